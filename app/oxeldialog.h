@@ -1,0 +1,63 @@
+#pragma once
+
+#include "corpusdocument.h"
+#include "gui_base.h"
+#include "searchresult.h"
+
+class Dialogs;
+
+// The main window: the loaded corpus, one result record per tab, and the operations that load
+// a corpus and keep the settings file.
+class OxelDialog : public GUI_Base
+{
+    Q_OBJECT
+public:
+    static const QString captionPrefix; // "..:: Tarvane - Qt ::..    "
+
+    // Runs the welcome dialog and the first load before the window is ever shown.
+    explicit OxelDialog(Dialogs& dialogs, QWidget* parent = nullptr, const char* name = nullptr, bool modal = false,
+                        Qt::WindowFlags flags = {});
+    ~OxelDialog() override;
+
+    // Loads corpusPath and refreshes every tab; on failure tells why and offers another file.
+    void loadCorpus();
+    void saveSettings();
+    // True when the user chose a file, then stored in corpusPath.
+    bool pickCorpusFile();
+
+    void setCorpusPath(QString path) { m_corpusPath = std::move(path); }
+    void setColourName(QString name) { m_colourName = std::move(name); }
+    void setFontFamily(QString family) { m_fontFamily = std::move(family); }
+    const QString& corpusPath() const { return m_corpusPath; }
+    const QString& colourName() const { return m_colourName; }
+    const QString& fontFamily() const { return m_fontFamily; }
+
+    const CorpusDocument& corpus() const { return m_corpus; }
+    const SearchResult& resultSimple() const { return m_resultSimple; }
+    const SearchResult& resultCorpus() const { return m_resultCorpus; }
+    const SearchResult& resultCroisee() const { return m_resultCroisee; }
+
+    Dialogs& dialogs() const { return m_dialogs; }
+
+public slots:
+    void slotBt_Appliquer() override;
+    void slotCorpusEnter() override;
+    void slotLstArtClick(const QModelIndex& index) override;
+    void slotLstCorClick(const QModelIndex& index) override;
+    void slotLstCroClick(const QModelIndex& index) override;
+
+private:
+    void runStartUpChoice();
+    // Empties the three records and everything that shows them.
+    void clearResults();
+    void showResults();
+
+    Dialogs& m_dialogs;
+    QString m_corpusPath;
+    QString m_colourName;
+    QString m_fontFamily;
+    CorpusDocument m_corpus;
+    SearchResult m_resultSimple;
+    SearchResult m_resultCorpus;
+    SearchResult m_resultCroisee;
+};

@@ -1,0 +1,158 @@
+#include "xmldecoder.h"
+
+#include <QStringDecoder>
+#include <cstring>
+
+namespace xmldecoder {
+namespace {
+
+bool startsWith(const QByteArray& bytes, const char* prefix, qsizetype length)
+{
+    return bytes.size() >= length && std::memcmp(bytes.constData(), prefix, static_cast<size_t>(length)) == 0;
+}
+
+QByteArray latin1ToUtf8(const QByteArray& bytes)
+{
+    return QString::fromLatin1(bytes).toUtf8();
+}
+
+// Windows-1252 differs from Latin-1 only in 0x80-0x9F.
+QByteArray cp1252ToUtf8(const QByteArray& bytes)
+{
+    static const char16_t high[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    QString text = QString::fromLatin1(bytes);
+    for (QChar& c : text) {
+        if (c.unicode() >= 0x80 && c.unicode() <= 0x9F)
+            c = QChar(high[c.unicode() - 0x80]);
+    }
+    return text.toUtf8();
+}
+
+std::optional<QByteArray> decodeWith(QStringConverter::Encoding encoding, const QByteArray& bytes)
+{
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text.toUtf8();
+}
+
+std::optional<QByteArray> decodeNamed(const QByteArray& name, QByteArray bytes)
+{
+    const QByteArray key = name.toLower();
+    if (key == "utf-8" || key == "utf8")
+        return bytes;
+    if (key == "iso-8859-1" || key == "iso8859-1" || key == "iso_8859-1" || key == "latin1" ||
+        key == "latin-1" || key == "l1" || key == "us-ascii" || key == "ascii")
+        return latin1ToUtf8(bytes);
+    if (key == "windows-1252" || key == "cp1252" || key == "x-cp1252")
+        return cp1252ToUtf8(bytes);
+    QStringDecoder decoder(name.constData(), QStringConverter::Flag::Stateless);
+    if (!decoder.isValid())
+        return std::nullopt;
+    const QString text = decoder.decode(bytes);
+    return text.toUtf8();
+}
+
+} // namespace
+
+bool isValidUtf8(const char* data, qsizetype size)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
+    const unsigned char* end = p + size;
+    while (p < end) {
+        // Most corpus text is ASCII: take it eight bytes at a time.
+        if (end - p >= 8) {
+            quint64 word;
+            std::memcpy(&word, p, sizeof word);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                p += 8;
+                continue;
+            }
+        }
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        int extra;
+        unsigned minimum;
+        unsigned code;
+        if ((*p & 0xE0) == 0xC0) {
+            extra = 1, minimum = 0x80, code = *p & 0x1F;
+        } else if ((*p & 0xF0) == 0xE0) {
+            extra = 2, minimum = 0x800, code = *p & 0x0F;
+        } else if ((*p & 0xF8) == 0xF0) {
+            extra = 3, minimum = 0x10000, code = *p & 0x07;
+        } else {
+            return false;
+        }
+        if (end - p <= extra)
+            return false;
+        for (int i = 1; i <= extra; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (p[i] & 0x3F);
+        }
+        if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        p += extra + 1;
+    }
+    return true;
+}
+
+QByteArray declaredEncoding(const QByteArray& bytes)
+{
+    if (!bytes.startsWith("<?xml"))
+        return {};
+    const qsizetype end = bytes.indexOf("?>");
+    if (end < 0 || end > 1024)
+        return {};
+    const QByteArray declaration = bytes.left(end);
+    qsizetype at = declaration.indexOf("encoding");
+    if (at < 0)
+        return {};
+    at += 8;
+    while (at < declaration.size() && (declaration[at] == ' ' || declaration[at] == '=' || declaration[at] == '\t' ||
+                                       declaration[at] == '\r' || declaration[at] == '\n'))
+        ++at;
+    if (at >= declaration.size() || (declaration[at] != '"' && declaration[at] != '\''))
+        return {};
+    const char quote = declaration[at];
+    const qsizetype close = declaration.indexOf(quote, at + 1);
+    if (close < 0)
+        return {};
+    return declaration.mid(at + 1, close - at - 1).trimmed();
+}
+
+std::optional<QByteArray> toUtf8(QByteArray bytes)
+{
+    std::optional<QByteArray> utf8;
+    if (startsWith(bytes, "\xEF\xBB\xBF", 3)) {
+        bytes.remove(0, 3);
+        utf8 = std::move(bytes);
+    } else if (startsWith(bytes, "\x00\x00\xFE\xFF", 4)) {
+        utf8 = decodeWith(QStringConverter::Utf32BE, bytes.mid(4));
+    } else if (startsWith(bytes, "\xFF\xFE\x00\x00", 4)) {
+        utf8 = decodeWith(QStringConverter::Utf32LE, bytes.mid(4));
+    } else if (startsWith(bytes, "\xFE\xFF", 2) || startsWith(bytes, "\x00<\x00?", 4)) {
+        utf8 = decodeWith(QStringConverter::Utf16BE, bytes.startsWith('\xFE') ? bytes.mid(2) : bytes);
+    } else if (startsWith(bytes, "\xFF\xFE", 2) || startsWith(bytes, "<\x00?\x00", 4)) {
+        utf8 = decodeWith(QStringConverter::Utf16LE, bytes.startsWith('\xFF') ? bytes.mid(2) : bytes);
+    } else {
+        const QByteArray declared = declaredEncoding(bytes);
+        if (!declared.isEmpty())
+            utf8 = decodeNamed(declared, std::move(bytes));
+        else if (isValidUtf8(bytes.constData(), bytes.size()))
+            utf8 = std::move(bytes);
+        else
+            utf8 = latin1ToUtf8(bytes);
+    }
+    if (utf8 && utf8->contains('\0'))
+        return std::nullopt;
+    return utf8;
+}
+
+} // namespace xmldecoder

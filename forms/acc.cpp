@@ -1,0 +1,51 @@
+#include "acc.h"
+
+#include "resultview.h"
+#include "settingsfile.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QStringDecoder>
+#include <QTextBrowser>
+
+const QString Acc::caption = QStringLiteral("..:: Tarvane - Qt ::..");
+
+Acc::Acc(QWidget* parent, const char* name, bool modal, Qt::WindowFlags flags) : accueil(parent, name, modal, flags)
+{
+    setWindowTitle(caption);
+    pic->setPixmap(QPixmap(QStringLiteral("pngs/logo.png")));
+    bt1->setIcon(QPixmap(QStringLiteral("pngs/bouton1.png")));
+    bt2->setIcon(QPixmap(QStringLiteral("pngs/bouton2.png")));
+    bt3->setIcon(QPixmap(QStringLiteral("pngs/bouton3.png")));
+    for (QPushButton* button : {bt1, bt2, bt3})
+        button->setIconSize(button->icon().actualSize(QSize(64, 64)));
+    setPalette(backgroundPalette(SettingsFile().value(SettingsFile::colourKey)));
+    Txt->setText(readWelcomePage(QStringLiteral("accueil.html")));
+}
+
+QString Acc::readWelcomePage(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    const auto encoding = QStringConverter::encodingForHtml(bytes);
+    QStringDecoder decoder(encoding.value_or(QStringConverter::Utf8));
+    return decoder.decode(bytes);
+}
+
+void Acc::bt1Click()
+{
+    done(1);
+}
+
+void Acc::bt2Click()
+{
+    done(2);
+}
+
+void Acc::bt3Click()
+{
+    done(3);
+}

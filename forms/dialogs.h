@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+// Every standard dialog the program asks goes through here, so that tests can answer them
+// without a modal loop. QtDialogs asks the real ones.
+class Dialogs
+{
+public:
+    virtual ~Dialogs() = default;
+
+    // A file name to open or to save; empty when the user cancels.
+    virtual QString openFileName(QWidget* parent, const QString& startPath, const QString& filter) = 0;
+    virtual QString saveFileName(QWidget* parent, const QString& startPath, const QString& filter) = 0;
+    // A warning box without a parent window and with a single OK button.
+    virtual void warning(const QString& caption, const QString& text) = 0;
+    // An invalid colour when the user cancels.
+    virtual QColor colour(QWidget* parent, const QColor& initial) = 0;
+    virtual std::optional<QFont> font(QWidget* parent, const QFont& initial) = 0;
+    // True when the user accepts the print setup.
+    virtual bool printSetup(QWidget* parent, QPrinter& printer) = 0;
+    // Runs the welcome dialog: 1 personal file, 2 and 3 the stock corpora, 0 no choice.
+    virtual int welcomeChoice(QWidget* parent) = 0;
+};

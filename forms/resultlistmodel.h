@@ -1,0 +1,23 @@
+#pragma once
+
+#include "searchresult.h"
+
+#include <QAbstractListModel>
+
+// The titles of a result's hits, one row each. Refilling resets the model in one step and copies
+// no titles, so a list of a hundred thousand titles refreshes on every keystroke.
+class ResultListModel : public QAbstractListModel
+{
+    Q_OBJECT
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void setResult(const SearchResult& result);
+    void clear();
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+private:
+    QList<const ArticleEntry*> m_hits;
+};

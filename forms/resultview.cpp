@@ -1,0 +1,50 @@
+#include "resultview.h"
+
+#include "highlighter.h"
+#include "resultlistmodel.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListView>
+#include <QTextEdit>
+
+void fillResultList(const SearchResult& result, QListView* list, QLabel* countLabel)
+{
+    if (auto* model = qobject_cast<ResultListModel*>(list->model()))
+        model->setResult(result);
+    if (countLabel)
+        countLabel->setText(QString::number(result.count()));
+}
+
+void showResultArticle(const SearchResult& result, int row, QTextEdit* view)
+{
+    const highlighter::Rendering rendering = highlighter::render(result, row);
+    if (rendering.rich)
+        view->setHtml(rendering.text);
+    else
+        view->setPlainText(rendering.text);
+}
+
+void selectFirstRow(QListView* list)
+{
+    const QModelIndex first = list->model()->index(0, 0);
+    if (first.isValid())
+        list->setCurrentIndex(first);
+}
+
+int clickedRow(const QListView* list, const QModelIndex& index)
+{
+    return index.isValid() && index.model() == list->model() ? index.row() : -1;
+}
+
+void fillElementCombo(const CorpusDocument& corpus, QComboBox* combo)
+{
+    combo->insertItems(0, corpus.elementChoices());
+    combo->setCurrentIndex(0);
+}
+
+QPalette backgroundPalette(const QString& colourName)
+{
+    const QColor colour = QColor::isValidColorName(colourName) ? QColor::fromString(colourName) : QColor(Qt::lightGray);
+    return QPalette(colour);
+}

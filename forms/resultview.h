@@ -1,0 +1,28 @@
+#pragma once
+
+#include "corpusdocument.h"
+#include "searchresult.h"
+
+#include <QPalette>
+
+class QComboBox;
+class QLabel;
+class QListView;
+class QTextEdit;
+
+// The one way every tab lists and shows its record.
+
+// Lists the hit titles in the view (whose model is a ResultListModel) and the count in the label.
+void fillResultList(const SearchResult& result, QListView* list, QLabel* countLabel = nullptr);
+// Shows hit `row` in the text view, matches marked; empty when the record has no hits.
+void showResultArticle(const SearchResult& result, int row, QTextEdit* view);
+// Makes the first row current, when there is one.
+void selectFirstRow(QListView* list);
+// The row of a clicked index of `list`, or -1 when it is no row of that list.
+int clickedRow(const QListView* list, const QModelIndex& index);
+
+// "- INDIFFERENT -" and the corpus's element names, the first one current.
+void fillElementCombo(const CorpusDocument& corpus, QComboBox* combo);
+
+// The palette derived from the named colour, light grey when the name is no colour.
+QPalette backgroundPalette(const QString& colourName);

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "searchresult.h"
+
+#include <QList>
+#include <QString>
+
+// Marks the matches of a result in an article's text, red, bold and underlined.
+namespace highlighter {
+
+inline const QString openingMarkup = QStringLiteral("<font color=\"red\"><b><u>");
+inline const QString closingMarkup = QStringLiteral("</u></b></font>");
+
+struct Range
+{
+    qsizetype start = 0;
+    qsizetype length = 0;
+    bool operator==(const Range& other) const { return start == other.start && length == other.length; }
+};
+
+// Every occurrence of `pattern` in `text`, whole words only when `wholeWords` is set.
+QList<Range> occurrences(const QString& text, const QString& pattern, Qt::CaseSensitivity cs, bool wholeWords);
+
+// What the result's mode marks in `text`, sorted, overlaps merged.
+QList<Range> ranges(const SearchResult& result, const QString& text);
+
+// The text as rich text, shown as written (markup characters escaped, line breaks kept),
+// with the ranges marked.
+QString toHtml(const QString& text, const QList<Range>& marks);
+
+struct Rendering
+{
+    QString text;
+    bool rich = false;
+};
+
+// Hit `index` of the result, rendered for a text view: plain when nothing is marked.
+Rendering render(const SearchResult& result, int index);
+
+} // namespace highlighter

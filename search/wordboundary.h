@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// The one rule for whole words, shared by the search and the highlighting.
+namespace wordboundary {
+
+// Punctuation of the separator set, any Unicode space or line break, and typographic quotes.
+// A hyphen is not a separator: it joins words.
+bool isSeparator(QChar c);
+
+// Whether the `length` characters at `position` stand between separators or the text's ends.
+bool isWholeWord(const QString& text, qsizetype position, qsizetype length);
+
+// Whether `pattern` occurs in `text` as a whole word at least once.
+bool containsWholeWord(const QString& text, const QString& pattern, Qt::CaseSensitivity cs);
+
+} // namespace wordboundary
