@@ -36,9 +36,10 @@ std::shared_ptr<XmlTree> parse(QByteArray bytes)
         return nullptr;
     auto tree = std::make_shared<XmlTree>();
     tree->buffer = std::move(*utf8);
-    // Whitespace-only text is kept so that an article's text reads as written. Comments and
+    // Whitespace-only text is kept so that an article's text reads as written. Parsing as a fragment
+    // keeps stray top-level text, which isSingleDocument() then refuses. Comments and
     // processing instructions are dropped; entities beyond the predefined ones are never expanded.
-    const unsigned options = pugi::parse_default | pugi::parse_ws_pcdata;
+    const unsigned options = pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_fragment;
     const pugi::xml_parse_result parsed = tree->document.load_buffer_inplace(
         tree->buffer.data(), static_cast<size_t>(tree->buffer.size()), options, pugi::encoding_utf8);
     if (!parsed || !isSingleDocument(tree->document))

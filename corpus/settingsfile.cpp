@@ -78,6 +78,11 @@ bool SettingsFile::write(const QByteArray& contents) const
     QSaveFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(contents);
+    // commit() alone does not see a write that failed while flushing (a full disk): check first.
+    if (file.write(contents) != contents.size() || !file.flush()) {
+        file.cancelWriting();
+        file.commit();
+        return false;
+    }
     return file.commit();
 }

@@ -1,0 +1,28 @@
+# Shared by run.sh and test.sh: installs the Debian packages the build needs.
+# shellcheck shell=bash
+
+TARVANE_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6printsupport6
+                  libpugixml-dev libgl-dev fonts-dejavu-core)
+
+install_packages() {
+    local missing=()
+    local package
+    for package in "${TARVANE_PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$package")
+        fi
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        return 0
+    fi
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Missing packages: ${missing[*]}" >&2
+        echo "Install them with:" >&2
+        echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}" >&2
+        exit 1
+    fi
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}

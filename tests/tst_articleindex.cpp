@@ -1,0 +1,178 @@
+#include "corpusdocument.h"
+#include "corpusfile.h"
+#include "elementnamecollector.h"
+
+#include <QTest>
+
+namespace {
+
+CorpusDocument corpusOf(const QByteArray& xml)
+{
+    CorpusDocument corpus;
+    std::shared_ptr<XmlTree> tree = corpusfile::parse(xml);
+    if (!tree)
+        return corpus;
+    corpus.setElementNames(ElementNameCollector::collect(tree->document));
+    corpus.setDocument(std::move(tree));
+    corpus.buildArticleIndex();
+    return corpus;
+}
+
+QStringList titles(const CorpusDocument& corpus)
+{
+    QStringList result;
+    for (const ArticleEntry& entry : corpus.articles())
+        result << entry.title;
+    return result;
+}
+
+} // namespace
+
+class TestArticleIndex : public QObject
+{
+    Q_OBJECT
+private slots:
+    void titleRule_data();
+    void titleRule();
+    void articles_data();
+    void articles();
+    void articleTextKeepsWhitespace();
+    void numbersRestartOnRebuild();
+    void elementNames();
+    void elementChoices_data();
+    void elementChoices();
+    void fixtureFile();
+};
+
+void TestArticleIndex::titleRule_data()
+{
+    QTest::addColumn<QByteArray>("article");
+    QTest::addColumn<QString>("title");
+
+    QTest::newRow("heading first") << QByteArray("<art><titre>VENT</titre><texte>s. m.</texte></art>") << "VENT";
+    QTest::newRow("heading after indentation")
+        << QByteArray("<art>\n  <titre>VENT</titre>\n  <texte>s. m.</texte>\n</art>") << "VENT";
+    QTest::newRow("nested first children")
+        << QByteArray("<art><entete><vedette><mot>ÉCHO</mot></vedette></entete><texte>x</texte></art>") << "ÉCHO";
+    QTest::newRow("empty heading then sibling")
+        << QByteArray("<art><titre></titre><soustitre>CLOCHE</soustitre><texte>x</texte></art>") << "CLOCHE";
+    QTest::newRow("blank heading counts as empty")
+        << QByteArray("<art><titre>  \n </titre><soustitre>CLOCHE</soustitre></art>") << "CLOCHE";
+    QTest::newRow("empty heading, sibling with children")
+        << QByteArray("<art><titre/><bloc><mot>ORGUE</mot><x>y</x></bloc></art>") << "ORGUE";
+    QTest::newRow("text only") << QByteArray("<art>Le son grave.</art>") << "Le son grave.";
+    QTest::newRow("mixed content, text first")
+        << QByteArray("<art>Le <b>son</b> grave</art>") << "Le son grave";
+    QTest::newRow("whole text empty") << QByteArray("<art><titre/><texte/></art>") << "";
+    QTest::newRow("empty article") << QByteArray("<art/>") << "";
+    QTest::newRow("leaf and siblings empty, text elsewhere")
+        << QByteArray("<art><a><b/><c/></a><d>loin</d></art>") << "";
+    QTest::newRow("cdata title") << QByteArray("<art><titre><![CDATA[A & B]]></titre></art>") << "A & B";
+    QTest::newRow("entities decoded") << QByteArray("<art><titre>L&apos;&#201;T&#xC9; &lt;x&gt;</titre></art>")
+                                      << "L'ÉTÉ <x>";
+    QTest::newRow("attributes only") << QByteArray("<art><renvoi cible=\"SON\"/><titre>SON</titre></art>") << "SON";
+}
+
+void TestArticleIndex::titleRule()
+{
+    QFETCH(QByteArray, article);
+    QFETCH(QString, title);
+    const CorpusDocument corpus = corpusOf("<corpus>" + article + "</corpus>");
+    QCOMPARE(corpus.articleCount(), 1);
+    QCOMPARE(corpus.articles().front().title, title);
+}
+
+void TestArticleIndex::articles_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<QStringList>("titles");
+
+    QTest::newRow("three in order") << QByteArray("<c><a><t>UN</t></a><a><t>DEUX</t></a><a><t>TROIS</t></a></c>")
+                                    << QStringList{"UN", "DEUX", "TROIS"};
+    QTest::newRow("same title twice") << QByteArray("<c><a><t>SON</t></a><a><t>SON</t></a></c>")
+                                      << QStringList{"SON", "SON"};
+    QTest::newRow("comment between articles")
+        << QByteArray("<c><a><t>UN</t></a><a><t>DEUX</t></a><!-- fin ? --><a><t>TROIS</t></a></c>")
+        << QStringList{"UN", "DEUX", "TROIS"};
+    QTest::newRow("processing instruction and stray text")
+        << QByteArray("<c><?page 2?><a><t>UN</t></a>texte égaré<a><t>DEUX</t></a></c>") << QStringList{"UN", "DEUX"};
+    QTest::newRow("no articles") << QByteArray("<c>juste du texte</c>") << QStringList{};
+    QTest::newRow("empty document element") << QByteArray("<c/>") << QStringList{};
+}
+
+void TestArticleIndex::articles()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(QStringList, titles);
+    const CorpusDocument corpus = corpusOf(xml);
+    QCOMPARE(::titles(corpus), titles);
+    QCOMPARE(corpus.articleCount(), titles.size());
+    for (int i = 0; i < corpus.articleCount(); ++i)
+        QCOMPARE(corpus.articles()[size_t(i)].number, i);
+}
+
+void TestArticleIndex::articleTextKeepsWhitespace()
+{
+    const CorpusDocument corpus =
+        corpusOf("<c><a>\n<titre>VENT</titre>\n<texte>s. m. <i>Air</i> <b>agité</b>.</texte>\n</a></c>");
+    QCOMPARE(corpus.articles().front().text, QStringLiteral("\nVENT\ns. m. Air agité.\n"));
+    QCOMPARE(corpus.articles().front().title, QStringLiteral("VENT"));
+}
+
+void TestArticleIndex::numbersRestartOnRebuild()
+{
+    CorpusDocument corpus = corpusOf("<c><a><t>UN</t></a><a><t>DEUX</t></a></c>");
+    std::shared_ptr<XmlTree> other = corpusfile::parse("<d><b><t>AUTRE</t></b></d>");
+    corpus.clearArticles();
+    corpus.setDocument(std::move(other));
+    corpus.buildArticleIndex();
+    QCOMPARE(titles(corpus), QStringList{"AUTRE"});
+    QCOMPARE(corpus.articles().front().number, 0);
+}
+
+void TestArticleIndex::elementNames()
+{
+    const CorpusDocument corpus = corpusOf("<ev:c xmlns:ev=\"urn:x\"><a><t>x</t><t/></a><a><ev:t/></a></ev:c>");
+    QCOMPARE(corpus.elementNames(), QStringList({"ev:c", "a", "t", "t", "a", "ev:t"}));
+}
+
+void TestArticleIndex::elementChoices_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<QStringList>("choices");
+    const QString any = CorpusDocument::anyValue;
+    const QByteArray longName(60, 'n');
+
+    QTest::newRow("distinct sorted without root")
+        << QByteArray("<corpus><b/><a><b/><corpus/></a><B/><é/><z/></corpus>") << QStringList{any, "B", "a", "b", "z", "é"};
+    QTest::newRow("prefix before longer") << QByteArray("<r><titre2/><titre/></r>") << QStringList{any, "titre", "titre2"};
+    QTest::newRow("long name cut") << QByteArray("<r><" + longName + "/><" + longName + "x/></r>")
+                                   << QStringList{any, QString(50, QLatin1Char('n'))};
+    QTest::newRow("long root listed cut") << QByteArray("<" + longName + "><a/></" + longName + ">")
+                                          << QStringList{any, "a", QString(50, QLatin1Char('n'))};
+    QTest::newRow("root only") << QByteArray("<r/>") << QStringList{any};
+}
+
+void TestArticleIndex::elementChoices()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(QStringList, choices);
+    QCOMPARE(corpusOf(xml).elementChoices(), choices);
+}
+
+void TestArticleIndex::fixtureFile()
+{
+    const QString path = QFINDTESTDATA("data/petit.xml");
+    QVERIFY(!path.isEmpty());
+    const corpusfile::Result read = corpusfile::read(path);
+    QCOMPARE(read.status, corpusfile::Status::Ok);
+    CorpusDocument corpus;
+    corpus.setElementNames(read.elementNames);
+    corpus.setDocument(read.tree);
+    corpus.buildArticleIndex();
+    QCOMPARE(titles(corpus), QStringList({"VENT", "ÉCHO", "SON", "", "SON", "CLOCHE"}));
+    QVERIFY(corpus.articles()[0].text.contains(QStringLiteral("VENT\n")));
+}
+
+QTEST_GUILESS_MAIN(TestArticleIndex)
+#include "tst_articleindex.moc"

@@ -1,0 +1,179 @@
+#include "settingsfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestSettingsFile : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void reading_data();
+    void reading();
+    void missingFile();
+    void saving_data();
+    void saving();
+    void roundTrip_data();
+    void roundTrip();
+    void pathOnly_data();
+    void pathOnly();
+    void failedWriteKeepsOldFile();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_path;
+};
+
+void TestSettingsFile::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_path = m_dir->filePath(QStringLiteral("oxel.conf"));
+}
+
+void TestSettingsFile::reading_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+
+    QTest::newRow("plain") << QByteArray("chemin=/a.xml\ncouleur=#ff0000\npolice=Verdana\n") << "couleur" << "#ff0000";
+    QTest::newRow("crlf stripped") << QByteArray("chemin=/a.xml\r\ncouleur=red\r\n") << "chemin" << "/a.xml";
+    QTest::newRow("last match wins") << QByteArray("police=A\npolice=B\n") << "police" << "B";
+    QTest::newRow("no such line") << QByteArray("chemin=x\n") << "police" << "";
+    QTest::newRow("blank kept after =") << QByteArray("police= Arial\n") << "police" << " Arial";
+    QTest::newRow("blank before = gives =value") << QByteArray("couleur =red\n") << "couleur" << "=red";
+    QTest::newRow("any character after key") << QByteArray("chemin:/b.xml\n") << "chemin" << "/b.xml";
+    QTest::newRow("case-sensitive key") << QByteArray("Chemin=/b.xml\n") << "chemin" << "";
+    QTest::newRow("last line without line end") << QByteArray("couleur=blue") << "couleur" << "blue";
+    QTest::newRow("utf8 line") << QByteArray("chemin=/données/été.xml\n") << "chemin" << "/données/été.xml";
+    QTest::newRow("latin1 line") << QByteArray("chemin=/donn\xE9\x65s.xml\npolice=Verdana\n") << "chemin"
+                                 << "/données.xml";
+}
+
+void TestSettingsFile::reading()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    writeBytes(m_path, contents);
+    QCOMPARE(SettingsFile(m_path).value(key), value);
+}
+
+void TestSettingsFile::missingFile()
+{
+    const SettingsFile settings(m_path);
+    QCOMPARE(settings.value(SettingsFile::pathKey), QString());
+    QCOMPARE(settings.values({SettingsFile::colourKey, SettingsFile::fontKey}), QStringList({"", ""}));
+}
+
+void TestSettingsFile::saving_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("corpusPath");
+    QTest::addColumn<QByteArray>("after");
+
+    QTest::newRow("no file, personal") << QByteArray() << "/home/a/b.xml"
+                                       << QByteArray("chemin=/home/a/b.xml\ncouleur=#112233\npolice=Arial\n");
+    QTest::newRow("no file, stock") << QByteArray() << "EV_Sons.xml"
+                                    << QByteArray("chemin=\ncouleur=#112233\npolice=Arial\n");
+    QTest::newRow("stock keeps previous path") << QByteArray("chemin=/perso.xml\ncouleur=x\n") << "EV_Inventaire.xml"
+                                               << QByteArray("chemin=/perso.xml\ncouleur=#112233\npolice=Arial\n");
+    QTest::newRow("stock reads only the first line") << QByteArray("couleur=x\nchemin=/perso.xml\n") << "EV_Sons.xml"
+                                                     << QByteArray("chemin=\ncouleur=#112233\npolice=Arial\n");
+    QTest::newRow("stock under a directory is personal")
+        << QByteArray("chemin=/perso.xml\n") << "/data/EV_Sons.xml"
+        << QByteArray("chemin=/data/EV_Sons.xml\ncouleur=#112233\npolice=Arial\n");
+    QTest::newRow("other lines dropped") << QByteArray("chemin=/a\nchemin=/b\nautre=1\n") << "/c.xml"
+                                         << QByteArray("chemin=/c.xml\ncouleur=#112233\npolice=Arial\n");
+    QTest::newRow("written as utf8") << QByteArray() << "/été/«x».xml"
+                                     << QByteArray("chemin=/été/«x».xml\ncouleur=#112233\npolice=Arial\n");
+}
+
+void TestSettingsFile::saving()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, corpusPath);
+    QFETCH(QByteArray, after);
+    if (!before.isEmpty())
+        writeBytes(m_path, before);
+    QVERIFY(SettingsFile(m_path).save(corpusPath, QStringLiteral("#112233"), QStringLiteral("Arial")));
+    QCOMPARE(readBytes(m_path), after);
+}
+
+void TestSettingsFile::roundTrip_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("ascii") << "/home/user/corpus.xml";
+    QTest::newRow("latin1") << "/home/user/donnée à lire.xml";
+    QTest::newRow("beyond latin1") << "/home/用户/Œuvre — ’’.xml";
+    QTest::newRow("emoji") << "/tmp/🎵.xml";
+}
+
+void TestSettingsFile::roundTrip()
+{
+    QFETCH(QString, path);
+    const SettingsFile settings(m_path);
+    QVERIFY(settings.save(path, QStringLiteral("vert"), QStringLiteral("Liberation Sérif")));
+    QCOMPARE(settings.value(SettingsFile::pathKey), path);
+    QCOMPARE(settings.value(SettingsFile::fontKey), QStringLiteral("Liberation Sérif"));
+}
+
+void TestSettingsFile::pathOnly_data()
+{
+    QTest::addColumn<QString>("corpusPath");
+    QTest::addColumn<QByteArray>("after");
+    QTest::newRow("personal") << "/a/b.xml" << QByteArray("chemin=/a/b.xml");
+    QTest::newRow("stock") << "EV_Sons.xml" << QByteArray();
+}
+
+void TestSettingsFile::pathOnly()
+{
+    QFETCH(QString, corpusPath);
+    QFETCH(QByteArray, after);
+    writeBytes(m_path, "chemin=/old\ncouleur=red\npolice=Arial\n");
+    QVERIFY(SettingsFile(m_path).savePathOnly(corpusPath));
+    QCOMPARE(readBytes(m_path), after);
+}
+
+void TestSettingsFile::failedWriteKeepsOldFile()
+{
+    // A file-size limit makes the write fail half-way, as a full disk would, even for root.
+    const QByteArray old("chemin=/old.xml\ncouleur=red\npolice=Arial\n");
+    writeBytes(m_path, old);
+    rlimit saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 16;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const bool written = SettingsFile(m_path).save(QStringLiteral("/un/chemin/bien/plus/long/que/seize/octets.xml"),
+                                                   QStringLiteral("#abcdef"), QStringLiteral("Verdana"));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, previousHandler);
+    QVERIFY(!written);
+    QCOMPARE(readBytes(m_path), old);
+}
+
+QTEST_GUILESS_MAIN(TestSettingsFile)
+#include "tst_settingsfile.moc"

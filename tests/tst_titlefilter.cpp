@@ -1,0 +1,78 @@
+#include "corpusfile.h"
+#include "titlefilter.h"
+
+#include <QTest>
+
+class TestTitleFilter : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void filter_data();
+    void filter();
+    void allArticlesListsEveryArticle();
+
+private:
+    CorpusDocument m_corpus;
+};
+
+void TestTitleFilter::initTestCase()
+{
+    m_corpus.setDocument(corpusfile::parse("<c>"
+                                           "<a><t>Vent du nord</t></a>"
+                                           "<a><t>ÉCHO</t></a>"
+                                           "<a><t>écho lointain</t></a>"
+                                           "<a><t>SON</t></a>"
+                                           "<a><t>SON</t></a>"
+                                           "<a><t>Vent  du sud</t></a>"
+                                           "<a><t></t><x>sans titre</x></a>"
+                                           "</c>"));
+    m_corpus.buildArticleIndex();
+    QCOMPARE(m_corpus.articleCount(), 7);
+}
+
+void TestTitleFilter::filter_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<int>>("numbers");
+
+    QTest::newRow("empty lists all") << "" << QList<int>{0, 1, 2, 3, 4, 5, 6};
+    QTest::newRow("spaces only list all") << "   " << QList<int>{0, 1, 2, 3, 4, 5, 6};
+    QTest::newRow("case ignored") << "vent" << QList<int>{0, 5};
+    QTest::newRow("upper finds lower") << "LOINTAIN" << QList<int>{2};
+    QTest::newRow("accent significant") << "echo" << QList<int>{};
+    QTest::newRow("accented either case") << "écho" << QList<int>{1, 2};
+    QTest::newRow("runs of spaces count as one") << "vent    du" << QList<int>{0};
+    QTest::newRow("leading and trailing spaces ignored") << "  son " << QList<int>{3, 4};
+    QTest::newRow("same title twice") << "SON" << QList<int>{3, 4};
+    QTest::newRow("substring anywhere") << "ord" << QList<int>{0};
+    QTest::newRow("no match") << "zzz" << QList<int>{};
+}
+
+void TestTitleFilter::filter()
+{
+    QFETCH(QString, text);
+    QFETCH(QList<int>, numbers);
+    const SearchResult result = titleFilter(m_corpus, text);
+    QList<int> found;
+    for (const ArticleEntry* entry : result.hits())
+        found << entry->number;
+    QCOMPARE(found, numbers);
+    QCOMPARE(result.count(), numbers.size());
+    QCOMPARE(result.mode(), QStringLiteral("Corpus"));
+    QVERIFY(!result.caseSensitive());
+}
+
+void TestTitleFilter::allArticlesListsEveryArticle()
+{
+    const SearchResult result = allArticles(m_corpus);
+    QCOMPARE(result.count(), 7);
+    QVERIFY(result.mode().isEmpty());
+    QVERIFY(result.terms().isEmpty());
+    for (int i = 0; i < 7; ++i)
+        QCOMPARE(result.hits().at(i), &m_corpus.articles()[size_t(i)]);
+    QCOMPARE(allArticles(CorpusDocument()).count(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestTitleFilter)
+#include "tst_titlefilter.moc"
