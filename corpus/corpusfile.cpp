@@ -36,10 +36,12 @@ std::shared_ptr<XmlTree> parse(QByteArray bytes)
         return nullptr;
     auto tree = std::make_shared<XmlTree>();
     tree->buffer = std::move(*utf8);
-    // Whitespace-only text is kept so that an article's text reads as written. Parsing as a fragment
-    // keeps stray top-level text, which isSingleDocument() then refuses. Comments and
-    // processing instructions are dropped; entities beyond the predefined ones are never expanded.
-    const unsigned options = pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_fragment;
+    // Whitespace-only text is kept so that an article's text reads as written. Comments and
+    // processing instructions stay in the tree, where the title rule sees them as non-elements.
+    // Parsing as a fragment keeps stray top-level text, which isSingleDocument() then refuses.
+    // Entities beyond the predefined ones are never expanded, nor anything outside the file read.
+    const unsigned options =
+        pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_comments | pugi::parse_pi | pugi::parse_fragment;
     const pugi::xml_parse_result parsed = tree->document.load_buffer_inplace(
         tree->buffer.data(), static_cast<size_t>(tree->buffer.size()), options, pugi::encoding_utf8);
     if (!parsed || !isSingleDocument(tree->document))

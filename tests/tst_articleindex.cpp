@@ -70,6 +70,9 @@ void TestArticleIndex::titleRule_data()
     QTest::newRow("cdata title") << QByteArray("<art><titre><![CDATA[A & B]]></titre></art>") << "A & B";
     QTest::newRow("entities decoded") << QByteArray("<art><titre>L&apos;&#201;T&#xC9; &lt;x&gt;</titre></art>")
                                       << "L'ÉTÉ <x>";
+    QTest::newRow("comment after empty heading")
+        << QByteArray("<art><titre/><!-- illisible --><texte>x</texte></art>") << "";
+    QTest::newRow("comment first") << QByteArray("<art><!-- note --><titre>A</titre> <texte>b</texte></art>") << "Ab";
     QTest::newRow("attributes only") << QByteArray("<art><renvoi cible=\"SON\"/><titre>SON</titre></art>") << "SON";
 }
 

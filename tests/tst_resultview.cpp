@@ -1,0 +1,156 @@
+#include "resultlistmodel.h"
+#include "resultview.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListView>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+
+namespace {
+
+struct Fixture
+{
+    std::vector<ArticleEntry> entries;
+    SearchResult result;
+
+    explicit Fixture(const QStringList& texts)
+    {
+        entries.resize(size_t(texts.size()));
+        for (int i = 0; i < texts.size(); ++i) {
+            entries[size_t(i)].number = i;
+            entries[size_t(i)].title = QStringLiteral("Titre %1").arg(i);
+            entries[size_t(i)].text = texts[i];
+        }
+        for (const ArticleEntry& entry : entries)
+            result.addHit(entry);
+    }
+};
+
+// The characters shown red, bold and underlined, each marked run written as [..].
+QString markedRuns(const QTextEdit& view)
+{
+    QString out;
+    for (QTextBlock block = view.document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            const bool marked = format.foreground().color() == QColor(Qt::red) && format.fontWeight() == QFont::Bold &&
+                                format.fontUnderline();
+            out += marked ? QLatin1Char('[') + fragment.text() + QLatin1Char(']') : fragment.text();
+        }
+        if (block.next().isValid())
+            out += QLatin1Char('\n');
+    }
+    return out;
+}
+
+} // namespace
+
+class TestResultView : public QObject
+{
+    Q_OBJECT
+private slots:
+    void fillsListAndCount();
+    void emptyRecord();
+    void showsMarkedWords_data();
+    void showsMarkedWords();
+    void plainTextShownAsWritten();
+    void elementCombo();
+    void palette();
+};
+
+void TestResultView::fillsListAndCount()
+{
+    Fixture fixture({"a", "b", "c"});
+    QListView list;
+    auto* model = new ResultListModel(&list);
+    list.setModel(model);
+    QLabel count;
+    QSignalSpy resets(model, &QAbstractItemModel::modelReset);
+    fillResultList(fixture.result, &list, &count);
+    QCOMPARE(resets.size(), 1);
+    QCOMPARE(model->rowCount(), 3);
+    QCOMPARE(model->index(2, 0).data().toString(), QStringLiteral("Titre 2"));
+    QCOMPARE(model->index(3, 0).data(), QVariant());
+    QCOMPARE(count.text(), QStringLiteral("3"));
+    selectFirstRow(&list);
+    QCOMPARE(list.currentIndex().row(), 0);
+    QCOMPARE(clickedRow(&list, model->index(1, 0)), 1);
+    QCOMPARE(clickedRow(&list, QModelIndex()), -1);
+}
+
+void TestResultView::emptyRecord()
+{
+    QListView list;
+    list.setModel(new ResultListModel(&list));
+    QLabel count(QStringLiteral("12"));
+    QTextEdit view(QStringLiteral("ancien texte"));
+    fillResultList(SearchResult(), &list, &count);
+    showResultArticle(SearchResult(), 0, &view);
+    selectFirstRow(&list);
+    QCOMPARE(list.model()->rowCount(), 0);
+    QCOMPARE(count.text(), QStringLiteral("0"));
+    QVERIFY(view.toPlainText().isEmpty());
+    QVERIFY(!list.currentIndex().isValid());
+}
+
+void TestResultView::showsMarkedWords_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("one word") << "Le son grave." << "son" << "Le [son] grave.";
+    QTest::newRow("markup characters in text") << "a <b> & son" << "son" << "a <b> & [son]";
+    QTest::newRow("line breaks kept") << "son\nvent\n\nson" << "son" << "[son]\nvent\n\n[son]";
+    QTest::newRow("spaces kept") << "  son   vent" << "vent" << "  son   [vent]";
+    QTest::newRow("term red") << "red son" << "son red" << "[red] [son]";
+}
+
+void TestResultView::showsMarkedWords()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, query);
+    QFETCH(QString, shown);
+    Fixture fixture({text});
+    fixture.result.setMode(QStringLiteral("auMoinsUn"));
+    fixture.result.splitTerms(query);
+    QTextEdit view;
+    showResultArticle(fixture.result, 0, &view);
+    QCOMPARE(markedRuns(view), shown);
+}
+
+void TestResultView::plainTextShownAsWritten()
+{
+    Fixture fixture({"<b>pas gras</b> &amp;\n« x »", "deux"});
+    QTextEdit view;
+    showResultArticle(fixture.result, 0, &view);
+    QCOMPARE(view.toPlainText(), fixture.entries[0].text);
+    showResultArticle(fixture.result, 1, &view);
+    QCOMPARE(view.toPlainText(), QStringLiteral("deux"));
+}
+
+void TestResultView::elementCombo()
+{
+    CorpusDocument corpus;
+    corpus.setElementNames({"racine", "b", "a", "b"});
+    QComboBox combo;
+    fillElementCombo(corpus, &combo);
+    QCOMPARE(combo.count(), 4); // no document: nothing is the root
+    QCOMPARE(combo.itemText(0), QStringLiteral("- INDIFFERENT -"));
+    QCOMPARE(combo.itemText(1), QStringLiteral("a"));
+    QCOMPARE(combo.currentIndex(), 0);
+}
+
+void TestResultView::palette()
+{
+    QCOMPARE(backgroundPalette(QStringLiteral("#102030")).color(QPalette::Button), QColor(0x10, 0x20, 0x30));
+    QCOMPARE(backgroundPalette(QStringLiteral("n'importe")).color(QPalette::Button), QColor(Qt::lightGray));
+    QCOMPARE(backgroundPalette(QString()).color(QPalette::Button), QColor(Qt::lightGray));
+}
+
+QTEST_MAIN(TestResultView)
+#include "tst_resultview.moc"
