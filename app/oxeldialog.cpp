@@ -119,8 +119,9 @@ void OxelDialog::loadCorpus()
         m_resultSimple = m_resultCorpus = m_resultCroisee = allArticles(m_corpus);
         showResults();
 
+        const QStringList elementChoices = m_corpus.elementChoices();
         for (QComboBox* combo : {Lst_B11, Lst_B21, Lst_B31})
-            fillElementCombo(m_corpus, combo);
+            fillElementCombo(elementChoices, combo);
         for (QComboBox* combo : {Lst_B12, Lst_B13, Lst_B22, Lst_B23, Lst_B32, Lst_B33})
             combo->setEnabled(false);
 

@@ -60,8 +60,13 @@ void CorpusDocument::buildArticleIndex()
 QStringList CorpusDocument::elementChoices() const
 {
     const QString rootName = m_document ? name(m_document->documentElement()) : QString();
+    // The collector shares one string per name, so most repetitions are told by their data alone.
+    QSet<const QChar*> seen;
     QSet<QString> distinct;
     for (const QString& elementName : m_elementNames) {
+        if (seen.contains(elementName.constData()))
+            continue;
+        seen.insert(elementName.constData());
         QString cut = elementName.left(maxChoiceLength);
         if (cut != rootName)
             distinct.insert(std::move(cut));

@@ -37,9 +37,9 @@ int clickedRow(const QListView* list, const QModelIndex& index)
     return index.isValid() && index.model() == list->model() ? index.row() : -1;
 }
 
-void fillElementCombo(const CorpusDocument& corpus, QComboBox* combo)
+void fillElementCombo(const QStringList& choices, QComboBox* combo)
 {
-    combo->insertItems(0, corpus.elementChoices());
+    combo->addItems(choices);
     combo->setCurrentIndex(0);
 }
 

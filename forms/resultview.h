@@ -1,9 +1,9 @@
 #pragma once
 
-#include "corpusdocument.h"
 #include "searchresult.h"
 
 #include <QPalette>
+#include <QStringList>
 
 class QComboBox;
 class QLabel;
@@ -21,8 +21,9 @@ void selectFirstRow(QListView* list);
 // The row of a clicked index of `list`, or -1 when it is no row of that list.
 int clickedRow(const QListView* list, const QModelIndex& index);
 
-// "- INDIFFERENT -" and the corpus's element names, the first one current.
-void fillElementCombo(const CorpusDocument& corpus, QComboBox* combo);
+// Appends the choices (CorpusDocument::elementChoices(): "- INDIFFERENT -" and the element names)
+// and makes the first one current.
+void fillElementCombo(const QStringList& choices, QComboBox* combo);
 
 // The palette derived from the named colour, light grey when the name is no colour.
 QPalette backgroundPalette(const QString& colourName);

@@ -1,5 +1,6 @@
 #include "resultlistmodel.h"
 #include "resultview.h"
+#include "corpusdocument.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -138,7 +139,7 @@ void TestResultView::elementCombo()
     CorpusDocument corpus;
     corpus.setElementNames({"racine", "b", "a", "b"});
     QComboBox combo;
-    fillElementCombo(corpus, &combo);
+    fillElementCombo(corpus.elementChoices(), &combo);
     QCOMPARE(combo.count(), 4); // no document: nothing is the root
     QCOMPARE(combo.itemText(0), QStringLiteral("- INDIFFERENT -"));
     QCOMPARE(combo.itemText(1), QStringLiteral("a"));
