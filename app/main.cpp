@@ -3,8 +3,6 @@
 #include "windowflags.h"
 
 #include <QApplication>
-#include <QGridLayout>
-#include <QTabWidget>
 
 int main(int argc, char* argv[])
 {
@@ -12,11 +10,7 @@ int main(int argc, char* argv[])
     QtDialogs dialogs;
     OxelDialog window(dialogs, nullptr, nullptr, true, framedWindowFlags);
 
-    auto* grid = new QGridLayout(&window);
-    grid->setContentsMargins(0, 0, 0, 0);
-    // Row 0 is kept for the menu bar.
-    grid->addWidget(window.Onglets, 1, 0);
-
+    window.arrangeWindow();
     window.showMaximized();
     window.exec();
     return 0;

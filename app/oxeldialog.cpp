@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QLineEdit>
 #include <QListView>
 
@@ -52,6 +53,14 @@ OxelDialog::OxelDialog(Dialogs& dialogs, QWidget* parent, const char* name, bool
 }
 
 OxelDialog::~OxelDialog() = default;
+
+QGridLayout* OxelDialog::arrangeWindow()
+{
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(Onglets, 1, 0);
+    return grid;
+}
 
 void OxelDialog::runStartUpChoice()
 {

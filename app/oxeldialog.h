@@ -5,6 +5,7 @@
 #include "searchresult.h"
 
 class Dialogs;
+class QGridLayout;
 
 // The main window: the loaded corpus, one result record per tab, and the operations that load
 // a corpus and keep the settings file.
@@ -18,6 +19,9 @@ public:
     explicit OxelDialog(Dialogs& dialogs, QWidget* parent = nullptr, const char* name = nullptr, bool modal = false,
                         Qt::WindowFlags flags = {});
     ~OxelDialog() override;
+
+    // Puts the tabs in a grid layout filling the window; row 0 is kept for the menu bar.
+    QGridLayout* arrangeWindow();
 
     // Loads corpusPath and refreshes every tab; on failure tells why and offers another file.
     void loadCorpus();

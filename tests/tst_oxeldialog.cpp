@@ -381,15 +381,21 @@ void TestOxelDialog::clicksShowArticles()
     OxelDialog window(m_dialogs);
     auto* listView = window.findChild<QListView*>(list);
     auto* textView = window.findChild<QTextEdit*>(view);
+    window.arrangeWindow();
     window.Onglets->setCurrentIndex(tab);
+    window.resize(1000, 800);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-    const QRect row5 = listView->visualRect(listView->model()->index(5, 0));
+    const QModelIndex index5 = listView->model()->index(5, 0);
+    listView->scrollTo(index5);
+    const QRect row5 = listView->visualRect(index5);
+    QVERIFY(listView->viewport()->rect().contains(row5.center()));
     QTest::mouseClick(listView->viewport(), Qt::LeftButton, {}, row5.center());
     QCOMPARE(textView->toPlainText(), window.corpus().articles()[5].text);
 
     // Below the last row: nothing changes.
+    QVERIFY(listView->viewport()->height() > 6 * row5.height());
     QTest::mouseClick(listView->viewport(), Qt::LeftButton, {}, QPoint(5, listView->viewport()->height() - 2));
     QCOMPARE(textView->toPlainText(), window.corpus().articles()[5].text);
 }
