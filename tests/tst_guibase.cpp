@@ -49,6 +49,8 @@ private slots:
     void widgetsAndTexts_data();
     void widgetsAndTexts();
     void initialState();
+    void widgetProperties_data();
+    void widgetProperties();
     void textChangeReachesFilter();
     void buttonReachesSearch();
     void combosReachTheirSlots_data();
@@ -125,6 +127,11 @@ void TestGuiBase::initialState()
     QCOMPARE(form.Lst_Type->itemText(1), QStringLiteral("Au moins un des termes"));
     QCOMPARE(form.Lst_Type->itemText(2), QStringLiteral("Expression exacte"));
     QVERIFY(form.Bt_Rech->isDefault());
+    QVERIFY(!form.Bt_Rech->isFlat());
+    QCOMPARE(form.Bt_Rech->maximumWidth(), 200);
+    QVERIFY(!form.Lst_Type->isEditable());
+    QCOMPARE(form.focusPolicy(), Qt::TabFocus);
+    QCOMPARE(form.Onglets->geometry(), QRect(0, 10, 554, 329));
     QVERIFY(form.width() >= 614 && form.height() >= 512);
     for (QComboBox* combo : form.ButtonGroup13->findChildren<QComboBox*>()) {
         QCOMPARE(combo->count(), 0);
@@ -135,6 +142,52 @@ void TestGuiBase::initialState()
     QCOMPARE(form.ButtonGroup13->findChildren<QComboBox*>().size(), 9);
     QCOMPARE(form.Txt_Corpus->font().pointSize(), 12);
     QCOMPARE(form.Lst_Art->minimumWidth(), 250);
+}
+
+void TestGuiBase::widgetProperties_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("pointSize"); // 0: inherited
+    QTest::addColumn<int>("horizontal");
+    QTest::addColumn<int>("vertical");
+    QTest::addColumn<QSize>("minimum");
+    const int fixed = QSizePolicy::Fixed, expanding = QSizePolicy::Expanding;
+    const int any = -1;
+    QTest::newRow("Txt_Corpus") << "Txt_Corpus" << "Arial" << 12 << fixed << fixed << QSize(250, 0);
+    QTest::newRow("Lst_Corpus") << "Lst_Corpus" << "Arial" << 10 << fixed << expanding << QSize(250, 0);
+    QTest::newRow("TxtView_Corpus") << "TxtView_Corpus" << "Arial" << 12 << any << any << QSize(0, 0);
+    QTest::newRow("Txt_Rech") << "Txt_Rech" << "Arial" << 12 << any << any << QSize(0, 0);
+    QTest::newRow("Bt_Rech") << "Bt_Rech" << "Verdana" << 0 << expanding << fixed << QSize(0, 0);
+    QTest::newRow("Chk_Cs") << "Chk_Cs" << "Verdana" << 0 << any << any << QSize(0, 0);
+    QTest::newRow("Lst_Art") << "Lst_Art" << "Arial" << 10 << fixed << expanding << QSize(250, 0);
+    QTest::newRow("Txt_Art") << "Txt_Art" << "Arial" << 12 << any << any << QSize(0, 0);
+    QTest::newRow("Lst_Art_Cro") << "Lst_Art_Cro" << "Arial" << 10 << fixed << expanding << QSize(250, 0);
+    QTest::newRow("Txt_Art_Cro") << "Txt_Art_Cro" << "Arial" << 12 << any << any << QSize(0, 0);
+    QTest::newRow("form") << "GUI_Base" << "@Arial Unicode MS" << 0 << expanding << expanding << QSize(0, 0);
+}
+
+void TestGuiBase::widgetProperties()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, family);
+    QFETCH(int, pointSize);
+    QFETCH(int, horizontal);
+    QFETCH(int, vertical);
+    QFETCH(QSize, minimum);
+    GUI_Base form;
+    QWidget* widget = name == form.objectName() ? &form : form.findChild<QWidget*>(name);
+    QVERIFY(widget);
+    QCOMPARE(widget->font().family(), family);
+    if (pointSize)
+        QCOMPARE(widget->font().pointSize(), pointSize);
+    else
+        QCOMPARE(widget->font().pointSize(), QApplication::font().pointSize());
+    if (horizontal >= 0)
+        QCOMPARE(int(widget->sizePolicy().horizontalPolicy()), horizontal);
+    if (vertical >= 0)
+        QCOMPARE(int(widget->sizePolicy().verticalPolicy()), vertical);
+    QCOMPARE(widget->minimumSize(), minimum);
 }
 
 void TestGuiBase::textChangeReachesFilter()
