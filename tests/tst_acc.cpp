@@ -1,4 +1,5 @@
 #include "acc.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,17 +9,6 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
-
-namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-} // namespace
 
 class TestAcc : public QObject
 {
@@ -126,20 +116,20 @@ void TestAcc::background()
     QFETCH(QByteArray, settings);
     QFETCH(QColor, colour);
     if (!settings.isEmpty())
-        writeFile(QStringLiteral("oxel.conf"), settings);
+        testfiles::write(QStringLiteral("oxel.conf"), settings);
     Acc dialog;
     QCOMPARE(dialog.palette().color(QPalette::Button), colour);
 }
 
 void TestAcc::welcomePageKeepsLineBreaks()
 {
-    writeFile(QStringLiteral("accueil.html"),
+    testfiles::write(QStringLiteral("accueil.html"),
               "<html><head><meta charset=\"utf-8\"></head><body><p>Bienvenue dans\nl'Encyclop\xC3\xA9"
               "die\r\nValmorine.</p></body></html>\n");
     Acc dialog;
     QVERIFY(dialog.Txt->toPlainText().contains(QStringLiteral("Bienvenue dans l'Encyclopédie Valmorine.")));
 
-    writeFile(QStringLiteral("accueil.html"),
+    testfiles::write(QStringLiteral("accueil.html"),
               "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\"></head>"
               "<body>\xC9t\xE9</body></html>");
     QCOMPARE(Acc::readWelcomePage(QStringLiteral("accueil.html")).contains(QStringLiteral("Été")), true);

@@ -1,6 +1,7 @@
 #include "oxeldialog.h"
 #include "resultlistmodel.h"
 #include "scripteddialogs.h"
+#include "testfiles.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -16,19 +17,6 @@
 namespace {
 
 const QString warningCaption = QStringLiteral("Probleme lors de l'ouverture du fichier XML");
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray settingsText()
-{
-    QFile file(QStringLiteral("oxel.conf"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 QStringList listed(const QListView* list)
 {
@@ -89,7 +77,7 @@ void TestOxelDialog::init()
     QVERIFY(QDir::setCurrent(m_dir->path()));
     QVERIFY(QFile::copy(QFINDTESTDATA("data/petit.xml"), QStringLiteral("EV_Sons.xml")));
     QVERIFY(QFile::copy(QFINDTESTDATA("data/petit.xml"), QStringLiteral("petit.xml")));
-    writeFile(QStringLiteral("EV_Inventaire.xml"),
+    testfiles::write(QStringLiteral("EV_Inventaire.xml"),
               "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<inventaire>\n<ouvrage><titre>LEXIQUE</titre>"
               "<texte>Liste de mots \xE0 d\xE9\x66inir.</texte></ouvrage>\n"
               "<ouvrage><titre>ATLAS</titre><texte>Cartes.</texte></ouvrage>\n</inventaire>\n");
@@ -137,7 +125,7 @@ void TestOxelDialog::stockChoice()
     QFETCH(QString, path);
     QFETCH(QStringList, titles);
     QFETCH(QStringList, elements);
-    writeFile(QStringLiteral("oxel.conf"), "chemin=/perso/dernier.xml\ncouleur=\npolice=\n");
+    testfiles::write(QStringLiteral("oxel.conf"), "chemin=/perso/dernier.xml\ncouleur=\npolice=\n");
     m_dialogs.welcome = code;
     OxelDialog window(m_dialogs);
 
@@ -161,7 +149,7 @@ void TestOxelDialog::stockChoice()
                              window.Lst_B33})
         QVERIFY(!combo->isEnabled());
     QCOMPARE(window.focusWidget(), window.Txt_Rech);
-    QCOMPARE(settingsText(), QByteArray("chemin=/perso/dernier.xml\ncouleur=\npolice=\n"));
+    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("chemin=/perso/dernier.xml\ncouleur=\npolice=\n"));
     QVERIFY(m_dialogs.warnings.isEmpty());
     QVERIFY(m_dialogs.openRequests.isEmpty());
 }
@@ -169,7 +157,7 @@ void TestOxelDialog::stockChoice()
 void TestOxelDialog::personalChoiceStartsOnLastPath()
 {
     const QString personal = m_dir->filePath(QStringLiteral("petit.xml"));
-    writeFile(QStringLiteral("oxel.conf"), "chemin=/ancien.xml\ncouleur=red\nchemin=/dernier.xml\n");
+    testfiles::write(QStringLiteral("oxel.conf"), "chemin=/ancien.xml\ncouleur=red\nchemin=/dernier.xml\n");
     m_dialogs.welcome = 1;
     m_dialogs.openAnswers = {personal};
     OxelDialog window(m_dialogs);
@@ -178,7 +166,7 @@ void TestOxelDialog::personalChoiceStartsOnLastPath()
     QCOMPARE(m_dialogs.openRequests[0].filter, QStringLiteral("*.xml"));
     QCOMPARE(window.corpusPath(), personal);
     QCOMPARE(listed(window.Lst_Corpus), petitTitles);
-    QCOMPARE(settingsText(), ("chemin=" + personal + "\ncouleur=red\npolice=\n").toUtf8());
+    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), ("chemin=" + personal + "\ncouleur=red\npolice=\n").toUtf8());
 }
 
 void TestOxelDialog::personalCancelOffersRetry()
@@ -196,7 +184,7 @@ void TestOxelDialog::personalCancelOffersRetry()
     QCOMPARE(window.corpusPath(), QStringLiteral("petit.xml"));
     QCOMPARE(window.corpus().articleCount(), 6);
     QCOMPARE(window.windowTitle(), QStringLiteral("..:: Tarvane - Qt ::..    petit.xml"));
-    QCOMPARE(settingsText(), QByteArray("chemin=petit.xml\ncouleur=\npolice=\n"));
+    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("chemin=petit.xml\ncouleur=\npolice=\n"));
 }
 
 void TestOxelDialog::failures_data()
@@ -221,7 +209,7 @@ void TestOxelDialog::failures()
     if (fileName == QLatin1String("dossier.xml"))
         QVERIFY(QDir().mkdir(fileName));
     else if (!contents.isEmpty())
-        writeFile(fileName, contents);
+        testfiles::write(fileName, contents);
 
     m_dialogs.welcome = 0;
     OxelDialog window(m_dialogs);
@@ -236,12 +224,12 @@ void TestOxelDialog::failures()
     QCOMPARE(window.corpus().articleCount(), 0);
     QCOMPARE(window.windowTitle(), QStringLiteral("Encyclopedie Valmorine"));
     // The settings file already names the file that failed.
-    QCOMPARE(settingsText(), ("chemin=" + fileName + "\ncouleur=\npolice=\n").toUtf8());
+    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), ("chemin=" + fileName + "\ncouleur=\npolice=\n").toUtf8());
 }
 
 void TestOxelDialog::twoFailuresThenSuccess()
 {
-    writeFile(QStringLiteral("mauvais.xml"), "<pas fini");
+    testfiles::write(QStringLiteral("mauvais.xml"), "<pas fini");
     m_dialogs.welcome = 1;
     m_dialogs.openAnswers = {QStringLiteral("absent.xml"), QStringLiteral("mauvais.xml"), QStringLiteral("petit.xml")};
     OxelDialog window(m_dialogs);
@@ -280,7 +268,7 @@ void TestOxelDialog::abandonedLoadEmptiesRecords()
 
 void TestOxelDialog::emptyCorpusLoadsSilently()
 {
-    writeFile(QStringLiteral("vide.xml"), "<?xml version=\"1.0\"?>\n<corpus>\n  <!-- rien -->\n</corpus>\n");
+    testfiles::write(QStringLiteral("vide.xml"), "<?xml version=\"1.0\"?>\n<corpus>\n  <!-- rien -->\n</corpus>\n");
     m_dialogs.welcome = 1;
     m_dialogs.openAnswers = {QStringLiteral("vide.xml")};
     OxelDialog window(m_dialogs);
@@ -322,7 +310,7 @@ void TestOxelDialog::colourSetting()
 {
     QFETCH(QByteArray, settings);
     QFETCH(QColor, colour);
-    writeFile(QStringLiteral("oxel.conf"), settings);
+    testfiles::write(QStringLiteral("oxel.conf"), settings);
     m_dialogs.welcome = 2;
     OxelDialog window(m_dialogs);
     QCOMPARE(window.palette().color(QPalette::Button), colour);
@@ -331,7 +319,7 @@ void TestOxelDialog::colourSetting()
 
 void TestOxelDialog::applyRewritesPathOnly()
 {
-    writeFile(QStringLiteral("oxel.conf"), "chemin=/x.xml\ncouleur=red\npolice=Courier\n");
+    testfiles::write(QStringLiteral("oxel.conf"), "chemin=/x.xml\ncouleur=red\npolice=Courier\n");
     m_dialogs.welcome = 0;
     OxelDialog window(m_dialogs);
     window.setCorpusPath(QStringLiteral("petit.xml"));
@@ -339,7 +327,7 @@ void TestOxelDialog::applyRewritesPathOnly()
     QCOMPARE(window.colourName(), QString());
     QCOMPARE(window.fontFamily(), QString());
     QCOMPARE(window.palette().color(QPalette::Button), QColor(Qt::lightGray));
-    QCOMPARE(settingsText(), QByteArray("chemin=petit.xml\ncouleur=\npolice=\n"));
+    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("chemin=petit.xml\ncouleur=\npolice=\n"));
     QCOMPARE(window.corpus().articleCount(), 6);
 }
 

@@ -1,4 +1,5 @@
 #include "settingsfile.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,23 +7,6 @@
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
-
-namespace {
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-} // namespace
 
 class TestSettingsFile : public QObject
 {
@@ -76,7 +60,7 @@ void TestSettingsFile::reading()
     QFETCH(QByteArray, contents);
     QFETCH(QString, key);
     QFETCH(QString, value);
-    writeBytes(m_path, contents);
+    testfiles::write(m_path, contents);
     QCOMPARE(SettingsFile(m_path).value(key), value);
 }
 
@@ -116,9 +100,9 @@ void TestSettingsFile::saving()
     QFETCH(QString, corpusPath);
     QFETCH(QByteArray, after);
     if (!before.isEmpty())
-        writeBytes(m_path, before);
+        testfiles::write(m_path, before);
     QVERIFY(SettingsFile(m_path).save(corpusPath, QStringLiteral("#112233"), QStringLiteral("Arial")));
-    QCOMPARE(readBytes(m_path), after);
+    QCOMPARE(testfiles::read(m_path), after);
 }
 
 void TestSettingsFile::roundTrip_data()
@@ -151,16 +135,16 @@ void TestSettingsFile::pathOnly()
 {
     QFETCH(QString, corpusPath);
     QFETCH(QByteArray, after);
-    writeBytes(m_path, "chemin=/old\ncouleur=red\npolice=Arial\n");
+    testfiles::write(m_path, "chemin=/old\ncouleur=red\npolice=Arial\n");
     QVERIFY(SettingsFile(m_path).savePathOnly(corpusPath));
-    QCOMPARE(readBytes(m_path), after);
+    QCOMPARE(testfiles::read(m_path), after);
 }
 
 void TestSettingsFile::failedWriteKeepsOldFile()
 {
     // A file-size limit makes the write fail half-way, as a full disk would, even for root.
     const QByteArray old("chemin=/old.xml\ncouleur=red\npolice=Arial\n");
-    writeBytes(m_path, old);
+    testfiles::write(m_path, old);
     rlimit saved{};
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
@@ -172,7 +156,7 @@ void TestSettingsFile::failedWriteKeepsOldFile()
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, previousHandler);
     QVERIFY(!written);
-    QCOMPARE(readBytes(m_path), old);
+    QCOMPARE(testfiles::read(m_path), old);
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)
