@@ -66,7 +66,8 @@ void OxelDialog::runStartUpChoice()
 {
     switch (m_dialogs.welcomeChoice(this)) {
     case 1:
-        m_corpusPath = m_dialogs.openFileName(this, SettingsFile().value(SettingsFile::pathKey), QStringLiteral("*.xml"));
+        m_corpusPath =
+            m_dialogs.openFileName(this, SettingsFile().value(SettingsFile::pathKey), QStringLiteral("*.xml"));
         loadCorpus();
         break;
     case 2:

@@ -24,7 +24,7 @@ QStringList SettingsFile::lines() const
             line.chop(1);
         // Written as UTF-8; an older file may hold Latin-1.
         result.append(xmldecoder::isValidUtf8(line.constData(), line.size()) ? QString::fromUtf8(line)
-                                                                            : QString::fromLatin1(line));
+                                                                             : QString::fromLatin1(line));
     }
     if (contents.endsWith('\n'))
         result.removeLast();

@@ -19,10 +19,10 @@ QByteArray latin1ToUtf8(const QByteArray& bytes)
 // Windows-1252 differs from Latin-1 only in 0x80-0x9F.
 QByteArray cp1252ToUtf8(const QByteArray& bytes)
 {
-    static const char16_t high[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    static const char16_t high[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                      0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     QString text = QString::fromLatin1(bytes);
     for (QChar& c : text) {
         if (c.unicode() >= 0x80 && c.unicode() <= 0x9F)
@@ -45,8 +45,8 @@ std::optional<QByteArray> decodeNamed(const QByteArray& name, QByteArray bytes)
     const QByteArray key = name.toLower();
     if (key == "utf-8" || key == "utf8")
         return bytes;
-    if (key == "iso-8859-1" || key == "iso8859-1" || key == "iso_8859-1" || key == "latin1" ||
-        key == "latin-1" || key == "l1" || key == "us-ascii" || key == "ascii")
+    if (key == "iso-8859-1" || key == "iso8859-1" || key == "iso_8859-1" || key == "latin1" || key == "latin-1" ||
+        key == "l1" || key == "us-ascii" || key == "ascii")
         return latin1ToUtf8(bytes);
     if (key == "windows-1252" || key == "cp1252" || key == "x-cp1252")
         return cp1252ToUtf8(bytes);

@@ -10,8 +10,7 @@ class Acc : public accueil
 public:
     static const QString caption; // "..:: Tarvane - Qt ::.."
 
-    explicit Acc(QWidget* parent = nullptr, const char* name = nullptr, bool modal = false,
-                 Qt::WindowFlags flags = {});
+    explicit Acc(QWidget* parent = nullptr, const char* name = nullptr, bool modal = false, Qt::WindowFlags flags = {});
 
     // The whole file, decoded by its byte-order mark or charset, UTF-8 by default.
     static QString readWelcomePage(const QString& fileName);

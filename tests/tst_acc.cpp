@@ -124,14 +124,14 @@ void TestAcc::background()
 void TestAcc::welcomePageKeepsLineBreaks()
 {
     testfiles::write(QStringLiteral("accueil.html"),
-              "<html><head><meta charset=\"utf-8\"></head><body><p>Bienvenue dans\nl'Encyclop\xC3\xA9"
-              "die\r\nValmorine.</p></body></html>\n");
+                     "<html><head><meta charset=\"utf-8\"></head><body><p>Bienvenue dans\nl'Encyclop\xC3\xA9"
+                     "die\r\nValmorine.</p></body></html>\n");
     Acc dialog;
     QVERIFY(dialog.Txt->toPlainText().contains(QStringLiteral("Bienvenue dans l'Encyclopédie Valmorine.")));
 
     testfiles::write(QStringLiteral("accueil.html"),
-              "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\"></head>"
-              "<body>\xC9t\xE9</body></html>");
+                     "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\"></head>"
+                     "<body>\xC9t\xE9</body></html>");
     QCOMPARE(Acc::readWelcomePage(QStringLiteral("accueil.html")).contains(QStringLiteral("Été")), true);
 }
 

@@ -61,8 +61,7 @@ void TestArticleIndex::titleRule_data()
     QTest::newRow("empty heading, sibling with children")
         << QByteArray("<art><titre/><bloc><mot>ORGUE</mot><x>y</x></bloc></art>") << "ORGUE";
     QTest::newRow("text only") << QByteArray("<art>Le son grave.</art>") << "Le son grave.";
-    QTest::newRow("mixed content, text first")
-        << QByteArray("<art>Le <b>son</b> grave</art>") << "Le son grave";
+    QTest::newRow("mixed content, text first") << QByteArray("<art>Le <b>son</b> grave</art>") << "Le son grave";
     QTest::newRow("whole text empty") << QByteArray("<art><titre/><texte/></art>") << "";
     QTest::newRow("empty article") << QByteArray("<art/>") << "";
     QTest::newRow("leaf and siblings empty, text elsewhere")
@@ -146,9 +145,10 @@ void TestArticleIndex::elementChoices_data()
     const QString any = CorpusDocument::anyValue;
     const QByteArray longName(60, 'n');
 
-    QTest::newRow("distinct sorted without root")
-        << QByteArray("<corpus><b/><a><b/><corpus/></a><B/><é/><z/></corpus>") << QStringList{any, "B", "a", "b", "z", "é"};
-    QTest::newRow("prefix before longer") << QByteArray("<r><titre2/><titre/></r>") << QStringList{any, "titre", "titre2"};
+    QTest::newRow("distinct sorted without root") << QByteArray("<corpus><b/><a><b/><corpus/></a><B/><é/><z/></corpus>")
+                                                  << QStringList{any, "B", "a", "b", "z", "é"};
+    QTest::newRow("prefix before longer")
+        << QByteArray("<r><titre2/><titre/></r>") << QStringList{any, "titre", "titre2"};
     QTest::newRow("long name cut") << QByteArray("<r><" + longName + "/><" + longName + "x/></r>")
                                    << QStringList{any, QString(50, QLatin1Char('n'))};
     QTest::newRow("long root listed cut") << QByteArray("<" + longName + "><a/></" + longName + ">")

@@ -71,22 +71,54 @@ void TestGuiBase::widgetsAndTexts_data()
     QTest::addColumn<QString>("className");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("Txt_Corpus") << "Txt_Corpus" << "QLineEdit" << "";
-    QTest::newRow("Lst_Corpus") << "Lst_Corpus" << "QListView" << "";
-    QTest::newRow("TxtView_Corpus") << "TxtView_Corpus" << "QTextEdit" << "";
-    QTest::newRow("Txt_Rech") << "Txt_Rech" << "QLineEdit" << "";
-    QTest::newRow("TextLabel1") << "TextLabel1" << "QLabel" << "Nombre d'articles :";
-    QTest::newRow("Txt_Nb") << "Txt_Nb" << "QLabel" << "0";
-    QTest::newRow("Bt_Rech") << "Bt_Rech" << "QPushButton" << "Rechercher";
-    QTest::newRow("Chk_Cs") << "Chk_Cs" << "QCheckBox" << "Respecter la casse";
-    QTest::newRow("Lst_Art") << "Lst_Art" << "QListView" << "";
-    QTest::newRow("Txt_Art") << "Txt_Art" << "QTextEdit" << "";
-    QTest::newRow("ButtonGroup13") << "ButtonGroup13" << "QGroupBox" << "Sélectionnez vos critères de recherche";
-    QTest::newRow("TextLabel1_3") << "TextLabel1_3" << "QLabel" << "Nombre d'articles :";
-    QTest::newRow("txt_nbcro") << "txt_nbcro" << "QLabel" << "0";
-    QTest::newRow("LoadCroisee") << "LoadCroisee" << "QProgressBar" << "";
-    QTest::newRow("Lst_Art_Cro") << "Lst_Art_Cro" << "QListView" << "";
-    QTest::newRow("Txt_Art_Cro") << "Txt_Art_Cro" << "QTextEdit" << "";
+    QTest::newRow("Txt_Corpus") << "Txt_Corpus"
+                                << "QLineEdit"
+                                << "";
+    QTest::newRow("Lst_Corpus") << "Lst_Corpus"
+                                << "QListView"
+                                << "";
+    QTest::newRow("TxtView_Corpus") << "TxtView_Corpus"
+                                    << "QTextEdit"
+                                    << "";
+    QTest::newRow("Txt_Rech") << "Txt_Rech"
+                              << "QLineEdit"
+                              << "";
+    QTest::newRow("TextLabel1") << "TextLabel1"
+                                << "QLabel"
+                                << "Nombre d'articles :";
+    QTest::newRow("Txt_Nb") << "Txt_Nb"
+                            << "QLabel"
+                            << "0";
+    QTest::newRow("Bt_Rech") << "Bt_Rech"
+                             << "QPushButton"
+                             << "Rechercher";
+    QTest::newRow("Chk_Cs") << "Chk_Cs"
+                            << "QCheckBox"
+                            << "Respecter la casse";
+    QTest::newRow("Lst_Art") << "Lst_Art"
+                             << "QListView"
+                             << "";
+    QTest::newRow("Txt_Art") << "Txt_Art"
+                             << "QTextEdit"
+                             << "";
+    QTest::newRow("ButtonGroup13") << "ButtonGroup13"
+                                   << "QGroupBox"
+                                   << "Sélectionnez vos critères de recherche";
+    QTest::newRow("TextLabel1_3") << "TextLabel1_3"
+                                  << "QLabel"
+                                  << "Nombre d'articles :";
+    QTest::newRow("txt_nbcro") << "txt_nbcro"
+                               << "QLabel"
+                               << "0";
+    QTest::newRow("LoadCroisee") << "LoadCroisee"
+                                 << "QProgressBar"
+                                 << "";
+    QTest::newRow("Lst_Art_Cro") << "Lst_Art_Cro"
+                                 << "QListView"
+                                 << "";
+    QTest::newRow("Txt_Art_Cro") << "Txt_Art_Cro"
+                                 << "QTextEdit"
+                                 << "";
 }
 
 void TestGuiBase::widgetsAndTexts()
@@ -154,17 +186,28 @@ void TestGuiBase::widgetProperties_data()
     QTest::addColumn<QSize>("minimum");
     const int fixed = QSizePolicy::Fixed, expanding = QSizePolicy::Expanding;
     const int any = -1;
-    QTest::newRow("Txt_Corpus") << "Txt_Corpus" << "Arial" << 12 << fixed << fixed << QSize(250, 0);
-    QTest::newRow("Lst_Corpus") << "Lst_Corpus" << "Arial" << 10 << fixed << expanding << QSize(250, 0);
-    QTest::newRow("TxtView_Corpus") << "TxtView_Corpus" << "Arial" << 12 << any << any << QSize(0, 0);
-    QTest::newRow("Txt_Rech") << "Txt_Rech" << "Arial" << 12 << any << any << QSize(0, 0);
-    QTest::newRow("Bt_Rech") << "Bt_Rech" << "Verdana" << 0 << expanding << fixed << QSize(0, 0);
-    QTest::newRow("Chk_Cs") << "Chk_Cs" << "Verdana" << 0 << any << any << QSize(0, 0);
-    QTest::newRow("Lst_Art") << "Lst_Art" << "Arial" << 10 << fixed << expanding << QSize(250, 0);
-    QTest::newRow("Txt_Art") << "Txt_Art" << "Arial" << 12 << any << any << QSize(0, 0);
-    QTest::newRow("Lst_Art_Cro") << "Lst_Art_Cro" << "Arial" << 10 << fixed << expanding << QSize(250, 0);
-    QTest::newRow("Txt_Art_Cro") << "Txt_Art_Cro" << "Arial" << 12 << any << any << QSize(0, 0);
-    QTest::newRow("form") << "GUI_Base" << "@Arial Unicode MS" << 0 << expanding << expanding << QSize(0, 0);
+    QTest::newRow("Txt_Corpus") << "Txt_Corpus"
+                                << "Arial" << 12 << fixed << fixed << QSize(250, 0);
+    QTest::newRow("Lst_Corpus") << "Lst_Corpus"
+                                << "Arial" << 10 << fixed << expanding << QSize(250, 0);
+    QTest::newRow("TxtView_Corpus") << "TxtView_Corpus"
+                                    << "Arial" << 12 << any << any << QSize(0, 0);
+    QTest::newRow("Txt_Rech") << "Txt_Rech"
+                              << "Arial" << 12 << any << any << QSize(0, 0);
+    QTest::newRow("Bt_Rech") << "Bt_Rech"
+                             << "Verdana" << 0 << expanding << fixed << QSize(0, 0);
+    QTest::newRow("Chk_Cs") << "Chk_Cs"
+                            << "Verdana" << 0 << any << any << QSize(0, 0);
+    QTest::newRow("Lst_Art") << "Lst_Art"
+                             << "Arial" << 10 << fixed << expanding << QSize(250, 0);
+    QTest::newRow("Txt_Art") << "Txt_Art"
+                             << "Arial" << 12 << any << any << QSize(0, 0);
+    QTest::newRow("Lst_Art_Cro") << "Lst_Art_Cro"
+                                 << "Arial" << 10 << fixed << expanding << QSize(250, 0);
+    QTest::newRow("Txt_Art_Cro") << "Txt_Art_Cro"
+                                 << "Arial" << 12 << any << any << QSize(0, 0);
+    QTest::newRow("form") << "GUI_Base"
+                          << "@Arial Unicode MS" << 0 << expanding << expanding << QSize(0, 0);
 }
 
 void TestGuiBase::widgetProperties()
@@ -208,8 +251,8 @@ void TestGuiBase::buttonReachesSearch()
 void TestGuiBase::combosReachTheirSlots_data()
 {
     QTest::addColumn<QString>("name");
-    for (const char* name : {"Lst_B11", "Lst_B12", "Lst_B13", "Lst_B21", "Lst_B22", "Lst_B23", "Lst_B31", "Lst_B32",
-                             "Lst_B33"})
+    for (const char* name :
+         {"Lst_B11", "Lst_B12", "Lst_B13", "Lst_B21", "Lst_B22", "Lst_B23", "Lst_B31", "Lst_B32", "Lst_B33"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 
@@ -228,9 +271,12 @@ void TestGuiBase::listClicksReachTheirSlots_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("call");
-    QTest::newRow("Lst_Art") << "Lst_Art" << "Art 1";
-    QTest::newRow("Lst_Corpus") << "Lst_Corpus" << "Cor 1";
-    QTest::newRow("Lst_Art_Cro") << "Lst_Art_Cro" << "Cro 1";
+    QTest::newRow("Lst_Art") << "Lst_Art"
+                             << "Art 1";
+    QTest::newRow("Lst_Corpus") << "Lst_Corpus"
+                                << "Cor 1";
+    QTest::newRow("Lst_Art_Cro") << "Lst_Art_Cro"
+                                 << "Cro 1";
 }
 
 void TestGuiBase::listClicksReachTheirSlots()
@@ -295,10 +341,14 @@ void TestGuiBase::baseSlotsWarn_data()
 {
     QTest::addColumn<QString>("slot");
     QTest::addColumn<QString>("message");
-    QTest::newRow("search") << "slotBtRechClick" << "GUI_Base::slotBtRechClick(): Not implemented yet";
-    QTest::newRow("apply") << "slotBt_Appliquer" << "GUI_Base::slotBt_Appliquer(): Not implemented yet";
-    QTest::newRow("browse") << "slotBt_ParcClick" << "GUI_Base::slotBt_ParcClick(): Not implemented yet";
-    QTest::newRow("filter") << "slotCorpusEnter" << "GUI_Base::slotCorpusEnter(): Not implemented yet";
+    QTest::newRow("search") << "slotBtRechClick"
+                            << "GUI_Base::slotBtRechClick(): Not implemented yet";
+    QTest::newRow("apply") << "slotBt_Appliquer"
+                           << "GUI_Base::slotBt_Appliquer(): Not implemented yet";
+    QTest::newRow("browse") << "slotBt_ParcClick"
+                            << "GUI_Base::slotBt_ParcClick(): Not implemented yet";
+    QTest::newRow("filter") << "slotCorpusEnter"
+                            << "GUI_Base::slotCorpusEnter(): Not implemented yet";
 }
 
 void TestGuiBase::baseSlotsWarn()

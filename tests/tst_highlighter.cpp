@@ -81,24 +81,42 @@ void TestHighlighter::wholeWord_data()
     QTest::addColumn<bool>("caseSensitive");
     QTest::addColumn<bool>("found");
 
-    QTest::newRow("between spaces") << "le son grave" << "son" << true << true;
-    QTest::newRow("start of text") << "son grave" << "son" << true << true;
-    QTest::newRow("end of text") << "le son" << "son" << true << true;
-    QTest::newRow("whole text") << "son" << "son" << true << true;
-    QTest::newRow("inside a word") << "les sonates" << "son" << true << false;
-    QTest::newRow("accented neighbour") << "sonné" << "son" << true << false;
-    QTest::newRow("hyphen joins") << "son-et-lumière" << "son" << true << false;
-    QTest::newRow("before line feed") << "le son\ngrave" << "son" << true << true;
-    QTest::newRow("after tab") << "le\tson." << "son" << true << true;
-    QTest::newRow("guillemets with nbsp") << "«\u00A0son\u00A0»" << "son" << true << true;
-    QTest::newRow("typographic apostrophe") << "l’écho" << "écho" << true << true;
-    QTest::newRow("parentheses") << "(son)" << "son" << true << true;
-    QTest::newRow("second occurrence whole") << "sonar, son" << "son" << true << true;
-    QTest::newRow("case ignored") << "Le SON." << "son" << false << true;
-    QTest::newRow("case respected") << "Le SON." << "son" << true << false;
-    QTest::newRow("accents never ignored") << "le sôn" << "son" << false << false;
-    QTest::newRow("empty pattern") << "son" << "" << true << false;
-    QTest::newRow("pattern with comma") << "le son, puis" << "son," << true << true;
+    QTest::newRow("between spaces") << "le son grave"
+                                    << "son" << true << true;
+    QTest::newRow("start of text") << "son grave"
+                                   << "son" << true << true;
+    QTest::newRow("end of text") << "le son"
+                                 << "son" << true << true;
+    QTest::newRow("whole text") << "son"
+                                << "son" << true << true;
+    QTest::newRow("inside a word") << "les sonates"
+                                   << "son" << true << false;
+    QTest::newRow("accented neighbour") << "sonné"
+                                        << "son" << true << false;
+    QTest::newRow("hyphen joins") << "son-et-lumière"
+                                  << "son" << true << false;
+    QTest::newRow("before line feed") << "le son\ngrave"
+                                      << "son" << true << true;
+    QTest::newRow("after tab") << "le\tson."
+                               << "son" << true << true;
+    QTest::newRow("guillemets with nbsp") << "«\u00A0son\u00A0»"
+                                          << "son" << true << true;
+    QTest::newRow("typographic apostrophe") << "l’écho"
+                                            << "écho" << true << true;
+    QTest::newRow("parentheses") << "(son)"
+                                 << "son" << true << true;
+    QTest::newRow("second occurrence whole") << "sonar, son"
+                                             << "son" << true << true;
+    QTest::newRow("case ignored") << "Le SON."
+                                  << "son" << false << true;
+    QTest::newRow("case respected") << "Le SON."
+                                    << "son" << true << false;
+    QTest::newRow("accents never ignored") << "le sôn"
+                                           << "son" << false << false;
+    QTest::newRow("empty pattern") << "son"
+                                   << "" << true << false;
+    QTest::newRow("pattern with comma") << "le son, puis"
+                                        << "son," << true << true;
 }
 
 void TestHighlighter::wholeWord()
@@ -122,22 +140,41 @@ void TestHighlighter::marks_data()
     const QString any = QStringLiteral("auMoinsUn");
     QTest::newRow("comma then parentheses") << any << "son" << false << "Le son, puis (son) ici."
                                             << "Le [son], puis ([son]) ici.";
-    QTest::newRow("two close occurrences") << any << "son" << false << "son son son" << "[son] [son] [son]";
-    QTest::newRow("whole shortly after non-whole") << any << "son" << false << "sonar son" << "sonar [son]";
-    QTest::newRow("inside longer words") << any << "son" << false << "sonate, unisson, sonné" << "sonate, unisson, sonné";
-    QTest::newRow("start and end") << any << "son" << false << "son et son" << "[son] et [son]";
-    QTest::newRow("keeps the text's case") << any << "son" << false << "Le SON." << "Le [SON].";
-    QTest::newRow("case respected") << "tous" << "son" << true << "Le SON et le son." << "Le SON et le [son].";
-    QTest::newRow("two terms") << "tous" << "vent son" << false << "Le vent, le son." << "Le [vent], le [son].";
-    QTest::newRow("hyphen and line break") << any << "son" << false << "son-et\nson\n" << "son-et\n[son]\n";
-    QTest::newRow("exact phrase as one piece") << "exact" << "son  grave" << false << "un son grave, son ou grave"
+    QTest::newRow("two close occurrences") << any << "son" << false << "son son son"
+                                           << "[son] [son] [son]";
+    QTest::newRow("whole shortly after non-whole") << any << "son" << false << "sonar son"
+                                                   << "sonar [son]";
+    QTest::newRow("inside longer words") << any << "son" << false << "sonate, unisson, sonné"
+                                         << "sonate, unisson, sonné";
+    QTest::newRow("start and end") << any << "son" << false << "son et son"
+                                   << "[son] et [son]";
+    QTest::newRow("keeps the text's case") << any << "son" << false << "Le SON."
+                                           << "Le [SON].";
+    QTest::newRow("case respected") << "tous"
+                                    << "son" << true << "Le SON et le son."
+                                    << "Le SON et le [son].";
+    QTest::newRow("two terms") << "tous"
+                               << "vent son" << false << "Le vent, le son."
+                               << "Le [vent], le [son].";
+    QTest::newRow("hyphen and line break") << any << "son" << false << "son-et\nson\n"
+                                           << "son-et\n[son]\n";
+    QTest::newRow("exact phrase as one piece") << "exact"
+                                               << "son  grave" << false << "un son grave, son ou grave"
                                                << "un [son grave], son ou grave";
-    QTest::newRow("exact needs one space") << "exact" << "son grave" << false << "son\ngrave son  grave"
+    QTest::newRow("exact needs one space") << "exact"
+                                           << "son grave" << false << "son\ngrave son  grave"
                                            << "son\ngrave son  grave";
-    QTest::newRow("overlapping terms merge") << any << "l'eau eau" << false << "de l'eau." << "de [l'eau].";
-    QTest::newRow("title mode marks nothing") << "Corpus" << "son" << false << "le son" << "le son";
-    QTest::newRow("empty mode marks nothing") << "" << "son" << false << "le son" << "le son";
-    QTest::newRow("unknown mode marks nothing") << "autre" << "son" << false << "le son" << "le son";
+    QTest::newRow("overlapping terms merge") << any << "l'eau eau" << false << "de l'eau."
+                                             << "de [l'eau].";
+    QTest::newRow("title mode marks nothing") << "Corpus"
+                                              << "son" << false << "le son"
+                                              << "le son";
+    QTest::newRow("empty mode marks nothing") << ""
+                                              << "son" << false << "le son"
+                                              << "le son";
+    QTest::newRow("unknown mode marks nothing") << "autre"
+                                                << "son" << false << "le son"
+                                                << "le son";
 }
 
 void TestHighlighter::marks()
@@ -155,24 +192,29 @@ void TestHighlighter::crossValuesMarkInsideWords()
 {
     OneArticle one(QStringLiteral("sonate et Son"), QStringLiteral("croisee"), QString(), true);
     one.result.addMatchedValue(QStringLiteral("son"));
-    QCOMPARE(marked(one.entry.text, highlighter::ranges(one.result, one.entry.text)), QStringLiteral("[son]ate et Son"));
+    QCOMPARE(marked(one.entry.text, highlighter::ranges(one.result, one.entry.text)),
+             QStringLiteral("[son]ate et Son"));
 }
 
 void TestHighlighter::htmlShowsTextAsWritten()
 {
     const QString text = QStringLiteral("a < b & c\n« son »");
     const QString html = highlighter::toHtml(text, {{12, 3}});
-    QCOMPARE(html, QStringLiteral("<p style=\"white-space:pre-wrap\">a &lt; b &amp; c\n« ") + highlighter::openingMarkup +
-                       QStringLiteral("son") + highlighter::closingMarkup + QStringLiteral(" »</p>"));
+    QCOMPARE(html, QStringLiteral("<p style=\"white-space:pre-wrap\">a &lt; b &amp; c\n« ") +
+                       highlighter::openingMarkup + QStringLiteral("son") + highlighter::closingMarkup +
+                       QStringLiteral(" »</p>"));
 }
 
 void TestHighlighter::markupTermsDoNotBreakDisplay_data()
 {
     QTest::addColumn<QString>("query");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("red") << "son red" << "[son] [red]";
-    QTest::newRow("font") << "son font" << "[son] red";
-    QTest::newRow("u b") << "u b son" << "[son] red";
+    QTest::newRow("red") << "son red"
+                         << "[son] [red]";
+    QTest::newRow("font") << "son font"
+                          << "[son] red";
+    QTest::newRow("u b") << "u b son"
+                         << "[son] red";
 }
 
 void TestHighlighter::markupTermsDoNotBreakDisplay()

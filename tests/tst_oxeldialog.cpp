@@ -78,9 +78,9 @@ void TestOxelDialog::init()
     QVERIFY(QFile::copy(QFINDTESTDATA("data/petit.xml"), QStringLiteral("EV_Sons.xml")));
     QVERIFY(QFile::copy(QFINDTESTDATA("data/petit.xml"), QStringLiteral("petit.xml")));
     testfiles::write(QStringLiteral("EV_Inventaire.xml"),
-              "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<inventaire>\n<ouvrage><titre>LEXIQUE</titre>"
-              "<texte>Liste de mots \xE0 d\xE9\x66inir.</texte></ouvrage>\n"
-              "<ouvrage><titre>ATLAS</titre><texte>Cartes.</texte></ouvrage>\n</inventaire>\n");
+                     "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<inventaire>\n<ouvrage><titre>LEXIQUE</titre>"
+                     "<texte>Liste de mots \xE0 d\xE9\x66inir.</texte></ouvrage>\n"
+                     "<ouvrage><titre>ATLAS</titre><texte>Cartes.</texte></ouvrage>\n</inventaire>\n");
 }
 
 void TestOxelDialog::cleanup()
@@ -145,11 +145,12 @@ void TestOxelDialog::stockChoice()
         QCOMPARE(combo->currentIndex(), 0);
         QVERIFY(combo->isEnabled());
     }
-    for (QComboBox* combo : {window.Lst_B12, window.Lst_B13, window.Lst_B22, window.Lst_B23, window.Lst_B32,
-                             window.Lst_B33})
+    for (QComboBox* combo :
+         {window.Lst_B12, window.Lst_B13, window.Lst_B22, window.Lst_B23, window.Lst_B32, window.Lst_B33})
         QVERIFY(!combo->isEnabled());
     QCOMPARE(window.focusWidget(), window.Txt_Rech);
-    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("chemin=/perso/dernier.xml\ncouleur=\npolice=\n"));
+    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")),
+             QByteArray("chemin=/perso/dernier.xml\ncouleur=\npolice=\n"));
     QVERIFY(m_dialogs.warnings.isEmpty());
     QVERIFY(m_dialogs.openRequests.isEmpty());
 }
@@ -166,7 +167,8 @@ void TestOxelDialog::personalChoiceStartsOnLastPath()
     QCOMPARE(m_dialogs.openRequests[0].filter, QStringLiteral("*.xml"));
     QCOMPARE(window.corpusPath(), personal);
     QCOMPARE(listed(window.Lst_Corpus), petitTitles);
-    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), ("chemin=" + personal + "\ncouleur=red\npolice=\n").toUtf8());
+    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")),
+             ("chemin=" + personal + "\ncouleur=red\npolice=\n").toUtf8());
 }
 
 void TestOxelDialog::personalCancelOffersRetry()
@@ -194,7 +196,8 @@ void TestOxelDialog::failures_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("missing") << "absent.xml" << QByteArray() << "Selectionnez un fichier XML";
     QTest::newRow("directory") << "dossier.xml" << QByteArray() << "Impossible de lire le fichier";
-    QTest::newRow("not xml") << "texte.xml" << QByteArray("Ceci n'est pas du XML") << "Impossible de décoder le fichier XML";
+    QTest::newRow("not xml") << "texte.xml" << QByteArray("Ceci n'est pas du XML")
+                             << "Impossible de décoder le fichier XML";
     QTest::newRow("truncated") << "coupe.xml" << QByteArray("<c><a><t>VENT</t></a><a>")
                                << "Impossible de décoder le fichier XML";
     QTest::newRow("binary") << "image.xml" << QByteArray("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\xFF\xD8", 18)
@@ -355,9 +358,12 @@ void TestOxelDialog::clicksShowArticles_data()
     QTest::addColumn<int>("tab");
     QTest::addColumn<QString>("list");
     QTest::addColumn<QString>("view");
-    QTest::newRow("corpus") << 0 << "Lst_Corpus" << "TxtView_Corpus";
-    QTest::newRow("simple") << 1 << "Lst_Art" << "Txt_Art";
-    QTest::newRow("cross") << 2 << "Lst_Art_Cro" << "Txt_Art_Cro";
+    QTest::newRow("corpus") << 0 << "Lst_Corpus"
+                            << "TxtView_Corpus";
+    QTest::newRow("simple") << 1 << "Lst_Art"
+                            << "Txt_Art";
+    QTest::newRow("cross") << 2 << "Lst_Art_Cro"
+                           << "Txt_Art_Cro";
 }
 
 void TestOxelDialog::clicksShowArticles()

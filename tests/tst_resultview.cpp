@@ -1,6 +1,6 @@
+#include "corpusdocument.h"
 #include "resultlistmodel.h"
 #include "resultview.h"
-#include "corpusdocument.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -104,11 +104,21 @@ void TestResultView::showsMarkedWords_data()
     QTest::addColumn<QString>("query");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("one word") << "Le son grave." << "son" << "Le [son] grave.";
-    QTest::newRow("markup characters in text") << "a <b> & son" << "son" << "a <b> & [son]";
-    QTest::newRow("line breaks kept") << "son\nvent\n\nson" << "son" << "[son]\nvent\n\n[son]";
-    QTest::newRow("spaces kept") << "  son   vent" << "vent" << "  son   [vent]";
-    QTest::newRow("term red") << "red son" << "son red" << "[red] [son]";
+    QTest::newRow("one word") << "Le son grave."
+                              << "son"
+                              << "Le [son] grave.";
+    QTest::newRow("markup characters in text") << "a <b> & son"
+                                               << "son"
+                                               << "a <b> & [son]";
+    QTest::newRow("line breaks kept") << "son\nvent\n\nson"
+                                      << "son"
+                                      << "[son]\nvent\n\n[son]";
+    QTest::newRow("spaces kept") << "  son   vent"
+                                 << "vent"
+                                 << "  son   [vent]";
+    QTest::newRow("term red") << "red son"
+                              << "son red"
+                              << "[red] [son]";
 }
 
 void TestResultView::showsMarkedWords()

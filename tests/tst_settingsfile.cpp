@@ -41,16 +41,26 @@ void TestSettingsFile::reading_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
 
-    QTest::newRow("plain") << QByteArray("chemin=/a.xml\ncouleur=#ff0000\npolice=Verdana\n") << "couleur" << "#ff0000";
-    QTest::newRow("crlf stripped") << QByteArray("chemin=/a.xml\r\ncouleur=red\r\n") << "chemin" << "/a.xml";
-    QTest::newRow("last match wins") << QByteArray("police=A\npolice=B\n") << "police" << "B";
-    QTest::newRow("no such line") << QByteArray("chemin=x\n") << "police" << "";
-    QTest::newRow("blank kept after =") << QByteArray("police= Arial\n") << "police" << " Arial";
-    QTest::newRow("blank before = gives =value") << QByteArray("couleur =red\n") << "couleur" << "=red";
-    QTest::newRow("any character after key") << QByteArray("chemin:/b.xml\n") << "chemin" << "/b.xml";
-    QTest::newRow("case-sensitive key") << QByteArray("Chemin=/b.xml\n") << "chemin" << "";
-    QTest::newRow("last line without line end") << QByteArray("couleur=blue") << "couleur" << "blue";
-    QTest::newRow("utf8 line") << QByteArray("chemin=/données/été.xml\n") << "chemin" << "/données/été.xml";
+    QTest::newRow("plain") << QByteArray("chemin=/a.xml\ncouleur=#ff0000\npolice=Verdana\n") << "couleur"
+                           << "#ff0000";
+    QTest::newRow("crlf stripped") << QByteArray("chemin=/a.xml\r\ncouleur=red\r\n") << "chemin"
+                                   << "/a.xml";
+    QTest::newRow("last match wins") << QByteArray("police=A\npolice=B\n") << "police"
+                                     << "B";
+    QTest::newRow("no such line") << QByteArray("chemin=x\n") << "police"
+                                  << "";
+    QTest::newRow("blank kept after =") << QByteArray("police= Arial\n") << "police"
+                                        << " Arial";
+    QTest::newRow("blank before = gives =value") << QByteArray("couleur =red\n") << "couleur"
+                                                 << "=red";
+    QTest::newRow("any character after key") << QByteArray("chemin:/b.xml\n") << "chemin"
+                                             << "/b.xml";
+    QTest::newRow("case-sensitive key") << QByteArray("Chemin=/b.xml\n") << "chemin"
+                                        << "";
+    QTest::newRow("last line without line end") << QByteArray("couleur=blue") << "couleur"
+                                                << "blue";
+    QTest::newRow("utf8 line") << QByteArray("chemin=/données/été.xml\n") << "chemin"
+                               << "/données/été.xml";
     QTest::newRow("latin1 line") << QByteArray("chemin=/donn\xE9\x65s.xml\npolice=Verdana\n") << "chemin"
                                  << "/données.xml";
 }

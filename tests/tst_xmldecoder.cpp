@@ -28,18 +28,21 @@ void TestXmlDecoder::decodes_data()
 
     QTest::newRow("utf8 plain") << QByteArray("<a>\xC3\xA9t\xC3\xA9 \xC5\x93</a>") << ete;
     QTest::newRow("utf8 bom") << QByteArray("\xEF\xBB\xBF<a>\xC3\xA9t\xC3\xA9 \xC5\x93</a>") << ete;
-    QTest::newRow("utf8 declared") << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>\xC3\xA9t\xC3\xA9 \xC5\x93</a>")
+    QTest::newRow("utf8 declared") << QByteArray(
+                                          "<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>\xC3\xA9t\xC3\xA9 \xC5\x93</a>")
                                    << ete;
     QTest::newRow("latin1 declared") << QByteArray("<?xml version='1.0' encoding='ISO-8859-1'?><a>\xE9t\xE9 oe</a>")
                                      << QStringLiteral("été oe");
-    QTest::newRow("cp1252 declared") << QByteArray("<?xml version=\"1.0\" encoding=\"windows-1252\"?><a>\xE9t\xE9 \x9C</a>")
+    QTest::newRow("cp1252 declared") << QByteArray(
+                                            "<?xml version=\"1.0\" encoding=\"windows-1252\"?><a>\xE9t\xE9 \x9C</a>")
                                      << ete;
     QTest::newRow("declared spaces around =")
         << QByteArray("<?xml version=\"1.0\" encoding = \"latin1\" ?><a>\xE9t\xE9 oe</a>") << QStringLiteral("été oe");
     QTest::newRow("latin9 declared via codec")
         << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-15\"?><a>\xE9t\xE9 \xBD</a>") << ete;
     QTest::newRow("bom wins over declaration")
-        << QByteArray("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>\xC3\xA9t\xC3\xA9 \xC5\x93</a>") << ete;
+        << QByteArray("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>\xC3\xA9t\xC3\xA9 \xC5\x93</a>")
+        << ete;
 
     const QString xml = QStringLiteral("<a>été œ</a>");
     QByteArray utf16le("\xFF\xFE", 2);
