@@ -102,8 +102,8 @@ void TestXmlDecoder::externalEntityIsNeverRead()
     const QByteArray xml = "<?xml version=\"1.0\"?>\n<!DOCTYPE corpus [<!ENTITY s SYSTEM \"file://" +
                            secret.fileName().toUtf8() + "\">]>\n<corpus><article>&s;</article></corpus>";
     const std::shared_ptr<XmlTree> tree = corpusfile::parse(xml);
-    if (tree)
-        QVERIFY(!xmlnodes::fullText(tree->documentElement()).contains(QStringLiteral("CONFIDENTIEL")));
+    QVERIFY(tree);
+    QVERIFY(!xmlnodes::fullText(tree->documentElement()).contains(QStringLiteral("CONFIDENTIEL")));
 }
 
 void TestXmlDecoder::fileStatus()
