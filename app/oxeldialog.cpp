@@ -171,21 +171,15 @@ void OxelDialog::slotCorpusEnter()
 
 void OxelDialog::slotLstArtClick(const QModelIndex& index)
 {
-    const int row = clickedRow(Lst_Art, index);
-    if (row >= 0 && row < m_resultSimple.count())
-        showResultArticle(m_resultSimple, row, Txt_Art);
+    showClickedArticle(m_resultSimple, Lst_Art, index, Txt_Art);
 }
 
 void OxelDialog::slotLstCorClick(const QModelIndex& index)
 {
-    const int row = clickedRow(Lst_Corpus, index);
-    if (row >= 0 && row < m_resultCorpus.count())
-        showResultArticle(m_resultCorpus, row, TxtView_Corpus);
+    showClickedArticle(m_resultCorpus, Lst_Corpus, index, TxtView_Corpus);
 }
 
 void OxelDialog::slotLstCroClick(const QModelIndex& index)
 {
-    const int row = clickedRow(Lst_Art_Cro, index);
-    if (row >= 0 && row < m_resultCroisee.count())
-        showResultArticle(m_resultCroisee, row, Txt_Art_Cro);
+    showClickedArticle(m_resultCroisee, Lst_Art_Cro, index, Txt_Art_Cro);
 }

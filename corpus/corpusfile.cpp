@@ -2,6 +2,7 @@
 
 #include "elementnamecollector.h"
 #include "xmldecoder.h"
+#include "xmlnodes.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,12 +18,8 @@ bool isSingleDocument(const pugi::xml_document& document)
     for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {
         if (node.type() == pugi::node_element)
             ++elements;
-        else if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
-            for (const char* p = node.value(); *p; ++p) {
-                if (*p != ' ' && *p != '\t' && *p != '\n' && *p != '\r')
-                    return false;
-            }
-        }
+        else if ((node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) && !xmlnodes::isBlankText(node))
+            return false;
     }
     return elements == 1;
 }

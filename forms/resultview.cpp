@@ -37,6 +37,13 @@ int clickedRow(const QListView* list, const QModelIndex& index)
     return index.isValid() && index.model() == list->model() ? index.row() : -1;
 }
 
+void showClickedArticle(const SearchResult& result, const QListView* list, const QModelIndex& index, QTextEdit* view)
+{
+    const int row = clickedRow(list, index);
+    if (row >= 0 && row < result.count())
+        showResultArticle(result, row, view);
+}
+
 void fillElementCombo(const QStringList& choices, QComboBox* combo)
 {
     combo->addItems(choices);

@@ -20,6 +20,8 @@ void showResultArticle(const SearchResult& result, int row, QTextEdit* view);
 void selectFirstRow(QListView* list);
 // The row of a clicked index of `list`, or -1 when it is no row of that list.
 int clickedRow(const QListView* list, const QModelIndex& index);
+// Shows the clicked hit of a list filled from `result`; a click on no row changes nothing.
+void showClickedArticle(const SearchResult& result, const QListView* list, const QModelIndex& index, QTextEdit* view);
 
 // Appends the choices (CorpusDocument::elementChoices(): "- INDIFFERENT -" and the element names)
 // and makes the first one current.
