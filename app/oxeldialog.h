@@ -5,6 +5,7 @@
 #include "searchresult.h"
 
 class Dialogs;
+class QComboBox;
 class QGridLayout;
 
 // The main window: the loaded corpus, one result record per tab, and the operations that load
@@ -44,9 +45,19 @@ public:
     Dialogs& dialogs() const { return m_dialogs; }
 
 public slots:
+    void slotBtRechClick() override;
     void slotBt_Appliquer() override;
     void slotCorpusEnter() override;
     void slotLstArtClick(const QModelIndex& index) override;
+    void slotLstBal11Click(int index) override;
+    void slotLstBal12Click(int index) override;
+    void slotLstBal13Click(int index) override;
+    void slotLstBal21Click(int index) override;
+    void slotLstBal22Click(int index) override;
+    void slotLstBal23Click(int index) override;
+    void slotLstBal31Click(int index) override;
+    void slotLstBal32Click(int index) override;
+    void slotLstBal33Click(int index) override;
     void slotLstCorClick(const QModelIndex& index) override;
     void slotLstCroClick(const QModelIndex& index) override;
 
@@ -55,6 +66,12 @@ private:
     // Empties the three records and everything that shows them.
     void clearResults();
     void showResults();
+    // The nine criteria: the current ones of the boxes before grid position `position`, `own`
+    // there, and "- INDIFFERENT -" after it.
+    QStringList criteriaUpTo(int position, const QString& own) const;
+    // Runs the cross search, refills `target` (when given) and shows the hits.
+    void runCrossSearch(const QStringList& criteria, QComboBox* target = nullptr, const QString& element = {},
+                        const QString& value = {});
 
     Dialogs& m_dialogs;
     QString m_corpusPath;

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListView>
+#include <QStringListModel>
 #include <QTextEdit>
 
 void fillResultList(const SearchResult& result, QListView* list, QLabel* countLabel)
@@ -44,10 +45,48 @@ void showClickedArticle(const SearchResult& result, const QListView* list, const
         showResultArticle(result, row, view);
 }
 
-void fillElementCombo(const QStringList& choices, QComboBox* combo)
+void fillElementCombo(const QList<ElementChoice>& choices, QComboBox* combo)
 {
-    combo->addItems(choices);
+    for (const ElementChoice& choice : choices) {
+        combo->addItem(choice.shown, choice.name);
+        if (choice.shown != choice.name)
+            combo->setItemData(combo->count() - 1, choice.name, Qt::ToolTipRole);
+    }
     combo->setCurrentIndex(0);
+}
+
+void fillValueCombo(const QStringList& values, QComboBox* combo)
+{
+    if (values.isEmpty()) {
+        combo->setEnabled(false);
+        return;
+    }
+    // Tens of thousands of long texts go in at once: a plain string model takes them in one step.
+    auto* model = qobject_cast<QStringListModel*>(combo->model());
+    if (!model) {
+        model = new QStringListModel(combo);
+        combo->setModel(model);
+    }
+    QStringList entries;
+    entries.reserve(values.size() + 1);
+    entries.append(CorpusDocument::anyValue);
+    entries.append(values);
+    model->setStringList(entries);
+    combo->setCurrentIndex(0);
+    combo->setEnabled(true);
+}
+
+QString criterionAt(const QComboBox* combo, int index)
+{
+    if (index < 0 || index >= combo->count())
+        return {};
+    const QVariant name = combo->itemData(index);
+    return name.isValid() ? name.toString() : combo->itemText(index);
+}
+
+QString currentCriterion(const QComboBox* combo)
+{
+    return criterionAt(combo, combo->currentIndex());
 }
 
 QPalette backgroundPalette(const QString& colourName)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "corpusdocument.h"
 #include "searchresult.h"
 
 #include <QPalette>
@@ -23,9 +24,15 @@ int clickedRow(const QListView* list, const QModelIndex& index);
 // Shows the clicked hit of a list filled from `result`; a click on no row changes nothing.
 void showClickedArticle(const SearchResult& result, const QListView* list, const QModelIndex& index, QTextEdit* view);
 
-// Appends the choices (CorpusDocument::elementChoices(): "- INDIFFERENT -" and the element names)
-// and makes the first one current.
-void fillElementCombo(const QStringList& choices, QComboBox* combo);
+// Appends the choices ("- INDIFFERENT -" and the element names) and makes the first one current.
+// Each entry keeps the element's whole name, which may be longer than what is shown.
+void fillElementCombo(const QList<ElementChoice>& choices, QComboBox* combo);
+// Offers "- INDIFFERENT -" and the values, enabled; with no values, leaves the box disabled.
+void fillValueCombo(const QStringList& values, QComboBox* combo);
+// What choosing entry `index` of a criteria box searches: the whole element name for a name,
+// else the entry's text; empty when there is no such entry.
+QString criterionAt(const QComboBox* combo, int index);
+QString currentCriterion(const QComboBox* combo);
 
 // The palette derived from the named colour, light grey when the name is no colour.
 QPalette backgroundPalette(const QString& colourName);

@@ -1,23 +1,41 @@
 #include "highlighter.h"
 
+#include "patternfinder.h"
 #include "wordboundary.h"
 
+#include <QSet>
 #include <algorithm>
 
 namespace highlighter {
+namespace {
+
+QStringList distinct(const QStringList& patterns)
+{
+    QStringList once;
+    QSet<QString> seen;
+    for (const QString& pattern : patterns) {
+        if (!seen.contains(pattern)) {
+            seen.insert(pattern);
+            once.append(pattern);
+        }
+    }
+    return once;
+}
+
+} // namespace
 
 QList<Range> occurrences(const QString& text, const QString& pattern, Qt::CaseSensitivity cs, bool wholeWords)
 {
     QList<Range> found;
-    if (pattern.isEmpty())
-        return found;
-    qsizetype p = text.indexOf(pattern, 0, cs);
+    const PatternFinder finder(pattern, cs);
+    const qsizetype n = finder.size();
+    qsizetype p = finder.indexIn(text);
     while (p >= 0) {
-        if (!wholeWords || wordboundary::isWholeWord(text, p, pattern.size())) {
-            found.append({p, pattern.size()});
-            p = text.indexOf(pattern, p + pattern.size(), cs);
+        if (!wholeWords || wordboundary::isWholeWord(text, p, n)) {
+            found.append({p, n});
+            p = finder.indexIn(text, p + n);
         } else {
-            p = text.indexOf(pattern, p + 1, cs);
+            p = finder.indexIn(text, p + 1);
         }
     }
     return found;
@@ -29,12 +47,13 @@ QList<Range> ranges(const SearchResult& result, const QString& text)
     const Qt::CaseSensitivity cs = result.caseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive;
     QList<Range> marks;
     if (mode == searchmode::allTerms || mode == searchmode::anyTerm) {
-        for (const QString& term : result.terms())
+        for (const QString& term : distinct(result.terms()))
             marks += occurrences(text, term, cs, true);
     } else if (mode == searchmode::exactPhrase) {
         marks = occurrences(text, result.phrase(), cs, true);
     } else if (mode == searchmode::cross) {
-        for (const QString& value : result.matchedValues())
+        // The same value may have matched thousands of elements: it is looked for once.
+        for (const QString& value : distinct(result.matchedValues()))
             marks += occurrences(text, value, cs, false);
     }
     if (marks.size() < 2)

@@ -40,6 +40,9 @@ public:
     void insertCriterion(const QString& criterion, int position) { m_criteria.insert(position, criterion); }
     QString criteriaDescription() const { return m_criteriaDescription; }
     void appendCriteriaDescription(const QString& text) { m_criteriaDescription += text; }
+    // Appends the readable form of nine grid criteria: the chosen texts of a row joined by "-->",
+    // rows after the first opened by "2º : " and "3º : ", long texts cut to 47 characters and "...".
+    void describeCriteria(const QStringList& criteria);
     QStringList matchedValues() const { return m_matchedValues; }
     void addMatchedValue(const QString& value) { m_matchedValues.append(value); }
 

@@ -1,5 +1,7 @@
 #include "wordboundary.h"
 
+#include "patternfinder.h"
+
 namespace wordboundary {
 
 bool isSeparator(QChar c)
@@ -28,21 +30,24 @@ bool isSeparator(QChar c)
     }
 }
 
-bool isWholeWord(const QString& text, qsizetype position, qsizetype length)
+bool isWholeWord(QStringView text, qsizetype position, qsizetype length)
 {
     const qsizetype end = position + length;
     return (position == 0 || isSeparator(text.at(position - 1))) && (end == text.size() || isSeparator(text.at(end)));
 }
 
-bool containsWholeWord(const QString& text, const QString& pattern, Qt::CaseSensitivity cs)
+bool containsWholeWord(QStringView text, const PatternFinder& pattern)
 {
-    if (pattern.isEmpty())
-        return false;
-    for (qsizetype p = text.indexOf(pattern, 0, cs); p >= 0; p = text.indexOf(pattern, p + 1, cs)) {
+    for (qsizetype p = pattern.indexIn(text); p >= 0; p = pattern.indexIn(text, p + 1)) {
         if (isWholeWord(text, p, pattern.size()))
             return true;
     }
     return false;
+}
+
+bool containsWholeWord(const QString& text, const QString& pattern, Qt::CaseSensitivity cs)
+{
+    return containsWholeWord(text, PatternFinder(pattern, cs));
 }
 
 } // namespace wordboundary

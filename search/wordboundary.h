@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
+
+class PatternFinder;
 
 // The one rule for whole words, shared by the search and the highlighting.
 namespace wordboundary {
@@ -10,9 +13,11 @@ namespace wordboundary {
 bool isSeparator(QChar c);
 
 // Whether the `length` characters at `position` stand between separators or the text's ends.
-bool isWholeWord(const QString& text, qsizetype position, qsizetype length);
+bool isWholeWord(QStringView text, qsizetype position, qsizetype length);
 
-// Whether `pattern` occurs in `text` as a whole word at least once.
+// Whether the pattern occurs in `text` as a whole word at least once. After an occurrence that is
+// not whole the scan goes on one character later, so overlapping occurrences are all tried.
+bool containsWholeWord(QStringView text, const PatternFinder& pattern);
 bool containsWholeWord(const QString& text, const QString& pattern, Qt::CaseSensitivity cs);
 
 } // namespace wordboundary

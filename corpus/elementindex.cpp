@@ -1,0 +1,86 @@
+#include "elementindex.h"
+
+ElementIndex::Article ElementIndex::article(int number) const
+{
+    const auto index = static_cast<size_t>(number);
+    const quint32 first = m_articles[index].firstElement;
+    const quint32 last =
+        index + 1 < m_articles.size() ? m_articles[index + 1].firstElement : static_cast<quint32>(m_elements.size());
+    return {m_elements.data() + first, m_elements.data() + last, m_articles[index].hasChildNode};
+}
+
+void ElementIndex::clear()
+{
+    *this = ElementIndex();
+}
+
+void ElementIndex::beginArticle(bool hasChildNode)
+{
+    m_articles.push_back({static_cast<quint32>(m_elements.size()), hasChildNode});
+}
+
+quint32 ElementIndex::intern(std::string_view utf8, std::unordered_map<std::string_view, quint32>& ids,
+                             QStringList& pool)
+{
+    const auto found = ids.find(utf8);
+    if (found != ids.end())
+        return found->second;
+    const auto id = static_cast<quint32>(pool.size());
+    pool.append(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    ids.emplace(utf8, id);
+    return id;
+}
+
+quint32 ElementIndex::addElement(std::string_view name, quint32 textStart)
+{
+    Element element;
+    element.name = intern(name, m_buildNames, m_names);
+    element.textStart = textStart;
+    element.textEnd = textStart;
+    element.firstValue = static_cast<quint32>(m_elementValues.size());
+    m_elements.push_back(element);
+    return static_cast<quint32>(m_elements.size() - 1);
+}
+
+void ElementIndex::addValue(quint32 element, std::string_view value)
+{
+    m_elementValues.push_back(intern(value, m_buildValues, m_values));
+    ++m_elements[element].valueCount;
+}
+
+namespace {
+
+// Numbers of equal texts made one (two byte sequences can decode alike), the table rebuilt.
+std::vector<quint32> canonical(const QStringList& pool, QHash<QString, quint32>& ids)
+{
+    std::vector<quint32> canon(static_cast<size_t>(pool.size()));
+    ids.clear();
+    ids.reserve(pool.size());
+    for (qsizetype i = 0; i < pool.size(); ++i) {
+        const auto found = ids.constFind(pool.at(i));
+        if (found != ids.constEnd()) {
+            canon[static_cast<size_t>(i)] = found.value();
+        } else {
+            ids.insert(pool.at(i), static_cast<quint32>(i));
+            canon[static_cast<size_t>(i)] = static_cast<quint32>(i);
+        }
+    }
+    return canon;
+}
+
+} // namespace
+
+void ElementIndex::finish()
+{
+    // The views point into the parser's buffer; from here on, names and values are looked up as text.
+    m_buildNames = {};
+    m_buildValues = {};
+    const std::vector<quint32> names = canonical(m_names, m_nameIds);
+    for (Element& element : m_elements)
+        element.name = names[element.name];
+    const std::vector<quint32> values = canonical(m_values, m_valueIds);
+    for (quint32& value : m_elementValues)
+        value = values[value];
+    m_elements.shrink_to_fit();
+    m_elementValues.shrink_to_fit();
+}

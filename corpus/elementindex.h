@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// Where each element of each article stands, for the cross search: its name, its attribute values
+// and its text as a range of the article's text. Built once per load, so a search never walks the
+// tree again; names and values are stored once and referred to by number.
+class ElementIndex
+{
+public:
+    static constexpr quint32 none = ~quint32(0);
+
+    struct Element
+    {
+        quint32 name = 0;
+        // The element's text is [textStart, textEnd) of its article's text.
+        quint32 textStart = 0;
+        quint32 textEnd = 0;
+        quint32 firstValue = 0;
+        quint32 valueCount = 0;
+    };
+
+    struct Article
+    {
+        const Element* begin = nullptr;
+        const Element* end = nullptr;
+        // Anything in it but whitespace-only text: an element, text, a comment, an instruction.
+        bool hasChildNode = false;
+    };
+
+    // The number of the element name or attribute value, or `none` when nothing has it.
+    quint32 nameId(const QString& name) const { return m_nameIds.value(name, none); }
+    quint32 valueId(const QString& value) const { return m_valueIds.value(value, none); }
+    const QString& value(quint32 id) const { return m_values.at(id); }
+    const quint32* values(const Element& element) const { return m_elementValues.data() + element.firstValue; }
+
+    int articleCount() const { return static_cast<int>(m_articles.size()); }
+    // The elements below article `number`, in document order, the article itself left out.
+    Article article(int number) const;
+
+    void clear();
+
+    // Building, article by article: names and values come as UTF-8.
+    void beginArticle(bool hasChildNode);
+    quint32 addElement(std::string_view name, quint32 textStart);
+    void addValue(quint32 element, std::string_view value);
+    void setTextEnd(quint32 element, quint32 textEnd) { m_elements[element].textEnd = textEnd; }
+    void setTextRange(quint32 element, quint32 start, quint32 end)
+    {
+        m_elements[element].textStart = start;
+        m_elements[element].textEnd = end;
+    }
+    const Element& elementAt(quint32 element) const { return m_elements[element]; }
+    // Drops what only the building needed.
+    void finish();
+
+private:
+    static quint32 intern(std::string_view utf8, std::unordered_map<std::string_view, quint32>& ids, QStringList& pool);
+
+    struct ArticleRange
+    {
+        quint32 firstElement = 0;
+        bool hasChildNode = false;
+    };
+
+    std::vector<Element> m_elements;
+    std::vector<quint32> m_elementValues;
+    std::vector<ArticleRange> m_articles;
+    QStringList m_names;
+    QStringList m_values;
+    QHash<QString, quint32> m_nameIds;
+    QHash<QString, quint32> m_valueIds;
+    std::unordered_map<std::string_view, quint32> m_buildNames;
+    std::unordered_map<std::string_view, quint32> m_buildValues;
+};

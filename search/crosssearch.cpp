@@ -1,0 +1,189 @@
+#include "crosssearch.h"
+
+#include <algorithm>
+#include <unordered_set>
+#include <vector>
+
+namespace {
+
+struct Criterion
+{
+    QString text;
+    bool any = false;
+    quint32 name = ElementIndex::none;
+    quint32 value = ElementIndex::none;
+};
+
+bool isXmlSpace(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
+
+// The element's text as the search sees it: cut, and empty when it is only whitespace.
+QStringView elementText(const QString& articleText, const ElementIndex::Element& element)
+{
+    const QStringView text =
+        QStringView(articleText)
+            .mid(element.textStart, std::min<qsizetype>(element.textEnd - element.textStart, crossTextLimit));
+    return std::all_of(text.begin(), text.end(), isXmlSpace) ? QStringView() : text;
+}
+
+bool hasElementNamed(const ElementIndex::Article& article, quint32 name)
+{
+    return std::any_of(article.begin, article.end, [name](const ElementIndex::Element& e) { return e.name == name; });
+}
+
+// Hashes a text by its length and its first and last characters, so that tens of thousands of long
+// texts are told apart without reading each in full; equal hashes are then compared in full.
+// (Not noexcept, so that the set keeps each hash and compares hashes before texts.)
+struct SampledHash
+{
+    size_t operator()(QStringView text) const
+    {
+        const qsizetype n = text.size();
+        size_t h = static_cast<size_t>(n) * 0x9E3779B97F4A7C15ull;
+        const auto mix = [&h](QStringView part) {
+            for (const QChar c : part)
+                h = (h ^ c.unicode()) * 0x100000001B3ull;
+        };
+        if (n <= 64) {
+            mix(text);
+        } else {
+            mix(text.first(32));
+            mix(text.last(32));
+        }
+        return h;
+    }
+};
+
+class Collector
+{
+public:
+    Collector(const ElementIndex& index, const CrossFill& fill)
+        : m_index(index), m_name(index.nameId(fill.element)), m_hasValue(!fill.value.isEmpty()),
+          m_value(m_hasValue ? index.valueId(fill.value) : ElementIndex::none)
+    {
+    }
+
+    void collect(const ElementIndex::Article& article, const QString& articleText)
+    {
+        if (m_name == ElementIndex::none || (m_hasValue && m_value == ElementIndex::none))
+            return;
+        for (const ElementIndex::Element* x = article.begin; x != article.end; ++x) {
+            if (x->name != m_name)
+                continue;
+            const quint32* values = m_index.values(*x);
+            if (!m_hasValue && x->valueCount == 0) {
+                take(elementText(articleText, *x));
+            } else if (!m_hasValue) {
+                for (quint32 i = 0; i < x->valueCount; ++i)
+                    take(m_index.value(values[i]));
+            } else if (std::find(values, values + x->valueCount, m_value) != values + x->valueCount) {
+                take(elementText(articleText, *x));
+            }
+        }
+    }
+
+    QStringList values() const
+    {
+        std::vector<QStringView> sorted(m_taken.cbegin(), m_taken.cend());
+        std::sort(sorted.begin(), sorted.end());
+        QStringList list;
+        list.reserve(static_cast<qsizetype>(sorted.size()));
+        for (const QStringView value : sorted)
+            list.append(value.toString());
+        return list;
+    }
+
+private:
+    void take(QStringView value)
+    {
+        // Each text once before sorting: the same long text may stand in thousands of articles.
+        if (!value.isEmpty())
+            m_taken.insert(value);
+    }
+
+    const ElementIndex& m_index;
+    const quint32 m_name;
+    const bool m_hasValue;
+    const quint32 m_value;
+    // Views into the article texts and the index's values, which outlive the search.
+    std::unordered_set<QStringView, SampledHash> m_taken;
+};
+
+} // namespace
+
+CrossSearchOutcome crossSearch(const CorpusDocument& corpus, const QStringList& criteria,
+                               const std::optional<CrossFill>& fill, const CrossProgress& progress)
+{
+    const ElementIndex& index = corpus.elementIndex();
+    std::vector<Criterion> tests;
+    for (const QString& text : criteria) {
+        Criterion c;
+        c.text = text;
+        c.any = text == CorpusDocument::anyValue;
+        if (!c.any && !text.isEmpty()) {
+            c.name = index.nameId(text);
+            c.value = index.valueId(text);
+        }
+        tests.push_back(std::move(c));
+    }
+
+    CrossSearchOutcome outcome;
+    SearchResult& result = outcome.result;
+    result.setCaseSensitive(true);
+    std::optional<Collector> collector;
+    if (fill)
+        collector.emplace(index, *fill);
+
+    const std::vector<ArticleEntry>& articles = corpus.articles();
+    const int total = static_cast<int>(articles.size());
+    if (progress)
+        progress(0, total);
+    for (int n = 0; n < total; ++n) {
+        if (progress)
+            progress(n + 1, total);
+        const ArticleEntry& entry = articles[static_cast<size_t>(n)];
+        const ElementIndex::Article article = index.article(n);
+        bool pass = true;
+        quint32 current = ElementIndex::none;
+        for (const Criterion& c : tests) {
+            if (!pass)
+                break;
+            pass = false;
+            if (c.any) {
+                pass = true;
+            } else if (c.name != ElementIndex::none && hasElementNamed(article, c.name)) {
+                current = c.name;
+                pass = true;
+            } else if (c.text.isEmpty() && article.hasChildNode) {
+                current = ElementIndex::none;
+                pass = true;
+            } else if (current != ElementIndex::none) {
+                // Every element of the current name is visited, even after a match: each text match counts.
+                for (const ElementIndex::Element* x = article.begin; x != article.end; ++x) {
+                    if (x->name != current)
+                        continue;
+                    const quint32* values = index.values(*x);
+                    if (c.value != ElementIndex::none &&
+                        std::find(values, values + x->valueCount, c.value) != values + x->valueCount)
+                        pass = true;
+                    if (elementText(entry.text, *x) == c.text) {
+                        pass = true;
+                        result.addMatchedValue(c.text);
+                        result.setMode(searchmode::cross);
+                    }
+                }
+            }
+        }
+        if (pass) {
+            result.addHit(entry);
+            if (collector)
+                collector->collect(article, entry.text);
+        }
+    }
+    if (collector)
+        outcome.values = collector->values();
+    result.describeCriteria(criteria);
+    return outcome;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "corpusdocument.h"
+#include "searchresult.h"
+
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+// The structural search behind the criteria grid: nine criteria, in grid order, each an element
+// name, a value, "- INDIFFERENT -" or empty (read from an empty box).
+
+// What to offer in the next box: the values of `element` in the hits (its attribute values, or
+// its text when it has no attribute), or with a `value`, the texts of those elements that carry
+// that value as an attribute value.
+struct CrossFill
+{
+    QString element;
+    QString value;
+};
+
+struct CrossSearchOutcome
+{
+    SearchResult result;
+    // For the next box: sorted by UTF-16 code units, each once; empty without a fill request.
+    QStringList values;
+};
+
+// Called before the walk with (0, total), then once per article visited.
+using CrossProgress = std::function<void(int visited, int total)>;
+
+// Texts are compared and offered cut to their first 12,000 characters.
+inline constexpr qsizetype crossTextLimit = 12000;
+
+CrossSearchOutcome crossSearch(const CorpusDocument& corpus, const QStringList& criteria,
+                               const std::optional<CrossFill>& fill, const CrossProgress& progress = {});

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "corpusdocument.h"
+#include "searchresult.h"
+
+// Whole-word search of the articles' full text.
+//   "tous":      every term occurs as a whole word; no terms lists every article
+//   "auMoinsUn": at least one term does; no terms lists none
+//   "exact":     the terms joined with single spaces occur as a whole; no terms lists every article
+// Any other mode lists nothing. Letter case is ignored unless `caseSensitive`; accents never are.
+SearchResult fullTextSearch(const CorpusDocument& corpus, const QString& query, const QString& mode,
+                            bool caseSensitive);
+
+// The mode of the query-type box's item `index`; empty for no item.
+QString queryMode(int index);
