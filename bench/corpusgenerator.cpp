@@ -144,11 +144,11 @@ int CorpusGenerator::articleLength()
     // Characters of definition text: mostly short, a long tail past 12,000.
     const int bucket = m_random.between(0, 999);
     if (bucket < 640)
-        return m_random.between(60, 350);
+        return m_random.between(60, 300);
     if (bucket < 920)
-        return m_random.between(400, 1800);
+        return m_random.between(300, 1700);
     if (bucket < 990)
-        return m_random.between(1800, 8000);
+        return m_random.between(1700, 8000);
     return m_random.between(12000, 30000);
 }
 
