@@ -45,8 +45,9 @@ QString number(double value)
 
 QString BenchTable::toMarkdown() const
 {
-    QString out = QStringLiteral("| measurement | unit | median | min | max | reference | ref. median | ratio | aim | |\n"
-                                 "|---|---|---:|---:|---:|---|---:|---:|---|---|\n");
+    QString out =
+        QStringLiteral("| measurement | unit | median | min | max | reference | ref. median | ratio | aim | |\n"
+                       "|---|---|---:|---:|---:|---|---:|---:|---|---|\n");
     for (const Measurement& row : m_rows) {
         const bool hasReference = !row.reference.isEmpty();
         out += QStringLiteral("| %1 | %2 | %3 | %4 | %5 | %6 | %7 | %8 | %9 | %10 |\n")

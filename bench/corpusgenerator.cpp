@@ -9,11 +9,11 @@
 namespace {
 
 // The most frequent words of French prose, in rough order; the rest of the vocabulary follows.
-const char* const functionWords[] = {
-    "de",   "la",   "le",    "et",    "les",  "des",   "en",   "un",   "du",    "une",  "que",  "est",
-    "pour", "qui",  "dans",  "par",   "il",   "au",    "sur",  "ne",   "se",    "pas",  "plus", "on",
-    "ce",   "avec", "sont",  "aux",   "ou",   "mais",  "comme", "son", "sa",    "ses",  "elle", "nous",
-    "leur", "cette", "fait", "être",  "tout", "deux",  "même", "autre", "dont", "fort", "corps", "partie"};
+const char* const functionWords[] = {"de",    "la",   "le",   "et",    "les",  "des",  "en",    "un",    "du",   "une",
+                                     "que",   "est",  "pour", "qui",   "dans", "par",  "il",    "au",    "sur",  "ne",
+                                     "se",    "pas",  "plus", "on",    "ce",   "avec", "sont",  "aux",   "ou",   "mais",
+                                     "comme", "son",  "sa",   "ses",   "elle", "nous", "leur",  "cette", "fait", "être",
+                                     "tout",  "deux", "même", "autre", "dont", "fort", "corps", "partie"};
 
 struct Domain
 {
@@ -21,17 +21,36 @@ struct Domain
     const char* label;
 };
 
-const Domain domains[] = {
-    {"physique", "Physique"},         {"grammaire", "Grammaire"},     {"jurisprudence", "Jurisprudence"},
-    {"medecine", "Médecine"},         {"botanique", "Botanique"},     {"chimie", "Chimie"},
-    {"histoire", "Histoire"},         {"geographie", "Géographie"},   {"theologie", "Théologie"},
-    {"marine", "Marine"},             {"art-militaire", "Art milit."}, {"musique", "Musique"},
-    {"architecture", "Architecture"}, {"commerce", "Commerce"},       {"agriculture", "Agriculture"},
-    {"peinture", "Peinture"},         {"mathematiques", "Mathém."},    {"astronomie", "Astronomie"},
-    {"anatomie", "Anatomie"},         {"morale", "Morale"},           {"metaphysique", "Métaphysique"},
-    {"logique", "Logique"},           {"pharmacie", "Pharmacie"},     {"chirurgie", "Chirurgie"},
-    {"blason", "Blason"},             {"venerie", "Vénerie"},         {"manege", "Manège"},
-    {"horlogerie", "Horlogerie"},     {"menuiserie", "Menuiserie"},   {"mythologie", "Mythologie"}};
+const Domain domains[] = {{"physique", "Physique"},
+                          {"grammaire", "Grammaire"},
+                          {"jurisprudence", "Jurisprudence"},
+                          {"medecine", "Médecine"},
+                          {"botanique", "Botanique"},
+                          {"chimie", "Chimie"},
+                          {"histoire", "Histoire"},
+                          {"geographie", "Géographie"},
+                          {"theologie", "Théologie"},
+                          {"marine", "Marine"},
+                          {"art-militaire", "Art milit."},
+                          {"musique", "Musique"},
+                          {"architecture", "Architecture"},
+                          {"commerce", "Commerce"},
+                          {"agriculture", "Agriculture"},
+                          {"peinture", "Peinture"},
+                          {"mathematiques", "Mathém."},
+                          {"astronomie", "Astronomie"},
+                          {"anatomie", "Anatomie"},
+                          {"morale", "Morale"},
+                          {"metaphysique", "Métaphysique"},
+                          {"logique", "Logique"},
+                          {"pharmacie", "Pharmacie"},
+                          {"chirurgie", "Chirurgie"},
+                          {"blason", "Blason"},
+                          {"venerie", "Vénerie"},
+                          {"manege", "Manège"},
+                          {"horlogerie", "Horlogerie"},
+                          {"menuiserie", "Menuiserie"},
+                          {"mythologie", "Mythologie"}};
 
 const char* const grammaticalCategories[] = {"s. m.", "s. f.", "adj.", "v. a.", "v. n.", "adv.", "s. m. pl.", "prép."};
 const char* const senses[] = {"propre", "figuré", "technique"};

@@ -49,7 +49,7 @@ private:
     int articleLength();
 
     Prng m_random;
-    std::vector<Word> m_words;           // by frequency rank
+    std::vector<Word> m_words;               // by frequency rank
     std::vector<std::uint64_t> m_cumulative; // running sum of the rank weights
     QList<QByteArray> m_authors;
     QByteArray m_previousHeadword;

@@ -14,8 +14,8 @@ int main(int argc, char* argv[])
     parser.addHelpOption();
     parser.addOption({QStringLiteral("size-mb"), QStringLiteral("Size of the corpus in MB (10^6 bytes)."),
                       QStringLiteral("N"), QStringLiteral("100")});
-    parser.addOption({QStringLiteral("seed"), QStringLiteral("Seed of the generator."), QStringLiteral("S"),
-                      QStringLiteral("1")});
+    parser.addOption(
+        {QStringLiteral("seed"), QStringLiteral("Seed of the generator."), QStringLiteral("S"), QStringLiteral("1")});
     parser.addOption({QStringLiteral("words"), QStringLiteral("Word list, one word a line."), QStringLiteral("FILE"),
                       QStringLiteral("/usr/share/dict/french")});
     parser.addPositionalArgument(QStringLiteral("output"), QStringLiteral("The XML file to write."));

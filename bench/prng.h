@@ -34,10 +34,7 @@ public:
     // Uniform in [0, bound); bound > 0. The modulo bias is below 2^-40 for the bounds used here.
     std::uint64_t below(std::uint64_t bound) { return next() % bound; }
     // Uniform in [low, high].
-    int between(int low, int high)
-    {
-        return low + static_cast<int>(below(static_cast<std::uint64_t>(high - low) + 1));
-    }
+    int between(int low, int high) { return low + static_cast<int>(below(static_cast<std::uint64_t>(high - low) + 1)); }
     // True with probability percent / 100.
     bool chance(int percent) { return below(100) < static_cast<std::uint64_t>(percent); }
 
