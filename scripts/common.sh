@@ -1,8 +1,8 @@
-# Shared by run.sh and test.sh: installs the Debian packages the build needs.
+# Shared by run.sh, test.sh and bench.sh: installs the Debian packages the build needs.
 # shellcheck shell=bash
 
 TARVANE_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6printsupport6
-                  libpugixml-dev libgl-dev fonts-dejavu-core)
+                  libpugixml-dev libgl-dev fonts-dejavu-core wfrench libxml2-utils)
 
 install_packages() {
     local missing=()

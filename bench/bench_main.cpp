@@ -1,0 +1,414 @@
+#include "benchtable.h"
+#include "oxeldialog.h"
+#include "quietdialogs.h"
+#include "resultview.h"
+#include "windowflags.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSysInfo>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTextStream>
+#include <QThread>
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+namespace {
+
+QTextStream& out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+[[noreturn]] void fail(const QString& message)
+{
+    QTextStream(stderr) << "tarvane_bench: " << message << '\n';
+    std::exit(1);
+}
+
+double elapsedMs(const QElapsedTimer& timer)
+{
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+// Peak resident set of this process so far, in MB (10^6 bytes).
+double peakResidentMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').constFirst().toDouble() * 1024 / 1e6;
+    }
+    return 0;
+}
+
+QString cpuModel()
+{
+    QFile info(QStringLiteral("/proc/cpuinfo"));
+    if (info.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : info.readAll().split('\n')) {
+            if (line.startsWith("model name"))
+                return QString::fromUtf8(line.mid(line.indexOf(':') + 1).trimmed());
+        }
+    }
+    return QSysInfo::currentCpuArchitecture();
+}
+
+// Runs an external tool to the end; returns its wall time in ms and its standard output.
+double runTool(const QString& program, const QStringList& arguments, QByteArray* output = nullptr)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    process.setProcessEnvironment(environment);
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, arguments);
+    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit)
+        fail(QStringLiteral("%1 did not run (%2)").arg(program, process.errorString()));
+    const double ms = elapsedMs(timer);
+    // grep -c exits 1 when it counts nothing, which is a count all the same.
+    if (process.exitCode() > 1 || (program != QLatin1String("grep") && process.exitCode() != 0))
+        fail(QStringLiteral("%1 %2 failed: %3")
+                 .arg(program, arguments.join(' '), QString::fromLocal8Bit(process.readAllStandardError())));
+    if (output)
+        *output = process.readAllStandardOutput().trimmed();
+    return ms;
+}
+
+Stats timeTool(int reps, const QString& program, const QStringList& arguments, QByteArray* output = nullptr)
+{
+    QList<double> samples;
+    for (int i = 0; i < reps; ++i)
+        samples.append(runTool(program, arguments, output));
+    return Stats::of(samples);
+}
+
+struct Options
+{
+    QString corpusPath;
+    QString dumpPath;
+    QString wordsPath;
+    double sizeMb = 100;
+    quint64 seed = 1;
+    int reps = 5;
+};
+
+Options parseOptions(const QApplication& app)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Times loading, title filtering and highlighted display on a generated corpus, next to "
+                       "xmllint and grep on the same data, and prints one table."));
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("size-mb"), QStringLiteral("Size of the generated corpus in MB."),
+                      QStringLiteral("N"), QStringLiteral("100")});
+    parser.addOption(
+        {QStringLiteral("seed"), QStringLiteral("Seed of the generator."), QStringLiteral("S"), QStringLiteral("1")});
+    parser.addOption({QStringLiteral("reps"), QStringLiteral("Repetitions of every measurement."), QStringLiteral("R"),
+                      QStringLiteral("5")});
+    parser.addOption({QStringLiteral("corpus"),
+                      QStringLiteral("Corpus file to use; generated there and kept when it does not exist."),
+                      QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("dump"),
+                      QStringLiteral("Where to keep the text dump (one article a line) that grep reads."),
+                      QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("words"), QStringLiteral("Word list for the generator."), QStringLiteral("FILE"),
+                      QStringLiteral("/usr/share/dict/french")});
+    parser.process(app);
+
+    Options options;
+    bool sizeOk = false;
+    bool seedOk = false;
+    bool repsOk = false;
+    options.sizeMb = parser.value(QStringLiteral("size-mb")).toDouble(&sizeOk);
+    options.seed = parser.value(QStringLiteral("seed")).toULongLong(&seedOk);
+    options.reps = parser.value(QStringLiteral("reps")).toInt(&repsOk);
+    if (!sizeOk || options.sizeMb <= 0 || !seedOk || !repsOk || options.reps < 1)
+        parser.showHelp(2);
+    options.corpusPath = parser.value(QStringLiteral("corpus"));
+    options.dumpPath = parser.value(QStringLiteral("dump"));
+    options.wordsPath = parser.value(QStringLiteral("words"));
+    return options;
+}
+
+// The generator runs in its own process so that its memory stays out of this one's peak.
+void generateCorpus(const Options& options, const QString& path)
+{
+    const QString generator = QCoreApplication::applicationDirPath() + QStringLiteral("/tarvane_gencorpus");
+    QByteArray said;
+    const double ms = runTool(generator,
+                              {QStringLiteral("--size-mb"), QString::number(options.sizeMb), QStringLiteral("--seed"),
+                               QString::number(options.seed), QStringLiteral("--words"), options.wordsPath, path},
+                              &said);
+    out() << "generated in " << QString::number(ms / 1000, 'f', 1) << " s: " << said << '\n';
+}
+
+class Window
+{
+public:
+    Window()
+    {
+        m_window = std::make_unique<OxelDialog>(m_dialogs, nullptr, nullptr, true, framedWindowFlags);
+        m_window->arrangeWindow();
+        m_window->showMaximized();
+        QCoreApplication::processEvents();
+    }
+
+    OxelDialog& operator*() const { return *m_window; }
+    OxelDialog* operator->() const { return m_window.get(); }
+
+    // The whole load as the user waits for it: from the file to the filled lists, combo boxes
+    // and first articles, painted.
+    double load(const QString& path)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        m_window->setCorpusPath(path);
+        m_window->loadCorpus();
+        QCoreApplication::processEvents();
+        const double ms = elapsedMs(timer);
+        if (!m_dialogs.warnings.isEmpty())
+            fail(QStringLiteral("the load failed: ") + m_dialogs.warnings.join(QStringLiteral("; ")));
+        return ms;
+    }
+
+private:
+    QuietDialogs m_dialogs;
+    std::unique_ptr<OxelDialog> m_window;
+};
+
+// Words of every fourth article's text by frequency, most frequent first; ties by text.
+QStringList wordsByFrequency(const CorpusDocument& corpus)
+{
+    QHash<QString, int> counts;
+    for (std::size_t i = 0; i < corpus.articles().size(); i += 4) {
+        const QString& text = corpus.articles()[i].text;
+        qsizetype start = -1;
+        for (qsizetype p = 0; p <= text.size(); ++p) {
+            const bool letter = p < text.size() && text.at(p).isLetter();
+            if (letter && start < 0)
+                start = p;
+            if (!letter && start >= 0) {
+                ++counts[text.mid(start, p - start)];
+                start = -1;
+            }
+        }
+    }
+    QList<std::pair<int, QString>> ranked;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        ranked.append({-it.value(), it.key()});
+    std::sort(ranked.begin(), ranked.end());
+    QStringList words;
+    for (const auto& [count, word] : ranked)
+        words.append(word);
+    return words;
+}
+
+void writeDump(const CorpusDocument& corpus, const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        fail(QStringLiteral("cannot write ") + path);
+    for (const ArticleEntry& entry : corpus.articles()) {
+        QString line = entry.text;
+        line.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+        file.write(line.toUtf8());
+        file.write("\n");
+    }
+    if (!file.flush())
+        fail(QStringLiteral("cannot write ") + path);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const Options options = parseOptions(app);
+
+    // The window reads and writes its settings file in the working directory: keep it out of the user's.
+    QTemporaryDir workDir;
+    if (!workDir.isValid() || !QDir::setCurrent(workDir.path()))
+        fail(QStringLiteral("no temporary directory"));
+    QString corpusPath = options.corpusPath.isEmpty() ? workDir.filePath(QStringLiteral("corpus.xml"))
+                                                      : QFileInfo(options.corpusPath).absoluteFilePath();
+    if (!QFileInfo::exists(corpusPath))
+        generateCorpus(options, corpusPath);
+    const QString dumpPath = options.dumpPath.isEmpty() ? workDir.filePath(QStringLiteral("articles.txt"))
+                                                        : QFileInfo(options.dumpPath).absoluteFilePath();
+    const double fileMb = static_cast<double>(QFileInfo(corpusPath).size()) / 1e6;
+    const int reps = options.reps;
+    BenchTable table;
+
+    // Loads: each repetition opens a fresh window, loads, then loads again over the first load.
+    const double peakBeforeLoading = peakResidentMb();
+    QList<double> firstLoads;
+    QList<double> reloads;
+    double peakAfterFirst = 0;
+    double peakAfterReload = 0;
+    std::unique_ptr<Window> window;
+    for (int rep = 0; rep < reps; ++rep) {
+        window.reset();
+        window = std::make_unique<Window>();
+        firstLoads.append(window->load(corpusPath));
+        if (rep == 0)
+            peakAfterFirst = peakResidentMb();
+        reloads.append(window->load(corpusPath));
+        if (rep == 0)
+            peakAfterReload = peakResidentMb();
+    }
+    OxelDialog& w = **window;
+    const CorpusDocument& corpus = w.corpus();
+    if (corpus.articleCount() == 0)
+        fail(QStringLiteral("the corpus has no articles"));
+
+    // The title filter, typed letter by letter and erased, each keystroke with its list refresh.
+    w.Onglets->setCurrentIndex(0);
+    QCoreApplication::processEvents();
+    const QString typed = corpus.articles()[corpus.articles().size() / 2].title.toLower().left(8);
+    QList<double> keystrokes;
+    for (int rep = 0; rep < reps; ++rep) {
+        w.Txt_Corpus->clear();
+        QCoreApplication::processEvents();
+        for (const QChar c : typed) {
+            QElapsedTimer timer;
+            timer.start();
+            w.Txt_Corpus->insert(QString(c));
+            QCoreApplication::processEvents();
+            keystrokes.append(elapsedMs(timer));
+        }
+        for (qsizetype i = 0; i < typed.size(); ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            w.Txt_Corpus->backspace();
+            QCoreApplication::processEvents();
+            keystrokes.append(elapsedMs(timer));
+        }
+    }
+    if (w.resultCorpus().count() != corpus.articleCount())
+        fail(QStringLiteral("the emptied title filter does not list every article"));
+
+    // The longest article, shown with every whole-word occurrence of the most frequent word marked.
+    const QStringList frequentWords = wordsByFrequency(corpus);
+    const auto longest =
+        std::max_element(corpus.articles().cbegin(), corpus.articles().cend(),
+                         [](const ArticleEntry& a, const ArticleEntry& b) { return a.text.size() < b.text.size(); });
+    SearchResult marked;
+    marked.addHit(*longest);
+    marked.splitTerms(frequentWords.constFirst());
+    marked.setMode(searchmode::anyTerm);
+    marked.setCaseSensitive(false);
+    w.Onglets->setCurrentIndex(1);
+    QCoreApplication::processEvents();
+    QList<double> displays;
+    for (int rep = 0; rep < reps; ++rep) {
+        w.Txt_Art->clear();
+        QCoreApplication::processEvents();
+        QElapsedTimer timer;
+        timer.start();
+        showResultArticle(marked, 0, w.Txt_Art);
+        QCoreApplication::processEvents();
+        displays.append(elapsedMs(timer));
+    }
+
+    // References, on the same data and the same machine.
+    writeDump(corpus, dumpPath);
+    const Stats xmllint = timeTool(reps, QStringLiteral("xmllint"), {QStringLiteral("--noout"), corpusPath});
+    // Words searched: the most frequent, one of middle rank, a rare one.
+    QStringList searchWords{frequentWords.constFirst()};
+    if (frequentWords.size() > 200)
+        searchWords.append(frequentWords.at(200));
+    // A rare word of the prose, not a headword in capitals.
+    for (qsizetype i = frequentWords.size() * 3 / 4; i < frequentWords.size(); ++i) {
+        if (frequentWords.at(i) == frequentWords.at(i).toLower()) {
+            searchWords.append(frequentWords.at(i));
+            break;
+        }
+    }
+    struct GrepReference
+    {
+        QString what;
+        Stats time;
+        QByteArray count;
+    };
+    QList<GrepReference> wordReferences;
+    for (const QString& word : searchWords) {
+        GrepReference exact{QStringLiteral("grep -c -w -F '%1'").arg(word), {}, {}};
+        exact.time =
+            timeTool(reps, QStringLiteral("grep"),
+                     {QStringLiteral("-c"), QStringLiteral("-w"), QStringLiteral("-F"), word, dumpPath}, &exact.count);
+        GrepReference folded{QStringLiteral("grep -c -w -F -i '%1'").arg(word), {}, {}};
+        folded.time = timeTool(
+            reps, QStringLiteral("grep"),
+            {QStringLiteral("-c"), QStringLiteral("-w"), QStringLiteral("-F"), QStringLiteral("-i"), word, dumpPath},
+            &folded.count);
+        wordReferences << exact << folded;
+    }
+    QList<GrepReference> elementReferences;
+    for (const QString& element : {QStringLiteral("terme"), QStringLiteral("auteur")}) {
+        GrepReference reference{QStringLiteral("grep -c -F '<%1'").arg(element), {}, {}};
+        reference.time = timeTool(reps, QStringLiteral("grep"),
+                                  {QStringLiteral("-c"), QStringLiteral("-F"), QLatin1Char('<') + element, corpusPath},
+                                  &reference.count);
+        elementReferences << reference;
+    }
+
+    const QString xmllintName = QStringLiteral("xmllint --noout");
+    table.add({QStringLiteral("whole load, first"), QStringLiteral("ms"), Stats::of(firstLoads), xmllintName,
+               xmllint.median, 0.5});
+    table.add({QStringLiteral("whole load, over the first"), QStringLiteral("ms"), Stats::of(reloads), xmllintName,
+               xmllint.median, 0.5});
+    table.add({QStringLiteral("title filter keystroke (%1 titles)").arg(corpus.articleCount()), QStringLiteral("ms"),
+               Stats::of(keystrokes), QString(), 0, 16, true});
+    table.add({QStringLiteral("longest article highlighted (%1 chars)").arg(longest->text.size()), QStringLiteral("ms"),
+               Stats::of(displays), QString(), 0, 20});
+    const QString fileSize = QStringLiteral("corpus file size");
+    table.add({QStringLiteral("peak memory after first load"), QStringLiteral("MB"), Stats::of({peakAfterFirst}),
+               fileSize, fileMb, 4});
+    table.add({QStringLiteral("peak memory after reload"), QStringLiteral("MB"), Stats::of({peakAfterReload}), fileSize,
+               fileMb, 4});
+
+    out() << "\nTarvane benchmark, " << QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd hh:mm"))
+          << " UTC\n"
+          << "machine: " << cpuModel() << ", " << QThread::idealThreadCount() << " cores, Qt " << qVersion() << ", "
+          << QGuiApplication::platformName() << " platform\n"
+          << "corpus: " << corpusPath << ", " << QString::number(fileMb, 'f', 1) << " MB, " << corpus.articleCount()
+          << " articles; " << reps << " repetitions; peak memory before loading "
+          << QString::number(peakBeforeLoading, 'f', 1) << " MB\n"
+          << "typed in the title filter: \"" << typed << "\", then erased; marked word: \""
+          << frequentWords.constFirst() << "\"\n\n"
+          << table.toMarkdown() << "\nReferences (ms; grep on the text dump " << dumpPath
+          << ", one article a line, or on the corpus file):\n\n"
+          << "| reference | median | min | max | count |\n|---|---:|---:|---:|---:|\n"
+          << QStringLiteral("| %1 | %2 | %3 | %4 | — |\n")
+                 .arg(xmllintName)
+                 .arg(xmllint.median, 0, 'f', 1)
+                 .arg(xmllint.min, 0, 'f', 1)
+                 .arg(xmllint.max, 0, 'f', 1);
+    for (const GrepReference& reference : wordReferences + elementReferences) {
+        out() << QStringLiteral("| %1 | %2 | %3 | %4 | %5 |\n")
+                     .arg(reference.what)
+                     .arg(reference.time.median, 0, 'f', 1)
+                     .arg(reference.time.min, 0, 'f', 1)
+                     .arg(reference.time.max, 0, 'f', 1)
+                     .arg(QString::fromLatin1(reference.count));
+    }
+    out().flush();
+    window.reset();
+    return 0;
+}

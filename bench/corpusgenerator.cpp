@@ -1,0 +1,318 @@
+#include "corpusgenerator.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QIODevice>
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+// The most frequent words of French prose, in rough order; the rest of the vocabulary follows.
+const char* const functionWords[] = {"de",    "la",   "le",   "et",    "les",  "des",  "en",    "un",    "du",   "une",
+                                     "que",   "est",  "pour", "qui",   "dans", "par",  "il",    "au",    "sur",  "ne",
+                                     "se",    "pas",  "plus", "on",    "ce",   "avec", "sont",  "aux",   "ou",   "mais",
+                                     "comme", "son",  "sa",   "ses",   "elle", "nous", "leur",  "cette", "fait", "être",
+                                     "tout",  "deux", "même", "autre", "dont", "fort", "corps", "partie"};
+
+struct Domain
+{
+    const char* type;
+    const char* label;
+};
+
+const Domain domains[] = {{"physique", "Physique"},
+                          {"grammaire", "Grammaire"},
+                          {"jurisprudence", "Jurisprudence"},
+                          {"medecine", "Médecine"},
+                          {"botanique", "Botanique"},
+                          {"chimie", "Chimie"},
+                          {"histoire", "Histoire"},
+                          {"geographie", "Géographie"},
+                          {"theologie", "Théologie"},
+                          {"marine", "Marine"},
+                          {"art-militaire", "Art milit."},
+                          {"musique", "Musique"},
+                          {"architecture", "Architecture"},
+                          {"commerce", "Commerce"},
+                          {"agriculture", "Agriculture"},
+                          {"peinture", "Peinture"},
+                          {"mathematiques", "Mathém."},
+                          {"astronomie", "Astronomie"},
+                          {"anatomie", "Anatomie"},
+                          {"morale", "Morale"},
+                          {"metaphysique", "Métaphysique"},
+                          {"logique", "Logique"},
+                          {"pharmacie", "Pharmacie"},
+                          {"chirurgie", "Chirurgie"},
+                          {"blason", "Blason"},
+                          {"venerie", "Vénerie"},
+                          {"manege", "Manège"},
+                          {"horlogerie", "Horlogerie"},
+                          {"menuiserie", "Menuiserie"},
+                          {"mythologie", "Mythologie"}};
+
+const char* const grammaticalCategories[] = {"s. m.", "s. f.", "adj.", "v. a.", "v. n.", "adv.", "s. m. pl.", "prép."};
+const char* const senses[] = {"propre", "figuré", "technique"};
+const char* const elisions[] = {"l", "d", "qu", "n", "s", "j", "c"};
+const QByteArray straightApostrophe = "'";
+const QByteArray typographicApostrophe = "\xE2\x80\x99";
+
+constexpr int vocabularyLimit = 40000; // ranks beyond this would almost never be drawn
+constexpr int authorCount = 400;
+constexpr qint64 flushSize = 1 << 20;
+
+template <typename T, std::size_t N> const T& pick(Prng& random, const T (&items)[N])
+{
+    return items[random.below(N)];
+}
+
+bool startsWithVowel(const QByteArray& word)
+{
+    static const QByteArray vowels = "aeiouhy";
+    if (word.isEmpty())
+        return false;
+    if (vowels.contains(word.at(0)))
+        return true;
+    // é, è, ê, â, î, ô in UTF-8
+    return word.size() > 1 && static_cast<unsigned char>(word.at(0)) == 0xC3 &&
+           QByteArray("\xA9\xA8\xAA\xA2\xAE\xB4").contains(word.at(1));
+}
+
+QByteArray upper(const QByteArray& word)
+{
+    return QString::fromUtf8(word).toUpper().toUtf8();
+}
+
+QByteArray capitalised(const QByteArray& word)
+{
+    QString text = QString::fromUtf8(word);
+    if (!text.isEmpty())
+        text[0] = text.at(0).toUpper();
+    return text.toUtf8();
+}
+
+// The unaccented capital that files the headword: É files under E.
+QByteArray letterOf(const QByteArray& headword)
+{
+    const QString text = QString::fromUtf8(headword);
+    if (text.isEmpty())
+        return "A";
+    const QString decomposed = text.left(1).normalized(QString::NormalizationForm_D);
+    return decomposed.left(1).toUpper().toUtf8();
+}
+
+} // namespace
+
+CorpusGenerator::CorpusGenerator(const QStringList& words, std::uint64_t seed) : m_random(seed)
+{
+    QList<QByteArray> rest;
+    QList<QByteArray> head;
+    for (const char* word : functionWords)
+        head.append(word);
+    for (const QString& word : words) {
+        const QByteArray utf8 = word.toUtf8();
+        if (!utf8.isEmpty() && !head.contains(utf8))
+            rest.append(utf8);
+    }
+    // Fisher-Yates with our own generator, so that frequency does not follow the alphabet.
+    for (qsizetype i = rest.size() - 1; i > 0; --i)
+        std::swap(rest[i], rest[static_cast<qsizetype>(m_random.below(static_cast<std::uint64_t>(i) + 1))]);
+    if (rest.size() > vocabularyLimit)
+        rest.resize(vocabularyLimit);
+
+    for (const QByteArray& word : head + rest)
+        m_words.push_back({word, startsWithVowel(word)});
+    // Weight of rank r is proportional to 1 / (r + 3): Zipf's law with exponent 1, flattened at the top.
+    std::uint64_t sum = 0;
+    for (std::size_t rank = 0; rank < m_words.size(); ++rank) {
+        sum += (std::uint64_t(1) << 40) / (rank + 3);
+        m_cumulative.push_back(sum);
+    }
+    for (int i = 0; i < authorCount; ++i) {
+        QByteArray name = capitalised(anyWord().text);
+        if (m_random.chance(30))
+            name = "M. " + name;
+        m_authors.append(name);
+    }
+}
+
+const CorpusGenerator::Word& CorpusGenerator::zipfWord()
+{
+    const std::uint64_t draw = m_random.below(m_cumulative.back());
+    const auto found = std::upper_bound(m_cumulative.begin(), m_cumulative.end(), draw);
+    return m_words[static_cast<std::size_t>(std::distance(m_cumulative.begin(), found))];
+}
+
+const CorpusGenerator::Word& CorpusGenerator::anyWord()
+{
+    return m_words[m_random.below(m_words.size())];
+}
+
+QByteArray CorpusGenerator::headword()
+{
+    // Encyclopedias repeat a headword for its several senses.
+    if (!m_previousHeadword.isEmpty() && m_random.chance(4))
+        return m_previousHeadword;
+    m_previousHeadword = upper(anyWord().text);
+    return m_previousHeadword;
+}
+
+int CorpusGenerator::articleLength()
+{
+    // Characters of definition text: mostly short, a long tail past 12,000.
+    const int bucket = m_random.between(0, 999);
+    if (bucket < 640)
+        return m_random.between(60, 300);
+    if (bucket < 920)
+        return m_random.between(300, 1700);
+    if (bucket < 990)
+        return m_random.between(1700, 8000);
+    return m_random.between(12000, 30000);
+}
+
+void CorpusGenerator::appendPlainWords(QByteArray& out, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            out += ' ';
+        out += zipfWord().text;
+    }
+}
+
+void CorpusGenerator::appendParagraph(QByteArray& out, int targetLength)
+{
+    const qsizetype start = out.size();
+    bool sentenceStart = true;
+    while (out.size() - start < targetLength) {
+        if (out.size() > start)
+            out += ' ';
+        const int roll = m_random.between(0, 999);
+        const Word& word = zipfWord();
+        QByteArray text = sentenceStart ? capitalised(word.text) : word.text;
+        if (roll < 40) {
+            out += "<terme>" + text + "</terme>";
+        } else if (roll < 48) {
+            out += "<renvoi cible=\"" + upper(anyWord().text) + "\">voyez ";
+            if (m_random.chance(50)) {
+                out += "<terme>" + text + "</terme>";
+            } else {
+                out += text;
+            }
+            out += "</renvoi>";
+        } else if (roll < 63) {
+            out += text + " (";
+            appendPlainWords(out, m_random.between(1, 5));
+            out += ')';
+        } else if (roll < 75) {
+            out += text + " \xC2\xAB ";
+            appendPlainWords(out, m_random.between(2, 7));
+            out += " \xC2\xBB";
+        } else if (roll < 80) {
+            out += text + " &amp;";
+            if (m_random.chance(40))
+                out += 'c';
+        } else if (roll < 200 && word.vowelStart && !sentenceStart) {
+            out += pick(m_random, elisions);
+            out += m_random.chance(50) ? straightApostrophe : typographicApostrophe;
+            out += text;
+        } else {
+            out += text;
+        }
+        sentenceStart = false;
+        const int end = m_random.between(0, 99);
+        if (end < 7) {
+            out += '.';
+            sentenceStart = true;
+        } else if (end < 15) {
+            out += ',';
+        } else if (end < 16) {
+            out += " ;";
+        } else if (end < 17) {
+            out += " :";
+        }
+    }
+    if (!sentenceStart)
+        out += '.';
+}
+
+void CorpusGenerator::appendArticle(QByteArray& out, qint64 number)
+{
+    const QByteArray head = headword();
+    out += "<article id=\"a" + QByteArray::number(number).rightJustified(6, '0') + "\" lettre=\"" + letterOf(head) +
+           "\"><vedette>" + head + "</vedette>";
+    if (m_random.chance(95)) {
+        const char* category = pick(m_random, grammaticalCategories);
+        out += QByteArray(", <categorie gram=\"") + category + "\">" + category + "</categorie>";
+    }
+    if (m_random.chance(80)) {
+        const Domain& domain = pick(m_random, domains);
+        out += QByteArray(" <domaine type=\"") + domain.type + "\">(" + domain.label + ".)</domaine>";
+    }
+    int remaining = articleLength();
+    while (remaining > 0) {
+        const int paragraph = std::min(remaining, m_random.between(800, 3000));
+        out += "\n<definition sens=\"";
+        out += m_random.chance(75) ? senses[0] : pick(m_random, senses);
+        out += "\">";
+        appendParagraph(out, paragraph);
+        out += "</definition>";
+        remaining -= paragraph;
+    }
+    if (m_random.chance(45)) {
+        out += "\n<exemple>\xC2\xAB ";
+        appendPlainWords(out, m_random.between(3, 12));
+        out += " \xC2\xBB</exemple>";
+    }
+    if (m_random.chance(70)) {
+        const QByteArray& author = m_authors.at(static_cast<qsizetype>(m_random.below(authorCount)));
+        out += " <auteur nom=\"" + author + "\">(" + author + ")</auteur>";
+    }
+    if (m_random.chance(60)) {
+        const QByteArray year = QByteArray::number(m_random.between(1700, 1789));
+        out += " <date annee=\"" + year + "\">[" + year + "]</date>";
+    }
+    out += "</article>\n";
+}
+
+qint64 CorpusGenerator::write(QIODevice& out, qint64 targetBytes)
+{
+    QByteArray buffer = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<encyclopedie>\n";
+    qint64 written = 0;
+    qint64 articles = 0;
+    while (written + buffer.size() < targetBytes) {
+        appendArticle(buffer, articles++);
+        if (buffer.size() >= flushSize) {
+            written += out.write(buffer);
+            buffer.clear();
+        }
+    }
+    buffer += "</encyclopedie>\n";
+    out.write(buffer);
+    return articles;
+}
+
+QByteArray CorpusGenerator::generate(const QStringList& words, std::uint64_t seed, qint64 targetBytes)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    CorpusGenerator(words, seed).write(buffer, targetBytes);
+    return buffer.data();
+}
+
+QStringList CorpusGenerator::readWordList(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList words;
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    for (const QByteArray& line : lines) {
+        const QString word = QString::fromUtf8(line).trimmed();
+        const bool smallLetters =
+            !word.isEmpty() && std::all_of(word.cbegin(), word.cend(), [](QChar c) { return c.isLower(); });
+        if (smallLetters)
+            words.append(word);
+    }
+    return words;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "prng.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+class QIODevice;
+
+// Writes a French-like encyclopedia corpus of a given size. The same words, seed and size always
+// give the same bytes: all randomness comes from Prng and all weights are integers.
+//
+// Word frequencies follow a Zipf-like law over a shuffled vocabulary headed by French function
+// words; article lengths are very uneven (a few over 12,000 characters); the markup has
+// attributes with few and with many distinct values, nested elements and a <terme> element that
+// recurs throughout long articles; the text has « guillemets », elisions with both apostrophes,
+// parentheses and &amp;.
+class CorpusGenerator
+{
+public:
+    CorpusGenerator(const QStringList& words, std::uint64_t seed);
+
+    // Writes articles until at least targetBytes are written, then closes the document.
+    // Returns the number of articles.
+    qint64 write(QIODevice& out, qint64 targetBytes);
+
+    static QByteArray generate(const QStringList& words, std::uint64_t seed, qint64 targetBytes);
+
+    // The words of a list such as /usr/share/dict/french, one a line, UTF-8: those made of
+    // small letters only (no proper nouns, no compounds). Empty when the file cannot be read.
+    static QStringList readWordList(const QString& path);
+
+private:
+    struct Word
+    {
+        QByteArray text;
+        bool vowelStart = false;
+    };
+
+    const Word& zipfWord();
+    const Word& anyWord();
+    QByteArray headword();
+    void appendArticle(QByteArray& out, qint64 number);
+    void appendParagraph(QByteArray& out, int targetLength);
+    void appendPlainWords(QByteArray& out, int count);
+    int articleLength();
+
+    Prng m_random;
+    std::vector<Word> m_words;               // by frequency rank
+    std::vector<std::uint64_t> m_cumulative; // running sum of the rank weights
+    QList<QByteArray> m_authors;
+    QByteArray m_previousHeadword;
+};

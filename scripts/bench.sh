@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds in Release and runs the benchmark on the offscreen platform.
+# Arguments go to tarvane_bench, e.g.:
+#   scripts/bench.sh                                   100 MB corpus, seed 1, 5 repetitions
+#   scripts/bench.sh --size-mb 20 --reps 3
+#   scripts/bench.sh --corpus /tmp/c100.xml --dump /tmp/c100.txt   keeps the corpus and its text dump
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# shellcheck source=common.sh
+source "$root/scripts/common.sh"
+
+install_packages
+
+build="$root/build/release"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" --target tarvane_bench -j "$(nproc)"
+
+export QT_QPA_PLATFORM=offscreen
+exec "$build/bench/tarvane_bench" "$@"
