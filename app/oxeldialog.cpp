@@ -248,7 +248,7 @@ void OxelDialog::runCrossSearch(const QStringList& criteria, QComboBox* target, 
             bar->setRange(0, std::max(total, 1));
             bar->setValue(0);
             shown.start();
-        } else if (shown.elapsed() >= 16) {
+        } else if (visited % 64 == 0 && shown.elapsed() >= 16) {
             // Each step the bar takes is painted at once; more than one a frame would only slow the walk.
             bar->setValue(visited);
             shown.start();

@@ -5,6 +5,8 @@
 #include "windowflags.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCommandLineParser>
 #include <QDateTime>
 #include <QDir>
@@ -360,12 +362,105 @@ int main(int argc, char* argv[])
         wordReferences << exact << folded;
     }
     QList<GrepReference> elementReferences;
-    for (const QString& element : {QStringLiteral("terme"), QStringLiteral("auteur")}) {
+    for (const QString& element :
+         {QStringLiteral("terme"), QStringLiteral("auteur"), QStringLiteral("definition"), QStringLiteral("renvoi")}) {
         GrepReference reference{QStringLiteral("grep -c -F '<%1'").arg(element), {}, {}};
         reference.time = timeTool(reps, QStringLiteral("grep"),
                                   {QStringLiteral("-c"), QStringLiteral("-F"), QLatin1Char('<') + element, corpusPath},
                                   &reference.count);
         elementReferences << reference;
+    }
+
+    // Simple searches through the search button, list and first hit included, each mode and case rule,
+    // against grep for the same word (or phrase) on the dump.
+    w.Onglets->setCurrentIndex(1);
+    QCoreApplication::processEvents();
+    QStringList queries = searchWords;
+    if (searchWords.size() > 1)
+        queries.append(searchWords.at(0) + QLatin1Char(' ') + searchWords.at(1));
+    const auto grepWords = [&](const QString& query, bool caseSensitive) {
+        QStringList arguments{QStringLiteral("-c"), QStringLiteral("-w"), QStringLiteral("-F")};
+        if (!caseSensitive)
+            arguments << QStringLiteral("-i");
+        return timeTool(reps, QStringLiteral("grep"), arguments << query << dumpPath);
+    };
+    const QStringList modeNames{QStringLiteral("tous"), QStringLiteral("auMoinsUn"), QStringLiteral("exact")};
+    QList<Measurement> searchRows;
+    for (const QString& query : queries) {
+        for (const bool caseSensitive : {true, false}) {
+            const Stats reference = grepWords(query, caseSensitive);
+            for (int mode = 0; mode < 3; ++mode) {
+                w.Txt_Rech->setText(query);
+                w.Lst_Type->setCurrentIndex(mode);
+                w.Chk_Cs->setChecked(caseSensitive);
+                QList<double> times;
+                int hits = 0;
+                for (int rep = 0; rep < reps; ++rep) {
+                    QElapsedTimer timer;
+                    timer.start();
+                    w.slotBtRechClick();
+                    QCoreApplication::processEvents();
+                    times.append(elapsedMs(timer));
+                    hits = w.resultSimple().count();
+                }
+                searchRows.append(
+                    {QStringLiteral("search \"%1\", %2, %3 (%4 hits)")
+                         .arg(query, modeNames.at(mode),
+                              caseSensitive ? QStringLiteral("case kept") : QStringLiteral("case ignored"))
+                         .arg(hits),
+                     QStringLiteral("ms"), Stats::of(times),
+                     QStringLiteral("grep -c -w -F%1 '%2'")
+                         .arg(caseSensitive ? QString() : QStringLiteral(" -i"), query),
+                     reference.median, 1.5});
+            }
+        }
+    }
+
+    // Cross-search choices, one per column, each refilling the next box, against grep for the element.
+    w.Onglets->setCurrentIndex(2);
+    QCoreApplication::processEvents();
+    const auto elementReference = [&elementReferences](const QString& element) {
+        for (const GrepReference& reference : elementReferences) {
+            if (reference.what.contains(QLatin1Char('<') + element + QLatin1Char('\'')))
+                return reference;
+        }
+        return GrepReference{};
+    };
+    QList<Measurement> crossRows;
+    const auto choose = [&](const QString& what, QComboBox* combo, int index, void (OxelDialog::*slot)(int),
+                            const QString& element) {
+        QList<double> times;
+        for (int rep = 0; rep < reps; ++rep) {
+            // As a choice in the box: it becomes the current entry, then the box reports it.
+            QElapsedTimer timer;
+            timer.start();
+            combo->setCurrentIndex(index);
+            (w.*slot)(index);
+            QCoreApplication::processEvents();
+            times.append(elapsedMs(timer));
+        }
+        const GrepReference reference = elementReference(element);
+        crossRows.append({QStringLiteral("cross choice: %1 (%2 hits)").arg(what).arg(w.resultCroisee().count()),
+                          QStringLiteral("ms"), Stats::of(times), reference.what, reference.time.median, 1.5});
+    };
+    for (const QString& element : {QStringLiteral("terme"), QStringLiteral("renvoi"), QStringLiteral("definition")}) {
+        const int index = w.Lst_B11->findText(element);
+        if (index < 0)
+            continue;
+        choose(QStringLiteral("column 1 \"%1\"").arg(element), w.Lst_B11, index, &OxelDialog::slotLstBal11Click,
+               element);
+        crossRows.last().name += QStringLiteral(", %1 values offered").arg(std::max(0, w.Lst_B12->count() - 1));
+    }
+    // The definition chain: a value, then a text of those that carry it.
+    if (w.Lst_B12->count() > 1) {
+        const int value = std::max(1, w.Lst_B12->findText(QStringLiteral("propre")));
+        choose(QStringLiteral("column 2 \"%1\"").arg(w.Lst_B12->itemText(value)), w.Lst_B12, value,
+               &OxelDialog::slotLstBal12Click, QStringLiteral("definition"));
+        crossRows.last().name += QStringLiteral(", %1 texts offered").arg(std::max(0, w.Lst_B13->count() - 1));
+    }
+    if (w.Lst_B13->count() > 1) {
+        choose(QStringLiteral("column 3, a definition of %1 characters").arg(w.Lst_B13->itemText(1).size()), w.Lst_B13,
+               1, &OxelDialog::slotLstBal13Click, QStringLiteral("definition"));
     }
 
     const QString xmllintName = QStringLiteral("xmllint --noout");
@@ -377,6 +472,8 @@ int main(int argc, char* argv[])
                Stats::of(keystrokes), QString(), 0, 16, true});
     table.add({QStringLiteral("longest article highlighted (%1 chars)").arg(longest->text.size()), QStringLiteral("ms"),
                Stats::of(displays), QString(), 0, 20});
+    for (const Measurement& row : searchRows + crossRows)
+        table.add(row);
     const QString fileSize = QStringLiteral("corpus file size");
     table.add({QStringLiteral("peak memory after first load"), QStringLiteral("MB"), Stats::of({peakAfterFirst}),
                fileSize, fileMb, 4});

@@ -1,7 +1,7 @@
 #include "crosssearch.h"
 
 #include <algorithm>
-#include <unordered_set>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -13,6 +13,11 @@ struct Criterion
     quint32 name = ElementIndex::none;
     quint32 value = ElementIndex::none;
 };
+
+std::u16string_view units(QStringView text)
+{
+    return {text.utf16(), static_cast<size_t>(text.size())};
+}
 
 bool isXmlSpace(QChar c)
 {
@@ -33,12 +38,51 @@ bool hasElementNamed(const ElementIndex::Article& article, quint32 name)
     return std::any_of(article.begin, article.end, [name](const ElementIndex::Element& e) { return e.name == name; });
 }
 
-// Hashes a text by its length and its first and last characters, so that tens of thousands of long
-// texts are told apart without reading each in full; equal hashes are then compared in full.
-// (Not noexcept, so that the set keeps each hash and compares hashes before texts.)
-struct SampledHash
+// The distinct texts offered to the next box, as views into the article texts and the index's
+// values. Open addressing, since tens of thousands of texts come in per choice. Each text is hashed
+// by its length and its first and last characters, so that long texts are told apart without being
+// read in full; texts with equal hashes are then compared in full.
+class TextSet
 {
-    size_t operator()(QStringView text) const
+public:
+    void insert(QStringView text)
+    {
+        if ((m_count + 1) * 2 > m_slots.size())
+            grow();
+        const size_t hash = hashOf(text);
+        const size_t mask = m_slots.size() - 1;
+        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            Slot& slot = m_slots[i];
+            if (!slot.data) {
+                slot = {hash, text.data(), text.size()};
+                ++m_count;
+                return;
+            }
+            if (slot.hash == hash && units(QStringView(slot.data, slot.size)) == units(text))
+                return;
+        }
+    }
+
+    std::vector<QStringView> texts() const
+    {
+        std::vector<QStringView> list;
+        list.reserve(m_count);
+        for (const Slot& slot : m_slots) {
+            if (slot.data)
+                list.emplace_back(slot.data, slot.size);
+        }
+        return list;
+    }
+
+private:
+    struct Slot
+    {
+        size_t hash = 0;
+        const QChar* data = nullptr; // null: free
+        qsizetype size = 0;
+    };
+
+    static size_t hashOf(QStringView text)
     {
         const qsizetype n = text.size();
         size_t h = static_cast<size_t>(n) * 0x9E3779B97F4A7C15ull;
@@ -52,8 +96,26 @@ struct SampledHash
             mix(text.first(32));
             mix(text.last(32));
         }
-        return h;
+        return h ^ (h >> 29);
     }
+
+    void grow()
+    {
+        std::vector<Slot> old(std::max<size_t>(1024, m_slots.size() * 2));
+        old.swap(m_slots);
+        const size_t mask = m_slots.size() - 1;
+        for (const Slot& slot : old) {
+            if (!slot.data)
+                continue;
+            size_t i = slot.hash & mask;
+            while (m_slots[i].data)
+                i = (i + 1) & mask;
+            m_slots[i] = slot;
+        }
+    }
+
+    std::vector<Slot> m_slots;
+    size_t m_count = 0;
 };
 
 class Collector
@@ -86,8 +148,9 @@ public:
 
     QStringList values() const
     {
-        std::vector<QStringView> sorted(m_taken.cbegin(), m_taken.cend());
-        std::sort(sorted.begin(), sorted.end());
+        std::vector<QStringView> sorted = m_taken.texts();
+        // By UTF-16 code units, as QString orders them, compared inline.
+        std::sort(sorted.begin(), sorted.end(), [](QStringView a, QStringView b) { return units(a) < units(b); });
         QStringList list;
         list.reserve(static_cast<qsizetype>(sorted.size()));
         for (const QStringView value : sorted)
@@ -108,7 +171,7 @@ private:
     const bool m_hasValue;
     const quint32 m_value;
     // Views into the article texts and the index's values, which outlive the search.
-    std::unordered_set<QStringView, SampledHash> m_taken;
+    TextSet m_taken;
 };
 
 } // namespace
