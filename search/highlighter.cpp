@@ -76,6 +76,9 @@ QString toHtml(const QString& text, const QList<Range>& marks)
     QString html;
     html.reserve(text.size() + text.size() / 8 + marks.size() * (openingMarkup.size() + closingMarkup.size()) + 64);
     html += QLatin1String("<p style=\"white-space:pre-wrap\">");
+    // The HTML reader drops a line break just inside the paragraph's start and end.
+    if (text.startsWith(QLatin1Char('\n')))
+        html += QLatin1Char('\n');
     qsizetype at = 0;
     for (const Range& mark : marks) {
         html += text.mid(at, mark.start - at).toHtmlEscaped();
@@ -85,6 +88,8 @@ QString toHtml(const QString& text, const QList<Range>& marks)
         at = mark.start + mark.length;
     }
     html += text.mid(at).toHtmlEscaped();
+    if (text.endsWith(QLatin1Char('\n')))
+        html += QLatin1Char('\n');
     html += QLatin1String("</p>");
     return html;
 }

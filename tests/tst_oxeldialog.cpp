@@ -3,6 +3,7 @@
 #include "scripteddialogs.h"
 #include "testfiles.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -10,8 +11,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
 
 namespace {
@@ -35,6 +40,39 @@ QStringList items(const QComboBox* combo)
 }
 
 const QStringList petitTitles{"VENT", "ÉCHO", "SON", "", "SON", "CLOCHE"};
+
+// The pieces of the view's text shown marked (red).
+QStringList markedPieces(const QTextEdit* view)
+{
+    QStringList pieces;
+    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().foreground().color() == QColor(Qt::red))
+                pieces << it.fragment().text();
+        }
+    }
+    return pieces;
+}
+
+// A choice as the user makes it: the entry becomes current, then the box reports its activation.
+void choose(QComboBox* combo, const QString& text)
+{
+    const int index = combo->findText(text);
+    QVERIFY2(index >= 0, qPrintable(combo->objectName() + QStringLiteral(" has no ") + text));
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+struct BoxState
+{
+    QStringList items;
+    bool enabled;
+};
+
+BoxState state(const QComboBox* combo)
+{
+    return {items(combo), combo->isEnabled()};
+}
 
 } // namespace
 
@@ -62,6 +100,10 @@ private slots:
     void titleFilter();
     void clicksShowArticles_data();
     void clicksShowArticles();
+    void simpleSearch_data();
+    void simpleSearch();
+    void crossCascade();
+    void longElementNameSearchesWholeName();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -392,6 +434,180 @@ void TestOxelDialog::clicksShowArticles()
     QVERIFY(listView->viewport()->height() > 6 * row5.height());
     QTest::mouseClick(listView->viewport(), Qt::LeftButton, {}, QPoint(5, listView->viewport()->height() - 2));
     QCOMPARE(textView->toPlainText(), window.corpus().articles()[5].text);
+}
+
+void TestOxelDialog::simpleSearch_data()
+{
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::addColumn<QStringList>("titles");
+    QTest::addColumn<QStringList>("marked"); // in the first hit
+
+    QTest::newRow("all terms, case ignored")
+        << "vent" << 0 << false << QStringList{"VENT", "ÉCHO"} << QStringList{"VENT", "vent"};
+    QTest::newRow("case respected") << "son" << 0 << true << QStringList{"SON", "CLOCHE"} << QStringList{"son"};
+    QTest::newRow("case ignored") << "son" << 0 << false << QStringList{"ÉCHO", "SON", "SON", "CLOCHE"}
+                                  << QStringList{"Son", "SON"};
+    QTest::newRow("any term") << "cloche bronze" << 1 << false << QStringList{"CLOCHE"}
+                              << QStringList{"CLOCHE", "bronze", "cloche", "cloche"};
+    QTest::newRow("exact phrase") << "le vent" << 2 << false << QStringList{"VENT", "ÉCHO"} << QStringList{"le vent"};
+    QTest::newRow("no hit") << "tonnerre" << 0 << false << QStringList() << QStringList();
+    QTest::newRow("empty query lists all") << "" << 0 << false << petitTitles << QStringList();
+    QTest::newRow("spaces only, exact, lists all") << "   " << 2 << false << petitTitles << QStringList();
+}
+
+void TestOxelDialog::simpleSearch()
+{
+    QFETCH(QString, query);
+    QFETCH(int, mode);
+    QFETCH(bool, caseSensitive);
+    QFETCH(QStringList, titles);
+    QFETCH(QStringList, marked);
+    m_dialogs.welcome = 2;
+    OxelDialog window(m_dialogs);
+    QTest::keyClicks(window.Txt_Rech, query);
+    window.Lst_Type->setCurrentIndex(mode);
+    window.Chk_Cs->setChecked(caseSensitive);
+    QTest::mouseClick(window.Bt_Rech, Qt::LeftButton);
+
+    QCOMPARE(listed(window.Lst_Art), titles);
+    QCOMPARE(window.Txt_Nb->text(), QString::number(titles.size()));
+    if (titles.isEmpty()) {
+        QVERIFY(window.Txt_Art->toPlainText().isEmpty());
+        return;
+    }
+    QCOMPARE(window.Lst_Art->currentIndex().row(), 0);
+    QCOMPARE(window.Txt_Art->toPlainText(), window.resultSimple().hits().first()->text);
+    QCOMPARE(markedPieces(window.Txt_Art), marked);
+
+    // The same search again shows the first hit again.
+    window.Lst_Art->setCurrentIndex(window.Lst_Art->model()->index(titles.size() - 1, 0));
+    QTest::mouseClick(window.Bt_Rech, Qt::LeftButton);
+    QCOMPARE(listed(window.Lst_Art), titles);
+    QCOMPARE(window.Lst_Art->currentIndex().row(), 0);
+}
+
+void TestOxelDialog::crossCascade()
+{
+    QVERIFY(QFile::copy(QFINDTESTDATA("data/croisee.xml"), QStringLiteral("croisee.xml")));
+    m_dialogs.welcome = 1;
+    m_dialogs.openAnswers = {QStringLiteral("croisee.xml")};
+    OxelDialog window(m_dialogs);
+    QCOMPARE(window.corpus().articleCount(), 7);
+    const QString I = QStringLiteral("- INDIFFERENT -");
+    const QStringList elements{I,      "article", "b",      "definition", "domaine", "instrument",
+                               "note", "p",       "renvoi", "texte",      "vedette"};
+    const QList<QComboBox*> rows[] = {{window.Lst_B11, window.Lst_B12, window.Lst_B13},
+                                      {window.Lst_B21, window.Lst_B22, window.Lst_B23},
+                                      {window.Lst_B31, window.Lst_B32, window.Lst_B33}};
+    for (const QList<QComboBox*>& row : rows) {
+        QCOMPARE(items(row[0]), elements);
+        QVERIFY(row[0]->isEnabled());
+        QVERIFY(!row[1]->isEnabled());
+        QVERIFY(!row[2]->isEnabled());
+    }
+    QSignalSpy progress(window.LoadCroisee, &QProgressBar::valueChanged);
+    const auto hits = [&window] { return listed(window.Lst_Art_Cro); };
+
+    // Row 1: an element, one of its values, one of the texts carrying that value.
+    choose(window.Lst_B11, "instrument");
+    QCOMPARE(hits(), QStringList({"HARPE", "TAMBOUR", "FLÛTE"}));
+    QCOMPARE(window.txt_nbcro->text(), QStringLiteral("3"));
+    QCOMPARE(window.Lst_Art_Cro->currentIndex().row(), 0);
+    QCOMPARE(window.Txt_Art_Cro->toPlainText(), window.corpus().articles()[0].text);
+    QCOMPARE(items(window.Lst_B12), QStringList({I, "bois", "corde", "percussion", "pipeau", "vent"}));
+    QVERIFY(window.Lst_B12->isEnabled());
+    QVERIFY(!window.Lst_B13->isEnabled());
+    QCOMPARE(window.LoadCroisee->maximum(), 7);
+    QCOMPARE(progress.first().at(0).toInt(), 0);
+    QCOMPARE(progress.last().at(0).toInt(), 7);
+    QCOMPARE(window.LoadCroisee->value(), -1); // reset: no progress shown
+
+    choose(window.Lst_B12, "corde");
+    QCOMPARE(hits(), QStringList({"HARPE"}));
+    QCOMPARE(state(window.Lst_B13).items, QStringList({I, "harpe", "lyre"}));
+    QVERIFY(window.Lst_B13->isEnabled());
+
+    choose(window.Lst_B13, "lyre");
+    QCOMPARE(hits(), QStringList({"HARPE"}));
+    QCOMPARE(window.resultCroisee().mode(), QStringLiteral("croisee"));
+    QCOMPARE(markedPieces(window.Txt_Art_Cro), QStringList({"lyre"}));
+
+    // Row 2 narrows the hits of row 1.
+    choose(window.Lst_B21, "domaine");
+    QCOMPARE(hits(), QStringList({"HARPE"}));
+    QCOMPARE(items(window.Lst_B22), QStringList({I, "musique"}));
+    QVERIFY(!window.Lst_B23->isEnabled());
+    choose(window.Lst_B22, "musique");
+    QCOMPARE(items(window.Lst_B23), QStringList({I, "musique"}));
+    choose(window.Lst_B23, "musique");
+    QCOMPARE(hits(), QStringList({"HARPE"}));
+    QCOMPARE(window.resultCroisee().matchedValues(), QStringList({"lyre", "musique", "musique"}));
+    QCOMPARE(markedPieces(window.Txt_Art_Cro), QStringList({"musique", "lyre"}));
+
+    // Row 3: a value that no attribute carries leaves the third box empty and disabled.
+    choose(window.Lst_B31, "vedette");
+    QCOMPARE(items(window.Lst_B32), QStringList({I, "HARPE"}));
+    choose(window.Lst_B32, "HARPE");
+    QCOMPARE(hits(), QStringList({"HARPE"}));
+    QCOMPARE(items(window.Lst_B33), QStringList());
+    QVERIFY(!window.Lst_B33->isEnabled());
+    QCOMPARE(window.resultCroisee().criteriaDescription(),
+             QStringLiteral(" instrument --> corde --> lyre \n\t2º :  domaine --> musique --> musique \n\t3º :  "
+                            "vedette --> HARPE \n\t"));
+    QVERIFY(window.resultCroisee().criteria().isEmpty());
+
+    // A new first choice discards rows 2 and 3.
+    choose(window.Lst_B11, "domaine");
+    QCOMPARE(hits(), QStringList({"HARPE", "TAMBOUR", "FLÛTE"}));
+    QCOMPARE(items(window.Lst_B12), QStringList({I, "lutherie", "musique"}));
+    QVERIFY(!window.Lst_B13->isEnabled());
+    QCOMPARE(items(window.Lst_B13), QStringList());
+    for (QComboBox* first : {window.Lst_B21, window.Lst_B31}) {
+        QCOMPARE(first->currentText(), I);
+        QVERIFY(first->isEnabled());
+    }
+    for (QComboBox* box : {window.Lst_B22, window.Lst_B23, window.Lst_B32, window.Lst_B33}) {
+        QCOMPARE(box->count(), 0);
+        QVERIFY(!box->isEnabled());
+    }
+
+    // Nothing chosen in row 1: its empty boxes constrain nothing.
+    choose(window.Lst_B11, I);
+    QCOMPARE(hits().size(), 7);
+    QCOMPARE(items(window.Lst_B12), QStringList());
+    QVERIFY(!window.Lst_B12->isEnabled());
+    QVERIFY(window.Lst_B21->isEnabled());
+    QVERIFY(window.resultCroisee().criteriaDescription().isEmpty());
+    choose(window.Lst_B21, "instrument");
+    QCOMPARE(hits(), QStringList({"HARPE", "TAMBOUR", "FLÛTE"}));
+    QCOMPARE(items(window.Lst_B22), QStringList({I, "bois", "corde", "percussion", "pipeau", "vent"}));
+
+    // A choice that nothing matches empties the list and the view.
+    choose(window.Lst_B22, "vent");
+    choose(window.Lst_B23, "flûte");
+    QCOMPARE(hits(), QStringList({"FLÛTE"}));
+    choose(window.Lst_B31, "note");
+    QCOMPARE(hits(), QStringList());
+    QCOMPARE(window.txt_nbcro->text(), QStringLiteral("0"));
+    QVERIFY(window.Txt_Art_Cro->toPlainText().isEmpty());
+    QCOMPARE(window.LoadCroisee->value(), -1);
+}
+
+void TestOxelDialog::longElementNameSearchesWholeName()
+{
+    const QByteArray name(60, 'n');
+    testfiles::write(QStringLiteral("long.xml"),
+                     "<r><a><t>UN</t><" + name + ">valeur</" + name + "></a><a><t>DEUX</t></a></r>");
+    m_dialogs.welcome = 1;
+    m_dialogs.openAnswers = {QStringLiteral("long.xml")};
+    OxelDialog window(m_dialogs);
+    QCOMPARE(window.corpus().articleCount(), 2);
+    choose(window.Lst_B11, QString(50, u'n'));
+    QCOMPARE(listed(window.Lst_Art_Cro), QStringList({"UN"}));
+    QCOMPARE(items(window.Lst_B12), QStringList({"- INDIFFERENT -", "valeur"}));
+    QCOMPARE(window.resultCroisee().criteriaDescription(), QStringLiteral(" ") + QString(47, u'n') + "... ");
 }
 
 QTEST_MAIN(TestOxelDialog)

@@ -116,6 +116,15 @@ void TestResultView::showsMarkedWords_data()
     QTest::newRow("spaces kept") << "  son   vent"
                                  << "vent"
                                  << "  son   [vent]";
+    QTest::newRow("leading and trailing line breaks") << "\n  son\n"
+                                                      << "son"
+                                                      << "\n  [son]\n";
+    QTest::newRow("several line breaks at both ends") << "\n\nson\n\n"
+                                                      << "son"
+                                                      << "\n\n[son]\n\n";
+    QTest::newRow("tab kept") << "son\tvent"
+                              << "vent"
+                              << "son\t[vent]";
     QTest::newRow("term red") << "red son"
                               << "son red"
                               << "[red] [son]";
