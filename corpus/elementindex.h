@@ -37,6 +37,7 @@ public:
     // The number of the element name or attribute value, or `none` when nothing has it.
     quint32 nameId(const QString& name) const { return m_nameIds.value(name, none); }
     quint32 valueId(const QString& value) const { return m_valueIds.value(value, none); }
+    const QString& name(quint32 id) const { return m_names.at(id); }
     const QString& value(quint32 id) const { return m_values.at(id); }
     const quint32* values(const Element& element) const { return m_elementValues.data() + element.firstValue; }
 

@@ -1,6 +1,7 @@
 #include "corpusdocument.h"
 #include "corpusfile.h"
 #include "elementnamecollector.h"
+#include "xmlnodes.h"
 
 #include <QTest>
 
@@ -42,6 +43,9 @@ private slots:
     void elementChoices_data();
     void elementChoices();
     void fixtureFile();
+    void elements_data();
+    void elements();
+    void articleTextMatchesTree();
 };
 
 void TestArticleIndex::titleRule_data()
@@ -188,6 +192,72 @@ void TestArticleIndex::fixtureFile()
     corpus.buildArticleIndex();
     QCOMPARE(titles(corpus), QStringList({"VENT", "ÉCHO", "SON", "", "SON", "CLOCHE"}));
     QVERIFY(corpus.articles()[0].text.contains(QStringLiteral("VENT\n")));
+}
+
+void TestArticleIndex::elements_data()
+{
+    QTest::addColumn<QByteArray>("article");
+    QTest::addColumn<QStringList>("elements"); // name=text|values, in document order
+    QTest::addColumn<bool>("hasChildNode");
+
+    QTest::newRow("flat") << QByteArray("<art><t>VENT</t><d a=\"1\" b=\"x\">air</d></art>")
+                          << QStringList{"t=VENT|", "d=air|1,x"} << true;
+    QTest::newRow("nested, whitespace kept") << QByteArray("<art><d><p>5°</p> <p>Se disait</p></d></art>")
+                                             << QStringList{"d=5° Se disait|", "p=5°|", "p=Se disait|"} << true;
+    QTest::newRow("mixed content and cdata")
+        << QByteArray("<art>Le <b>son</b><![CDATA[ <grave> ]]><i/>fin</art>") << QStringList{"b=son|", "i=|"} << true;
+    QTest::newRow("surrogate pairs before")
+        << QByteArray("<art>𝔄𝔅<x>é</x><y>𝔄b</y></art>") << QStringList{"x=é|", "y=𝔄b|"} << true;
+    QTest::newRow("entities") << QByteArray("<art><x v=\"&lt;&amp;\">&#233;&amp;</x></art>") << QStringList{"x=é&|<&"}
+                              << true;
+    QTest::newRow("comment and instruction")
+        << QByteArray("<art><x>a<!-- c --><?p i?>b</x></art>") << QStringList{"x=ab|"} << true;
+    QTest::newRow("comment only") << QByteArray("<art><!-- c --></art>") << QStringList() << true;
+    QTest::newRow("whitespace only") << QByteArray("<art>  \n </art>") << QStringList() << false;
+    QTest::newRow("empty") << QByteArray("<art/>") << QStringList() << false;
+    QTest::newRow("deep") << QByteArray("<art><a><b><c>x</c>y</b>z</a>w</art>")
+                          << QStringList{"a=xyz|", "b=xy|", "c=x|"} << true;
+}
+
+void TestArticleIndex::elements()
+{
+    QFETCH(QByteArray, article);
+    QFETCH(QStringList, elements);
+    QFETCH(bool, hasChildNode);
+    const CorpusDocument corpus = corpusOf("<r>" + article + "<next><n>1</n></next></r>");
+    QCOMPARE(corpus.articleCount(), 2);
+    const ElementIndex& index = corpus.elementIndex();
+    const ElementIndex::Article found = index.article(0);
+    const QString& text = corpus.articles()[0].text;
+    QStringList actual;
+    for (const ElementIndex::Element* e = found.begin; e != found.end; ++e) {
+        QStringList values;
+        for (quint32 i = 0; i < e->valueCount; ++i)
+            values << index.value(index.values(*e)[i]);
+        actual << index.name(e->name) + "=" + text.mid(e->textStart, e->textEnd - e->textStart) + "|" +
+                      values.join(QLatin1Char(','));
+    }
+    QCOMPARE(actual, elements);
+    QCOMPARE(found.hasChildNode, hasChildNode);
+    // The next article's elements are its own.
+    const ElementIndex::Article next = index.article(1);
+    QCOMPARE(next.end - next.begin, 1);
+    QCOMPARE(index.name(next.begin->name), QStringLiteral("n"));
+}
+
+void TestArticleIndex::articleTextMatchesTree()
+{
+    // The text gathered with the element index is the text of the tree, article by article.
+    for (const QString& name : {QStringLiteral("data/petit.xml"), QStringLiteral("data/croisee.xml")}) {
+        const corpusfile::Result read = corpusfile::read(QFINDTESTDATA(name));
+        QCOMPARE(read.status, corpusfile::Status::Ok);
+        CorpusDocument corpus;
+        corpus.setDocument(read.tree);
+        corpus.buildArticleIndex();
+        QVERIFY(corpus.articleCount() > 5);
+        for (const ArticleEntry& entry : corpus.articles())
+            QCOMPARE(entry.text, xmlnodes::fullText(entry.node));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestArticleIndex)
