@@ -1,5 +1,7 @@
 #include "elementindex.h"
 
+#include <algorithm>
+
 ElementIndex::Article ElementIndex::article(int number) const
 {
     const auto index = static_cast<size_t>(number);
@@ -19,22 +21,47 @@ void ElementIndex::beginArticle(bool hasChildNode)
     m_articles.push_back({static_cast<quint32>(m_elements.size()), hasChildNode});
 }
 
-quint32 ElementIndex::intern(std::string_view utf8, std::unordered_map<std::string_view, quint32>& ids,
-                             QStringList& pool)
+quint32 ElementIndex::Interner::intern(std::string_view utf8, QStringList& pool)
 {
-    const auto found = ids.find(utf8);
-    if (found != ids.end())
-        return found->second;
-    const auto id = static_cast<quint32>(pool.size());
-    pool.append(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
-    ids.emplace(utf8, id);
-    return id;
+    if ((m_count + 1) * 2 > m_slots.size())
+        grow();
+    quint64 hash = 0xcbf29ce484222325ull;
+    for (const char c : utf8)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
+    const size_t mask = m_slots.size() - 1;
+    for (size_t i = (hash ^ (hash >> 32)) & mask;; i = (i + 1) & mask) {
+        Slot& slot = m_slots[i];
+        if (!slot.data) {
+            const auto id = static_cast<quint32>(pool.size());
+            pool.append(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+            slot = {hash, utf8.data(), utf8.size(), id};
+            ++m_count;
+            return id;
+        }
+        if (slot.hash == hash && std::string_view(slot.data, slot.size) == utf8)
+            return slot.id;
+    }
+}
+
+void ElementIndex::Interner::grow()
+{
+    std::vector<Slot> table(std::max<size_t>(256, m_slots.size() * 2));
+    const size_t mask = table.size() - 1;
+    for (const Slot& slot : m_slots) {
+        if (!slot.data)
+            continue;
+        size_t i = (slot.hash ^ (slot.hash >> 32)) & mask;
+        while (table[i].data)
+            i = (i + 1) & mask;
+        table[i] = slot;
+    }
+    m_slots.swap(table);
 }
 
 quint32 ElementIndex::addElement(std::string_view name, quint32 textStart)
 {
     Element element;
-    element.name = intern(name, m_buildNames, m_names);
+    element.name = m_buildNames.intern(name, m_names);
     element.textStart = textStart;
     element.textEnd = textStart;
     element.firstValue = static_cast<quint32>(m_elementValues.size());
@@ -44,7 +71,7 @@ quint32 ElementIndex::addElement(std::string_view name, quint32 textStart)
 
 void ElementIndex::addValue(quint32 element, std::string_view value)
 {
-    m_elementValues.push_back(intern(value, m_buildValues, m_values));
+    m_elementValues.push_back(m_buildValues.intern(value, m_values));
     ++m_elements[element].valueCount;
 }
 

@@ -5,7 +5,6 @@
 #include <QStringList>
 #include <QStringView>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 // Where each element of each article stands, for the cross search: its name, its attribute values
@@ -62,7 +61,26 @@ public:
     void finish();
 
 private:
-    static quint32 intern(std::string_view utf8, std::unordered_map<std::string_view, quint32>& ids, QStringList& pool);
+    // Numbers UTF-8 strings as they come, each distinct one once (open addressing: it runs for every
+    // element and attribute of the corpus).
+    class Interner
+    {
+    public:
+        quint32 intern(std::string_view utf8, QStringList& pool);
+
+    private:
+        struct Slot
+        {
+            quint64 hash = 0;
+            const char* data = nullptr; // null: free
+            size_t size = 0;
+            quint32 id = 0;
+        };
+        void grow();
+
+        std::vector<Slot> m_slots;
+        size_t m_count = 0;
+    };
 
     struct ArticleRange
     {
@@ -77,6 +95,6 @@ private:
     QStringList m_values;
     QHash<QString, quint32> m_nameIds;
     QHash<QString, quint32> m_valueIds;
-    std::unordered_map<std::string_view, quint32> m_buildNames;
-    std::unordered_map<std::string_view, quint32> m_buildValues;
+    Interner m_buildNames;
+    Interner m_buildValues;
 };
