@@ -90,12 +90,12 @@ void OxelDialog::runStartUpChoice()
 
 void OxelDialog::clearResults()
 {
-    // The records point into the article list, which is about to go.
+    // The records and the value boxes point into the article list, which is about to go.
+    for (QComboBox* combo : {Lst_B11, Lst_B12, Lst_B13, Lst_B21, Lst_B22, Lst_B23, Lst_B31, Lst_B32, Lst_B33})
+        combo->clear();
     m_resultSimple = m_resultCorpus = m_resultCroisee = SearchResult();
     m_corpus.clearArticles();
     showResults();
-    for (QComboBox* combo : {Lst_B11, Lst_B12, Lst_B13, Lst_B21, Lst_B22, Lst_B23, Lst_B31, Lst_B32, Lst_B33})
-        combo->clear();
 }
 
 void OxelDialog::showResults()
@@ -256,7 +256,7 @@ void OxelDialog::runCrossSearch(const QStringList& criteria, QComboBox* target, 
     };
     CrossSearchOutcome outcome = crossSearch(m_corpus, criteria, fill, progress);
     if (target)
-        fillValueCombo(outcome.values, target);
+        fillValueCombo(std::move(outcome.values), target);
     bar->setValue(m_corpus.articleCount());
     bar->reset();
 

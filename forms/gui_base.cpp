@@ -1,5 +1,6 @@
 #include "gui_base.h"
 
+#include "listpopupstyle.h"
 #include "resultlistmodel.h"
 #include "ui_gui_base.h"
 
@@ -52,6 +53,10 @@ GUI_Base::GUI_Base(QWidget* parent, const char* name, bool modal, Qt::WindowFlag
 
     for (QListView* list : {Lst_Corpus, Lst_Art, Lst_Art_Cro})
         list->setModel(new ResultListModel(list));
+    auto* criteriaStyle = new ListPopupStyle;
+    criteriaStyle->setParent(this);
+    for (QComboBox* combo : {Lst_B11, Lst_B12, Lst_B13, Lst_B21, Lst_B22, Lst_B23, Lst_B31, Lst_B32, Lst_B33})
+        combo->setStyle(criteriaStyle);
 
     languageChange();
     resize(QSize(614, 512).expandedTo(minimumSizeHint()));

@@ -2,11 +2,11 @@
 
 #include "highlighter.h"
 #include "resultlistmodel.h"
+#include "valuelistmodel.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QListView>
-#include <QStringListModel>
 #include <QTextEdit>
 
 void fillResultList(const SearchResult& result, QListView* list, QLabel* countLabel)
@@ -55,23 +55,21 @@ void fillElementCombo(const QList<ElementChoice>& choices, QComboBox* combo)
     combo->setCurrentIndex(0);
 }
 
-void fillValueCombo(const QStringList& values, QComboBox* combo)
+void fillValueCombo(std::vector<QStringView> values, QComboBox* combo)
 {
-    if (values.isEmpty()) {
+    if (values.empty()) {
         combo->setEnabled(false);
         return;
     }
-    // Tens of thousands of long texts go in at once: a plain string model takes them in one step.
-    auto* model = qobject_cast<QStringListModel*>(combo->model());
+    auto* model = qobject_cast<ValueListModel*>(combo->model());
     if (!model) {
-        model = new QStringListModel(combo);
+        model = new ValueListModel(combo);
         combo->setModel(model);
+        // Every row as high as the first: the list never measures tens of thousands of long texts.
+        if (auto* list = qobject_cast<QListView*>(combo->view()))
+            list->setUniformItemSizes(true);
     }
-    QStringList entries;
-    entries.reserve(values.size() + 1);
-    entries.append(CorpusDocument::anyValue);
-    entries.append(values);
-    model->setStringList(entries);
+    model->setValues(std::move(values));
     combo->setCurrentIndex(0);
     combo->setEnabled(true);
 }

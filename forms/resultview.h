@@ -5,6 +5,8 @@
 
 #include <QPalette>
 #include <QStringList>
+#include <QStringView>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -27,8 +29,9 @@ void showClickedArticle(const SearchResult& result, const QListView* list, const
 // Appends the choices ("- INDIFFERENT -" and the element names) and makes the first one current.
 // Each entry keeps the element's whole name, which may be longer than what is shown.
 void fillElementCombo(const QList<ElementChoice>& choices, QComboBox* combo);
-// Offers "- INDIFFERENT -" and the values, enabled; with no values, leaves the box disabled.
-void fillValueCombo(const QStringList& values, QComboBox* combo);
+// Offers "- INDIFFERENT -" and the values, enabled; with no values, leaves the box disabled. The
+// values are views into the corpus: the box must be emptied before the corpus's articles are cleared.
+void fillValueCombo(std::vector<QStringView> values, QComboBox* combo);
 // What choosing entry `index` of a criteria box searches: the whole element name for a name,
 // else the entry's text; empty when there is no such entry.
 QString criterionAt(const QComboBox* combo, int index);

@@ -148,16 +148,12 @@ public:
         }
     }
 
-    QStringList values()
+    std::vector<QStringView> values()
     {
         std::vector<QStringView> sorted = m_taken.take();
         // By UTF-16 code units, as QString orders them, compared inline.
         std::sort(sorted.begin(), sorted.end(), [](QStringView a, QStringView b) { return units(a) < units(b); });
-        QStringList list;
-        list.reserve(static_cast<qsizetype>(sorted.size()));
-        for (const QStringView value : sorted)
-            list.append(value.toString());
-        return list;
+        return sorted;
     }
 
 private:

@@ -4,8 +4,10 @@
 #include "searchresult.h"
 
 #include <QStringList>
+#include <QStringView>
 #include <functional>
 #include <optional>
+#include <vector>
 
 // The structural search behind the criteria grid: nine criteria, in grid order, each an element
 // name, a value, "- INDIFFERENT -" or empty (read from an empty box).
@@ -23,7 +25,9 @@ struct CrossSearchOutcome
 {
     SearchResult result;
     // For the next box: sorted by UTF-16 code units, each once; empty without a fill request.
-    QStringList values;
+    // Views into the corpus's texts and values (tens of thousands of long texts are not copied):
+    // valid until its articles are next cleared or rebuilt.
+    std::vector<QStringView> values;
 };
 
 // Called before the walk with (0, total), then once per article visited.

@@ -1,0 +1,37 @@
+#include "valuelistmodel.h"
+
+#include "corpusdocument.h"
+
+void ValueListModel::setValues(std::vector<QStringView> values)
+{
+    beginResetModel();
+    m_values = std::move(values);
+    m_values.insert(m_values.begin(), QStringView(CorpusDocument::anyValue));
+    endResetModel();
+}
+
+int ValueListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_values.size());
+}
+
+QVariant ValueListModel::data(const QModelIndex& index, int role) const
+{
+    if ((role != Qt::DisplayRole && role != Qt::EditRole) || !index.isValid() ||
+        static_cast<size_t>(index.row()) >= m_values.size())
+        return {};
+    return m_values[static_cast<size_t>(index.row())].toString();
+}
+
+bool ValueListModel::removeRows(int row, int count, const QModelIndex& parent)
+{
+    if (parent.isValid() || row < 0 || count < 0 ||
+        static_cast<size_t>(row) + static_cast<size_t>(count) > m_values.size())
+        return false;
+    if (count == 0)
+        return true;
+    beginRemoveRows(parent, row, row + count - 1);
+    m_values.erase(m_values.begin() + row, m_values.begin() + row + count);
+    endRemoveRows();
+    return true;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QStringView>
+#include <vector>
+
+// The entries of a value box of the criteria grid: "- INDIFFERENT -", then the values found by the
+// cross search. The values are views into the corpus's texts, so that tens of thousands of long texts
+// go in without a copy: the model must be emptied before the corpus's articles are cleared.
+class ValueListModel : public QAbstractListModel
+{
+    Q_OBJECT
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void setValues(std::vector<QStringView> values);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    // What a box's clear() asks for.
+    bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
+
+private:
+    std::vector<QStringView> m_values; // the first is "- INDIFFERENT -"
+};
