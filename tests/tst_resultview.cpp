@@ -1,4 +1,5 @@
 #include "corpusdocument.h"
+#include "gui_base.h"
 #include "resultlistmodel.h"
 #include "resultview.h"
 
@@ -6,6 +7,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -60,6 +62,8 @@ private slots:
     void showsMarkedWords();
     void plainTextShownAsWritten();
     void elementCombo();
+    void valueCombo();
+    void criteriaBoxesListAtMostTwenty();
     void palette();
 };
 
@@ -163,6 +167,52 @@ void TestResultView::elementCombo()
     QCOMPARE(combo.itemText(0), QStringLiteral("- INDIFFERENT -"));
     QCOMPARE(combo.itemText(1), QStringLiteral("a"));
     QCOMPARE(combo.currentIndex(), 0);
+}
+
+void TestResultView::valueCombo()
+{
+    const QString texts = QStringLiteral("bois corde vent");
+    QComboBox combo;
+    fillValueCombo({QStringView(texts).mid(0, 4), QStringView(texts).mid(5, 5), QStringView(texts).mid(11)}, &combo);
+    QVERIFY(combo.isEnabled());
+    QCOMPARE(combo.count(), 4);
+    QCOMPARE(combo.currentText(), QStringLiteral("- INDIFFERENT -"));
+    QCOMPARE(combo.itemText(2), QStringLiteral("corde"));
+    QCOMPARE(combo.findText(QStringLiteral("vent")), 3);
+    QCOMPARE(criterionAt(&combo, 1), QStringLiteral("bois"));
+    QCOMPARE(currentCriterion(&combo), QStringLiteral("- INDIFFERENT -"));
+
+    combo.clear();
+    QCOMPARE(combo.count(), 0);
+    QCOMPARE(currentCriterion(&combo), QString());
+    fillValueCombo({}, &combo);
+    QVERIFY(!combo.isEnabled());
+    QCOMPARE(combo.count(), 0);
+}
+
+void TestResultView::criteriaBoxesListAtMostTwenty()
+{
+    // Thousands of values: the box opens a list of 20 rows, without measuring them all first.
+    GUI_Base form;
+    form.resize(800, 600);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.Onglets->setCurrentIndex(2);
+    QString texts;
+    std::vector<QStringView> values;
+    for (int i = 0; i < 5000; ++i)
+        texts += QStringLiteral("valeur %1;").arg(i, 5, 10, QLatin1Char('0'));
+    for (int i = 0; i < 5000; ++i)
+        values.push_back(QStringView(texts).mid(i * 13, 12));
+    fillValueCombo(values, form.Lst_B12);
+    form.Lst_B12->showPopup();
+    QListView* list = qobject_cast<QListView*>(form.Lst_B12->view());
+    QVERIFY(list && list->isVisible());
+    const int rowHeight = list->sizeHintForRow(0);
+    QVERIFY(rowHeight > 0);
+    QVERIFY2(list->viewport()->height() <= 20 * rowHeight, qPrintable(QString::number(list->viewport()->height())));
+    QVERIFY(list->viewport()->height() >= 10 * rowHeight);
+    form.Lst_B12->hidePopup();
 }
 
 void TestResultView::palette()
