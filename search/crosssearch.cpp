@@ -58,6 +58,7 @@ public:
             if (slot.index == 0) {
                 m_texts.push_back(text);
                 m_hashes.push_back(hash);
+                m_keys.push_back(prefixKey(text));
                 slot = {tag, static_cast<quint32>(m_texts.size())};
                 return;
             }
@@ -66,7 +67,28 @@ public:
         }
     }
 
-    std::vector<QStringView> take() { return std::move(m_texts); }
+    // The texts in ascending order of UTF-16 code units. They lie all over the corpus: each is first
+    // ordered by its first four units, read while it was in the cache, and compared in full only on ties.
+    std::vector<QStringView> sorted()
+    {
+        struct Keyed
+        {
+            quint64 key;
+            QStringView text;
+        };
+        std::vector<Keyed> keyed;
+        keyed.reserve(m_texts.size());
+        for (const QStringView text : m_texts)
+            keyed.push_back({m_keys[keyed.size()], text});
+        std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+            return a.key != b.key ? a.key < b.key : units(a.text) < units(b.text);
+        });
+        std::vector<QStringView> texts;
+        texts.reserve(keyed.size());
+        for (const Keyed& k : keyed)
+            texts.push_back(k.text);
+        return texts;
+    }
 
 private:
     struct Slot
@@ -74,6 +96,16 @@ private:
         quint32 tag = 0;
         quint32 index = 0; // 1 + position in m_texts; 0: free
     };
+
+    // The first four units, so that keys order as the texts do: a shorter text has zeros after its end,
+    // and ties (a unit 0, or equal first units) are broken by the full comparison.
+    static quint64 prefixKey(QStringView text)
+    {
+        quint64 key = 0;
+        for (qsizetype i = 0; i < 4; ++i)
+            key = (key << 16) | (i < text.size() ? text[i].unicode() : 0u);
+        return key;
+    }
 
     static quint64 hashOf(QStringView text)
     {
@@ -109,6 +141,7 @@ private:
     std::vector<Slot> m_slots;
     std::vector<QStringView> m_texts;
     std::vector<quint64> m_hashes;
+    std::vector<quint64> m_keys;
 };
 
 class Collector
@@ -148,13 +181,7 @@ public:
         }
     }
 
-    std::vector<QStringView> values()
-    {
-        std::vector<QStringView> sorted = m_taken.take();
-        // By UTF-16 code units, as QString orders them, compared inline.
-        std::sort(sorted.begin(), sorted.end(), [](QStringView a, QStringView b) { return units(a) < units(b); });
-        return sorted;
-    }
+    std::vector<QStringView> values() { return m_taken.sorted(); }
 
 private:
     void take(QStringView value)
