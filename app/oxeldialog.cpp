@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 
@@ -46,6 +48,7 @@ OxelDialog::OxelDialog(Dialogs& dialogs, QWidget* parent, const char* name, bool
     : GUI_Base(parent, name, modal, flags), m_dialogs(dialogs)
 {
     runStartUpChoice();
+    connectKeyboardBrowsing();
     for (QListView* list : {Lst_Art_Cro, Lst_Art, Lst_Corpus})
         selectFirstRow(list);
     Lst_B11->setFocus();
@@ -182,4 +185,31 @@ void OxelDialog::slotLstCorClick(const QModelIndex& index)
 void OxelDialog::slotLstCroClick(const QModelIndex& index)
 {
     showClickedArticle(m_resultCroisee, Lst_Art_Cro, index, Txt_Art_Cro);
+}
+
+void OxelDialog::slotBt_ParcClick()
+{
+    const QString chosen = m_dialogs.openFileName(this, QString(), QStringLiteral("Fichiers XML (*.xml)"));
+    if (!chosen.isEmpty())
+        m_corpusPath = chosen;
+}
+
+void OxelDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    GUI_Base::keyPressEvent(event);
+}
+
+void OxelDialog::connectKeyboardBrowsing()
+{
+    // A click moves the current row too; the article already shown is not shown again.
+    connect(Lst_Art->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { slotLstArtClick(current); });
+    connect(Lst_Corpus->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { slotLstCorClick(current); });
+    connect(Lst_Art_Cro->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { slotLstCroClick(current); });
 }
