@@ -1,12 +1,12 @@
 #include "menub.h"
 #include "oxeldialog.h"
 #include "qtdialogs.h"
+#include "qtfrench.h"
 #include "windowflags.h"
 #include "windowmenuhost.h"
 
 #include <QApplication>
 #include <QGridLayout>
-#include <QLibraryInfo>
 #include <QTranslator>
 
 int main(int argc, char* argv[])
@@ -14,8 +14,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     // Qt's own dialogs speak French like the rest of the program, whatever the system locale.
     QTranslator qtTranslator;
-    if (qtTranslator.load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
+    installQtFrench(qtTranslator);
 
     QtDialogs dialogs;
     OxelDialog window(dialogs, nullptr, nullptr, true, framedWindowFlags);

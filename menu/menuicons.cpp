@@ -4,6 +4,7 @@ namespace menuicons {
 
 namespace {
 
+// clang-format off
 // Colours are written with 16 bits per channel.
 const char* const folderXpm[] = {
     "16 16 3 1",
@@ -50,6 +51,8 @@ const char* const disketteXpm[] = {
     "                ",
     "                ",
 };
+
+// clang-format on
 
 } // namespace
 

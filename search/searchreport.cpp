@@ -20,8 +20,8 @@ QString optionsText(const QString& mode)
 
 QString countAndTitles(const SearchResult& result)
 {
-    QString out = QStringLiteral("Nombre d'articles : ") + QString::number(result.count()) + QLatin1Char('\n') +
-                  separator;
+    QString out =
+        QStringLiteral("Nombre d'articles : ") + QString::number(result.count()) + QLatin1Char('\n') + separator;
     for (const ArticleEntry* hit : result.hits())
         out += hit->title + QLatin1Char('\n');
     return out;

@@ -255,19 +255,24 @@ void TestHighlighter::markedText_data()
     QTest::addColumn<bool>("caseSensitive");
     QTest::addColumn<QString>("expected");
     QTest::newRow("two terms, markup left unescaped")
-        << "Le vent, l'orage & <le> Vent." << "tous"
+        << "Le vent, l'orage & <le> Vent."
+        << "tous"
         << "vent orage" << false
         << "Le <font color=\"red\"><b><u>vent</u></b></font>, l'<font color=\"red\"><b><u>orage</u></b></font>"
            " & <le> <font color=\"red\"><b><u>Vent</u></b></font>.";
-    QTest::newRow("case-sensitive leaves the capital") << "vent Vent" << "auMoinsUn"
-                                                       << "vent" << true
-                                                       << "<font color=\"red\"><b><u>vent</u></b></font> Vent";
+    QTest::newRow("case-sensitive leaves the capital")
+        << "vent Vent"
+        << "auMoinsUn"
+        << "vent" << true << "<font color=\"red\"><b><u>vent</u></b></font> Vent";
     QTest::newRow("exact phrase, one piece")
-        << "(son grave) son" << "exact"
+        << "(son grave) son"
+        << "exact"
         << "son grave" << false << "(<font color=\"red\"><b><u>son grave</u></b></font>) son";
-    QTest::newRow("nothing marked: the plain text, line breaks kept") << "a <b>\nc" << "tous"
+    QTest::newRow("nothing marked: the plain text, line breaks kept") << "a <b>\nc"
+                                                                      << "tous"
                                                                       << "zzz" << false << "a <b>\nc";
-    QTest::newRow("title filter marks nothing") << "son" << "Corpus"
+    QTest::newRow("title filter marks nothing") << "son"
+                                                << "Corpus"
                                                 << "son" << false << "son";
 }
 

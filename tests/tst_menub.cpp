@@ -212,22 +212,28 @@ void TestMenuB::menus_data()
                             << "Ctrl+O" << true;
     QTest::newRow("Enregistrer la recherche") << 0 << 1 << "&Enregistrer la recherche"
                                               << "Ctrl+S" << true;
-    QTest::newRow("Enregistrer le texte") << 0 << 2 << "&Enregistrer le texte" << "" << false;
-    QTest::newRow("separator 1") << 0 << 3 << "" << "" << false;
+    QTest::newRow("Enregistrer le texte") << 0 << 2 << "&Enregistrer le texte"
+                                          << "" << false;
+    QTest::newRow("separator 1") << 0 << 3 << ""
+                                 << "" << false;
     QTest::newRow("Imprimer la recherche") << 0 << 4 << "&Imprimer la recherche"
                                            << "Ctrl+P" << false;
-    QTest::newRow("separator 2") << 0 << 5 << "" << "" << false;
+    QTest::newRow("separator 2") << 0 << 5 << ""
+                                 << "" << false;
     QTest::newRow("Quitter") << 0 << 6 << "&Quitter"
                              << "Ctrl+Q" << false;
     QTest::newRow("Selectionner tout") << 1 << 0 << "&Selectionner tout"
                                        << "Ctrl+A" << false;
     QTest::newRow("Copier") << 1 << 1 << "&Copier"
                             << "Ctrl+C" << false;
-    QTest::newRow("Couleur") << 2 << 0 << "&Couleur" << "" << false;
-    QTest::newRow("Police") << 2 << 1 << "&Police" << "" << false;
+    QTest::newRow("Couleur") << 2 << 0 << "&Couleur"
+                             << "" << false;
+    QTest::newRow("Police") << 2 << 1 << "&Police"
+                            << "" << false;
     QTest::newRow("Aide") << 3 << 0 << "&Aide"
                           << "F1" << false;
-    QTest::newRow("A propos") << 3 << 1 << "A &propos" << "" << false;
+    QTest::newRow("A propos") << 3 << 1 << "A &propos"
+                              << "" << false;
 }
 
 void TestMenuB::menus()
@@ -333,19 +339,25 @@ void TestMenuB::reports_data()
                                             "Nombre d'articles : 2\n---------------------------\nSON\nSON\n";
     QTest::newRow("simple, exact, titles in UTF-8")
         << 1 << "exact"
-        << "c\xC5\x93ur" << QString() << QStringList{"\xC5\x92uvre d\xE2\x80\x99" "art", "\xE1\xBC\x88\xCE\xAE\xCF\x81"}
+        << "c\xC5\x93ur" << QString()
+        << QStringList{"\xC5\x92uvre d\xE2\x80\x99"
+                       "art",
+                       "\xE1\xBC\x88\xCE\xAE\xCF\x81"}
         << reportHead + "Type de Recherche : Simple \n\nCrit\xC3\xA8res de recherche : c\xC5\x93ur\n"
                         "Options : Expression exacte \nNombre d'articles : 2\n---------------------------\n"
-                        "\xC5\x92uvre d\xE2\x80\x99" "art\n\xE1\xBC\x88\xCE\xAE\xCF\x81\n";
+                        "\xC5\x92uvre d\xE2\x80\x99"
+                        "art\n\xE1\xBC\x88\xCE\xAE\xCF\x81\n";
     QTest::newRow("simple, no search yet")
         << 1 << QString() << QString() << QString() << QStringList{}
         << reportHead + "Type de Recherche : Simple \n\nCritères de recherche : \n"
                         "Options : Nombre d'articles : 0\n---------------------------\n";
-    QTest::newRow("cross, two rows")
-        << 2 << "croisee" << QString() << " a --> b --> c \n\t2º :  d " << QStringList{"GONG"}
-        << reportHead + "Type de Recherche : Crois\xC3\xA9" "e \n\nCritères de recherche : \n"
-                        "\t1\xC2\xBA :  a --> b --> c \n\t2º :  d \n\nNombre d'articles : 1\n"
-                        "---------------------------\nGONG\n";
+    QTest::newRow("cross, two rows") << 2 << "croisee" << QString() << " a --> b --> c \n\t2º :  d "
+                                     << QStringList{"GONG"}
+                                     << reportHead +
+                                            "Type de Recherche : Crois\xC3\xA9"
+                                            "e \n\nCritères de recherche : \n"
+                                            "\t1\xC2\xBA :  a --> b --> c \n\t2º :  d \n\nNombre d'articles : 1\n"
+                                            "---------------------------\nGONG\n";
 }
 
 void TestMenuB::reports()
@@ -413,7 +425,8 @@ void TestMenuB::fileNames_data()
                                 << "r.txt";
     QTest::newRow("other extension") << "notes.md"
                                      << "notes.md.txt";
-    QTest::newRow("cancel") << "" << "";
+    QTest::newRow("cancel") << ""
+                            << "";
 }
 
 void TestMenuB::fileNames()
@@ -425,8 +438,8 @@ void TestMenuB::fileNames()
         MenuB bar(host);
         host.scripted.saveAnswers = {answer};
         QMetaObject::invokeMethod(&bar, slot);
-        QCOMPARE(QDir().entryList(QDir::Files), written.isEmpty() ? QStringList{"EV_Sons.xml"}
-                                                                  : QStringList({"EV_Sons.xml", written}));
+        QCOMPARE(QDir().entryList(QDir::Files),
+                 written.isEmpty() ? QStringList{"EV_Sons.xml"} : QStringList({"EV_Sons.xml", written}));
         QVERIFY(host.scripted.warnings.isEmpty());
         QVERIFY(host.scripted.questions.isEmpty());
         if (!written.isEmpty())
@@ -486,8 +499,8 @@ void TestMenuB::failedWrites()
     testfiles::write(QStringLiteral("lecture/rapport.txt"), "ancien");
     QVERIFY(QFile::setPermissions(QStringLiteral("lecture"), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     if (QFile(QStringLiteral("lecture/essai")).open(QIODevice::WriteOnly)) {
-        QFile::setPermissions(QStringLiteral("lecture"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                             QFileDevice::ExeOwner);
+        QFile::setPermissions(QStringLiteral("lecture"),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         if (answer.startsWith(QLatin1String("lecture")))
             QSKIP("Running as a user who can write in a read-only directory");
     }
@@ -547,8 +560,8 @@ void TestMenuB::textExport()
 {
     FakeHost host;
     MenuB bar(host);
-    const std::vector<ArticleEntry> entries =
-        articles({"VENT", "ORAGE"}, {QStringLiteral("Le vent < la brise.\nSuite"), QStringLiteral("L'orage, le vent !")});
+    const std::vector<ArticleEntry> entries = articles(
+        {"VENT", "ORAGE"}, {QStringLiteral("Le vent < la brise.\nSuite"), QStringLiteral("L'orage, le vent !")});
     host.simple = record(entries, QStringLiteral("tous"), QStringLiteral("vent orage"));
     host.corpus = record(entries, QStringLiteral("Corpus"), QStringLiteral("vent"));
     host.croisee = SearchResult();
@@ -596,10 +609,10 @@ void TestMenuB::printsTheReport()
     bar.imprR();
     QCOMPARE(host.scripted.printSetups, 1);
     QVERIFY(host.scripted.saveRequests.isEmpty());
-    QCOMPARE(pdfLines(pdf), QStringList({"..:: Tarvane ::..", "---------------------------",
-                                         "Type de Recherche : Simple", "Critères de recherche : vent écho",
-                                         "Options : Au moins un des termes", "Nombre d'articles : 2",
-                                         "---------------------------", "VENT", "ÉCHO"}));
+    QCOMPARE(pdfLines(pdf),
+             QStringList({"..:: Tarvane ::..", "---------------------------", "Type de Recherche : Simple",
+                          "Critères de recherche : vent écho", "Options : Au moins un des termes",
+                          "Nombre d'articles : 2", "---------------------------", "VENT", "ÉCHO"}));
     // The user's own temp.txt is left alone, and no other file appears.
     QCOMPARE(testfiles::read(QStringLiteral("temp.txt")), QByteArray("à moi"));
     QCOMPARE(QDir().entryList(QDir::Files), QStringList({"EV_Sons.xml", "rapport.pdf", "temp.txt"}));
@@ -679,8 +692,8 @@ void TestMenuB::colour_data()
     QTest::addColumn<QByteArray>("settings");
     QTest::newRow("chosen") << QList<QColor>{QColor(0x33, 0x66, 0x99)} << QColor(0x33, 0x66, 0x99) << "#336699"
                             << QByteArray("chemin=\ncouleur=#336699\npolice=\n");
-    QTest::newRow("cancelled: light grey") << QList<QColor>{} << QColor(192, 192, 192) << "#c0c0c0"
-                                           << QByteArray("chemin=\ncouleur=#c0c0c0\npolice=\n");
+    QTest::newRow("cancelled: light grey")
+        << QList<QColor>{} << QColor(192, 192, 192) << "#c0c0c0" << QByteArray("chemin=\ncouleur=#c0c0c0\npolice=\n");
 }
 
 void TestMenuB::colour()
@@ -775,7 +788,8 @@ void TestMenuB::pages()
     QCOMPARE(look.caption, caption);
     QCOMPARE(look.text, QString());
 
-    testfiles::write(file, "<html><body><p>Le premier\nmot, puis\r\nle second</p>\n<p>D\xC3\xA9" "but</p></body></html>");
+    testfiles::write(file, "<html><body><p>Le premier\nmot, puis\r\nle second</p>\n<p>D\xC3\xA9"
+                           "but</p></body></html>");
     look = lookAtModal(&bar, slot.toLatin1().constData());
     QCOMPARE(look.caption, caption);
     QCOMPARE(look.size, size);
@@ -837,7 +851,8 @@ void TestMenuB::browseKeepsPathOnly()
     QCOMPARE(window.corpus().articleCount(), 6); // nothing loaded
     QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("avant"));
     window.saveSettings();
-    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("chemin=/ailleurs/autre.xml\ncouleur=\npolice=\n"));
+    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")),
+             QByteArray("chemin=/ailleurs/autre.xml\ncouleur=\npolice=\n"));
 }
 
 void TestMenuB::shortcuts()

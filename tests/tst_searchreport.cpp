@@ -76,18 +76,17 @@ void TestSearchReport::layouts_data()
         << head + "Type de Recherche : Corpus \n\nCritère de recherche : so n\nNombre d'articles : 1\n"
                   "---------------------------\nSON\n";
     QTest::newRow("corpus: every article, titles kept as they are")
-        << Kind::Corpus << QString() << QString() << QString()
-        << QStringList{"Œuvre d’art", "Ἀήρ", "", "<b>&amp;</b>"}
+        << Kind::Corpus << QString() << QString() << QString() << QStringList{"Œuvre d’art", "Ἀήρ", "", "<b>&amp;</b>"}
         << head + "Type de Recherche : Corpus \n\nCritère de recherche : \nNombre d'articles : 4\n"
                   "---------------------------\nŒuvre d’art\nἈήρ\n\n<b>&amp;</b>\n";
     QTest::newRow("cross: one criterion")
         << Kind::Cross << "croisee" << QString() << " a " << QStringList{"X"}
         << head + "Type de Recherche : Croisée \n\nCritères de recherche : \n\t1º :  a \n\n"
                   "Nombre d'articles : 1\n---------------------------\nX\n";
-    QTest::newRow("cross: no criterion")
-        << Kind::Cross << QString() << QString() << QString() << QStringList()
-        << head + "Type de Recherche : Croisée \n\nCritères de recherche : \n\t1º : \n\n"
-                  "Nombre d'articles : 0\n---------------------------\n";
+    QTest::newRow("cross: no criterion") << Kind::Cross << QString() << QString() << QString() << QStringList()
+                                         << head +
+                                                "Type de Recherche : Croisée \n\nCritères de recherche : \n\t1º : \n\n"
+                                                "Nombre d'articles : 0\n---------------------------\n";
 }
 
 void TestSearchReport::layouts()
@@ -113,25 +112,25 @@ void TestSearchReport::fullCrossGrid()
     const Articles articles({"GONG", "TAMBOUR"});
     SearchResult result;
     result.setMode(QStringLiteral("croisee"));
-    result.appendCriteriaDescription(QStringLiteral(" a --> b --> c \n\t2º :  d --> e --> f \n\t3º :  g --> h --> k \n\t"));
+    result.appendCriteriaDescription(
+        QStringLiteral(" a --> b --> c \n\t2º :  d --> e --> f \n\t3º :  g --> h --> k \n\t"));
     result.addHit(articles.entries[0]);
     result.addHit(articles.entries[1]);
     // Three criteria lines, each opened by a tab, then a line holding only a tab, then an empty line.
-    QCOMPARE(searchreport::text(Kind::Cross, result),
-             QStringLiteral("     ..:: Tarvane ::..\n"
-                            "---------------------------\n"
-                            "Type de Recherche : Croisée \n"
-                            "\n"
-                            "Critères de recherche : \n"
-                            "\t1º :  a --> b --> c \n"
-                            "\t2º :  d --> e --> f \n"
-                            "\t3º :  g --> h --> k \n"
-                            "\t\n"
-                            "\n"
-                            "Nombre d'articles : 2\n"
-                            "---------------------------\n"
-                            "GONG\n"
-                            "TAMBOUR\n"));
+    QCOMPARE(searchreport::text(Kind::Cross, result), QStringLiteral("     ..:: Tarvane ::..\n"
+                                                                     "---------------------------\n"
+                                                                     "Type de Recherche : Croisée \n"
+                                                                     "\n"
+                                                                     "Critères de recherche : \n"
+                                                                     "\t1º :  a --> b --> c \n"
+                                                                     "\t2º :  d --> e --> f \n"
+                                                                     "\t3º :  g --> h --> k \n"
+                                                                     "\t\n"
+                                                                     "\n"
+                                                                     "Nombre d'articles : 2\n"
+                                                                     "---------------------------\n"
+                                                                     "GONG\n"
+                                                                     "TAMBOUR\n"));
 }
 
 void TestSearchReport::hitsInOrderWithRepeatedTitles()
