@@ -868,8 +868,11 @@ void TestMenuB::shortcuts()
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
 
+    // Ctrl+S saves the report, not the article text.
+    dialogs.saveAnswers = {QStringLiteral("raccourci")};
     QTest::keyClick(window.focusWidget(), Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(dialogs.saveRequests.size(), 1);
+    QCOMPARE(testfiles::read(QStringLiteral("raccourci.txt")).left(reportHead.size()), reportHead);
     QTest::keyClick(window.focusWidget(), Qt::Key_P, Qt::ControlModifier);
     QCOMPARE(dialogs.printSetups, 1);
     QTest::keyClick(window.focusWidget(), Qt::Key_O, Qt::ControlModifier);
