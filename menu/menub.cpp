@@ -103,56 +103,31 @@ void MenuB::resizeEvent(QResizeEvent* event)
     m_innerBar->setGeometry(QRect(QPoint(0, 0), event->size()));
 }
 
-QTextEdit* MenuB::articleView() const
+std::optional<MenuB::Tab> MenuB::currentTab() const
 {
     GUI_Base& form = m_host.form();
     switch (form.Onglets->currentIndex()) {
     case 0:
-        return form.TxtView_Corpus;
+        return Tab{form.TxtView_Corpus, &m_host.resultCorpus(), searchreport::Kind::Corpus};
     case 1:
-        return form.Txt_Art;
+        return Tab{form.Txt_Art, &m_host.resultSimple(), searchreport::Kind::Simple};
     case 2:
-        return form.Txt_Art_Cro;
+        return Tab{form.Txt_Art_Cro, &m_host.resultCroisee(), searchreport::Kind::Cross};
     default:
-        return nullptr;
-    }
-}
-
-const SearchResult* MenuB::record() const
-{
-    switch (m_host.form().Onglets->currentIndex()) {
-    case 0:
-        return &m_host.resultCorpus();
-    case 1:
-        return &m_host.resultSimple();
-    case 2:
-        return &m_host.resultCroisee();
-    default:
-        return nullptr;
+        return std::nullopt;
     }
 }
 
 QString MenuB::reportText() const
 {
-    switch (m_host.form().Onglets->currentIndex()) {
-    case 0:
-        return searchreport::text(searchreport::Kind::Corpus, m_host.resultCorpus());
-    case 1:
-        return searchreport::text(searchreport::Kind::Simple, m_host.resultSimple());
-    case 2:
-        return searchreport::text(searchreport::Kind::Cross, m_host.resultCroisee());
-    default:
-        return searchreport::header();
-    }
+    const std::optional<Tab> tab = currentTab();
+    return tab ? searchreport::text(tab->kind, *tab->record) : searchreport::header();
 }
 
 QString MenuB::articleText() const
 {
-    const QTextEdit* view = articleView();
-    const SearchResult* result = record();
-    if (!view || !result)
-        return {};
-    return highlighter::markedText(*result, shownRow(view));
+    const std::optional<Tab> tab = currentTab();
+    return tab ? highlighter::markedText(*tab->record, shownRow(tab->view)) : QString();
 }
 
 QString MenuB::chooseTextFile()
@@ -235,14 +210,14 @@ void MenuB::open()
 
 void MenuB::selectAll()
 {
-    if (QTextEdit* view = articleView())
-        view->selectAll();
+    if (const std::optional<Tab> tab = currentTab())
+        tab->view->selectAll();
 }
 
 void MenuB::copier()
 {
-    if (const QTextEdit* view = articleView())
-        QGuiApplication::clipboard()->setText(view->textCursor().selection().toPlainText());
+    if (const std::optional<Tab> tab = currentTab())
+        QGuiApplication::clipboard()->setText(tab->view->textCursor().selection().toPlainText());
 }
 
 void MenuB::couleur()

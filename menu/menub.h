@@ -1,11 +1,13 @@
 #pragma once
 
+#include "searchreport.h"
+
 #include <QMenuBar>
 #include <QPrinter>
+#include <optional>
 
 class MenuHost;
 class QTextEdit;
-class SearchResult;
 
 // The menu bar above the tabs: "&Fichier", "&Edition", "&Options" and "&Aide". Its per-tab
 // commands act on the current tab of the main window: its article view and its result record.
@@ -43,9 +45,15 @@ protected:
 
 private:
     void buildMenus();
-    // The current tab's article view and record; null on any other page.
-    QTextEdit* articleView() const;
-    const SearchResult* record() const;
+    // What the per-tab commands act on: the current tab's article view, its record and the kind of
+    // search the record comes from. None on any other page.
+    struct Tab
+    {
+        QTextEdit* view;
+        const SearchResult* record;
+        searchreport::Kind kind;
+    };
+    std::optional<Tab> currentTab() const;
     // The report of the current tab, and its article text as shown (markup included).
     QString reportText() const;
     QString articleText() const;
