@@ -21,8 +21,6 @@ public:
 
     // The bar that carries the four menus; MenuB itself holds no items.
     QMenuBar* innerBar() const { return m_innerBar; }
-    // Kept for the whole run, so that the print setup carries over from one print to the next.
-    QPrinter& printer() { return m_printer; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -66,5 +64,6 @@ private:
 
     MenuHost& m_host;
     QMenuBar* m_innerBar = nullptr;
+    // Kept for the whole run, so that the print setup carries over from one print to the next.
     QPrinter m_printer;
 };
