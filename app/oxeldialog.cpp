@@ -13,6 +13,8 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QGridLayout>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QProgressBar>
@@ -51,6 +53,7 @@ OxelDialog::OxelDialog(Dialogs& dialogs, QWidget* parent, const char* name, bool
     : GUI_Base(parent, name, modal, flags), m_dialogs(dialogs)
 {
     runStartUpChoice();
+    connectKeyboardBrowsing();
     for (QListView* list : {Lst_Art_Cro, Lst_Art, Lst_Corpus})
         selectFirstRow(list);
     Lst_B11->setFocus();
@@ -344,4 +347,31 @@ void OxelDialog::slotLstBal32Click(int index)
 void OxelDialog::slotLstBal33Click(int index)
 {
     runCrossSearch(criteriaUpTo(8, criterionAt(Lst_B33, index)));
+}
+
+void OxelDialog::slotBt_ParcClick()
+{
+    const QString chosen = m_dialogs.openFileName(this, QString(), QStringLiteral("Fichiers XML (*.xml)"));
+    if (!chosen.isEmpty())
+        m_corpusPath = chosen;
+}
+
+void OxelDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    GUI_Base::keyPressEvent(event);
+}
+
+void OxelDialog::connectKeyboardBrowsing()
+{
+    // A click moves the current row too; the article already shown is not shown again.
+    connect(Lst_Art->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { slotLstArtClick(current); });
+    connect(Lst_Corpus->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { slotLstCorClick(current); });
+    connect(Lst_Art_Cro->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { slotLstCroClick(current); });
 }

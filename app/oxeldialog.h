@@ -7,6 +7,7 @@
 class Dialogs;
 class QComboBox;
 class QGridLayout;
+class QKeyEvent;
 
 // The main window: the loaded corpus, one result record per tab, and the operations that load
 // a corpus and keep the settings file.
@@ -46,6 +47,14 @@ public:
 
 public slots:
     void slotBtRechClick() override;
+    // Browses for a corpus file and keeps its name, without loading it.
+    void slotBt_ParcClick() override;
+
+protected:
+    // Escape does not close the main window: only "&Quitter" and the close button do.
+    void keyPressEvent(QKeyEvent* event) override;
+
+public slots:
     void slotBt_Appliquer() override;
     void slotCorpusEnter() override;
     void slotLstArtClick(const QModelIndex& index) override;
@@ -63,6 +72,8 @@ public slots:
 
 private:
     void runStartUpChoice();
+    // Moving the current row of a result list with the keyboard shows that article, as a click does.
+    void connectKeyboardBrowsing();
     // Empties the three records and everything that shows them.
     void clearResults();
     void showResults();

@@ -16,5 +16,6 @@ public:
     QColor colour(QWidget*, const QColor&) override { return {}; }
     std::optional<QFont> font(QWidget*, const QFont&) override { return std::nullopt; }
     bool printSetup(QWidget*, QPrinter&) override { return false; }
+    bool question(QWidget*, const QString&, const QString&) override { return false; }
     int welcomeChoice(QWidget*) override { return 0; }
 };

@@ -20,6 +20,8 @@ public:
     virtual QString saveFileName(QWidget* parent, const QString& startPath, const QString& filter) = 0;
     // A warning box without a parent window and with a single OK button.
     virtual void warning(const QString& caption, const QString& text) = 0;
+    // A yes/no question; true only when the user answers yes.
+    virtual bool question(QWidget* parent, const QString& caption, const QString& text) = 0;
     // An invalid colour when the user cancels.
     virtual QColor colour(QWidget* parent, const QColor& initial) = 0;
     virtual std::optional<QFont> font(QWidget* parent, const QFont& initial) = 0;

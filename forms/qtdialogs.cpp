@@ -24,6 +24,12 @@ void QtDialogs::warning(const QString& caption, const QString& text)
     QMessageBox::warning(nullptr, caption, text, QMessageBox::Ok);
 }
 
+bool QtDialogs::question(QWidget* parent, const QString& caption, const QString& text)
+{
+    return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
 QColor QtDialogs::colour(QWidget* parent, const QColor& initial)
 {
     return QColorDialog::getColor(initial, parent);

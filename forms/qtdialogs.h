@@ -8,6 +8,7 @@ public:
     QString openFileName(QWidget* parent, const QString& startPath, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& startPath, const QString& filter) override;
     void warning(const QString& caption, const QString& text) override;
+    bool question(QWidget* parent, const QString& caption, const QString& text) override;
     QColor colour(QWidget* parent, const QColor& initial) override;
     std::optional<QFont> font(QWidget* parent, const QFont& initial) override;
     bool printSetup(QWidget* parent, QPrinter& printer) override;

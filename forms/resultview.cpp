@@ -9,6 +9,13 @@
 #include <QListView>
 #include <QTextEdit>
 
+namespace {
+
+// Where a view keeps the row it shows, so that the text can be saved as it was shown.
+const char* const shownRowProperty = "tarvaneShownRow";
+
+} // namespace
+
 void fillResultList(const SearchResult& result, QListView* list, QLabel* countLabel)
 {
     if (auto* model = qobject_cast<ResultListModel*>(list->model()))
@@ -24,6 +31,13 @@ void showResultArticle(const SearchResult& result, int row, QTextEdit* view)
         view->setHtml(rendering.text);
     else
         view->setPlainText(rendering.text);
+    view->setProperty(shownRowProperty, row >= 0 && row < result.count() ? row : -1);
+}
+
+int shownRow(const QTextEdit* view)
+{
+    const QVariant row = view->property(shownRowProperty);
+    return row.isValid() ? row.toInt() : -1;
 }
 
 void selectFirstRow(QListView* list)
@@ -41,7 +55,7 @@ int clickedRow(const QListView* list, const QModelIndex& index)
 void showClickedArticle(const SearchResult& result, const QListView* list, const QModelIndex& index, QTextEdit* view)
 {
     const int row = clickedRow(list, index);
-    if (row >= 0 && row < result.count())
+    if (row >= 0 && row < result.count() && row != shownRow(view))
         showResultArticle(result, row, view);
 }
 

@@ -19,11 +19,15 @@ class QTextEdit;
 void fillResultList(const SearchResult& result, QListView* list, QLabel* countLabel = nullptr);
 // Shows hit `row` in the text view, matches marked; empty when the record has no hits.
 void showResultArticle(const SearchResult& result, int row, QTextEdit* view);
+// The row of its record that the view shows, -1 when it shows none.
+int shownRow(const QTextEdit* view);
 // Makes the first row current, when there is one.
 void selectFirstRow(QListView* list);
 // The row of a clicked index of `list`, or -1 when it is no row of that list.
 int clickedRow(const QListView* list, const QModelIndex& index);
-// Shows the clicked hit of a list filled from `result`; a click on no row changes nothing.
+// Shows the clicked (or keyboard-selected) hit of a list filled from `result`; a click on no row
+// changes nothing, nor does one on the hit already shown, so a click that also moves the current
+// row shows the article once.
 void showClickedArticle(const SearchResult& result, const QListView* list, const QModelIndex& index, QTextEdit* view);
 
 // Appends the choices ("- INDIFFERENT -" and the element names) and makes the first one current.

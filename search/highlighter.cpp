@@ -105,4 +105,26 @@ Rendering render(const SearchResult& result, int index)
     return {toHtml(text, marks), true};
 }
 
+QString markedText(const SearchResult& result, int index)
+{
+    if (index < 0 || index >= result.count())
+        return {};
+    const QString& text = result.hits().at(index)->text;
+    const QList<Range> marks = ranges(result, text);
+    if (marks.isEmpty())
+        return text;
+    QString out;
+    out.reserve(text.size() + marks.size() * (openingMarkup.size() + closingMarkup.size()));
+    qsizetype at = 0;
+    for (const Range& mark : marks) {
+        out += QStringView(text).mid(at, mark.start - at);
+        out += openingMarkup;
+        out += QStringView(text).mid(mark.start, mark.length);
+        out += closingMarkup;
+        at = mark.start + mark.length;
+    }
+    out += QStringView(text).mid(at);
+    return out;
+}
+
 } // namespace highlighter

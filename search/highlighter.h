@@ -37,4 +37,9 @@ struct Rendering
 // Hit `index` of the result, rendered for a text view: plain when nothing is marked.
 Rendering render(const SearchResult& result, int index);
 
+// Hit `index` as the marked-up text a user saves: the article text with the opening and closing
+// markup around each marked range and nothing else (no escaping); the plain text when nothing is
+// marked, empty when there is no such hit.
+QString markedText(const SearchResult& result, int index);
+
 } // namespace highlighter

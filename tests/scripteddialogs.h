@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QStringList>
+#include <functional>
 
 // Answers the program's dialogs from a script and records what was asked.
 class ScriptedDialogs : public Dialogs
@@ -20,25 +21,62 @@ public:
         QString text;
         bool waitCursor;
     };
+    struct Question
+    {
+        QString caption;
+        QString text;
+    };
 
     int welcome = 0;
     QStringList openAnswers; // taken in order; a cancel (empty) once they run out
     QList<FileRequest> openRequests;
+    QStringList saveAnswers; // likewise
+    QList<FileRequest> saveRequests;
     QList<Warning> warnings;
+    QList<bool> questionAnswers; // taken in order; "no" once they run out
+    QList<Question> questions;
+    QList<QColor> colourAnswers; // taken in order; a cancel (invalid colour) once they run out
+    QList<QColor> colourStarts;
+    QList<std::optional<QFont>> fontAnswers; // taken in order; a cancel once they run out
+    QList<QFont> fontStarts;
+    // Answers the print setup: may set up the printer; a cancel when not set.
+    std::function<bool(QPrinter&)> printAnswer;
+    int printSetups = 0;
 
     QString openFileName(QWidget*, const QString& startPath, const QString& filter) override
     {
         openRequests.append({startPath, filter});
         return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
     }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const QString& startPath, const QString& filter) override
+    {
+        saveRequests.append({startPath, filter});
+        return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+    }
     void warning(const QString& caption, const QString& text) override
     {
         const QCursor* cursor = QApplication::overrideCursor();
         warnings.append({caption, text, cursor && cursor->shape() == Qt::WaitCursor});
     }
-    QColor colour(QWidget*, const QColor&) override { return {}; }
-    std::optional<QFont> font(QWidget*, const QFont&) override { return std::nullopt; }
-    bool printSetup(QWidget*, QPrinter&) override { return false; }
+    bool question(QWidget*, const QString& caption, const QString& text) override
+    {
+        questions.append({caption, text});
+        return !questionAnswers.isEmpty() && questionAnswers.takeFirst();
+    }
+    QColor colour(QWidget*, const QColor& initial) override
+    {
+        colourStarts.append(initial);
+        return colourAnswers.isEmpty() ? QColor() : colourAnswers.takeFirst();
+    }
+    std::optional<QFont> font(QWidget*, const QFont& initial) override
+    {
+        fontStarts.append(initial);
+        return fontAnswers.isEmpty() ? std::nullopt : fontAnswers.takeFirst();
+    }
+    bool printSetup(QWidget*, QPrinter& printer) override
+    {
+        ++printSetups;
+        return printAnswer && printAnswer(printer);
+    }
     int welcomeChoice(QWidget*) override { return welcome; }
 };

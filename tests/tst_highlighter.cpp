@@ -52,6 +52,8 @@ private slots:
     void markupTermsDoNotBreakDisplay();
     void plainWhenNothingMarked();
     void emptyRecord();
+    void markedText_data();
+    void markedText();
     void addHitAndTerms();
 };
 
@@ -243,6 +245,48 @@ void TestHighlighter::emptyRecord()
     const highlighter::Rendering rendering = highlighter::render(SearchResult(), 0);
     QVERIFY(rendering.text.isEmpty());
     QVERIFY(!rendering.rich);
+}
+
+void TestHighlighter::markedText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("two terms, markup left unescaped")
+        << "Le vent, l'orage & <le> Vent."
+        << "tous"
+        << "vent orage" << false
+        << "Le <font color=\"red\"><b><u>vent</u></b></font>, l'<font color=\"red\"><b><u>orage</u></b></font>"
+           " & <le> <font color=\"red\"><b><u>Vent</u></b></font>.";
+    QTest::newRow("case-sensitive leaves the capital")
+        << "vent Vent"
+        << "auMoinsUn"
+        << "vent" << true << "<font color=\"red\"><b><u>vent</u></b></font> Vent";
+    QTest::newRow("exact phrase, one piece")
+        << "(son grave) son"
+        << "exact"
+        << "son grave" << false << "(<font color=\"red\"><b><u>son grave</u></b></font>) son";
+    QTest::newRow("nothing marked: the plain text, line breaks kept") << "a <b>\nc"
+                                                                      << "tous"
+                                                                      << "zzz" << false << "a <b>\nc";
+    QTest::newRow("title filter marks nothing") << "son"
+                                                << "Corpus"
+                                                << "son" << false << "son";
+}
+
+void TestHighlighter::markedText()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, mode);
+    QFETCH(QString, query);
+    QFETCH(bool, caseSensitive);
+    QFETCH(QString, expected);
+    const OneArticle one(text, mode, query, caseSensitive);
+    QCOMPARE(highlighter::markedText(one.result, 0), expected);
+    QCOMPARE(highlighter::markedText(one.result, 1), QString());
+    QCOMPARE(highlighter::markedText(SearchResult(), 0), QString());
 }
 
 void TestHighlighter::addHitAndTerms()

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "searchreport.h"
+
+#include <QMenuBar>
+#include <QPrinter>
+#include <optional>
+
+class MenuHost;
+class QTextEdit;
+
+// The menu bar above the tabs: "&Fichier", "&Edition", "&Options" and "&Aide". Its per-tab
+// commands act on the current tab of the main window: its article view and its result record.
+class MenuB : public QMenuBar
+{
+    Q_OBJECT
+public:
+    // The bar becomes a child of the host's window.
+    explicit MenuB(MenuHost& host, const char* name = nullptr);
+    ~MenuB() override;
+
+    // The bar that carries the four menus; MenuB itself holds no items.
+    QMenuBar* innerBar() const { return m_innerBar; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+public slots:
+    void open();
+    void saveR();
+    void saveT();
+    void imprR();
+    void imprT();
+    void selectAll();
+    void copier();
+    void couleur();
+    void police();
+    void about();
+    void aide();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildMenus();
+    // What the per-tab commands act on: the current tab's article view, its record and the kind of
+    // search the record comes from. None on any other page.
+    struct Tab
+    {
+        QTextEdit* view;
+        const SearchResult* record;
+        searchreport::Kind kind;
+    };
+    std::optional<Tab> currentTab() const;
+    // The report of the current tab, and its article text as shown (markup included).
+    QString reportText() const;
+    QString articleText() const;
+    // Asks for a file name ending in ".txt"; empty when the user cancelled or would not replace
+    // an existing file.
+    QString chooseTextFile();
+    // Replaces the file at once; on any failure the user is told and an earlier file stays whole.
+    void writeTextFile(const QString& fileName, const QByteArray& bytes);
+    void print(const QString& text);
+
+    MenuHost& m_host;
+    QMenuBar* m_innerBar = nullptr;
+    // Kept for the whole run, so that the print setup carries over from one print to the next.
+    QPrinter m_printer;
+};

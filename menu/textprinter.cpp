@@ -1,0 +1,118 @@
+#include "textprinter.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPrinter>
+#include <QTextLayout>
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace textprinter {
+
+namespace {
+
+std::unique_ptr<QTextLayout> layOut(const QString& line, const QFont& font, QPaintDevice* device, int width)
+{
+    auto layout = std::make_unique<QTextLayout>(line, font, device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout->setTextOption(option);
+    layout->beginLayout();
+    for (QTextLine row = layout->createLine(); row.isValid(); row = layout->createLine()) {
+        row.setLineWidth(std::max(width, 1));
+        row.setPosition(QPointF(0, 0)); // each row is drawn on its own
+    }
+    layout->endLayout();
+    return layout;
+}
+
+} // namespace
+
+QList<Placement> paginate(const QList<int>& rowHeights, int pageHeight)
+{
+    QList<Placement> placements;
+    placements.reserve(rowHeights.size());
+    int page = 0;
+    int y = 0;
+    bool pageEmpty = true;
+    for (const int height : rowHeights) {
+        if (!pageEmpty && y + margin > pageHeight - margin) {
+            ++page;
+            y = 0;
+        }
+        placements.append({page, margin + y});
+        y += height;
+        pageEmpty = false;
+    }
+    return placements;
+}
+
+QStringList lines(const QString& text)
+{
+    if (text.isEmpty())
+        return {};
+    QStringList result = text.split(QLatin1Char('\n'));
+    if (text.endsWith(QLatin1Char('\n')))
+        result.removeLast();
+    for (QString& line : result) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    }
+    return result;
+}
+
+QStringList wrap(const QString& line, const QFont& font, QPaintDevice* device, int width)
+{
+    const std::unique_ptr<QTextLayout> layout = layOut(line, font, device, width);
+    QStringList rows;
+    for (int i = 0; i < layout->lineCount(); ++i) {
+        const QTextLine row = layout->lineAt(i);
+        rows.append(line.mid(row.textStart(), row.textLength()));
+    }
+    if (rows.isEmpty())
+        rows.append(QString());
+    return rows;
+}
+
+int print(const QString& text, QPrinter& printer)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return 0;
+    const QFont font = painter.font();
+    const int lineSpacing = painter.fontMetrics().lineSpacing();
+    const int width = printer.width() - 2 * margin;
+
+    // Every row of every line, in order, then where each goes.
+    std::vector<std::unique_ptr<QTextLayout>> layouts;
+    struct Row
+    {
+        const QTextLayout* layout;
+        int line;
+    };
+    std::vector<Row> rows;
+    for (const QString& line : lines(text)) {
+        layouts.push_back(layOut(line, font, &printer, width));
+        const QTextLayout* layout = layouts.back().get();
+        for (int i = 0; i < std::max(layout->lineCount(), 1); ++i)
+            rows.push_back({layout, i});
+    }
+    const QList<Placement> placements = paginate(QList<int>(qsizetype(rows.size()), lineSpacing), printer.height());
+
+    int page = 0;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const Placement& at = placements[qsizetype(i)];
+        while (page < at.page) {
+            printer.newPage();
+            ++page;
+        }
+        if (rows[i].line < rows[i].layout->lineCount())
+            rows[i].layout->lineAt(rows[i].line).draw(&painter, QPointF(margin, at.top));
+    }
+    painter.end();
+    return page + 1;
+}
+
+} // namespace textprinter

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Renders the README pictures of the three tabs (docs/*.png) from the real window, offscreen,
+# on a copy of the stock data so that data/ stays untouched.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# shellcheck source=common.sh
+source "$root/scripts/common.sh"
+
+install_packages
+
+build="$root/build/release"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" --target tarvane_screenshots -j "$(nproc)"
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+cp -r "$root/data/." "$work/"
+mkdir -p "$root/docs"
+cd "$work"
+QT_QPA_PLATFORM=offscreen "$build/tools/tarvane_screenshots" "$root/docs"
+echo "Written: $root/docs/corpus.png, recherche-simple.png, recherche-croisee.png"

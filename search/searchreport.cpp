@@ -1,0 +1,60 @@
+#include "searchreport.h"
+
+namespace searchreport {
+
+namespace {
+
+const QString separator = QStringLiteral("---------------------------\n");
+
+QString optionsText(const QString& mode)
+{
+    if (mode == searchmode::allTerms)
+        return QStringLiteral("Tous les mots \n");
+    if (mode == searchmode::anyTerm)
+        return QStringLiteral("Au moins un des termes \n");
+    if (mode == searchmode::exactPhrase)
+        return QStringLiteral("Expression exacte \n");
+    // Any other mode writes nothing, not even a line end: the count follows on the same line.
+    return {};
+}
+
+QString countAndTitles(const SearchResult& result)
+{
+    QString out =
+        QStringLiteral("Nombre d'articles : ") + QString::number(result.count()) + QLatin1Char('\n') + separator;
+    for (const ArticleEntry* hit : result.hits())
+        out += hit->title + QLatin1Char('\n');
+    return out;
+}
+
+} // namespace
+
+QString header()
+{
+    return QStringLiteral("     ..:: Tarvane ::..\n") + separator;
+}
+
+QString text(Kind kind, const SearchResult& result)
+{
+    QString out = header();
+    const QString terms = result.terms().join(QLatin1Char(' '));
+    switch (kind) {
+    case Kind::Corpus:
+        out += QStringLiteral("Type de Recherche : Corpus \n\n");
+        out += QStringLiteral("Critère de recherche : ") + terms + QLatin1Char('\n');
+        break;
+    case Kind::Simple:
+        out += QStringLiteral("Type de Recherche : Simple \n\n");
+        out += QStringLiteral("Critères de recherche : ") + terms + QLatin1Char('\n');
+        out += QStringLiteral("Options : ") + optionsText(result.mode());
+        break;
+    case Kind::Cross:
+        out += QStringLiteral("Type de Recherche : Croisée \n\n");
+        out += QStringLiteral("Critères de recherche : \n");
+        out += QStringLiteral("\t1º : ") + result.criteriaDescription() + QStringLiteral("\n\n");
+        break;
+    }
+    return out + countAndTitles(result);
+}
+
+} // namespace searchreport

@@ -1,0 +1,83 @@
+// Renders the main window, one picture per tab, on a stock corpus with a search and a cascade
+// done, driving the window through its own widgets as a user would. Run in a copy of data/.
+#include "dialogs.h"
+#include "menub.h"
+#include "oxeldialog.h"
+#include "windowmenuhost.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextStream>
+
+namespace {
+
+// Chooses the first stock corpus at start and cancels everything else.
+class StockCorpusDialogs : public Dialogs
+{
+public:
+    QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    void warning(const QString& caption, const QString& text) override
+    {
+        QTextStream(stderr) << caption << ": " << text << '\n';
+    }
+    bool question(QWidget*, const QString&, const QString&) override { return false; }
+    QColor colour(QWidget*, const QColor&) override { return {}; }
+    std::optional<QFont> font(QWidget*, const QFont&) override { return std::nullopt; }
+    bool printSetup(QWidget*, QPrinter&) override { return false; }
+    int welcomeChoice(QWidget*) override { return 2; }
+};
+
+// Picks the entry of that text, as a user choosing it in the list would.
+bool choose(QComboBox* combo, const QString& text)
+{
+    const int index = combo->findText(text);
+    if (index < 0) {
+        QTextStream(stderr) << combo->objectName() << ": no entry \"" << text << "\"\n";
+        return false;
+    }
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
+
+    StockCorpusDialogs dialogs;
+    OxelDialog window(dialogs, nullptr, nullptr, false);
+    WindowMenuHost host(window);
+    QGridLayout* grid = window.arrangeWindow();
+    MenuB menu(host, "menu");
+    grid->addWidget(&menu, 0, 0);
+    window.resize(1100, 720);
+    window.show();
+
+    window.Txt_Corpus->setText(QStringLiteral("son"));
+    window.Txt_Rech->setText(QStringLiteral("vent"));
+    window.Bt_Rech->click();
+    choose(window.Lst_B11, QStringLiteral("instrument")) && choose(window.Lst_B12, QStringLiteral("vent"));
+
+    const QStringList names{QStringLiteral("corpus.png"), QStringLiteral("recherche-simple.png"),
+                            QStringLiteral("recherche-croisee.png")};
+    int failures = 0;
+    for (int tab = 0; tab < names.size(); ++tab) {
+        window.Onglets->setCurrentIndex(tab);
+        QApplication::processEvents();
+        const QString path = out.filePath(names[tab]);
+        if (!window.grab().save(path)) {
+            QTextStream(stderr) << "cannot write " << path << '\n';
+            ++failures;
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
