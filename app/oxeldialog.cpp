@@ -131,9 +131,7 @@ void OxelDialog::loadCorpus()
             continue;
         }
 
-        m_corpus.setElementNames(std::move(read.elementNames));
-        m_corpus.setDocument(std::move(read.tree));
-        m_corpus.buildArticleIndex();
+        m_corpus.setContent(std::move(*read.content));
         m_resultSimple = m_resultCorpus = m_resultCroisee = allArticles(m_corpus);
         showResults();
 

@@ -1,12 +1,11 @@
 #pragma once
 
-#include "xmltree.h"
+#include "corpuscontent.h"
 
 #include <QString>
-#include <QStringList>
-#include <memory>
+#include <optional>
 
-// Reads a corpus file from disk: existence, reading, decoding, one parse, the element names.
+// Reads a corpus file from disk: existence, reading, decoding, one parse into articles and index.
 namespace corpusfile {
 
 enum class Status
@@ -20,13 +19,12 @@ enum class Status
 struct Result
 {
     Status status = Status::Missing;
-    std::shared_ptr<const XmlTree> tree;
-    QStringList elementNames;
+    std::optional<CorpusContent> content;
 };
 
 Result read(const QString& path);
 
-// Parses UTF-8 or other XML bytes; null when they are not one well-formed document.
-std::shared_ptr<XmlTree> parse(QByteArray bytes);
+// Decodes and parses the bytes of an XML file; nothing when they are not one well-formed document.
+std::optional<CorpusContent> parse(QByteArray bytes);
 
 } // namespace corpusfile

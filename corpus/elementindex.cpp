@@ -2,80 +2,20 @@
 
 #include <algorithm>
 
-ElementIndex::Article ElementIndex::article(int number) const
-{
-    const auto index = static_cast<size_t>(number);
-    const quint32 first = m_articles[index].firstElement;
-    const quint32 last =
-        index + 1 < m_articles.size() ? m_articles[index + 1].firstElement : static_cast<quint32>(m_elements.size());
-    return {m_elements.data() + first, m_elements.data() + last, m_articles[index].hasChildNode};
-}
-
-void ElementIndex::clear()
-{
-    *this = ElementIndex();
-}
-
-void ElementIndex::beginArticle(bool hasChildNode)
-{
-    m_articles.push_back({static_cast<quint32>(m_elements.size()), hasChildNode});
-}
-
-quint32 ElementIndex::Interner::intern(std::string_view utf8, QStringList& pool)
-{
-    if ((m_count + 1) * 2 > m_slots.size())
-        grow();
-    quint64 hash = 0xcbf29ce484222325ull;
-    for (const char c : utf8)
-        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
-    const size_t mask = m_slots.size() - 1;
-    for (size_t i = (hash ^ (hash >> 32)) & mask;; i = (i + 1) & mask) {
-        Slot& slot = m_slots[i];
-        if (!slot.data) {
-            const auto id = static_cast<quint32>(pool.size());
-            pool.append(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
-            slot = {hash, utf8.data(), utf8.size(), id};
-            ++m_count;
-            return id;
-        }
-        if (slot.hash == hash && std::string_view(slot.data, slot.size) == utf8)
-            return slot.id;
-    }
-}
-
-void ElementIndex::Interner::grow()
-{
-    std::vector<Slot> table(std::max<size_t>(256, m_slots.size() * 2));
-    const size_t mask = table.size() - 1;
-    for (const Slot& slot : m_slots) {
-        if (!slot.data)
-            continue;
-        size_t i = (slot.hash ^ (slot.hash >> 32)) & mask;
-        while (table[i].data)
-            i = (i + 1) & mask;
-        table[i] = slot;
-    }
-    m_slots.swap(table);
-}
-
-quint32 ElementIndex::addElement(std::string_view name, quint32 textStart)
-{
-    Element element;
-    element.name = m_buildNames.intern(name, m_names);
-    element.textStart = textStart;
-    element.textEnd = textStart;
-    element.firstValue = static_cast<quint32>(m_elementValues.size());
-    m_elements.push_back(element);
-    return static_cast<quint32>(m_elements.size() - 1);
-}
-
-void ElementIndex::addValue(quint32 element, std::string_view value)
-{
-    m_elementValues.push_back(m_buildValues.intern(value, m_values));
-    ++m_elements[element].valueCount;
-}
-
 namespace {
+
+quint64 hashBytes(std::string_view bytes)
+{
+    quint64 hash = 0xcbf29ce484222325ull;
+    for (const char c : bytes)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
+    return hash;
+}
+
+bool isXmlSpace(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
 
 // Numbers of equal texts made one (two byte sequences can decode alike), the table rebuilt.
 std::vector<quint32> canonical(const QStringList& pool, QHash<QString, quint32>& ids)
@@ -97,9 +37,119 @@ std::vector<quint32> canonical(const QStringList& pool, QHash<QString, quint32>&
 
 } // namespace
 
+QStringView ElementIndex::searchedText(QStringView text)
+{
+    const QStringView cut = text.first(std::min(text.size(), textLimit));
+    return std::all_of(cut.begin(), cut.end(), isXmlSpace) ? QStringView() : cut;
+}
+
+ElementIndex::Signature ElementIndex::signature(QStringView searched)
+{
+    Signature signature;
+    const qsizetype n = searched.size();
+    if (n == 0)
+        return signature;
+    quint64 h = static_cast<quint64>(n) * 0x9E3779B97F4A7C15ull;
+    const auto mix = [&h](QStringView part) {
+        for (const QChar c : part)
+            h = (h ^ c.unicode()) * 0x100000001B3ull;
+    };
+    if (n <= 64) {
+        mix(searched);
+    } else {
+        mix(searched.first(32));
+        mix(searched.last(32));
+    }
+    signature.hash = static_cast<quint32>(h ^ (h >> 32));
+    if (signature.hash == 0)
+        signature.hash = 1;
+    for (qsizetype i = 0; i < 8; ++i) {
+        quint64& part = signature.prefix[static_cast<size_t>(i / 4)];
+        part = (part << 16) | (i < n ? searched[i].unicode() : 0u);
+    }
+    return signature;
+}
+
+ElementIndex::Article ElementIndex::article(int number) const
+{
+    const auto index = static_cast<size_t>(number);
+    const quint32 first = m_articles[index].firstElement;
+    const quint32 last =
+        index + 1 < m_articles.size() ? m_articles[index + 1].firstElement : static_cast<quint32>(m_elements.size());
+    return {m_elements.data() + first, m_elements.data() + last, m_articles[index].hasChildNode};
+}
+
+void ElementIndex::clear()
+{
+    *this = ElementIndex();
+}
+
+void ElementIndex::beginArticle()
+{
+    m_articles.push_back({static_cast<quint32>(m_elements.size()), false});
+}
+
+quint32 ElementIndex::Interner::intern(std::string_view utf8, QStringList& pool)
+{
+    if ((m_strings.size() + 1) * 2 > m_slots.size())
+        grow();
+    const quint64 hash = hashBytes(utf8);
+    const size_t mask = m_slots.size() - 1;
+    for (size_t i = (hash ^ (hash >> 32)) & mask;; i = (i + 1) & mask) {
+        Slot& slot = m_slots[i];
+        if (slot.id == none) {
+            slot = {hash, static_cast<quint32>(m_strings.size())};
+            m_strings.emplace_back(utf8);
+            pool.append(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+            return slot.id;
+        }
+        if (slot.hash == hash && m_strings[slot.id] == utf8)
+            return slot.id;
+    }
+}
+
+void ElementIndex::Interner::grow()
+{
+    std::vector<Slot> table(std::max<size_t>(256, m_slots.size() * 2));
+    const size_t mask = table.size() - 1;
+    for (const Slot& slot : m_slots) {
+        if (slot.id == none)
+            continue;
+        size_t i = (slot.hash ^ (slot.hash >> 32)) & mask;
+        while (table[i].id != none)
+            i = (i + 1) & mask;
+        table[i] = slot;
+    }
+    m_slots.swap(table);
+}
+
+quint32 ElementIndex::addElement(std::string_view name)
+{
+    Element element;
+    element.name = m_buildNames.intern(name, m_names);
+    element.firstValue = static_cast<quint32>(m_elementValues.size());
+    m_elements.push_back(element);
+    return static_cast<quint32>(m_elements.size() - 1);
+}
+
+void ElementIndex::addValue(quint32 element, std::string_view value)
+{
+    m_elementValues.push_back(m_buildValues.intern(value, m_values));
+    ++m_elements[element].valueCount;
+}
+
+void ElementIndex::setText(quint32 element, quint32 start, quint32 end, QStringView articleText)
+{
+    Element& e = m_elements[element];
+    e.textStart = start;
+    e.textEnd = end;
+    const Signature sign = signature(searchedText(articleText.mid(start, end - start)));
+    e.hash = sign.hash;
+    e.prefix = sign.prefix;
+}
+
 void ElementIndex::finish()
 {
-    // The views point into the parser's buffer; from here on, names and values are looked up as text.
     m_buildNames = {};
     m_buildValues = {};
     const std::vector<quint32> names = canonical(m_names, m_nameIds);

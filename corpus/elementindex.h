@@ -4,19 +4,37 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <array>
+#include <string>
 #include <string_view>
 #include <vector>
 
 // Where each element of each article stands, for the cross search: its name, its attribute values
-// and its text as a range of the article's text. Built once per load, so a search never walks the
-// tree again; names and values are stored once and referred to by number.
+// and its text as a range of the article's text. Built once per load, so a search never reads the
+// file again; names and values are stored once and referred to by number.
 class ElementIndex
 {
 public:
     static constexpr quint32 none = ~quint32(0);
+    // Texts are compared and offered cut to their first 12,000 characters.
+    static constexpr qsizetype textLimit = 12000;
+
+    // What tells texts apart and orders them without reading them again: a hash (0 for a text that is
+    // empty or only whitespace) and the first eight UTF-16 units, zero-filled.
+    struct Signature
+    {
+        quint32 hash = 0;
+        std::array<quint64, 2> prefix{};
+    };
+    // The text as searches see it: empty when only whitespace, else cut to the limit.
+    static QStringView searchedText(QStringView text);
+    static Signature signature(QStringView searched);
 
     struct Element
     {
+        // The signature of the searched text.
+        std::array<quint64, 2> prefix{};
+        quint32 hash = 0;
         quint32 name = 0;
         // The element's text is [textStart, textEnd) of its article's text.
         quint32 textStart = 0;
@@ -37,6 +55,7 @@ public:
     quint32 nameId(const QString& name) const { return m_nameIds.value(name, none); }
     quint32 valueId(const QString& value) const { return m_valueIds.value(value, none); }
     const QString& name(quint32 id) const { return m_names.at(id); }
+    quint32 nameCount() const { return static_cast<quint32>(m_names.size()); }
     const QString& value(quint32 id) const { return m_values.at(id); }
     const quint32* values(const Element& element) const { return m_elementValues.data() + element.firstValue; }
 
@@ -47,16 +66,12 @@ public:
     void clear();
 
     // Building, article by article: names and values come as UTF-8.
-    void beginArticle(bool hasChildNode);
-    quint32 addElement(std::string_view name, quint32 textStart);
+    void beginArticle();
+    quint32 addElement(std::string_view name);
     void addValue(quint32 element, std::string_view value);
-    void setTextEnd(quint32 element, quint32 textEnd) { m_elements[element].textEnd = textEnd; }
-    void setTextRange(quint32 element, quint32 start, quint32 end)
-    {
-        m_elements[element].textStart = start;
-        m_elements[element].textEnd = end;
-    }
-    const Element& elementAt(quint32 element) const { return m_elements[element]; }
+    // Once the article's text is known.
+    void setText(quint32 element, quint32 start, quint32 end, QStringView articleText);
+    void endArticle(bool hasChildNode) { m_articles.back().hasChildNode = hasChildNode; }
     // Drops what only the building needed.
     void finish();
 
@@ -72,14 +87,12 @@ private:
         struct Slot
         {
             quint64 hash = 0;
-            const char* data = nullptr; // null: free
-            size_t size = 0;
-            quint32 id = 0;
+            quint32 id = none; // none: free
         };
         void grow();
 
         std::vector<Slot> m_slots;
-        size_t m_count = 0;
+        std::vector<std::string> m_strings;
     };
 
     struct ArticleRange

@@ -16,18 +16,109 @@ QByteArray latin1ToUtf8(const QByteArray& bytes)
     return QString::fromLatin1(bytes).toUtf8();
 }
 
-// Windows-1252 differs from Latin-1 only in 0x80-0x9F.
-QByteArray cp1252ToUtf8(const QByteArray& bytes)
+// Windows-1252 differs from Latin-1 only in 0x80-0x9F; five of those bytes stand for nothing.
+constexpr char16_t cp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char16_t cp1252(unsigned char byte)
 {
-    static const char16_t high[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                      0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    QString text = QString::fromLatin1(bytes);
-    for (QChar& c : text) {
-        if (c.unicode() >= 0x80 && c.unicode() <= 0x9F)
-            c = QChar(high[c.unicode() - 0x80]);
+    return byte >= 0x80 && byte <= 0x9F ? cp1252High[byte - 0x80] : char16_t(byte);
+}
+
+bool isCp1252Undefined(unsigned char byte)
+{
+    return byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
+}
+
+std::optional<QByteArray> cp1252ToUtf8(const QByteArray& bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (isCp1252Undefined(byte))
+            return std::nullopt;
+        *out++ = QChar(cp1252(byte));
     }
+    return text.toUtf8();
+}
+
+// The length of the valid UTF-8 sequence at `p`, or 0.
+int sequenceLength(const unsigned char* p, const unsigned char* end)
+{
+    if (*p < 0x80)
+        return 1;
+    int extra;
+    unsigned minimum;
+    unsigned code;
+    if ((*p & 0xE0) == 0xC0) {
+        extra = 1, minimum = 0x80, code = *p & 0x1F;
+    } else if ((*p & 0xF0) == 0xE0) {
+        extra = 2, minimum = 0x800, code = *p & 0x0F;
+    } else if ((*p & 0xF8) == 0xF0) {
+        extra = 3, minimum = 0x10000, code = *p & 0x07;
+    } else {
+        return 0;
+    }
+    if (end - p <= extra)
+        return 0;
+    for (int i = 1; i <= extra; ++i) {
+        if ((p[i] & 0xC0) != 0x80)
+            return 0;
+        code = (code << 6) | (p[i] & 0x3F);
+    }
+    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return 0;
+    return extra + 1;
+}
+
+// UTF-8 as far as the bytes are; each byte that belongs to no UTF-8 sequence is read as Windows-1252,
+// as old French corpora mix the two.
+QByteArray mixedToUtf8(const QByteArray& bytes)
+{
+    QByteArray utf8;
+    utf8.reserve(bytes.size() + bytes.size() / 16);
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const unsigned char* end = p + bytes.size();
+    while (p < end) {
+        const int length = sequenceLength(p, end);
+        if (length > 0) {
+            utf8.append(reinterpret_cast<const char*>(p), length);
+            p += length;
+            continue;
+        }
+        const char16_t c = cp1252(*p++);
+        if (c < 0x800) {
+            utf8.append(char(0xC0 | (c >> 6)));
+            utf8.append(char(0x80 | (c & 0x3F)));
+        } else {
+            utf8.append(char(0xE0 | (c >> 12)));
+            utf8.append(char(0x80 | ((c >> 6) & 0x3F)));
+            utf8.append(char(0x80 | (c & 0x3F)));
+        }
+    }
+    return utf8;
+}
+
+bool hasLoneSurrogate(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            return true;
+    }
+    return false;
+}
+
+std::optional<QByteArray> checked(const QString& text, bool error)
+{
+    // Nothing is replaced silently: undecodable bytes refuse the file.
+    if (error || hasLoneSurrogate(text))
+        return std::nullopt;
     return text.toUtf8();
 }
 
@@ -35,26 +126,36 @@ std::optional<QByteArray> decodeWith(QStringConverter::Encoding encoding, const 
 {
     QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
     const QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text.toUtf8();
+    return checked(text, decoder.hasError());
+}
+
+QByteArray utf8OrMixed(QByteArray bytes)
+{
+    return isValidUtf8(bytes.constData(), bytes.size()) ? bytes : mixedToUtf8(bytes);
 }
 
 std::optional<QByteArray> decodeNamed(const QByteArray& name, QByteArray bytes)
 {
     const QByteArray key = name.toLower();
     if (key == "utf-8" || key == "utf8")
-        return bytes;
+        return utf8OrMixed(std::move(bytes));
     if (key == "iso-8859-1" || key == "iso8859-1" || key == "iso_8859-1" || key == "latin1" || key == "latin-1" ||
-        key == "l1" || key == "us-ascii" || key == "ascii")
+        key == "l1")
         return latin1ToUtf8(bytes);
     if (key == "windows-1252" || key == "cp1252" || key == "x-cp1252")
         return cp1252ToUtf8(bytes);
+    if (key == "us-ascii" || key == "ascii") {
+        for (const char c : bytes) {
+            if (static_cast<unsigned char>(c) >= 0x80)
+                return std::nullopt;
+        }
+        return bytes;
+    }
     QStringDecoder decoder(name.constData(), QStringConverter::Flag::Stateless);
     if (!decoder.isValid())
         return std::nullopt;
     const QString text = decoder.decode(bytes);
-    return text.toUtf8();
+    return checked(text, decoder.hasError());
 }
 
 } // namespace
@@ -132,7 +233,7 @@ std::optional<QByteArray> toUtf8(QByteArray bytes)
     std::optional<QByteArray> utf8;
     if (startsWith(bytes, "\xEF\xBB\xBF", 3)) {
         bytes.remove(0, 3);
-        utf8 = std::move(bytes);
+        utf8 = utf8OrMixed(std::move(bytes));
     } else if (startsWith(bytes, "\x00\x00\xFE\xFF", 4)) {
         utf8 = decodeWith(QStringConverter::Utf32BE, bytes.mid(4));
     } else if (startsWith(bytes, "\xFF\xFE\x00\x00", 4)) {
@@ -145,10 +246,8 @@ std::optional<QByteArray> toUtf8(QByteArray bytes)
         const QByteArray declared = declaredEncoding(bytes);
         if (!declared.isEmpty())
             utf8 = decodeNamed(declared, std::move(bytes));
-        else if (isValidUtf8(bytes.constData(), bytes.size()))
-            utf8 = std::move(bytes);
         else
-            utf8 = latin1ToUtf8(bytes);
+            utf8 = utf8OrMixed(std::move(bytes));
     }
     if (utf8 && utf8->contains('\0'))
         return std::nullopt;

@@ -9,6 +9,7 @@ namespace {
 struct Criterion
 {
     QString text;
+    quint32 hash = 0; // as an element's text would have it
     bool any = false;
     quint32 name = ElementIndex::none;
     quint32 value = ElementIndex::none;
@@ -19,18 +20,13 @@ std::u16string_view units(QStringView text)
     return {text.utf16(), static_cast<size_t>(text.size())};
 }
 
-bool isXmlSpace(QChar c)
-{
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
-}
-
 // The element's text as the search sees it: cut, and empty when it is only whitespace.
 QStringView elementText(const QString& articleText, const ElementIndex::Element& element)
 {
-    const QStringView text =
-        QStringView(articleText)
-            .mid(element.textStart, std::min<qsizetype>(element.textEnd - element.textStart, crossTextLimit));
-    return std::all_of(text.begin(), text.end(), isXmlSpace) ? QStringView() : text;
+    if (element.hash == 0)
+        return {};
+    return QStringView(articleText)
+        .mid(element.textStart, std::min<qsizetype>(element.textEnd - element.textStart, ElementIndex::textLimit));
 }
 
 bool hasElementNamed(const ElementIndex::Article& article, quint32 name)
@@ -39,109 +35,75 @@ bool hasElementNamed(const ElementIndex::Article& article, quint32 name)
 }
 
 // The distinct texts offered to the next box, as views into the article texts and the index's
-// values. Tens of thousands come in per choice, often the same long text many times. Each text is
-// hashed by its length and its first and last characters, so that long texts are told apart without
-// being read in full; texts with equal hashes are then compared in full. The open-addressing table
-// keeps 8 bytes a slot, so that it stays in the cache.
+// values. Tens of thousands come in per choice, often the same long text many times, and they lie
+// all over the corpus: their signatures, made at load, tell them apart and order them, and a text
+// is read again only to confirm an equal hash or to break a tie of its first eight units. The
+// open-addressing table keeps 8 bytes a slot, so that it stays in the cache.
 class TextSet
 {
 public:
-    void insert(QStringView text)
+    void insert(QStringView text, const ElementIndex::Signature& signature)
     {
         if ((m_texts.size() + 1) * 2 > m_slots.size())
             grow();
-        const quint64 hash = hashOf(text);
-        const auto tag = static_cast<quint32>(hash >> 32);
         const size_t mask = m_slots.size() - 1;
-        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        for (size_t i = spread(signature.hash) & mask;; i = (i + 1) & mask) {
             Slot& slot = m_slots[i];
             if (slot.index == 0) {
-                m_texts.push_back(text);
-                m_hashes.push_back(hash);
-                m_keys.push_back(prefixKey(text));
-                slot = {tag, static_cast<quint32>(m_texts.size())};
+                m_texts.push_back({signature, text});
+                slot = {signature.hash, static_cast<quint32>(m_texts.size())};
                 return;
             }
-            if (slot.tag == tag && units(m_texts[slot.index - 1]) == units(text))
+            if (slot.hash == signature.hash && units(m_texts[slot.index - 1].text) == units(text))
                 return;
         }
     }
 
-    // The texts in ascending order of UTF-16 code units. They lie all over the corpus: each is first
-    // ordered by its first four units, read while it was in the cache, and compared in full only on ties.
+    // In ascending order of UTF-16 code units.
     std::vector<QStringView> sorted()
     {
-        struct Keyed
-        {
-            quint64 key;
-            QStringView text;
-        };
-        std::vector<Keyed> keyed;
-        keyed.reserve(m_texts.size());
-        for (const QStringView text : m_texts)
-            keyed.push_back({m_keys[keyed.size()], text});
-        std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-            return a.key != b.key ? a.key < b.key : units(a.text) < units(b.text);
+        std::sort(m_texts.begin(), m_texts.end(), [](const Entry& a, const Entry& b) {
+            if (a.signature.prefix != b.signature.prefix)
+                return a.signature.prefix < b.signature.prefix;
+            return units(a.text) < units(b.text);
         });
         std::vector<QStringView> texts;
-        texts.reserve(keyed.size());
-        for (const Keyed& k : keyed)
-            texts.push_back(k.text);
+        texts.reserve(m_texts.size());
+        for (const Entry& entry : m_texts)
+            texts.push_back(entry.text);
         return texts;
     }
 
 private:
     struct Slot
     {
-        quint32 tag = 0;
+        quint32 hash = 0;
         quint32 index = 0; // 1 + position in m_texts; 0: free
     };
-
-    // The first four units, so that keys order as the texts do: a shorter text has zeros after its end,
-    // and ties (a unit 0, or equal first units) are broken by the full comparison.
-    static quint64 prefixKey(QStringView text)
+    struct Entry
     {
-        quint64 key = 0;
-        for (qsizetype i = 0; i < 4; ++i)
-            key = (key << 16) | (i < text.size() ? text[i].unicode() : 0u);
-        return key;
-    }
+        ElementIndex::Signature signature;
+        QStringView text;
+    };
 
-    static quint64 hashOf(QStringView text)
-    {
-        const qsizetype n = text.size();
-        quint64 h = static_cast<quint64>(n) * 0x9E3779B97F4A7C15ull;
-        const auto mix = [&h](QStringView part) {
-            for (const QChar c : part)
-                h = (h ^ c.unicode()) * 0x100000001B3ull;
-        };
-        if (n <= 64) {
-            mix(text);
-        } else {
-            mix(text.first(32));
-            mix(text.last(32));
-        }
-        return h ^ (h >> 29);
-    }
+    static size_t spread(quint32 hash) { return size_t(hash) * 0x9E3779B97F4A7C15ull >> 20; }
 
     void grow()
     {
         std::vector<Slot> table(std::max<size_t>(4096, m_slots.size() * 2));
         const size_t mask = table.size() - 1;
         for (quint32 index = 1; index <= m_texts.size(); ++index) {
-            const quint64 hash = m_hashes[index - 1];
-            size_t i = hash & mask;
+            const quint32 hash = m_texts[index - 1].signature.hash;
+            size_t i = spread(hash) & mask;
             while (table[i].index != 0)
                 i = (i + 1) & mask;
-            table[i] = {static_cast<quint32>(hash >> 32), index};
+            table[i] = {hash, index};
         }
         m_slots.swap(table);
     }
 
     std::vector<Slot> m_slots;
-    std::vector<QStringView> m_texts;
-    std::vector<quint64> m_hashes;
-    std::vector<quint64> m_keys;
+    std::vector<Entry> m_texts;
 };
 
 class Collector
@@ -153,15 +115,6 @@ public:
     {
     }
 
-    // The texts lie far apart in memory: they are asked for an article ahead of their reading.
-    void prefetch(const ElementIndex::Article& article, const QString& articleText) const
-    {
-        for (const ElementIndex::Element* x = article.begin; x != article.end; ++x) {
-            if (x->name == m_name)
-                __builtin_prefetch(articleText.constData() + x->textStart);
-        }
-    }
-
     void collect(const ElementIndex::Article& article, const QString& articleText)
     {
         if (m_name == ElementIndex::none || (m_hasValue && m_value == ElementIndex::none))
@@ -171,12 +124,12 @@ public:
                 continue;
             const quint32* values = m_index.values(*x);
             if (!m_hasValue && x->valueCount == 0) {
-                take(elementText(articleText, *x));
+                takeText(articleText, *x);
             } else if (!m_hasValue) {
                 for (quint32 i = 0; i < x->valueCount; ++i)
-                    take(m_index.value(values[i]));
+                    takeValue(values[i]);
             } else if (std::find(values, values + x->valueCount, m_value) != values + x->valueCount) {
-                take(elementText(articleText, *x));
+                takeText(articleText, *x);
             }
         }
     }
@@ -184,11 +137,18 @@ public:
     std::vector<QStringView> values() { return m_taken.sorted(); }
 
 private:
-    void take(QStringView value)
+    void takeText(const QString& articleText, const ElementIndex::Element& element)
     {
-        // Each text once before sorting: the same long text may stand in thousands of articles.
-        if (!value.isEmpty())
-            m_taken.insert(value);
+        if (element.hash != 0) {
+            m_taken.insert(elementText(articleText, element), ElementIndex::Signature{element.hash, element.prefix});
+        }
+    }
+
+    void takeValue(quint32 value)
+    {
+        const QString& text = m_index.value(value);
+        if (!text.isEmpty())
+            m_taken.insert(text, ElementIndex::signature(text));
     }
 
     const ElementIndex& m_index;
@@ -210,6 +170,7 @@ CrossSearchOutcome crossSearch(const CorpusDocument& corpus, const QStringList& 
         Criterion c;
         c.text = text;
         c.any = text == CorpusDocument::anyValue;
+        c.hash = ElementIndex::signature(text).hash;
         if (!c.any && !text.isEmpty()) {
             c.name = index.nameId(text);
             c.value = index.valueId(text);
@@ -233,8 +194,6 @@ CrossSearchOutcome crossSearch(const CorpusDocument& corpus, const QStringList& 
             progress(n + 1, total);
         const ArticleEntry& entry = articles[static_cast<size_t>(n)];
         const ElementIndex::Article article = index.article(n);
-        if (collector && n + 1 < total)
-            collector->prefetch(index.article(n + 1), articles[static_cast<size_t>(n) + 1].text);
         bool pass = true;
         quint32 current = ElementIndex::none;
         for (const Criterion& c : tests) {
@@ -258,7 +217,7 @@ CrossSearchOutcome crossSearch(const CorpusDocument& corpus, const QStringList& 
                     if (c.value != ElementIndex::none &&
                         std::find(values, values + x->valueCount, c.value) != values + x->valueCount)
                         pass = true;
-                    if (elementText(entry.text, *x) == c.text) {
+                    if (x->hash == c.hash && elementText(entry.text, *x) == c.text) {
                         pass = true;
                         result.addMatchedValue(c.text);
                         result.setMode(searchmode::cross);

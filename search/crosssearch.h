@@ -30,11 +30,11 @@ struct CrossSearchOutcome
     std::vector<QStringView> values;
 };
 
+// Element texts are compared and offered cut to their first 12,000 characters, and a text of
+// whitespace only counts as empty.
+
 // Called before the walk with (0, total), then once per article visited.
 using CrossProgress = std::function<void(int visited, int total)>;
-
-// Texts are compared and offered cut to their first 12,000 characters.
-inline constexpr qsizetype crossTextLimit = 12000;
 
 CrossSearchOutcome crossSearch(const CorpusDocument& corpus, const QStringList& criteria,
                                const std::optional<CrossFill>& fill, const CrossProgress& progress = {});

@@ -2,7 +2,7 @@
 #include "corpusdocument.h"
 #include "corpusfile.h"
 #include "corpusgenerator.h"
-#include "elementnamecollector.h"
+#include "testcorpus.h"
 #include "testfiles.h"
 
 #include <QRegularExpression>
@@ -58,12 +58,7 @@ void TestCorpusGenerator::seedsDiffer()
 void TestCorpusGenerator::wellFormedWithPlausibleArticles()
 {
     const QByteArray bytes = CorpusGenerator::generate(words, 1, oneMb);
-    const std::shared_ptr<XmlTree> tree = corpusfile::parse(bytes);
-    QVERIFY(tree);
-    CorpusDocument corpus;
-    corpus.setElementNames(ElementNameCollector::collect(tree->document));
-    corpus.setDocument(tree);
-    corpus.buildArticleIndex();
+    const CorpusDocument corpus = testcorpus::of(bytes);
     // About 800 articles a MB, as in a real encyclopedia.
     QVERIFY2(corpus.articleCount() >= 500 && corpus.articleCount() <= 1200,
              qPrintable(QString::number(corpus.articleCount())));

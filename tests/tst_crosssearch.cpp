@@ -1,6 +1,6 @@
 #include "corpusfile.h"
 #include "crosssearch.h"
-#include "elementnamecollector.h"
+#include "testcorpus.h"
 
 #include <QTest>
 
@@ -10,20 +10,12 @@ const QString I = QStringLiteral("- INDIFFERENT -");
 
 CorpusDocument corpusOf(const QByteArray& xml)
 {
-    CorpusDocument corpus;
-    std::shared_ptr<XmlTree> tree = corpusfile::parse(xml);
-    if (!tree)
-        return corpus;
-    corpus.setElementNames(ElementNameCollector::collect(tree->document));
-    corpus.setDocument(std::move(tree));
-    corpus.buildArticleIndex();
-    return corpus;
+    return testcorpus::of(xml);
 }
 
 CorpusDocument fixture()
 {
-    QFile file(QFINDTESTDATA("data/croisee.xml"));
-    return file.open(QIODevice::ReadOnly) ? corpusOf(file.readAll()) : CorpusDocument();
+    return testcorpus::ofFile(QFINDTESTDATA("data/croisee.xml"));
 }
 
 // The given criteria, then "- INDIFFERENT -" up to nine.

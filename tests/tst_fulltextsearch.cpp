@@ -1,6 +1,6 @@
-#include "corpusfile.h"
 #include "fulltextsearch.h"
 #include "patternfinder.h"
+#include "testcorpus.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -14,10 +14,7 @@ CorpusDocument corpusOf(const QStringList& texts)
     for (const QString& text : texts)
         xml += "<a>" + text.toHtmlEscaped().toUtf8() + "</a>";
     xml += "</r>";
-    CorpusDocument corpus;
-    corpus.setDocument(corpusfile::parse(xml));
-    corpus.buildArticleIndex();
-    return corpus;
+    return testcorpus::of(xml);
 }
 
 QList<int> numbers(const SearchResult& result)
@@ -61,8 +58,8 @@ void TestFullTextSearch::search_data()
     QTest::newRow("spaces only, exact") << two << "   " << exact << false << QList<int>{0, 1};
     QTest::newRow("spaces only, all terms") << two << "   " << all << true << QList<int>{0, 1};
     QTest::newRow("spaces only, any term") << two << "   " << any << true << QList<int>{};
-    QTest::newRow("unknown mode") << two << "son" << ""
-                                  << false << QList<int>{};
+    QTest::newRow("unknown mode") << two << "son"
+                                  << "" << false << QList<int>{};
 
     QTest::newRow("any: second term only") << two << "cloche vent" << any << false << QList<int>{1};
     QTest::newRow("any: listed once") << QStringList{"son et vent"} << "son vent" << any << false << QList<int>{0};
@@ -75,14 +72,12 @@ void TestFullTextSearch::search_data()
                                   << QList<int>{};
     QTest::newRow("line break and tab separate")
         << QStringList{"le son\ngrave", "le\tson."} << "son" << any << false << QList<int>{0, 1};
-    QTest::newRow("guillemets and parentheses")
-        << QStringList{"«son»", "(son)", "« son »", "«\u00A0son\u00A0»"} << "son" << any << false
-        << QList<int>{0, 1, 2, 3};
+    QTest::newRow("guillemets and parentheses") << QStringList{"«son»", "(son)", "« son »", "«\u00A0son\u00A0»"}
+                                                << "son" << any << false << QList<int>{0, 1, 2, 3};
     QTest::newRow("first and last word") << QStringList{"son grave", "le son", "son"} << "son" << any << false
                                          << QList<int>{0, 1, 2};
     QTest::newRow("whole after a part") << QStringList{"sonate, son"} << "son" << all << true << QList<int>{0};
-    QTest::newRow("overlapping phrase") << QStringList{"ba a a", "ba a b"} << "a a" << exact << false
-                                        << QList<int>{0};
+    QTest::newRow("overlapping phrase") << QStringList{"ba a a", "ba a b"} << "a a" << exact << false << QList<int>{0};
     QTest::newRow("overlapping term") << QStringList{"aaa aa", "aaaa"} << "aa" << any << true << QList<int>{0};
 
     QTest::newRow("case ignored") << QStringList{"Le SON.", "le Son"} << "son" << any << false << QList<int>{0, 1};
@@ -93,32 +88,29 @@ void TestFullTextSearch::search_data()
     QTest::newRow("capital accented letter") << QStringList{"L'ÉCHO"} << "écho" << any << false << QList<int>{0};
     QTest::newRow("ligature") << QStringList{"ŒUVRE complète"} << "œuvre" << any << false << QList<int>{0};
     QTest::newRow("Greek final sigma") << QStringList{"le ΛΌΓΟΣ grec"} << "λόγος" << any << false << QList<int>{0};
-    QTest::newRow("beyond the basic plane") << QStringList{"le 𝔄 gothique", "le 𝔅"} << "𝔄" << any << false
-                                            << QList<int>{0};
+    QTest::newRow("beyond the basic plane")
+        << QStringList{"le 𝔄 gothique", "le 𝔅"} << "𝔄" << any << false << QList<int>{0};
 
     QTest::newRow("trailing comma is part of the term")
         << QStringList{"le son, puis", "le son puis", "le son,puis"} << "son," << any << false << QList<int>{0};
-    QTest::newRow("apostrophe separates") << QStringList{"l'eau", "l’eau"} << "eau" << any << false
-                                          << QList<int>{0, 1};
-    QTest::newRow("term with apostrophe") << QStringList{"de l'eau", "de leau"} << "l'eau" << any << false
-                                          << QList<int>{0};
+    QTest::newRow("apostrophe separates") << QStringList{"l'eau", "l’eau"} << "eau" << any << false << QList<int>{0, 1};
+    QTest::newRow("term with apostrophe")
+        << QStringList{"de l'eau", "de leau"} << "l'eau" << any << false << QList<int>{0};
 
-    QTest::newRow("exact: query spaces collapse") << QStringList{"un son grave"} << " son   grave " << exact << false
-                                                  << QList<int>{0};
+    QTest::newRow("exact: query spaces collapse")
+        << QStringList{"un son grave"} << " son   grave " << exact << false << QList<int>{0};
     QTest::newRow("exact: one space in the text")
         << QStringList{"son  grave", "son\ngrave", "son grave"} << "son grave" << exact << false << QList<int>{2};
     QTest::newRow("exact: words apart") << QStringList{"grave son", "son et grave"} << "son grave" << exact << false
                                         << QList<int>{};
-    QTest::newRow("exact: case ignored") << QStringList{"Son Grave."} << "son grave" << exact << false
-                                         << QList<int>{0};
-    QTest::newRow("exact: case respected") << QStringList{"Son Grave."} << "son grave" << exact << true
-                                           << QList<int>{};
+    QTest::newRow("exact: case ignored") << QStringList{"Son Grave."} << "son grave" << exact << false << QList<int>{0};
+    QTest::newRow("exact: case respected") << QStringList{"Son Grave."} << "son grave" << exact << true << QList<int>{};
 
     QTest::newRow("long text, long word")
         << QStringList{QString(30, u'x') + " résonance " + QString(5, u'y'), QString(40, u'x') + "résonance"}
         << "RÉSONANCE" << any << false << QList<int>{0};
-    QTest::newRow("markup characters are text") << QStringList{"a <b> & c", "a b"} << "<b>" << any << true
-                                                << QList<int>{0};
+    QTest::newRow("markup characters are text")
+        << QStringList{"a <b> & c", "a b"} << "<b>" << any << true << QList<int>{0};
 }
 
 void TestFullTextSearch::search()
@@ -137,8 +129,8 @@ void TestFullTextSearch::search()
 
 void TestFullTextSearch::recordKeepsQuery()
 {
-    const SearchResult result = fullTextSearch(corpusOf({"le son"}), QStringLiteral("  le  Son "),
-                                               QStringLiteral("exact"), true);
+    const SearchResult result =
+        fullTextSearch(corpusOf({"le son"}), QStringLiteral("  le  Son "), QStringLiteral("exact"), true);
     QCOMPARE(result.terms(), QStringList({"le", "Son"}));
     QCOMPARE(result.mode(), QStringLiteral("exact"));
     QVERIFY(result.caseSensitive());

@@ -159,13 +159,16 @@ void TestResultView::plainTextShownAsWritten()
 
 void TestResultView::elementCombo()
 {
-    CorpusDocument corpus;
-    corpus.setElementNames({"racine", "b", "a", "b"});
+    const QString longName(60, u'n');
+    const QList<ElementChoice> choices{
+        {"- INDIFFERENT -", "- INDIFFERENT -"}, {"a", "a"}, {longName.left(50), longName}};
     QComboBox combo;
-    fillElementCombo(corpus.elementChoices(), &combo);
-    QCOMPARE(combo.count(), 4); // no document: nothing is the root
+    fillElementCombo(choices, &combo);
+    QCOMPARE(combo.count(), 3);
     QCOMPARE(combo.itemText(0), QStringLiteral("- INDIFFERENT -"));
-    QCOMPARE(combo.itemText(1), QStringLiteral("a"));
+    QCOMPARE(combo.itemText(2), QString(50, u'n'));
+    QCOMPARE(criterionAt(&combo, 2), longName);
+    QCOMPARE(combo.itemData(2, Qt::ToolTipRole).toString(), longName);
     QCOMPARE(combo.currentIndex(), 0);
 }
 

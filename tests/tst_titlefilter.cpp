@@ -1,4 +1,4 @@
-#include "corpusfile.h"
+#include "testcorpus.h"
 #include "titlefilter.h"
 
 #include <QTest>
@@ -18,16 +18,15 @@ private:
 
 void TestTitleFilter::initTestCase()
 {
-    m_corpus.setDocument(corpusfile::parse("<c>"
-                                           "<a><t>Vent du nord</t></a>"
-                                           "<a><t>ÉCHO</t></a>"
-                                           "<a><t>écho lointain</t></a>"
-                                           "<a><t>SON</t></a>"
-                                           "<a><t>SON</t></a>"
-                                           "<a><t>Vent  du sud</t></a>"
-                                           "<a><t></t><x>sans titre</x></a>"
-                                           "</c>"));
-    m_corpus.buildArticleIndex();
+    m_corpus = testcorpus::of("<c>"
+                              "<a><t>Vent du nord</t></a>"
+                              "<a><t>ÉCHO</t></a>"
+                              "<a><t>écho lointain</t></a>"
+                              "<a><t>SON</t></a>"
+                              "<a><t>SON</t></a>"
+                              "<a><t>Vent  du sud</t></a>"
+                              "<a><t></t><x>sans titre</x></a>"
+                              "</c>");
     QCOMPARE(m_corpus.articleCount(), 7);
 }
 
