@@ -59,22 +59,65 @@ public:
         }
     }
 
-    // In ascending order of UTF-16 code units.
+    // In ascending order of UTF-16 code units. The texts lie all over the corpus, so they are ordered
+    // eight units at a time: by the signatures first, then each run of equal keys by its next eight
+    // units, each text read once for each step it is still tied.
     std::vector<QStringView> sorted()
     {
-        std::sort(m_texts.begin(), m_texts.end(), [](const Entry& a, const Entry& b) {
-            if (a.signature.prefix != b.signature.prefix)
-                return a.signature.prefix < b.signature.prefix;
-            return units(a.text) < units(b.text);
-        });
-        std::vector<QStringView> texts;
-        texts.reserve(m_texts.size());
+        std::vector<Keyed> keyed;
+        keyed.reserve(m_texts.size());
         for (const Entry& entry : m_texts)
-            texts.push_back(entry.text);
+            keyed.push_back({entry.signature.prefix[0], entry.signature.prefix[1], entry.text});
+        orderRuns(keyed.begin(), keyed.end(), 8);
+        std::vector<QStringView> texts;
+        texts.reserve(keyed.size());
+        for (const Keyed& k : keyed)
+            texts.push_back(k.text);
         return texts;
     }
 
 private:
+    struct Keyed
+    {
+        quint64 high; // units [depth - 8, depth - 4)
+        quint64 low;  // units [depth - 4, depth), zero past the end
+        QStringView text;
+    };
+    using KeyedIt = std::vector<Keyed>::iterator;
+
+    static quint64 unitsAt(QStringView text, qsizetype from)
+    {
+        quint64 key = 0;
+        for (qsizetype i = from; i < from + 4; ++i)
+            key = (key << 16) | (i < text.size() ? text[i].unicode() : 0u);
+        return key;
+    }
+
+    // Sorts [begin, end), whose keys hold the units before `depth`.
+    static void orderRuns(KeyedIt begin, KeyedIt end, qsizetype depth)
+    {
+        std::sort(begin, end,
+                  [](const Keyed& a, const Keyed& b) { return a.high != b.high ? a.high < b.high : a.low < b.low; });
+        for (KeyedIt run = begin; run != end;) {
+            KeyedIt next = run + 1;
+            while (next != end && next->high == run->high && next->low == run->low)
+                ++next;
+            // Distinct texts that agree so far all go on past `depth`.
+            if (next - run > 1) {
+                if (depth >= 256) {
+                    std::sort(run, next, [](const Keyed& a, const Keyed& b) { return units(a.text) < units(b.text); });
+                } else {
+                    for (KeyedIt k = run; k != next; ++k) {
+                        k->high = unitsAt(k->text, depth);
+                        k->low = unitsAt(k->text, depth + 4);
+                    }
+                    orderRuns(run, next, depth + 8);
+                }
+            }
+            run = next;
+        }
+    }
+
     struct Slot
     {
         quint32 hash = 0;

@@ -51,6 +51,7 @@ private slots:
     void search_data();
     void search();
     void longTexts();
+    void valuesInCodeUnitOrder();
     void progress();
     void emptyCorpus();
     void describe_data();
@@ -163,6 +164,36 @@ void TestCrossSearch::longTexts()
     const CrossSearchOutcome chosen = crossSearch(corpus, nine({"cit", QString(12000, u'a')}), std::nullopt);
     QCOMPARE(chosen.result.count(), 1);
     QCOMPARE(chosen.result.matchedValues(), QStringList({QString(12000, u'a'), QString(12000, u'a')}));
+}
+
+void TestCrossSearch::valuesInCodeUnitOrder()
+{
+    // Ties on the first units, prefixes, capitals, accents and texts that part only after 290 units.
+    const QStringList texts{"abcdefghij1", "abcdefghij", "abcdefghijk", "abcdefgh", "Abcdefghij", "é", "z", "abcdefghij",
+                            QString(290, u'x') + "b", QString(290, u'x') + "a", QString(290, u'x'), "abcdefghijklmnopqrs",
+                            "abcdefghijklmnopqrr", "\U0001D504", "\uFB01"};
+    QByteArray xml = "<r>";
+    for (const QString& text : texts)
+        xml += "<a><v>" + text.toUtf8() + "</v></a>";
+    xml += "</r>";
+    const CorpusDocument corpus = corpusOf(xml);
+    QCOMPARE(corpus.articleCount(), texts.size());
+    const CrossSearchOutcome outcome = crossSearch(corpus, nine({"v"}), CrossFill{QStringLiteral("v"), QString()});
+    const QStringList expected{"Abcdefghij",
+                               "abcdefgh",
+                               "abcdefghij",
+                               "abcdefghij1",
+                               "abcdefghijk",
+                               "abcdefghijklmnopqrr",
+                               "abcdefghijklmnopqrs",
+                               QString(290, u'x'),
+                               QString(290, u'x') + "a",
+                               QString(290, u'x') + "b",
+                               "z",
+                               "é",
+                               "\U0001D504",
+                               "\uFB01"};
+    QCOMPARE(strings(outcome.values), expected);
 }
 
 void TestCrossSearch::progress()
