@@ -307,7 +307,7 @@ template <typename Method, typename... Args> void dispatch(void* data, Method me
 
 } // namespace
 
-std::optional<CorpusContent> build(const QByteArray& utf8)
+std::optional<CorpusContent> build(QByteArrayView utf8)
 {
     const std::unique_ptr<XML_ParserStruct, decltype(&XML_ParserFree)> parser(XML_ParserCreate("UTF-8"),
                                                                               &XML_ParserFree);
@@ -343,7 +343,7 @@ std::optional<CorpusContent> build(const QByteArray& utf8)
     do {
         const qsizetype length = std::min(slice, utf8.size() - at);
         const bool last = at + length >= utf8.size();
-        if (XML_Parse(p, utf8.constData() + at, static_cast<int>(length), last) != XML_STATUS_OK)
+        if (XML_Parse(p, utf8.data() + at, static_cast<int>(length), last) != XML_STATUS_OK)
             return std::nullopt;
         at += length;
     } while (at < utf8.size());

@@ -11,6 +11,6 @@ namespace corpusbuilder {
 
 // Nothing when the UTF-8 text is not one well-formed document. Entities declared in the document
 // are expanded (within a bound on the total expansion); nothing outside the text is ever read.
-std::optional<CorpusContent> build(const QByteArray& utf8);
+std::optional<CorpusContent> build(QByteArrayView utf8);
 
 } // namespace corpusbuilder

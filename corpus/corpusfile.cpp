@@ -10,6 +10,16 @@ namespace corpusfile {
 
 std::optional<CorpusContent> parse(QByteArray bytes)
 {
+    qsizetype start = 0;
+    if (xmldecoder::meantAsUtf8(bytes, &start)) {
+        // The parser checks UTF-8 as it goes: the text is looked at again only when it was refused.
+        const QByteArrayView text = QByteArrayView(bytes).sliced(start);
+        if (std::optional<CorpusContent> content = corpusbuilder::build(text))
+            return content;
+        if (xmldecoder::isValidUtf8(text.data(), text.size()))
+            return std::nullopt;
+        return corpusbuilder::build(xmldecoder::mixedToUtf8(text));
+    }
     const std::optional<QByteArray> utf8 = xmldecoder::toUtf8(std::move(bytes));
     if (!utf8)
         return std::nullopt;

@@ -76,7 +76,7 @@ int sequenceLength(const unsigned char* p, const unsigned char* end)
 
 // UTF-8 as far as the bytes are; each byte that belongs to no UTF-8 sequence is read as Windows-1252,
 // as old French corpora mix the two.
-QByteArray mixedToUtf8(const QByteArray& bytes)
+QByteArray mixedBytesToUtf8(QByteArrayView bytes)
 {
     QByteArray utf8;
     utf8.reserve(bytes.size() + bytes.size() / 16);
@@ -131,7 +131,7 @@ std::optional<QByteArray> decodeWith(QStringConverter::Encoding encoding, const 
 
 QByteArray utf8OrMixed(QByteArray bytes)
 {
-    return isValidUtf8(bytes.constData(), bytes.size()) ? bytes : mixedToUtf8(bytes);
+    return isValidUtf8(bytes.constData(), bytes.size()) ? bytes : mixedBytesToUtf8(bytes);
 }
 
 std::optional<QByteArray> decodeNamed(const QByteArray& name, QByteArray bytes)
@@ -226,6 +226,25 @@ QByteArray declaredEncoding(const QByteArray& bytes)
     if (close < 0)
         return {};
     return declaration.mid(at + 1, close - at - 1).trimmed();
+}
+
+QByteArray mixedToUtf8(QByteArrayView bytes)
+{
+    return mixedBytesToUtf8(bytes);
+}
+
+bool meantAsUtf8(const QByteArray& bytes, qsizetype* textStart)
+{
+    *textStart = 0;
+    if (startsWith(bytes, "\xEF\xBB\xBF", 3)) {
+        *textStart = 3;
+        return true;
+    }
+    if (startsWith(bytes, "\x00\x00\xFE\xFF", 4) || startsWith(bytes, "\xFF\xFE", 2) ||
+        startsWith(bytes, "\xFE\xFF", 2) || startsWith(bytes, "\x00<\x00?", 4) || startsWith(bytes, "<\x00?\x00", 4))
+        return false;
+    const QByteArray declared = declaredEncoding(bytes).toLower();
+    return declared.isEmpty() || declared == "utf-8" || declared == "utf8";
 }
 
 std::optional<QByteArray> toUtf8(QByteArray bytes)
