@@ -1,10 +1,14 @@
 #include "corpusbuilder.h"
 
 #include <QStringDecoder>
+#include <condition_variable>
+#include <deque>
 #include <expat.h>
 #include <limits>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <unordered_set>
 #include <vector>
 
@@ -16,19 +20,214 @@ bool isXmlSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-// Receives the parser's events and builds the content, one article at a time. Inside an article it
-// keeps what the title rule and the element index need, all of it in document order: the text
-// nodes, as ranges of the article's UTF-8 text, and a record for the article and each element below.
+enum class Kind : unsigned char
+{
+    None,
+    Element,
+    Other, // text that is not only whitespace, CDATA, a comment, an instruction
+};
+
+struct Piece
+{
+    quint32 start = 0; // in the batch's bytes
+    quint32 end = 0;
+    bool cdata = false;
+    bool blank = true; // only whitespace, outside CDATA
+    bool counts() const { return cdata || !blank; }
+    bool hasText() const { return end > start && counts(); }
+};
+
+// An article, or an element below it. Indexes are the batch's.
+struct Node
+{
+    quint32 firstPiece = 0;
+    quint32 endPiece = 0;
+    quint32 subtreeEnd = 0; // the node after its last descendant
+    quint32 lastChild = ElementIndex::none;
+    Kind firstChild = Kind::None; // whitespace-only text is looked through
+    Kind nextSibling = Kind::None;
+    bool hasText = false; // some text below it that is not whitespace-only
+};
+
+// Articles as the parser read them: their text as UTF-8 and, in document order, their text pieces
+// and their nodes (the article first, then its elements, in the order of the element index).
+struct Batch
+{
+    struct Article
+    {
+        quint32 firstPiece = 0;
+        quint32 firstNode = 0;
+    };
+    std::string bytes;
+    std::vector<Piece> pieces;
+    std::vector<Node> nodes;
+    std::vector<Article> articles;
+};
+
+// What the second thread makes of the batches, in order.
+struct Finished
+{
+    std::vector<ArticleEntry> articles;
+    std::vector<bool> hasChildNode;
+    std::vector<ElementIndex::ElementText> texts;
+};
+
+// Turns batches into article texts, titles and element text ranges, on its own thread, while the
+// parser reads on: decoding to UTF-16 and finding titles would otherwise double the parse.
+class Finisher
+{
+public:
+    Finisher() : m_thread([this] { run(); }) {}
+    ~Finisher() { stop(); }
+
+    void push(std::unique_ptr<Batch> batch)
+    {
+        std::unique_lock lock(m_mutex);
+        // A few batches in flight at most, so the memory stays bounded.
+        m_room.wait(lock, [this] { return m_queue.size() < 4; });
+        m_queue.push_back(std::move(batch));
+        m_ready.notify_one();
+    }
+
+    // Waits for every batch to be finished.
+    Finished take()
+    {
+        stop();
+        return std::move(m_finished);
+    }
+
+private:
+    void stop()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_done = true;
+            m_ready.notify_one();
+        }
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+    void run()
+    {
+        for (;;) {
+            std::unique_ptr<Batch> batch;
+            {
+                std::unique_lock lock(m_mutex);
+                m_ready.wait(lock, [this] { return !m_queue.empty() || m_done; });
+                if (m_queue.empty())
+                    return;
+                batch = std::move(m_queue.front());
+                m_queue.pop_front();
+                m_room.notify_one();
+            }
+            finish(*batch);
+        }
+    }
+
+    void finish(const Batch& batch);
+    QString title(const Batch& batch, quint32 article, const QString& text) const;
+
+    std::mutex m_mutex;
+    std::condition_variable m_ready;
+    std::condition_variable m_room;
+    std::deque<std::unique_ptr<Batch>> m_queue;
+    bool m_done = false;
+    Finished m_finished;
+    std::vector<quint32> m_offsets; // where each piece of the article starts in its text
+    std::thread m_thread;
+};
+
+void Finisher::finish(const Batch& batch)
+{
+    for (size_t a = 0; a < batch.articles.size(); ++a) {
+        const Batch::Article& article = batch.articles[a];
+        const bool last = a + 1 == batch.articles.size();
+        const quint32 endPiece = last ? static_cast<quint32>(batch.pieces.size()) : batch.articles[a + 1].firstPiece;
+        const quint32 endNode = last ? static_cast<quint32>(batch.nodes.size()) : batch.articles[a + 1].firstNode;
+
+        const quint32 startByte = article.firstPiece < endPiece ? batch.pieces[article.firstPiece].start : 0;
+        const quint32 endByte = article.firstPiece < endPiece ? batch.pieces[endPiece - 1].end : 0;
+        QString text(static_cast<qsizetype>(endByte - startByte), Qt::Uninitialized); // no more units than bytes
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        QChar* const begin = text.data();
+        QChar* out = begin;
+        m_offsets.resize(endPiece - article.firstPiece + 1);
+        for (quint32 p = article.firstPiece; p < endPiece; ++p) {
+            m_offsets[p - article.firstPiece] = static_cast<quint32>(out - begin);
+            const Piece& piece = batch.pieces[p];
+            out = decoder.appendToBuffer(
+                out, QByteArrayView(batch.bytes.data() + piece.start, static_cast<qsizetype>(piece.end - piece.start)));
+        }
+        m_offsets[endPiece - article.firstPiece] = static_cast<quint32>(out - begin);
+        text.resize(out - begin);
+        if (text.capacity() - text.size() > text.size() / 8)
+            text.squeeze();
+
+        for (quint32 n = article.firstNode + 1; n < endNode; ++n) {
+            const Node& node = batch.nodes[n];
+            m_finished.texts.push_back(ElementIndex::elementText(m_offsets[node.firstPiece - article.firstPiece],
+                                                                 m_offsets[node.endPiece - article.firstPiece], text));
+        }
+        m_finished.hasChildNode.push_back(batch.nodes[article.firstNode].firstChild != Kind::None);
+
+        ArticleEntry entry;
+        entry.title = title(batch, static_cast<quint32>(a), text);
+        entry.number = static_cast<int>(m_finished.articles.size());
+        entry.text = std::move(text);
+        m_finished.articles.push_back(std::move(entry));
+    }
+}
+
+QString Finisher::title(const Batch& batch, quint32 article, const QString& text) const
+{
+    // Down the chain of first children to the first leaf with text, then forward over siblings
+    // without text. Each step moves down or forward in document order, so the walk is linear.
+    const std::vector<Node>& nodes = batch.nodes;
+    const auto firstChildElement = [&nodes](quint32 e) {
+        return nodes[e].firstChild == Kind::Element ? e + 1 : ElementIndex::none;
+    };
+    const auto nextSiblingElement = [&nodes](quint32 e) {
+        return nodes[e].nextSibling == Kind::Element ? nodes[e].subtreeEnd : ElementIndex::none;
+    };
+    quint32 e = batch.articles[article].firstNode;
+    while (e != ElementIndex::none && firstChildElement(e) != ElementIndex::none && nodes[e].hasText) {
+        while (firstChildElement(e) != ElementIndex::none)
+            e = firstChildElement(e);
+        while (e != ElementIndex::none && !nodes[e].hasText)
+            e = nextSiblingElement(e);
+    }
+    if (e == ElementIndex::none)
+        return {};
+    // Its text, whitespace-only text nodes left out.
+    const quint32 base = batch.articles[article].firstPiece;
+    QString title;
+    for (quint32 p = nodes[e].firstPiece; p < nodes[e].endPiece; ++p) {
+        if (batch.pieces[p].counts())
+            title += QStringView(text).mid(m_offsets[p - base], m_offsets[p - base + 1] - m_offsets[p - base]);
+    }
+    return title;
+}
+
+// Receives the parser's events. Inside an article it keeps what the title rule and the element index
+// need: the text nodes, as ranges of the UTF-8 text, and a record for the article and each element.
 class Builder
 {
 public:
-    explicit Builder(XML_Parser parser) : m_parser(parser) {}
+    explicit Builder(XML_Parser parser) : m_parser(parser), m_batch(std::make_unique<Batch>()) {}
 
+    // After the whole document was read.
     CorpusContent take()
     {
-        m_content.elements.finish();
+        flush();
+        Finished finished = m_finisher.take();
+        m_content.articles = std::move(finished.articles);
+        ElementIndex& index = m_content.elements;
+        index.setTexts(finished.texts);
+        for (size_t i = 0; i < finished.hasChildNode.size(); ++i)
+            index.setHasChildNode(static_cast<int>(i), finished.hasChildNode[i]);
+        index.finish();
         // The names of the elements inside the articles after those of the document and its articles.
-        const ElementIndex& index = m_content.elements;
         for (quint32 id = 0; id < index.nameCount(); ++id) {
             if (m_outerNames.count(index.name(id).toStdString()) == 0)
                 m_content.elementNames.append(index.name(id));
@@ -43,59 +242,32 @@ public:
     void startCdata();
     void endCdata();
     void skippedEntity(const char* name);
+    bool stopped() const { return m_stopped; }
 
 private:
-    enum class Kind : unsigned char
-    {
-        None,
-        Element,
-        Other, // text that is not only whitespace, CDATA, a comment, an instruction
-    };
-
-    struct Piece
-    {
-        quint32 start = 0; // in m_bytes
-        quint32 end = 0;
-        bool cdata = false;
-        bool blank = true; // only whitespace, outside CDATA
-        bool counts() const { return cdata || !blank; }
-        bool hasText() const { return end > start && counts(); }
-    };
-
-    // The article (node 0) and the elements below it.
-    struct Node
-    {
-        quint32 element = ElementIndex::none;
-        quint32 firstPiece = 0;
-        quint32 endPiece = 0;
-        quint32 subtreeEnd = 0; // the node after its last descendant
-        quint32 lastChild = ElementIndex::none;
-        Kind firstChild = Kind::None; // whitespace-only text is looked through
-        Kind nextSibling = Kind::None;
-        bool hasText = false; // some text below it that is not whitespace-only
-    };
-
     bool inArticle() const { return m_depth >= 2; }
     void closeText();
     // A node that counts starts under the innermost open node.
     void childStarts(Kind kind);
     void closeNode();
-    void finishArticle();
-    QString title(const QString& text, const std::vector<quint32>& offsets) const;
-    void failMemory() { XML_StopParser(m_parser, XML_FALSE); }
+    void flush();
+    // Past what the index can number: the parse stops and the file is refused.
+    void failMemory()
+    {
+        m_stopped = true;
+        XML_StopParser(m_parser, XML_FALSE);
+    }
 
     XML_Parser m_parser;
+    bool m_stopped = false;
     CorpusContent m_content;
     std::unordered_set<std::string> m_outerNames;
     int m_depth = 0;
     bool m_textOpen = false;
     bool m_cdata = false;
-    std::string m_bytes;
-    std::vector<Piece> m_pieces;
-    std::vector<Node> m_nodes;
-    std::vector<quint32> m_open;
-    // Reused from article to article.
-    std::vector<quint32> m_offsets;
+    std::unique_ptr<Batch> m_batch;
+    std::vector<quint32> m_open; // the open nodes of the current article
+    Finisher m_finisher;
 };
 
 void Builder::closeText()
@@ -103,54 +275,53 @@ void Builder::closeText()
     if (!m_textOpen)
         return;
     m_textOpen = false;
-    Piece& piece = m_pieces.back();
-    piece.end = static_cast<quint32>(m_bytes.size());
+    Piece& piece = m_batch->pieces.back();
+    piece.end = static_cast<quint32>(m_batch->bytes.size());
     if (!piece.counts())
         return;
     childStarts(Kind::Other);
     if (piece.hasText())
-        m_nodes[m_open.back()].hasText = true;
+        m_batch->nodes[m_open.back()].hasText = true;
 }
 
 void Builder::childStarts(Kind kind)
 {
-    Node& parent = m_nodes[m_open.back()];
+    std::vector<Node>& nodes = m_batch->nodes;
+    Node& parent = nodes[m_open.back()];
     if (parent.firstChild == Kind::None)
         parent.firstChild = kind;
     if (parent.lastChild != ElementIndex::none) {
-        m_nodes[parent.lastChild].nextSibling = kind;
+        nodes[parent.lastChild].nextSibling = kind;
         parent.lastChild = ElementIndex::none;
     }
 }
 
 void Builder::startElement(const char* name, const char** attributes)
 {
-    if (m_depth == 0) {
+    if (m_depth == 0)
         m_content.rootName = QString::fromUtf8(name);
-    }
-    if (m_depth <= 1) {
-        if (m_outerNames.insert(name).second)
-            m_content.elementNames.append(QString::fromUtf8(name));
-    }
+    if (m_depth <= 1 && m_outerNames.insert(name).second)
+        m_content.elementNames.append(QString::fromUtf8(name));
+    if (m_batch->nodes.size() >= std::numeric_limits<quint32>::max() - 1)
+        return failMemory();
     if (m_depth == 1) {
         // An article: its own attributes are not searched, only those of the elements below it.
-        m_bytes.clear();
-        m_pieces.clear();
-        m_nodes.assign(1, Node());
-        m_open.assign(1, 0);
+        Node article;
+        article.firstPiece = static_cast<quint32>(m_batch->pieces.size());
+        m_batch->articles.push_back({article.firstPiece, static_cast<quint32>(m_batch->nodes.size())});
+        m_batch->nodes.push_back(article);
+        m_open.assign(1, static_cast<quint32>(m_batch->nodes.size() - 1));
         m_content.elements.beginArticle();
     } else if (m_depth >= 2) {
         closeText();
         childStarts(Kind::Element);
-        Node node;
-        node.element = m_content.elements.addElement(name);
+        const quint32 element = m_content.elements.addElement(name);
         for (const char** a = attributes; *a; a += 2)
-            m_content.elements.addValue(node.element, a[1]);
-        node.firstPiece = static_cast<quint32>(m_pieces.size());
-        if (m_nodes.size() >= std::numeric_limits<quint32>::max() - 1)
-            return failMemory();
-        m_nodes.push_back(node);
-        m_open.push_back(static_cast<quint32>(m_nodes.size() - 1));
+            m_content.elements.addValue(element, a[1]);
+        Node node;
+        node.firstPiece = static_cast<quint32>(m_batch->pieces.size());
+        m_batch->nodes.push_back(node);
+        m_open.push_back(static_cast<quint32>(m_batch->nodes.size() - 1));
     }
     ++m_depth;
 }
@@ -158,13 +329,13 @@ void Builder::startElement(const char* name, const char** attributes)
 void Builder::closeNode()
 {
     const quint32 index = m_open.back();
-    Node& node = m_nodes[index];
-    node.endPiece = static_cast<quint32>(m_pieces.size());
-    node.subtreeEnd = static_cast<quint32>(m_nodes.size());
+    Node& node = m_batch->nodes[index];
+    node.endPiece = static_cast<quint32>(m_batch->pieces.size());
+    node.subtreeEnd = static_cast<quint32>(m_batch->nodes.size());
     const bool hasText = node.hasText;
     m_open.pop_back();
     if (!m_open.empty()) {
-        Node& parent = m_nodes[m_open.back()];
+        Node& parent = m_batch->nodes[m_open.back()];
         parent.lastChild = index;
         parent.hasText = parent.hasText || hasText;
     }
@@ -175,31 +346,44 @@ void Builder::endElement()
     if (inArticle())
         closeText();
     --m_depth;
-    if (m_depth == 1)
-        finishArticle();
-    else if (m_depth >= 2)
+    if (m_depth >= 2) {
         closeNode();
+    } else if (m_depth == 1) {
+        closeNode();
+        // Batches of about a megabyte go to the second thread.
+        if (m_batch->bytes.size() >= (1u << 20) || m_batch->nodes.size() >= (1u << 16))
+            flush();
+    }
+}
+
+void Builder::flush()
+{
+    if (m_batch->articles.empty())
+        return;
+    m_finisher.push(std::move(m_batch));
+    m_batch = std::make_unique<Batch>();
 }
 
 void Builder::characters(const char* text, int length)
 {
     if (!inArticle())
         return;
-    if (m_bytes.size() + static_cast<size_t>(length) >= std::numeric_limits<quint32>::max())
+    std::string& bytes = m_batch->bytes;
+    if (bytes.size() + static_cast<size_t>(length) >= std::numeric_limits<quint32>::max())
         return failMemory();
     if (!m_textOpen) {
         Piece piece;
-        piece.start = static_cast<quint32>(m_bytes.size());
+        piece.start = static_cast<quint32>(bytes.size());
         piece.cdata = m_cdata;
-        m_pieces.push_back(piece);
+        m_batch->pieces.push_back(piece);
         m_textOpen = true;
     }
-    Piece& piece = m_pieces.back();
+    Piece& piece = m_batch->pieces.back();
     if (piece.blank) {
         for (int i = 0; i < length && piece.blank; ++i)
             piece.blank = isXmlSpace(text[i]);
     }
-    m_bytes.append(text, static_cast<size_t>(length));
+    bytes.append(text, static_cast<size_t>(length));
 }
 
 void Builder::otherNode()
@@ -235,74 +419,11 @@ void Builder::skippedEntity(const char* name)
     characters(reference.data(), static_cast<int>(reference.size()));
 }
 
-void Builder::finishArticle()
-{
-    closeText();
-    while (!m_open.empty())
-        closeNode();
-
-    // The article's text, and where each text piece starts in it.
-    size_t bytes = m_bytes.size();
-    QString text(static_cast<qsizetype>(bytes), Qt::Uninitialized); // no more UTF-16 units than bytes
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-    QChar* const begin = text.data();
-    QChar* out = begin;
-    m_offsets.resize(m_pieces.size() + 1);
-    for (size_t i = 0; i < m_pieces.size(); ++i) {
-        m_offsets[i] = static_cast<quint32>(out - begin);
-        const Piece& piece = m_pieces[i];
-        out = decoder.appendToBuffer(
-            out, QByteArrayView(m_bytes.data() + piece.start, static_cast<qsizetype>(piece.end - piece.start)));
-    }
-    m_offsets[m_pieces.size()] = static_cast<quint32>(out - begin);
-    text.resize(out - begin);
-    if (text.capacity() - text.size() > text.size() / 8)
-        text.squeeze();
-
-    for (size_t n = 1; n < m_nodes.size(); ++n) {
-        const Node& node = m_nodes[n];
-        m_content.elements.setText(node.element, m_offsets[node.firstPiece], m_offsets[node.endPiece], text);
-    }
-    m_content.elements.endArticle(m_nodes[0].firstChild != Kind::None);
-
-    ArticleEntry entry;
-    entry.title = title(text, m_offsets);
-    entry.number = static_cast<int>(m_content.articles.size());
-    entry.text = std::move(text);
-    m_content.articles.push_back(std::move(entry));
-}
-
-QString Builder::title(const QString& text, const std::vector<quint32>& offsets) const
-{
-    // Down the chain of first children to the first leaf with text, then forward over siblings
-    // without text. Each step moves down or forward in document order, so the walk is linear.
-    const auto firstChildElement = [this](quint32 e) {
-        return m_nodes[e].firstChild == Kind::Element ? e + 1 : ElementIndex::none;
-    };
-    const auto nextSiblingElement = [this](quint32 e) {
-        return m_nodes[e].nextSibling == Kind::Element ? m_nodes[e].subtreeEnd : ElementIndex::none;
-    };
-    quint32 e = 0;
-    while (e != ElementIndex::none && firstChildElement(e) != ElementIndex::none && m_nodes[e].hasText) {
-        while (firstChildElement(e) != ElementIndex::none)
-            e = firstChildElement(e);
-        while (e != ElementIndex::none && !m_nodes[e].hasText)
-            e = nextSiblingElement(e);
-    }
-    if (e == ElementIndex::none)
-        return {};
-    // Its text, whitespace-only text nodes left out.
-    QString title;
-    for (quint32 p = m_nodes[e].firstPiece; p < m_nodes[e].endPiece; ++p) {
-        if (m_pieces[p].counts())
-            title += QStringView(text).mid(offsets[p], offsets[p + 1] - offsets[p]);
-    }
-    return title;
-}
-
 template <typename Method, typename... Args> void dispatch(void* data, Method method, Args... args)
 {
-    (static_cast<Builder*>(data)->*method)(args...);
+    Builder* builder = static_cast<Builder*>(data);
+    if (!builder->stopped())
+        (builder->*method)(args...);
 }
 
 } // namespace

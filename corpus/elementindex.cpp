@@ -138,14 +138,21 @@ void ElementIndex::addValue(quint32 element, std::string_view value)
     ++m_elements[element].valueCount;
 }
 
-void ElementIndex::setText(quint32 element, quint32 start, quint32 end, QStringView articleText)
+ElementIndex::ElementText ElementIndex::elementText(quint32 start, quint32 end, QStringView articleText)
 {
-    Element& e = m_elements[element];
-    e.textStart = start;
-    e.textEnd = end;
-    const Signature sign = signature(searchedText(articleText.mid(start, end - start)));
-    e.hash = sign.hash;
-    e.prefix = sign.prefix;
+    return {start, end, signature(searchedText(articleText.mid(start, end - start)))};
+}
+
+void ElementIndex::setTexts(const std::vector<ElementText>& texts)
+{
+    const size_t count = std::min(texts.size(), m_elements.size());
+    for (size_t i = 0; i < count; ++i) {
+        Element& e = m_elements[i];
+        e.textStart = texts[i].start;
+        e.textEnd = texts[i].end;
+        e.hash = texts[i].signature.hash;
+        e.prefix = texts[i].signature.prefix;
+    }
 }
 
 void ElementIndex::finish()

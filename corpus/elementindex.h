@@ -69,9 +69,17 @@ public:
     void beginArticle();
     quint32 addElement(std::string_view name);
     void addValue(quint32 element, std::string_view value);
-    // Once the article's text is known.
-    void setText(quint32 element, quint32 start, quint32 end, QStringView articleText);
-    void endArticle(bool hasChildNode) { m_articles.back().hasChildNode = hasChildNode; }
+    // Once the texts are known: where each element's text lies, element by element in document order,
+    // and whether each article has any child node.
+    struct ElementText
+    {
+        quint32 start = 0;
+        quint32 end = 0;
+        Signature signature;
+    };
+    static ElementText elementText(quint32 start, quint32 end, QStringView articleText);
+    void setTexts(const std::vector<ElementText>& texts);
+    void setHasChildNode(int article, bool hasChildNode) { m_articles[size_t(article)].hasChildNode = hasChildNode; }
     // Drops what only the building needed.
     void finish();
 

@@ -25,5 +25,4 @@ QByteArray declaredEncoding(const QByteArray& bytes);
 
 bool isValidUtf8(const char* data, qsizetype size);
 
-
 } // namespace xmldecoder
