@@ -428,23 +428,32 @@ template <typename Method, typename... Args> void dispatch(void* data, Method me
 
 } // namespace
 
-std::optional<CorpusContent> build(QByteArrayView utf8)
+struct StreamParser::Private
 {
-    const std::unique_ptr<XML_ParserStruct, decltype(&XML_ParserFree)> parser(XML_ParserCreate("UTF-8"),
-                                                                              &XML_ParserFree);
-    if (!parser)
-        return std::nullopt;
-    XML_Parser p = parser.get();
-    Builder builder(p);
-    XML_SetUserData(p, &builder);
+    std::unique_ptr<XML_ParserStruct, decltype(&XML_ParserFree)> parser{XML_ParserCreate("UTF-8"), &XML_ParserFree};
+    std::unique_ptr<Builder> builder;
+    bool failed = false;
+    bool ended = false;
+};
+
+StreamParser::StreamParser() : d(std::make_unique<Private>())
+{
+    if (!d->parser) {
+        d->failed = true;
+        return;
+    }
+    XML_Parser p = d->parser.get();
+    d->builder = std::make_unique<Builder>(p);
+    XML_SetUserData(p, d->builder.get());
     XML_SetElementHandler(
         p,
         [](void* data, const XML_Char* name, const XML_Char** attributes) {
             dispatch(data, &Builder::startElement, name, attributes);
         },
         [](void* data, const XML_Char*) { dispatch(data, &Builder::endElement); });
-    XML_SetCharacterDataHandler(
-        p, [](void* data, const XML_Char* text, int length) { dispatch(data, &Builder::characters, text, length); });
+    XML_SetCharacterDataHandler(p, [](void* data, const XML_Char* text, int length) {
+        dispatch(data, &Builder::characters, text, length);
+    });
     XML_SetCommentHandler(p, [](void* data, const XML_Char*) { dispatch(data, &Builder::otherNode); });
     XML_SetProcessingInstructionHandler(
         p, [](void* data, const XML_Char*, const XML_Char*) { dispatch(data, &Builder::otherNode); });
@@ -457,18 +466,42 @@ std::optional<CorpusContent> build(QByteArrayView utf8)
     });
     // No external entity is ever fetched: without a handler for them, the parser leaves them out.
     XML_SetParamEntityParsing(p, XML_PARAM_ENTITY_PARSING_NEVER);
+}
 
+StreamParser::~StreamParser() = default;
+
+bool StreamParser::feed(QByteArrayView utf8, bool last)
+{
+    if (d->failed || d->ended)
+        return false;
     // In slices, as the parser takes an int length.
     constexpr qsizetype slice = 64 << 20;
     qsizetype at = 0;
     do {
         const qsizetype length = std::min(slice, utf8.size() - at);
-        const bool last = at + length >= utf8.size();
-        if (XML_Parse(p, utf8.data() + at, static_cast<int>(length), last) != XML_STATUS_OK)
-            return std::nullopt;
+        const bool final = last && at + length >= utf8.size();
+        if (XML_Parse(d->parser.get(), utf8.data() + at, static_cast<int>(length), final) != XML_STATUS_OK) {
+            d->failed = true;
+            return false;
+        }
         at += length;
     } while (at < utf8.size());
-    return builder.take();
+    d->ended = last;
+    return true;
+}
+
+std::optional<CorpusContent> StreamParser::finish()
+{
+    if (d->failed || !d->ended)
+        return std::nullopt;
+    return d->builder->take();
+}
+
+std::optional<CorpusContent> build(QByteArrayView utf8)
+{
+    StreamParser parser;
+    parser.feed(utf8, true);
+    return parser.finish();
 }
 
 } // namespace corpusbuilder

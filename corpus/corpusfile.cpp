@@ -5,25 +5,94 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <functional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace corpusfile {
+namespace {
+
+
+// Gives the bytes piece by piece: false at the end or on a read error; rewinds to read again.
+struct Source
+{
+    std::function<bool(QByteArray& piece)> next;
+    std::function<bool()> rewind;
+    bool failed = false;
+};
+
+enum class Outcome
+{
+    Ok,
+    Refused,
+    ReadError,
+};
+
+Outcome parseWith(Source& source, bool mixed, std::optional<CorpusContent>& content)
+{
+    QByteArray piece;
+    if (!source.next(piece))
+        return source.failed ? Outcome::ReadError : Outcome::Refused;
+    xmldecoder::StreamDecoder decoder(piece);
+    decoder.setMixed(mixed);
+    corpusbuilder::StreamParser parser;
+    QByteArrayView text = QByteArrayView(piece).sliced(decoder.textStart());
+    for (;;) {
+        QByteArray following;
+        const bool more = source.next(following);
+        if (source.failed)
+            return Outcome::ReadError;
+        const std::optional<QByteArray> utf8 = decoder.decode(text, !more);
+        if (!utf8 || !parser.feed(*utf8, !more))
+            return Outcome::Refused;
+        if (!more)
+            break;
+        piece = std::move(following);
+        text = piece;
+    }
+    content = parser.finish();
+    return content ? Outcome::Ok : Outcome::Refused;
+}
+
+Outcome parseSource(Source& source, std::optional<CorpusContent>& content)
+{
+    const Outcome first = parseWith(source, false, content);
+    if (first != Outcome::Refused)
+        return first;
+    // Text meant as UTF-8 may hold bytes of an 8-bit encoding: read them as Windows-1252 and try
+    // again. For text that was valid UTF-8 this gives the same refusal.
+    if (!source.rewind())
+        return Outcome::ReadError;
+    QByteArray head;
+    if (!source.next(head) || !xmldecoder::StreamDecoder(head).meantAsUtf8() || !source.rewind())
+        return source.failed ? Outcome::ReadError : Outcome::Refused;
+    return parseWith(source, true, content);
+}
+
+} // namespace
 
 std::optional<CorpusContent> parse(QByteArray bytes)
 {
-    qsizetype start = 0;
-    if (xmldecoder::meantAsUtf8(bytes, &start)) {
-        // The parser checks UTF-8 as it goes: the text is looked at again only when it was refused.
-        const QByteArrayView text = QByteArrayView(bytes).sliced(start);
-        if (std::optional<CorpusContent> content = corpusbuilder::build(text))
-            return content;
-        if (xmldecoder::isValidUtf8(text.data(), text.size()))
-            return std::nullopt;
-        return corpusbuilder::build(xmldecoder::mixedToUtf8(text));
-    }
-    const std::optional<QByteArray> utf8 = xmldecoder::toUtf8(std::move(bytes));
-    if (!utf8)
-        return std::nullopt;
-    return corpusbuilder::build(*utf8);
+    qsizetype at = 0;
+    bool started = false;
+    Source source;
+    source.next = [&bytes, &at, &started](QByteArray& piece) {
+        const bool first = !started;
+        started = true;
+        piece = bytes.mid(at, pieceSize);
+        at += piece.size();
+        return !piece.isEmpty() || first;
+    };
+    source.rewind = [&at, &started] {
+        at = 0;
+        started = false;
+        return true;
+    };
+    std::optional<CorpusContent> content;
+    parseSource(source, content);
+    return content;
 }
 
 Result read(const QString& path)
@@ -34,19 +103,55 @@ Result read(const QString& path)
         result.status = Status::Missing;
         return result;
     }
-    QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
+    // Only a regular file is read: a directory, a device or a pipe is refused before anything is
+    // read, and the file is opened without blocking, then checked again once open.
+    const QByteArray name = QFile::encodeName(info.absoluteFilePath());
+    struct stat status;
+    if (::stat(name.constData(), &status) != 0 || !S_ISREG(status.st_mode)) {
         result.status = Status::Unreadable;
         return result;
     }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    const int descriptor = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        result.status = errno == ENOENT ? Status::Missing : Status::Unreadable;
+        return result;
+    }
+    QFile file;
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) ||
+        !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
         result.status = Status::Unreadable;
         return result;
     }
-    file.close();
-    result.content = parse(std::move(bytes));
-    result.status = result.content ? Status::Ok : Status::Malformed;
+
+    Source source;
+    bool started = false;
+    source.next = [&file, &source, &started](QByteArray& piece) {
+        piece = file.read(pieceSize);
+        if (file.error() != QFileDevice::NoError) {
+            source.failed = true;
+            return false;
+        }
+        // The first piece is given even when empty, so that an empty file is seen and refused.
+        const bool first = !started;
+        started = true;
+        return !piece.isEmpty() || first;
+    };
+    source.rewind = [&file, &started] {
+        started = false;
+        return file.seek(0);
+    };
+    switch (parseSource(source, result.content)) {
+    case Outcome::Ok:
+        result.status = Status::Ok;
+        break;
+    case Outcome::Refused:
+        result.status = Status::Malformed;
+        break;
+    case Outcome::ReadError:
+        result.status = Status::Unreadable;
+        break;
+    }
     return result;
 }
 

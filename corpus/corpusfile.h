@@ -22,6 +22,9 @@ struct Result
     std::optional<CorpusContent> content;
 };
 
+// Files are read and parsed in pieces of this size, so that they are never held whole.
+inline constexpr qsizetype pieceSize = 4 << 20;
+
 Result read(const QString& path);
 
 // Decodes and parses the bytes of an XML file; nothing when they are not one well-formed document.

@@ -273,4 +273,100 @@ std::optional<QByteArray> toUtf8(QByteArray bytes)
     return utf8;
 }
 
+struct StreamDecoder::Converter
+{
+    QStringDecoder decoder;
+};
+
+StreamDecoder::StreamDecoder(const QByteArray& head)
+{
+    const auto useQt = [this](QStringConverter::Encoding encoding, qsizetype start) {
+        m_kind = Kind::Qt;
+        m_textStart = start;
+        m_converter = std::make_unique<Converter>(Converter{QStringDecoder(encoding)});
+    };
+    if (xmldecoder::meantAsUtf8(head, &m_textStart)) {
+        m_kind = Kind::Utf8;
+    } else if (startsWith(head, "\x00\x00\xFE\xFF", 4)) {
+        useQt(QStringConverter::Utf32BE, 4);
+    } else if (startsWith(head, "\xFF\xFE\x00\x00", 4)) {
+        useQt(QStringConverter::Utf32LE, 4);
+    } else if (startsWith(head, "\xFE\xFF", 2) || startsWith(head, "\x00<\x00?", 4)) {
+        useQt(QStringConverter::Utf16BE, head.startsWith('\xFE') ? 2 : 0);
+    } else if (startsWith(head, "\xFF\xFE", 2) || startsWith(head, "<\x00?\x00", 4)) {
+        useQt(QStringConverter::Utf16LE, head.startsWith('\xFF') ? 2 : 0);
+    } else {
+        const QByteArray name = declaredEncoding(head);
+        const QByteArray key = name.toLower();
+        if (key == "iso-8859-1" || key == "iso8859-1" || key == "iso_8859-1" || key == "latin1" ||
+            key == "latin-1" || key == "l1") {
+            m_kind = Kind::Latin1;
+        } else if (key == "windows-1252" || key == "cp1252" || key == "x-cp1252") {
+            m_kind = Kind::Cp1252;
+        } else if (key == "us-ascii" || key == "ascii") {
+            m_kind = Kind::Ascii;
+        } else {
+            QStringDecoder decoder(name.constData());
+            if (decoder.isValid()) {
+                m_kind = Kind::Qt;
+                m_converter = std::make_unique<Converter>(Converter{std::move(decoder)});
+            }
+        }
+    }
+}
+
+StreamDecoder::~StreamDecoder() = default;
+
+std::optional<QByteArray> StreamDecoder::decode(QByteArrayView bytes, bool last)
+{
+    switch (m_kind) {
+    case Kind::Utf8: {
+        if (!m_mixed)
+            return bytes.toByteArray();
+        QByteArray piece = m_carry + bytes.toByteArray();
+        m_carry.clear();
+        if (!last) {
+            // Keep back a sequence that the end of the piece may have cut.
+            const qsizetype n = piece.size();
+            for (qsizetype back = 1; back <= 3 && back <= n; ++back) {
+                const auto byte = static_cast<unsigned char>(piece[n - back]);
+                if ((byte & 0xC0) != 0x80) {
+                    const int length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+                    if (length > back) {
+                        m_carry = piece.right(back);
+                        piece.chop(back);
+                    }
+                    break;
+                }
+            }
+        }
+        return mixedBytesToUtf8(piece);
+    }
+    case Kind::Latin1:
+        return QString::fromLatin1(bytes).toUtf8();
+    case Kind::Cp1252:
+        return cp1252ToUtf8(bytes.toByteArray());
+    case Kind::Ascii:
+        for (const char c : bytes) {
+            if (static_cast<unsigned char>(c) >= 0x80)
+                return std::nullopt;
+        }
+        return bytes.toByteArray();
+    case Kind::Qt: {
+        QString text = m_carriedSurrogate + m_converter->decoder.decode(bytes);
+        m_carriedSurrogate.clear();
+        if (!last && !text.isEmpty() && text.back().isHighSurrogate()) {
+            m_carriedSurrogate = text.back();
+            text.chop(1);
+        }
+        if (m_converter->decoder.hasError() || hasLoneSurrogate(text))
+            return std::nullopt;
+        return text.toUtf8();
+    }
+    case Kind::Unknown:
+        break;
+    }
+    return std::nullopt;
+}
+
 } // namespace xmldecoder

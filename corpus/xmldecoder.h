@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QByteArrayView>
+#include <memory>
 #include <optional>
 
 // Turns the bytes of an XML file into UTF-8 the way XML readers do: a byte-order mark first,
@@ -24,5 +26,45 @@ QByteArray mixedToUtf8(QByteArrayView bytes);
 QByteArray declaredEncoding(const QByteArray& bytes);
 
 bool isValidUtf8(const char* data, qsizetype size);
+
+// Decodes a file piece by piece into UTF-8, by the same rules as toUtf8(), so that the whole file
+// is never held. The encoding is found from the first piece, which must hold the declaration.
+class StreamDecoder
+{
+public:
+    explicit StreamDecoder(const QByteArray& head);
+    ~StreamDecoder();
+    StreamDecoder(const StreamDecoder&) = delete;
+    StreamDecoder& operator=(const StreamDecoder&) = delete;
+
+    // Where the text starts, after a byte-order mark.
+    qsizetype textStart() const { return m_textStart; }
+    // Text meant as UTF-8 is passed on unchecked, for the parser checks it, unless `mixed` asks for the
+    // bytes that belong to no UTF-8 sequence to be read as Windows-1252.
+    bool meantAsUtf8() const { return m_kind == Kind::Utf8; }
+    void setMixed(bool mixed) { m_mixed = mixed; }
+
+    // The next piece as UTF-8; nothing when it cannot be decoded in the file's encoding.
+    std::optional<QByteArray> decode(QByteArrayView bytes, bool last);
+
+private:
+    enum class Kind
+    {
+        Utf8,
+        Latin1,
+        Cp1252,
+        Ascii,
+        Qt,
+        Unknown,
+    };
+
+    Kind m_kind = Kind::Unknown;
+    qsizetype m_textStart = 0;
+    bool m_mixed = false;
+    QByteArray m_carry;         // the start of a UTF-8 sequence cut by the end of a piece
+    QString m_carriedSurrogate; // a high surrogate whose pair may come with the next piece
+    struct Converter;
+    std::unique_ptr<Converter> m_converter;
+};
 
 } // namespace xmldecoder

@@ -30,6 +30,8 @@ private slots:
     void entities_data();
     void entities();
     void externalEntityIsNeverRead();
+    void piecesCutAnywhere_data();
+    void piecesCutAnywhere();
     void fileStatus();
 };
 
@@ -171,6 +173,48 @@ void TestXmlDecoder::externalEntityIsNeverRead()
     const QByteArray xml = "<?xml version=\"1.0\"?>\n<!DOCTYPE corpus [<!ENTITY s SYSTEM \"file://" +
                            secret.fileName().toUtf8() + "\">]>\n<corpus><article>avant &s; après</article></corpus>";
     QCOMPARE(firstArticleText(xml), QStringLiteral("avant  après"));
+}
+
+void TestXmlDecoder::piecesCutAnywhere_data()
+{
+    // Files read in pieces: what the end of a piece cuts must come out whole.
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<QByteArray>("cut"); // bytes that straddle the first piece's end
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("utf16");
+    QTest::newRow("utf8 sequence") << QByteArray() << QByteArray("\xF0\x9D\x94\x84\xC3\xA9")
+                                   << QStringLiteral("\U0001D504é") << false;
+    QTest::newRow("utf8 with a stray latin1 byte")
+        << QByteArray() << QByteArray("\xC3\xA9\xE9\xC3\xA9") << QStringLiteral("ééé") << false;
+    QTest::newRow("utf16 surrogate pair")
+        << QByteArray("\xFF\xFE") << QByteArray() << QStringLiteral("\U0001D504") << true;
+}
+
+void TestXmlDecoder::piecesCutAnywhere()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(QByteArray, cut);
+    QFETCH(QString, text);
+    QFETCH(bool, utf16);
+    for (int shift = 0; shift < 6; ++shift) {
+        // The first article's text fills the first piece, up to `shift` bytes before its end.
+        QByteArray xml;
+        QByteArray filler;
+        if (utf16) {
+            const QString before = QStringLiteral("<r><a>");
+            const qsizetype units = (corpusfile::pieceSize - head.size()) / 2 - before.size() - 1 + shift % 2;
+            const QString document = before + QString(units, u'x') + text + QStringLiteral("</a><a>fin</a></r>");
+            xml = head;
+            for (const QChar c : document)
+                xml.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+            QCOMPARE(firstArticleText(xml), QString(units, u'x') + text);
+        } else {
+            const QByteArray before = "<r><a>";
+            filler = QByteArray(corpusfile::pieceSize - before.size() - cut.size() / 2 - shift + 3, 'x');
+            xml = before + filler + cut + "</a><a>fin</a></r>";
+            QCOMPARE(firstArticleText(xml), QString::fromLatin1(filler) + text);
+        }
+    }
 }
 
 void TestXmlDecoder::fileStatus()
