@@ -174,32 +174,10 @@ bool isValidUtf8(const char* data, qsizetype size)
                 continue;
             }
         }
-        if (*p < 0x80) {
-            ++p;
-            continue;
-        }
-        int extra;
-        unsigned minimum;
-        unsigned code;
-        if ((*p & 0xE0) == 0xC0) {
-            extra = 1, minimum = 0x80, code = *p & 0x1F;
-        } else if ((*p & 0xF0) == 0xE0) {
-            extra = 2, minimum = 0x800, code = *p & 0x0F;
-        } else if ((*p & 0xF8) == 0xF0) {
-            extra = 3, minimum = 0x10000, code = *p & 0x07;
-        } else {
+        const int length = sequenceLength(p, end);
+        if (length == 0)
             return false;
-        }
-        if (end - p <= extra)
-            return false;
-        for (int i = 1; i <= extra; ++i) {
-            if ((p[i] & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (p[i] & 0x3F);
-        }
-        if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
-        p += extra + 1;
+        p += length;
     }
     return true;
 }

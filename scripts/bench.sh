@@ -11,9 +11,7 @@ source "$root/scripts/common.sh"
 
 install_packages
 
-build="$root/build/release"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target tarvane_bench -j "$(nproc)"
+build_release_target "$root" tarvane_bench
 
 export QT_QPA_PLATFORM=offscreen
 exec "$build/bench/tarvane_bench" "$@"

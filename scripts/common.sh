@@ -27,3 +27,11 @@ install_packages() {
     apt-get update -qq
     apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
+
+# Configures the Release build in build/release and builds one target of it.
+build_release_target() {
+    local root="$1" target="$2"
+    build="$root/build/release"
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$build" --target "$target" -j "$(nproc)"
+}

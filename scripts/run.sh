@@ -7,9 +7,7 @@ source "$root/scripts/common.sh"
 
 install_packages
 
-build="$root/build/release"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target tarvane -j "$(nproc)"
+build_release_target "$root" tarvane
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
     echo "No display: Tarvane is a desktop program and needs a graphical session (DISPLAY or WAYLAND_DISPLAY)." >&2

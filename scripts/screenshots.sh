@@ -8,9 +8,7 @@ source "$root/scripts/common.sh"
 
 install_packages
 
-build="$root/build/release"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target tarvane_screenshots -j "$(nproc)"
+build_release_target "$root" tarvane_screenshots
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
