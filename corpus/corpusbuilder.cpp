@@ -89,6 +89,17 @@ public:
         m_ready.notify_one();
     }
 
+    // An emptied batch whose buffers keep their size, when one is back from the second thread.
+    std::unique_ptr<Batch> spare()
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_spares.empty())
+            return std::make_unique<Batch>();
+        std::unique_ptr<Batch> batch = std::move(m_spares.back());
+        m_spares.pop_back();
+        return batch;
+    }
+
     // Waits for every batch to be finished.
     Finished take()
     {
@@ -122,6 +133,14 @@ private:
                 m_room.notify_one();
             }
             finish(*batch);
+            // Buffers are handed back rather than freed: a megabyte taken anew from the system each
+            // time costs more than the parse of it.
+            batch->bytes.clear();
+            batch->pieces.clear();
+            batch->nodes.clear();
+            batch->articles.clear();
+            const std::lock_guard lock(m_mutex);
+            m_spares.push_back(std::move(batch));
         }
     }
 
@@ -132,6 +151,7 @@ private:
     std::condition_variable m_ready;
     std::condition_variable m_room;
     std::deque<std::unique_ptr<Batch>> m_queue;
+    std::vector<std::unique_ptr<Batch>> m_spares;
     bool m_done = false;
     Finished m_finished;
     std::vector<quint32> m_offsets; // where each piece of the article starts in its text
@@ -361,7 +381,7 @@ void Builder::flush()
     if (m_batch->articles.empty())
         return;
     m_finisher.push(std::move(m_batch));
-    m_batch = std::make_unique<Batch>();
+    m_batch = m_finisher.spare();
 }
 
 void Builder::characters(const char* text, int length)
