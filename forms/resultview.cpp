@@ -39,22 +39,23 @@ void showResultArticle(const SearchResult& result, int row, QTextEdit* view)
 {
     // Whatever was marked under the view's cursor must not colour the next text.
     view->setCurrentCharFormat(QTextCharFormat());
-    view->clear();
-    if (row < 0 || row >= result.count())
+    if (row < 0 || row >= result.count()) {
+        view->setPlainText(QString());
         return;
+    }
     // The text goes in as plain text and the marks as formats on the document, in one edit so that
     // it is laid out once: no markup to build and parse, and a bounded number of marks, however
     // many matches the text holds.
     const QString& text = result.hits().at(row)->text;
     const QList<highlighter::Range> marks = highlighter::firstRanges(result, text, shownMarkLimit);
     QTextDocument* document = view->document();
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    view->setPlainText(text);
     // Showing an article is no edit of the user's to undo.
     const bool undo = document->isUndoRedoEnabled();
     document->setUndoRedoEnabled(false);
     const QTextCharFormat format = markFormat();
-    QTextCursor cursor(document);
-    cursor.beginEditBlock();
-    cursor.insertText(text);
     for (const highlighter::Range& mark : marks) {
         cursor.setPosition(int(mark.start));
         cursor.setPosition(int(mark.start + mark.length), QTextCursor::KeepAnchor);
@@ -62,8 +63,6 @@ void showResultArticle(const SearchResult& result, int row, QTextEdit* view)
     }
     cursor.endEditBlock();
     document->setUndoRedoEnabled(undo);
-    document->setModified(false);
-    view->moveCursor(QTextCursor::Start);
 }
 
 void selectFirstRow(QListView* list)
