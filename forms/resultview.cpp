@@ -7,6 +7,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListView>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 
 namespace {
@@ -24,14 +26,52 @@ void fillResultList(const SearchResult& result, QListView* list, QLabel* countLa
         countLabel->setText(QString::number(result.count()));
 }
 
+namespace {
+
+// More marks than a reader could look through would only cost memory and time.
+constexpr qsizetype shownMarkLimit = 100000;
+
+QTextCharFormat markFormat()
+{
+    QTextCharFormat format;
+    format.setForeground(QColor(Qt::red));
+    format.setFontWeight(QFont::Bold);
+    format.setFontUnderline(true);
+    return format;
+}
+
+} // namespace
+
 void showResultArticle(const SearchResult& result, int row, QTextEdit* view)
 {
-    const highlighter::Rendering rendering = highlighter::render(result, row);
-    if (rendering.rich)
-        view->setHtml(rendering.text);
-    else
-        view->setPlainText(rendering.text);
-    view->setProperty(shownRowProperty, row >= 0 && row < result.count() ? row : -1);
+    // Whatever was marked under the view's cursor must not colour the next text.
+    view->setCurrentCharFormat(QTextCharFormat());
+    if (row < 0 || row >= result.count()) {
+        view->setPlainText(QString());
+        view->setProperty(shownRowProperty, -1);
+        return;
+    }
+    // The text goes in as plain text and the marks as formats on the document, in one edit so that
+    // it is laid out once: no markup to build and parse, and a bounded number of marks, however
+    // many matches the text holds.
+    const QString& text = result.hits().at(row)->text;
+    const QList<highlighter::Range> marks = highlighter::firstRanges(result, text, shownMarkLimit);
+    QTextDocument* document = view->document();
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    view->setPlainText(text);
+    // Showing an article is no edit of the user's to undo.
+    const bool undo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
+    const QTextCharFormat format = markFormat();
+    for (const highlighter::Range& mark : marks) {
+        cursor.setPosition(int(mark.start));
+        cursor.setPosition(int(mark.start + mark.length), QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(format);
+    }
+    cursor.endEditBlock();
+    document->setUndoRedoEnabled(undo);
+    view->setProperty(shownRowProperty, row);
 }
 
 int shownRow(const QTextEdit* view)

@@ -17,7 +17,8 @@ class QTextEdit;
 
 // Lists the hit titles in the view (whose model is a ResultListModel) and the count in the label.
 void fillResultList(const SearchResult& result, QListView* list, QLabel* countLabel = nullptr);
-// Shows hit `row` in the text view, matches marked; empty when the record has no hits.
+// Shows hit `row` in the text view, as plain text with the matches marked (the first 100,000 of
+// them at most); empty when the record has no hits.
 void showResultArticle(const SearchResult& result, int row, QTextEdit* view);
 // The row of its record that the view shows, -1 when it shows none.
 int shownRow(const QTextEdit* view);

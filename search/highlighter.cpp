@@ -5,6 +5,7 @@
 
 #include <QSet>
 #include <algorithm>
+#include <utility>
 
 namespace highlighter {
 namespace {
@@ -24,13 +25,14 @@ QStringList distinct(const QStringList& patterns)
 
 } // namespace
 
-QList<Range> occurrences(const QString& text, const QString& pattern, Qt::CaseSensitivity cs, bool wholeWords)
+QList<Range> occurrences(const QString& text, const QString& pattern, Qt::CaseSensitivity cs, bool wholeWords,
+                         qsizetype limit)
 {
     QList<Range> found;
     const PatternFinder finder(pattern, cs);
     const qsizetype n = finder.size();
     qsizetype p = finder.indexIn(text);
-    while (p >= 0) {
+    while (p >= 0 && found.size() != limit) {
         if (!wholeWords || wordboundary::isWholeWord(text, p, n)) {
             found.append({p, n});
             p = finder.indexIn(text, p + n);
@@ -41,34 +43,68 @@ QList<Range> occurrences(const QString& text, const QString& pattern, Qt::CaseSe
     return found;
 }
 
-QList<Range> ranges(const SearchResult& result, const QString& text)
+namespace {
+
+// The marks of the result's mode, sorted and merged. With a non-negative `limit` each pattern is
+// looked for up to its (limit + 1)th occurrence only; the merged ranges are then cut before the
+// first occurrence left out, where the marks stop being known, and to `limit` ranges.
+QList<Range> collectRanges(const SearchResult& result, const QString& text, qsizetype limit)
 {
     const QString& mode = result.mode();
     const Qt::CaseSensitivity cs = result.caseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const qsizetype perPattern = limit < 0 ? -1 : limit + 1;
+    // Marks are known exactly before this position.
+    qsizetype horizon = text.size() + 1;
     QList<Range> marks;
+    const auto add = [&](const QString& pattern, bool wholeWords) {
+        const QList<Range> found = occurrences(text, pattern, cs, wholeWords, perPattern);
+        if (perPattern >= 0 && found.size() == perPattern) {
+            horizon = std::min(horizon, found.constLast().start);
+            marks += found.first(found.size() - 1);
+        } else {
+            marks += found;
+        }
+    };
     if (mode == searchmode::allTerms || mode == searchmode::anyTerm) {
         for (const QString& term : distinct(result.terms()))
-            marks += occurrences(text, term, cs, true);
+            add(term, true);
     } else if (mode == searchmode::exactPhrase) {
-        marks = occurrences(text, result.phrase(), cs, true);
+        add(result.phrase(), true);
     } else if (mode == searchmode::cross) {
         // The same value may have matched thousands of elements: it is looked for once.
         for (const QString& value : distinct(result.matchedValues()))
-            marks += occurrences(text, value, cs, false);
+            add(value, false);
     }
-    if (marks.size() < 2)
+    if (marks.size() < 2 && horizon > text.size())
         return marks;
     std::sort(marks.begin(), marks.end(), [](const Range& a, const Range& b) { return a.start < b.start; });
-    QList<Range> merged{marks.constFirst()};
-    for (qsizetype i = 1; i < marks.size(); ++i) {
-        Range& last = merged.last();
-        const qsizetype lastEnd = last.start + last.length;
-        if (marks[i].start <= lastEnd)
-            last.length = std::max(lastEnd, marks[i].start + marks[i].length) - last.start;
-        else
-            merged.append(marks[i]);
+    QList<Range> merged;
+    for (const Range& mark : std::as_const(marks)) {
+        if (!merged.isEmpty() && mark.start <= merged.constLast().start + merged.constLast().length) {
+            Range& last = merged.last();
+            last.length = std::max(last.start + last.length, mark.start + mark.length) - last.start;
+        } else {
+            merged.append(mark);
+        }
     }
+    // A range reaching the first occurrence left out could have been joined to it.
+    while (!merged.isEmpty() && merged.constLast().start + merged.constLast().length >= horizon)
+        merged.removeLast();
+    if (limit >= 0 && merged.size() > limit)
+        merged.resize(limit);
     return merged;
+}
+
+} // namespace
+
+QList<Range> ranges(const SearchResult& result, const QString& text)
+{
+    return collectRanges(result, text, -1);
+}
+
+QList<Range> firstRanges(const SearchResult& result, const QString& text, qsizetype limit)
+{
+    return collectRanges(result, text, std::max<qsizetype>(limit, 0));
 }
 
 QString toHtml(const QString& text, const QList<Range>& marks)

@@ -18,11 +18,18 @@ struct Range
     bool operator==(const Range& other) const { return start == other.start && length == other.length; }
 };
 
-// Every occurrence of `pattern` in `text`, whole words only when `wholeWords` is set.
-QList<Range> occurrences(const QString& text, const QString& pattern, Qt::CaseSensitivity cs, bool wholeWords);
+// Every occurrence of `pattern` in `text`, whole words only when `wholeWords` is set; with a
+// non-negative `limit`, the first `limit` of them only.
+QList<Range> occurrences(const QString& text, const QString& pattern, Qt::CaseSensitivity cs, bool wholeWords,
+                         qsizetype limit = -1);
 
 // What the result's mode marks in `text`, sorted, overlaps merged.
 QList<Range> ranges(const SearchResult& result, const QString& text);
+
+// The same marks from the start of the text, at most `limit` of them (non-negative), so that a text
+// of millions of matches costs no more than `limit` ranges. Each range is marked exactly as `ranges`
+// marks it; the text after the last one is left unmarked when the limit was reached.
+QList<Range> firstRanges(const SearchResult& result, const QString& text, qsizetype limit);
 
 // The text as rich text, shown as written (markup characters escaped, line breaks kept),
 // with the ranges marked.

@@ -47,6 +47,8 @@ private slots:
     void marks_data();
     void marks();
     void crossValuesMarkInsideWords();
+    void firstRangesStopAtLimit_data();
+    void firstRangesStopAtLimit();
     void htmlShowsTextAsWritten();
     void markupTermsDoNotBreakDisplay_data();
     void markupTermsDoNotBreakDisplay();
@@ -196,6 +198,54 @@ void TestHighlighter::crossValuesMarkInsideWords()
     one.result.addMatchedValue(QStringLiteral("son"));
     QCOMPARE(marked(one.entry.text, highlighter::ranges(one.result, one.entry.text)),
              QStringLiteral("[son]ate et Son"));
+}
+
+void TestHighlighter::firstRangesStopAtLimit_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<QString>("expected");
+
+    const QString any = QStringLiteral("auMoinsUn");
+    const QString cross = QStringLiteral("croisee");
+    QTest::newRow("below the limit") << any << "a"
+                                     << "a a a a" << 5 << "[a] [a] [a] [a]";
+    QTest::newRow("at the limit") << any << "a"
+                                  << "a a a a" << 4 << "[a] [a] [a] [a]";
+    QTest::newRow("one over the limit") << any << "a"
+                                        << "a a a a" << 3 << "[a] [a] [a] a";
+    QTest::newRow("first only") << any << "a"
+                                << "a a a a" << 1 << "[a] a a a";
+    QTest::newRow("none") << any << "a"
+                          << "a a a a" << 0 << "a a a a";
+    QTest::newRow("non-whole occurrences not counted") << any << "a"
+                                                       << "ab a ab a a" << 2 << "ab [a] ab [a] a";
+    QTest::newRow("two terms interleaved") << any << "a b"
+                                           << "a b a b a b" << 2 << "[a] [b] a b a b";
+    QTest::newRow("one term over, the other under") << any << "a b"
+                                                    << "a a a b" << 2 << "[a] [a] a b";
+    QTest::newRow("adjacent matches all found") << cross << ""
+                                                << "aaaaaa" << 3 << "[aaaaaa]";
+    // Where the matches stop being looked for, the range they form has no known end.
+    QTest::newRow("adjacent matches cut") << cross << ""
+                                          << "aaaaaa" << 2 << "aaaaaa";
+    QTest::newRow("adjacent matches then a gap") << cross << ""
+                                                 << "aaaa aa aa" << 3 << "[aaaa] [aa] aa";
+}
+
+void TestHighlighter::firstRangesStopAtLimit()
+{
+    QFETCH(QString, mode);
+    QFETCH(QString, query);
+    QFETCH(QString, text);
+    QFETCH(int, limit);
+    QFETCH(QString, expected);
+    OneArticle one(text, mode, query, false);
+    if (mode == QStringLiteral("croisee"))
+        one.result.addMatchedValue(QStringLiteral("aa"));
+    QCOMPARE(marked(text, highlighter::firstRanges(one.result, text, limit)), expected);
 }
 
 void TestHighlighter::htmlShowsTextAsWritten()

@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextEdit>
 
 namespace {
@@ -61,6 +62,8 @@ private slots:
     void showsMarkedWords_data();
     void showsMarkedWords();
     void plainTextShownAsWritten();
+    void nextArticleNotColoured();
+    void millionMatchesShowFirstHundredThousand();
     void elementCombo();
     void valueCombo();
     void criteriaBoxesListAtMostTwenty();
@@ -155,6 +158,64 @@ void TestResultView::plainTextShownAsWritten()
     QCOMPARE(view.toPlainText(), fixture.entries[0].text);
     showResultArticle(fixture.result, 1, &view);
     QCOMPARE(view.toPlainText(), QStringLiteral("deux"));
+}
+
+void TestResultView::nextArticleNotColoured()
+{
+    Fixture fixture({"son au début", "rien ici"});
+    fixture.result.setMode(QStringLiteral("tous"));
+    fixture.result.splitTerms(QStringLiteral("son"));
+    QTextEdit view;
+    showResultArticle(fixture.result, 0, &view);
+    QCOMPARE(markedRuns(view), QStringLiteral("[son] au début"));
+    showResultArticle(fixture.result, 1, &view);
+    QCOMPARE(markedRuns(view), QStringLiteral("rien ici"));
+    fixture.result.setMode(QStringLiteral("Corpus"));
+    showResultArticle(fixture.result, 0, &view);
+    QCOMPARE(markedRuns(view), QStringLiteral("son au début"));
+}
+
+void TestResultView::millionMatchesShowFirstHundredThousand()
+{
+    // "a" a million times, in lines of 50, each one a whole word: 2,000,000 characters.
+    QString text;
+    text.reserve(2000000);
+    for (int i = 1; i <= 1000000; ++i) {
+        text += QLatin1Char('a');
+        text += i % 50 == 0 ? QLatin1Char('\n') : QLatin1Char(' ');
+    }
+    Fixture fixture({text});
+    fixture.result.setMode(QStringLiteral("auMoinsUn"));
+    fixture.result.splitTerms(QStringLiteral("a"));
+    QTextEdit view;
+    showResultArticle(fixture.result, 0, &view);
+    QCOMPARE(view.toPlainText().size(), 2000000);
+    QVERIFY(view.toPlainText() == text);
+
+    const auto markedAt = [&view](int position) {
+        QTextCursor cursor(view.document());
+        cursor.setPosition(position + 1);
+        const QTextCharFormat format = cursor.charFormat();
+        return format.foreground().color() == QColor(Qt::red) && format.fontWeight() == QFont::Bold &&
+               format.fontUnderline();
+    };
+    QVERIFY(markedAt(0));
+    QVERIFY(!markedAt(1));
+    QVERIFY(markedAt(2));
+    QVERIFY(markedAt(100000));
+    QVERIFY(markedAt(199998)); // the 100,000th match
+    QVERIFY(!markedAt(199999));
+    QVERIFY(!markedAt(200000)); // the 100,001st
+    QVERIFY(!markedAt(1999998));
+
+    int marks = 0;
+    for (QTextBlock block = view.document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().fontUnderline())
+                marks += int(it.fragment().length());
+        }
+    }
+    QCOMPARE(marks, 100000);
 }
 
 void TestResultView::elementCombo()
