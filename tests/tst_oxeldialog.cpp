@@ -593,6 +593,27 @@ void TestOxelDialog::crossCascade()
     QCOMPARE(window.txt_nbcro->text(), QStringLiteral("0"));
     QVERIFY(window.Txt_Art_Cro->toPlainText().isEmpty());
     QCOMPARE(window.LoadCroisee->value(), -1);
+
+    // Row 3 down to its last box, which only searches.
+    choose(window.Lst_B31, "instrument");
+    QCOMPARE(hits(), QStringList({"FLÛTE"}));
+    QCOMPARE(items(window.Lst_B32), QStringList({I, "bois", "pipeau", "vent"}));
+    choose(window.Lst_B32, "bois");
+    QCOMPARE(items(window.Lst_B33), QStringList({I, "flûte"}));
+    QList<QPair<QStringList, bool>> before;
+    for (const QList<QComboBox*>& row : rows) {
+        for (QComboBox* box : row)
+            before.append({items(box), box->isEnabled()});
+    }
+    choose(window.Lst_B33, "flûte");
+    QCOMPARE(hits(), QStringList({"FLÛTE"}));
+    QList<QPair<QStringList, bool>> after;
+    for (const QList<QComboBox*>& row : rows) {
+        for (QComboBox* box : row)
+            after.append({items(box), box->isEnabled()});
+    }
+    QCOMPARE(after, before);
+    QCOMPARE(window.resultCroisee().matchedValues(), QStringList({"flûte", "flûte"}));
 }
 
 void TestOxelDialog::longElementNameSearchesWholeName()
