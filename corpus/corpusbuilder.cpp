@@ -40,6 +40,11 @@ struct Piece
 // An article, or an element below it. Indexes are the batch's.
 struct Node
 {
+    // The element's name and attribute values, in the batch's strings.
+    quint32 name = 0;
+    quint32 nameLength = 0;
+    quint32 firstValue = 0; // in the batch's values
+    quint32 valueCount = 0;
     quint32 firstPiece = 0;
     quint32 endPiece = 0;
     quint32 subtreeEnd = 0; // the node after its last descendant
@@ -58,7 +63,14 @@ struct Batch
         quint32 firstPiece = 0;
         quint32 firstNode = 0;
     };
+    struct Value
+    {
+        quint32 start = 0;
+        quint32 length = 0;
+    };
     std::string bytes;
+    std::string strings; // names and attribute values
+    std::vector<Value> values;
     std::vector<Piece> pieces;
     std::vector<Node> nodes;
     std::vector<Article> articles;
@@ -68,12 +80,12 @@ struct Batch
 struct Finished
 {
     std::vector<ArticleEntry> articles;
-    std::vector<bool> hasChildNode;
-    std::vector<ElementIndex::ElementText> texts;
+    ElementIndex elements;
 };
 
-// Turns batches into article texts, titles and element text ranges, on its own thread, while the
-// parser reads on: decoding to UTF-16 and finding titles would otherwise double the parse.
+// Turns batches into article texts, titles and the element index, on its own thread, while the
+// parser reads on: decoding to UTF-16, numbering names and values and finding titles would otherwise
+// double the parse.
 class Finisher
 {
 public:
@@ -136,6 +148,8 @@ private:
             // Buffers are handed back rather than freed: a megabyte taken anew from the system each
             // time costs more than the parse of it.
             batch->bytes.clear();
+            batch->strings.clear();
+            batch->values.clear();
             batch->pieces.clear();
             batch->nodes.clear();
             batch->articles.clear();
@@ -184,12 +198,21 @@ void Finisher::finish(const Batch& batch)
         if (text.capacity() - text.size() > text.size() / 8)
             text.squeeze();
 
+        ElementIndex& index = m_finished.elements;
+        index.beginArticle();
         for (quint32 n = article.firstNode + 1; n < endNode; ++n) {
             const Node& node = batch.nodes[n];
-            m_finished.texts.push_back(ElementIndex::elementText(m_offsets[node.firstPiece - article.firstPiece],
-                                                                 m_offsets[node.endPiece - article.firstPiece], text));
+            const quint32 element =
+                index.addElement(std::string_view(batch.strings).substr(node.name, node.nameLength));
+            for (quint32 v = node.firstValue; v < node.firstValue + node.valueCount; ++v) {
+                const Batch::Value& value = batch.values[v];
+                index.addValue(element, std::string_view(batch.strings).substr(value.start, value.length));
+            }
+            index.setElementText(element,
+                                 ElementIndex::elementText(m_offsets[node.firstPiece - article.firstPiece],
+                                                           m_offsets[node.endPiece - article.firstPiece], text));
         }
-        m_finished.hasChildNode.push_back(batch.nodes[article.firstNode].firstChild != Kind::None);
+        index.endArticle(batch.nodes[article.firstNode].firstChild != Kind::None);
 
         ArticleEntry entry;
         entry.title = title(batch, static_cast<quint32>(a), text);
@@ -242,10 +265,8 @@ public:
         flush();
         Finished finished = m_finisher.take();
         m_content.articles = std::move(finished.articles);
+        m_content.elements = std::move(finished.elements);
         ElementIndex& index = m_content.elements;
-        index.setTexts(finished.texts);
-        for (size_t i = 0; i < finished.hasChildNode.size(); ++i)
-            index.setHasChildNode(static_cast<int>(i), finished.hasChildNode[i]);
         index.finish();
         // The names of the elements inside the articles after those of the document and its articles.
         for (quint32 id = 0; id < index.nameCount(); ++id) {
@@ -331,14 +352,23 @@ void Builder::startElement(const char* name, const char** attributes)
         m_batch->articles.push_back({article.firstPiece, static_cast<quint32>(m_batch->nodes.size())});
         m_batch->nodes.push_back(article);
         m_open.assign(1, static_cast<quint32>(m_batch->nodes.size() - 1));
-        m_content.elements.beginArticle();
     } else if (m_depth >= 2) {
         closeText();
         childStarts(Kind::Element);
-        const quint32 element = m_content.elements.addElement(name);
-        for (const char** a = attributes; *a; a += 2)
-            m_content.elements.addValue(element, a[1]);
         Node node;
+        std::string& strings = m_batch->strings;
+        node.name = static_cast<quint32>(strings.size());
+        strings += name;
+        node.nameLength = static_cast<quint32>(strings.size()) - node.name;
+        node.firstValue = static_cast<quint32>(m_batch->values.size());
+        for (const char** a = attributes; *a; a += 2) {
+            const auto start = static_cast<quint32>(strings.size());
+            strings += a[1];
+            m_batch->values.push_back({start, static_cast<quint32>(strings.size()) - start});
+        }
+        node.valueCount = static_cast<quint32>(m_batch->values.size()) - node.firstValue;
+        if (strings.size() >= std::numeric_limits<quint32>::max() / 2)
+            return failMemory();
         node.firstPiece = static_cast<quint32>(m_batch->pieces.size());
         m_batch->nodes.push_back(node);
         m_open.push_back(static_cast<quint32>(m_batch->nodes.size() - 1));
@@ -371,7 +401,7 @@ void Builder::endElement()
     } else if (m_depth == 1) {
         closeNode();
         // Batches of about a megabyte go to the second thread.
-        if (m_batch->bytes.size() >= (1u << 20) || m_batch->nodes.size() >= (1u << 16))
+        if (m_batch->bytes.size() + m_batch->strings.size() >= (1u << 20) || m_batch->nodes.size() >= (1u << 16))
             flush();
     }
 }
@@ -471,9 +501,8 @@ StreamParser::StreamParser() : d(std::make_unique<Private>())
             dispatch(data, &Builder::startElement, name, attributes);
         },
         [](void* data, const XML_Char*) { dispatch(data, &Builder::endElement); });
-    XML_SetCharacterDataHandler(p, [](void* data, const XML_Char* text, int length) {
-        dispatch(data, &Builder::characters, text, length);
-    });
+    XML_SetCharacterDataHandler(
+        p, [](void* data, const XML_Char* text, int length) { dispatch(data, &Builder::characters, text, length); });
     XML_SetCommentHandler(p, [](void* data, const XML_Char*) { dispatch(data, &Builder::otherNode); });
     XML_SetProcessingInstructionHandler(
         p, [](void* data, const XML_Char*, const XML_Char*) { dispatch(data, &Builder::otherNode); });

@@ -14,7 +14,6 @@
 namespace corpusfile {
 namespace {
 
-
 // Gives the bytes piece by piece: false at the end or on a read error; rewinds to read again.
 struct Source
 {

@@ -143,16 +143,13 @@ ElementIndex::ElementText ElementIndex::elementText(quint32 start, quint32 end, 
     return {start, end, signature(searchedText(articleText.mid(start, end - start)))};
 }
 
-void ElementIndex::setTexts(const std::vector<ElementText>& texts)
+void ElementIndex::setElementText(quint32 element, const ElementText& text)
 {
-    const size_t count = std::min(texts.size(), m_elements.size());
-    for (size_t i = 0; i < count; ++i) {
-        Element& e = m_elements[i];
-        e.textStart = texts[i].start;
-        e.textEnd = texts[i].end;
-        e.hash = texts[i].signature.hash;
-        e.prefix = texts[i].signature.prefix;
-    }
+    Element& e = m_elements[element];
+    e.textStart = text.start;
+    e.textEnd = text.end;
+    e.hash = text.signature.hash;
+    e.prefix = text.signature.prefix;
 }
 
 void ElementIndex::finish()

@@ -69,8 +69,8 @@ public:
     void beginArticle();
     quint32 addElement(std::string_view name);
     void addValue(quint32 element, std::string_view value);
-    // Once the texts are known: where each element's text lies, element by element in document order,
-    // and whether each article has any child node.
+    // Once the article's text is known: where each element's text lies, and whether the article has
+    // any child node.
     struct ElementText
     {
         quint32 start = 0;
@@ -78,8 +78,8 @@ public:
         Signature signature;
     };
     static ElementText elementText(quint32 start, quint32 end, QStringView articleText);
-    void setTexts(const std::vector<ElementText>& texts);
-    void setHasChildNode(int article, bool hasChildNode) { m_articles[size_t(article)].hasChildNode = hasChildNode; }
+    void setElementText(quint32 element, const ElementText& text);
+    void endArticle(bool hasChildNode) { m_articles.back().hasChildNode = hasChildNode; }
     // Drops what only the building needed.
     void finish();
 

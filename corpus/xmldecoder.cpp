@@ -276,8 +276,8 @@ StreamDecoder::StreamDecoder(const QByteArray& head)
     } else {
         const QByteArray name = declaredEncoding(head);
         const QByteArray key = name.toLower();
-        if (key == "iso-8859-1" || key == "iso8859-1" || key == "iso_8859-1" || key == "latin1" ||
-            key == "latin-1" || key == "l1") {
+        if (key == "iso-8859-1" || key == "iso8859-1" || key == "iso_8859-1" || key == "latin1" || key == "latin-1" ||
+            key == "l1") {
             m_kind = Kind::Latin1;
         } else if (key == "windows-1252" || key == "cp1252" || key == "x-cp1252") {
             m_kind = Kind::Cp1252;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
 #include <QByteArrayView>
+#include <QString>
 #include <memory>
 #include <optional>
 
