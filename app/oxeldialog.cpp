@@ -97,8 +97,8 @@ void OxelDialog::clearResults()
     for (QComboBox* combo : {Lst_B11, Lst_B12, Lst_B13, Lst_B21, Lst_B22, Lst_B23, Lst_B31, Lst_B32, Lst_B33})
         combo->clear();
     m_resultSimple = m_resultCorpus = m_resultCroisee = SearchResult();
-    m_corpus.clearArticles();
     showResults();
+    m_corpus.clearArticles();
 }
 
 void OxelDialog::showResults()
