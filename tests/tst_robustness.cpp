@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -216,12 +217,22 @@ bool makeCorpus(Kind kind, const QString& path, const QByteArray& bytes, QString
         return bound;
     }
     case Kind::NoPermission:
-        if (geteuid() == 0)
-            return *why = QStringLiteral("root reads any file"), false;
+        // Root reads anything: the child then reads as nobody, who must reach the directory.
         testfiles::write(path, bytes);
-        return chmod(name.constData(), 0) == 0;
+        return chmod(name.constData(), 0) == 0 &&
+               (geteuid() != 0 || chmod(QFile::encodeName(QFileInfo(path).path()).constData(), 0777) == 0);
     }
     return false;
+}
+
+// In the child: for a file without permissions, stop being root, whom permissions do not stop.
+void dropRootFor(Kind kind)
+{
+    if (kind != Kind::NoPermission || geteuid() != 0)
+        return;
+    const gid_t nobody = 65534;
+    if (setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0)
+        _exit(4);
 }
 
 // Values through the pipe from the child.
@@ -416,6 +427,78 @@ bool makeConf(ConfKind kind, const QString& path, const QByteArray& bytes, QStri
     return false;
 }
 
+// Every difference between what a case gave and what it should, checked all at once so that a
+// case the current reader gets wrong can be marked as one expected failure.
+class Differences
+{
+public:
+    void check(const char* what, bool ok, const QString& detail = {})
+    {
+        if (!ok)
+            m_lines << QString::fromUtf8(what) + QStringLiteral(": ") + detail;
+    }
+    template <typename T> void compare(const char* what, const T& actual, const T& expected)
+    {
+        if (!(actual == expected))
+            m_lines
+                << QStringLiteral("%1: got %2, expected %3").arg(QString::fromUtf8(what), show(actual), show(expected));
+    }
+    bool none() const { return m_lines.isEmpty(); }
+    QString report() const { return m_lines.join(QStringLiteral("; ")); }
+
+private:
+    static QString cut(const QString& text)
+    {
+        return text.size() > 300 ? text.left(300) + QStringLiteral("...") : text;
+    }
+    static QString show(const QString& text) { return cut(QLatin1Char('"') + text + QLatin1Char('"')); }
+    static QString show(const QStringList& list)
+    {
+        return cut(QLatin1Char('[') + list.join(QStringLiteral(" | ")) + QLatin1Char(']'));
+    }
+    static QString show(const QByteArray& bytes)
+    {
+        return cut(QString::fromLatin1(bytes.toPercentEncoding(" =/#:<>&;")));
+    }
+    static QString show(int value) { return QString::number(value); }
+    static QString show(bool value) { return value ? QStringLiteral("true") : QStringLiteral("false"); }
+
+    QStringList m_lines;
+};
+
+// Cases the current corpus reader gets wrong: its parser accepts what is not well-formed XML,
+// expands no entity, reads undeclared non-UTF-8 bytes as Latin-1, and opens any kind of file.
+// The reader that replaces it must get them right; an unexpected pass fails, so that each case
+// leaves this list as soon as it passes.
+const QStringList pendingCases{
+    "undeclared, not utf-8: windows-1252",
+    "utf-8 with one stray latin-1 byte",
+    "shift_jis declared, invalid bytes",
+    "utf-16 lone surrogate",
+    "undeclared entity",
+    "bare ampersand",
+    "duplicate attribute",
+    "< inside an attribute value",
+    "control character",
+    "surrogate character reference",
+    "nul character reference",
+    "internal entity expanded",
+    "entity holding an entity",
+    "recursive entities",
+    "billion laughs",
+    "quadratic blowup",
+    "fifo",
+    "/dev/zero",
+    "/dev/urandom",
+    "link to /dev/zero",
+};
+
+#define expectFailureWhenPending()                                                                                     \
+    do {                                                                                                               \
+        if (pendingCases.contains(QString::fromUtf8(QTest::currentDataTag())))                                         \
+            QEXPECT_FAIL("", "not yet handled by the corpus reader", Abort);                                           \
+    } while (false)
+
 } // namespace
 
 Q_DECLARE_METATYPE(Kind)
@@ -498,6 +581,7 @@ void TestRobustness::regularFile()
         QSKIP(qPrintable(why));
 
     const isolated::Outcome outcome = isolated::run([&] {
+        dropRootFor(kind);
         const regularfile::Result result = regularfile::read(path, limit);
         return pack(int(result.status), result.bytes);
     });
@@ -525,15 +609,23 @@ void TestRobustness::corpusReader()
     if (!makeCorpus(kind, m_dir->filePath(QStringLiteral("corpus.xml")), bytes, &path, &why))
         QSKIP(qPrintable(why));
 
-    const isolated::Outcome outcome = isolated::run([&] { return readInChild(path); });
-    QVERIFY2(outcome.answered, qPrintable(outcome.failure));
-    int got = -1;
-    QStringList read;
-    unpack(outcome.answer, got, read);
-    QCOMPARE(corpusfile::Status(got), status);
-    QCOMPARE(read, texts);
-    if (kind == Kind::File)
-        QCOMPARE(testfiles::read(path), bytes); // read, never written
+    const isolated::Outcome outcome = isolated::run([&] {
+        dropRootFor(kind);
+        return readInChild(path);
+    });
+    Differences d;
+    d.check("an answer", outcome.answered, outcome.failure);
+    if (outcome.answered) {
+        int got = -1;
+        QStringList read;
+        unpack(outcome.answer, got, read);
+        d.compare("status", got, int(status));
+        d.compare("texts", read, texts);
+        if (kind == Kind::File)
+            d.compare("file afterwards", testfiles::read(path), bytes); // read, never written
+    }
+    expectFailureWhenPending();
+    QVERIFY2(d.none(), qPrintable(d.report()));
 }
 
 void TestRobustness::externalEntitiesNeverRead_data()
@@ -593,35 +685,43 @@ void TestRobustness::window()
     QString why;
     if (!makeCorpus(kind, m_dir->filePath(QStringLiteral("corpus.xml")), bytes, &path, &why))
         QSKIP(qPrintable(why));
+    if (kind == Kind::NoPermission)
+        QVERIFY(QFile::setPermissions(QStringLiteral("oxel.conf"), QFileDevice::ReadOther | QFileDevice::WriteOther));
 
-    const isolated::Outcome outcome =
-        isolated::run([&] { return runWindow(path, kind == Kind::Vanishing, good, RLIM_INFINITY); });
-    QVERIFY2(outcome.answered, qPrintable(outcome.failure));
-    WindowOutcome o;
-    unpack(outcome.answer, o);
-
-    QCOMPARE(o.startPath, QStringLiteral("/avant/corpus.xml"));
-    const QByteArray confNaming = "chemin=" + path.toUtf8() + "\ncouleur=#336699\npolice=Verdana\n";
-    // The settings name the chosen file, loadable or not, and keep colour and font.
-    QCOMPARE(o.confAfterLoad, confNaming);
-    if (status == corpusfile::Status::Ok) {
-        QCOMPARE(o.warnings, QStringList());
-        QCOMPARE(o.openRequests, 1);
-        QCOMPARE(o.texts, texts);
-        QCOMPARE(o.shown, texts.value(0));
-        QCOMPARE(o.title, "..:: Tarvane - Qt ::..    " + path);
-    } else {
-        QCOMPARE(o.warnings, QStringList({caption, messageFor(status)}));
-        QCOMPARE(o.openRequests, 2); // the retry, cancelled
-        QCOMPARE(o.texts, QStringList());
-        QCOMPARE(o.title, QStringLiteral("Encyclopedie Valmorine"));
+    const isolated::Outcome outcome = isolated::run([&] {
+        dropRootFor(kind);
+        return runWindow(path, kind == Kind::Vanishing, good, RLIM_INFINITY);
+    });
+    Differences d;
+    d.check("an answer", outcome.answered, outcome.failure);
+    if (outcome.answered) {
+        WindowOutcome o;
+        unpack(outcome.answer, o);
+        d.compare("start path", o.startPath, QStringLiteral("/avant/corpus.xml"));
+        // The settings name the chosen file, loadable or not, and keep colour and font.
+        d.compare("settings", o.confAfterLoad, "chemin=" + path.toUtf8() + "\ncouleur=#336699\npolice=Verdana\n");
+        if (status == corpusfile::Status::Ok) {
+            d.compare("warnings", o.warnings, QStringList());
+            d.compare("file dialogs", o.openRequests, 1);
+            d.compare("texts", o.texts, texts);
+            d.compare("shown", o.shown, texts.value(0));
+            d.compare("caption", o.title, "..:: Tarvane - Qt ::..    " + path);
+        } else {
+            d.compare("warnings", o.warnings, QStringList({caption, messageFor(status)}));
+            d.compare("file dialogs", o.openRequests, 2); // the retry, cancelled
+            d.compare("texts", o.texts, QStringList());
+            d.compare("caption", o.title, QStringLiteral("Encyclopedie Valmorine"));
+        }
+        // Still usable: the next file loads.
+        d.compare("articles of the next file", o.reloaded, 1);
+        d.compare("settings after the next file", o.confAfterReload,
+                  "chemin=" + good.toUtf8() + "\ncouleur=#336699\npolice=Verdana\n");
+        d.compare("wait cursor left", o.cursorLeft, false);
+        if (kind == Kind::File)
+            d.compare("file afterwards", testfiles::read(path), bytes);
     }
-    // Still usable: the next file loads.
-    QCOMPARE(o.reloaded, 1);
-    QCOMPARE(o.confAfterReload, "chemin=" + good.toUtf8() + "\ncouleur=#336699\npolice=Verdana\n");
-    QVERIFY(!o.cursorLeft);
-    if (kind == Kind::File)
-        QCOMPARE(testfiles::read(path), bytes);
+    expectFailureWhenPending();
+    QVERIFY2(d.none(), qPrintable(d.report()));
 }
 
 void TestRobustness::settingsReader_data()
