@@ -5,6 +5,8 @@
 
 // The settings file: "chemin=", "couleur=" and "police=" lines. Readers scan every line, the last
 // match winning; the writer replaces the whole file at once, so a failed write leaves the old one.
+// Only a regular file is read or replaced: a directory, FIFO or device in its place is left alone
+// and reads as no settings, as do a binary file's lines.
 class SettingsFile
 {
 public:
