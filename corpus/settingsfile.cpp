@@ -52,8 +52,12 @@ QStringList SettingsFile::lines() const
         if (line.endsWith('\r'))
             line.chop(1);
         // Lines are kept in place, so that the first line stays the first; one no value could
-        // come from reads as empty.
-        result.append(line.size() <= maxLineLength && isTextLine(line) ? decodeLine(line) : QString());
+        // come from reads as empty. The length counts characters, so that a line written back in
+        // UTF-8 from a Latin-1 one still reads. Three bytes at most make one UTF-16 unit.
+        QString text;
+        if (line.size() <= 3 * maxLineLength && isTextLine(line))
+            text = decodeLine(line);
+        result.append(text.size() <= maxLineLength ? text : QString());
     }
     return result;
 }

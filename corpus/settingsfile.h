@@ -14,7 +14,8 @@ public:
     static const QString pathKey;         // "chemin"
     static const QString colourKey;       // "couleur"
     static const QString fontKey;         // "police"
-    // A larger file, or a longer line, is not one this program wrote: it is ignored, not read.
+    // A larger file (bytes), or a longer line (characters), is not one this program wrote: it
+    // is ignored, not read.
     static constexpr qint64 maxFileSize = 1024 * 1024;
     static constexpr qsizetype maxLineLength = 32 * 1024;
 
