@@ -173,11 +173,12 @@ void addCorpusRows(bool window)
             << Kind::Vanishing << QByteArray("<r><a>t</a></r>") << S::Missing << none;
 }
 
-// Puts the row's thing at `path`; false (with the reason) when this machine cannot make it.
-bool makeCorpus(Kind kind, const QString& path, const QByteArray& bytes, QString* path2, QString* why)
+// Puts the row's thing at `path`, and in `chosen` the path to open (the same, or a device, or
+// empty); false, with the reason, when this machine cannot make it.
+bool makeCorpus(Kind kind, const QString& path, const QByteArray& bytes, QString* chosen, QString* why)
 {
     const QByteArray name = QFile::encodeName(path);
-    *path2 = path;
+    *chosen = path;
     switch (kind) {
     case Kind::File:
     case Kind::Vanishing: {
@@ -189,17 +190,17 @@ bool makeCorpus(Kind kind, const QString& path, const QByteArray& bytes, QString
     case Kind::Missing:
         return true;
     case Kind::EmptyPath:
-        path2->clear();
+        chosen->clear();
         return true;
     case Kind::Directory:
         return QDir().mkdir(path);
     case Kind::Fifo:
         return mkfifo(name.constData(), 0644) == 0;
     case Kind::DevZero:
-        *path2 = QStringLiteral("/dev/zero");
+        *chosen = QStringLiteral("/dev/zero");
         return true;
     case Kind::DevUrandom:
-        *path2 = QStringLiteral("/dev/urandom");
+        *chosen = QStringLiteral("/dev/urandom");
         return true;
     case Kind::ZeroLink:
         return symlink("/dev/zero", name.constData()) == 0;
