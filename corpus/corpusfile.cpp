@@ -1,15 +1,11 @@
 #include "corpusfile.h"
 
 #include "corpusbuilder.h"
+#include "regularfile.h"
 #include "xmldecoder.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <functional>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace corpusfile {
 namespace {
@@ -97,28 +93,17 @@ std::optional<CorpusContent> parse(QByteArray bytes)
 Result read(const QString& path)
 {
     Result result;
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists()) {
+    // Only a regular file is read: a directory, a device or a pipe is refused before anything is
+    // read, and nothing can block.
+    QFile file;
+    switch (regularfile::open(path, file)) {
+    case regularfile::Status::Ok:
+        break;
+    case regularfile::Status::Missing:
         result.status = Status::Missing;
         return result;
-    }
-    // Only a regular file is read: a directory, a device or a pipe is refused before anything is
-    // read, and the file is opened without blocking, then checked again once open.
-    const QByteArray name = QFile::encodeName(info.absoluteFilePath());
-    struct stat status;
-    if (::stat(name.constData(), &status) != 0 || !S_ISREG(status.st_mode)) {
-        result.status = Status::Unreadable;
-        return result;
-    }
-    const int descriptor = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0) {
-        result.status = errno == ENOENT ? Status::Missing : Status::Unreadable;
-        return result;
-    }
-    QFile file;
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) ||
-        !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(descriptor);
+    case regularfile::Status::Unreadable:
+    case regularfile::Status::TooLarge:
         result.status = Status::Unreadable;
         return result;
     }

@@ -1,9 +1,9 @@
 #include "settingsfile.h"
 
-#include "xmldecoder.h"
+#include "regularfile.h"
 
-#include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 const QString SettingsFile::defaultFileName = QStringLiteral("oxel.conf");
 const QString SettingsFile::pathKey = QStringLiteral("chemin");
@@ -12,22 +12,53 @@ const QString SettingsFile::fontKey = QStringLiteral("police");
 
 SettingsFile::SettingsFile(QString fileName) : m_fileName(std::move(fileName)) {}
 
+namespace {
+
+// A line with a control character comes from a binary file, not from this program.
+bool isTextLine(const QByteArray& line)
+{
+    for (const char c : line) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && byte != '\t') || byte == 0x7F)
+            return false;
+    }
+    return true;
+}
+
+QString decodeLine(const QByteArray& line)
+{
+    // Written as UTF-8; an older file may hold Latin-1.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8.decode(line);
+    return utf8.hasError() ? QString::fromLatin1(line) : text;
+}
+
+} // namespace
+
 QStringList SettingsFile::lines() const
 {
-    QFile file(m_fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    // Anything but a small regular file (a device, a FIFO, a huge file) holds no settings.
+    const regularfile::Result file = regularfile::read(m_fileName, maxFileSize);
+    if (file.status != regularfile::Status::Ok)
         return {};
-    const QByteArray contents = file.readAll();
     QStringList result;
-    for (QByteArray line : contents.split('\n')) {
+    qsizetype start = 0;
+    while (start < file.bytes.size()) {
+        qsizetype end = file.bytes.indexOf('\n', start);
+        if (end < 0)
+            end = file.bytes.size();
+        QByteArray line = file.bytes.mid(start, end - start);
+        start = end + 1;
         if (line.endsWith('\r'))
             line.chop(1);
-        // Written as UTF-8; an older file may hold Latin-1.
-        result.append(xmldecoder::isValidUtf8(line.constData(), line.size()) ? QString::fromUtf8(line)
-                                                                             : QString::fromLatin1(line));
+        // Lines are kept in place, so that the first line stays the first; one no value could
+        // come from reads as empty. The length counts characters, so that a line written back in
+        // UTF-8 from a Latin-1 one still reads. Three bytes at most make one UTF-16 unit.
+        QString text;
+        if (line.size() <= 3 * maxLineLength && isTextLine(line))
+            text = decodeLine(line);
+        result.append(text.size() <= maxLineLength ? text : QString());
     }
-    if (contents.endsWith('\n'))
-        result.removeLast();
     return result;
 }
 
@@ -75,6 +106,9 @@ bool SettingsFile::savePathOnly(const QString& corpusPath) const
 
 bool SettingsFile::write(const QByteArray& contents) const
 {
+    // Replacing a device or a FIFO (or through a link, /dev/zero itself) is not ours to do.
+    if (!regularfile::isReplaceable(m_fileName))
+        return false;
     QSaveFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly))
         return false;

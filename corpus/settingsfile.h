@@ -5,6 +5,8 @@
 
 // The settings file: "chemin=", "couleur=" and "police=" lines. Readers scan every line, the last
 // match winning; the writer replaces the whole file at once, so a failed write leaves the old one.
+// Only a regular file is read or replaced: a directory, FIFO or device in its place is left alone
+// and reads as no settings, as do a binary file's lines.
 class SettingsFile
 {
 public:
@@ -12,6 +14,10 @@ public:
     static const QString pathKey;         // "chemin"
     static const QString colourKey;       // "couleur"
     static const QString fontKey;         // "police"
+    // A larger file (bytes), or a longer line (characters), is not one this program wrote: it
+    // is ignored, not read.
+    static constexpr qint64 maxFileSize = 1024 * 1024;
+    static constexpr qsizetype maxLineLength = 32 * 1024;
 
     explicit SettingsFile(QString fileName = defaultFileName);
 

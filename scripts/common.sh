@@ -4,11 +4,18 @@
 TARVANE_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6printsupport6
                   libexpat1-dev libgl-dev fonts-dejavu-core wfrench libxml2-utils qt6-translations-l10n
                   poppler-utils)
+# Only scripts/fuzz.sh needs these, on top of the above.
+TARVANE_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
+# Installs the packages named, TARVANE_PACKAGES without arguments.
 install_packages() {
     local missing=()
     local package
-    for package in "${TARVANE_PACKAGES[@]}"; do
+    local wanted=("$@")
+    if [ ${#wanted[@]} -eq 0 ]; then
+        wanted=("${TARVANE_PACKAGES[@]}")
+    fi
+    for package in "${wanted[@]}"; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$package")
         fi
