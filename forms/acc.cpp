@@ -1,9 +1,9 @@
 #include "acc.h"
 
+#include "regularfile.h"
 #include "resultview.h"
 #include "settingsfile.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QStringDecoder>
@@ -26,10 +26,11 @@ Acc::Acc(QWidget* parent, const char* name, bool modal, Qt::WindowFlags flags) :
 
 QString Acc::readWelcomePage(const QString& fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    // Only a regular file of reasonable size: a device or a pipe of that name must not hang the window.
+    const regularfile::Result file = regularfile::read(fileName, 16 << 20);
+    if (file.status != regularfile::Status::Ok)
         return {};
-    const QByteArray bytes = file.readAll();
+    const QByteArray& bytes = file.bytes;
     const auto encoding = QStringConverter::encodingForHtml(bytes);
     QStringDecoder decoder(encoding.value_or(QStringConverter::Utf8));
     return decoder.decode(bytes);

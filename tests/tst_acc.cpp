@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <sys/stat.h>
 
 class TestAcc : public QObject
 {
@@ -25,6 +26,7 @@ private slots:
     void background();
     void welcomePageKeepsLineBreaks();
     void missingResourcesAreSilent();
+    void welcomePageThatIsNoFile();
     void formSlotsWarn();
 
 private:
@@ -133,6 +135,15 @@ void TestAcc::welcomePageKeepsLineBreaks()
                      "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\"></head>"
                      "<body>\xC9t\xE9</body></html>");
     QCOMPARE(Acc::readWelcomePage(QStringLiteral("accueil.html")).contains(QStringLiteral("Été")), true);
+}
+
+void TestAcc::welcomePageThatIsNoFile()
+{
+    // A pipe of that name would block a reader forever; a directory is no page either.
+    QVERIFY(::mkfifo("accueil.html", 0600) == 0);
+    QVERIFY(Acc::readWelcomePage(QStringLiteral("accueil.html")).isEmpty());
+    QVERIFY(QDir().mkdir(QStringLiteral("about.html")));
+    QVERIFY(Acc::readWelcomePage(QStringLiteral("about.html")).isEmpty());
 }
 
 void TestAcc::missingResourcesAreSilent()
