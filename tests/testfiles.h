@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 
 // Small file helpers shared by the suites that work in a temporary directory.
 namespace testfiles {
@@ -18,5 +20,32 @@ inline QByteArray read(const QString& path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
+
+// While it lives, a write past `bytes` fails half-way, as on a full disk, even for root.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        m_set = getrlimit(RLIMIT_FSIZE, &m_saved) == 0;
+        m_previousHandler = signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = m_saved;
+        limited.rlim_cur = bytes;
+        m_set = m_set && setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        signal(SIGXFSZ, m_previousHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    bool isSet() const { return m_set; }
+
+private:
+    rlimit m_saved{};
+    void (*m_previousHandler)(int) = nullptr;
+    bool m_set = false;
+};
 
 } // namespace testfiles

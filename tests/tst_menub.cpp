@@ -538,16 +538,11 @@ void TestMenuB::fullDiskKeepsOldFile()
     testfiles::write(QStringLiteral("garde.txt"), "ancien");
     host.scripted.saveAnswers = {QStringLiteral("garde.txt")};
 
-    // A file-size limit makes the write fail half-way, as a full disk would, even for root.
-    rlimit saved{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 16;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    QMetaObject::invokeMethod(&bar, slot.toLatin1().constData());
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, previousHandler);
+    {
+        const testfiles::FileSizeLimit fullDisk(16);
+        QVERIFY(fullDisk.isSet());
+        QMetaObject::invokeMethod(&bar, slot.toLatin1().constData());
+    }
 
     QCOMPARE(host.scripted.warnings.size(), 1);
     QCOMPARE(host.scripted.warnings[0].caption, QStringLiteral("Erreur"));

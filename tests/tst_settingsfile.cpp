@@ -155,16 +155,13 @@ void TestSettingsFile::failedWriteKeepsOldFile()
     // A file-size limit makes the write fail half-way, as a full disk would, even for root.
     const QByteArray old("chemin=/old.xml\ncouleur=red\npolice=Arial\n");
     testfiles::write(m_path, old);
-    rlimit saved{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 16;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const bool written = SettingsFile(m_path).save(QStringLiteral("/un/chemin/bien/plus/long/que/seize/octets.xml"),
-                                                   QStringLiteral("#abcdef"), QStringLiteral("Verdana"));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, previousHandler);
+    bool written = true;
+    {
+        const testfiles::FileSizeLimit fullDisk(16);
+        QVERIFY(fullDisk.isSet());
+        written = SettingsFile(m_path).save(QStringLiteral("/un/chemin/bien/plus/long/que/seize/octets.xml"),
+                                            QStringLiteral("#abcdef"), QStringLiteral("Verdana"));
+    }
     QVERIFY(!written);
     QCOMPARE(testfiles::read(m_path), old);
 }
