@@ -65,7 +65,8 @@ int main(int argc, char* argv[])
     window.Txt_Corpus->setText(QStringLiteral("son"));
     window.Txt_Rech->setText(QStringLiteral("vent"));
     window.Bt_Rech->click();
-    choose(window.Lst_B11, QStringLiteral("instrument")) && choose(window.Lst_B12, QStringLiteral("vent"));
+    choose(window.Lst_B11, QStringLiteral("instrument")) && choose(window.Lst_B12, QStringLiteral("vent")) &&
+        choose(window.Lst_B13, QStringLiteral("flûte"));
 
     const QStringList names{QStringLiteral("corpus.png"), QStringLiteral("recherche-simple.png"),
                             QStringLiteral("recherche-croisee.png")};
