@@ -4,18 +4,44 @@
 #include "regularfile.h"
 #include "xmldecoder.h"
 
+#include <QBuffer>
 #include <QFile>
-#include <functional>
 
 namespace corpusfile {
 namespace {
 
-// Gives the bytes piece by piece: false at the end or on a read error; rewinds to read again.
-struct Source
+// Gives a device's bytes piece by piece: false at the end or on a read error; rewinds to read again.
+// The first piece is given even when empty, so that an empty file is seen and refused.
+class Source
 {
-    std::function<bool(QByteArray& piece)> next;
-    std::function<bool()> rewind;
+public:
+    explicit Source(QIODevice& device) : m_device(device) {}
+
+    bool next(QByteArray& piece)
+    {
+        piece.resize(pieceSize);
+        const qint64 got = m_device.read(piece.data(), pieceSize);
+        if (got < 0) {
+            failed = true;
+            return false;
+        }
+        piece.resize(got);
+        const bool first = !m_started;
+        m_started = true;
+        return got > 0 || first;
+    }
+
+    bool rewind()
+    {
+        m_started = false;
+        return m_device.seek(0);
+    }
+
     bool failed = false;
+
+private:
+    QIODevice& m_device;
+    bool m_started = false;
 };
 
 enum class Outcome
@@ -70,21 +96,9 @@ Outcome parseSource(Source& source, std::optional<CorpusContent>& content)
 
 std::optional<CorpusContent> parse(QByteArray bytes)
 {
-    qsizetype at = 0;
-    bool started = false;
-    Source source;
-    source.next = [&bytes, &at, &started](QByteArray& piece) {
-        const bool first = !started;
-        started = true;
-        piece = bytes.mid(at, pieceSize);
-        at += piece.size();
-        return !piece.isEmpty() || first;
-    };
-    source.rewind = [&at, &started] {
-        at = 0;
-        started = false;
-        return true;
-    };
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    Source source(buffer);
     std::optional<CorpusContent> content;
     parseSource(source, content);
     return content;
@@ -108,23 +122,7 @@ Result read(const QString& path)
         return result;
     }
 
-    Source source;
-    bool started = false;
-    source.next = [&file, &source, &started](QByteArray& piece) {
-        piece = file.read(pieceSize);
-        if (file.error() != QFileDevice::NoError) {
-            source.failed = true;
-            return false;
-        }
-        // The first piece is given even when empty, so that an empty file is seen and refused.
-        const bool first = !started;
-        started = true;
-        return !piece.isEmpty() || first;
-    };
-    source.rewind = [&file, &started] {
-        started = false;
-        return file.seek(0);
-    };
+    Source source(file);
     switch (parseSource(source, result.content)) {
     case Outcome::Ok:
         result.status = Status::Ok;

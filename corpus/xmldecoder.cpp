@@ -11,11 +11,6 @@ bool startsWith(const QByteArray& bytes, const char* prefix, qsizetype length)
     return bytes.size() >= length && std::memcmp(bytes.constData(), prefix, static_cast<size_t>(length)) == 0;
 }
 
-QByteArray latin1ToUtf8(const QByteArray& bytes)
-{
-    return QString::fromLatin1(bytes).toUtf8();
-}
-
 // Windows-1252 differs from Latin-1 only in 0x80-0x9F; five of those bytes stand for nothing.
 constexpr char16_t cp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
@@ -114,50 +109,6 @@ bool hasLoneSurrogate(const QString& text)
     return false;
 }
 
-std::optional<QByteArray> checked(const QString& text, bool error)
-{
-    // Nothing is replaced silently: undecodable bytes refuse the file.
-    if (error || hasLoneSurrogate(text))
-        return std::nullopt;
-    return text.toUtf8();
-}
-
-std::optional<QByteArray> decodeWith(QStringConverter::Encoding encoding, const QByteArray& bytes)
-{
-    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
-    const QString text = decoder.decode(bytes);
-    return checked(text, decoder.hasError());
-}
-
-QByteArray utf8OrMixed(QByteArray bytes)
-{
-    return isValidUtf8(bytes.constData(), bytes.size()) ? bytes : mixedBytesToUtf8(bytes);
-}
-
-std::optional<QByteArray> decodeNamed(const QByteArray& name, QByteArray bytes)
-{
-    const QByteArray key = name.toLower();
-    if (key == "utf-8" || key == "utf8")
-        return utf8OrMixed(std::move(bytes));
-    if (key == "iso-8859-1" || key == "iso8859-1" || key == "iso_8859-1" || key == "latin1" || key == "latin-1" ||
-        key == "l1")
-        return latin1ToUtf8(bytes);
-    if (key == "windows-1252" || key == "cp1252" || key == "x-cp1252")
-        return cp1252ToUtf8(bytes);
-    if (key == "us-ascii" || key == "ascii") {
-        for (const char c : bytes) {
-            if (static_cast<unsigned char>(c) >= 0x80)
-                return std::nullopt;
-        }
-        return bytes;
-    }
-    QStringDecoder decoder(name.constData(), QStringConverter::Flag::Stateless);
-    if (!decoder.isValid())
-        return std::nullopt;
-    const QString text = decoder.decode(bytes);
-    return checked(text, decoder.hasError());
-}
-
 } // namespace
 
 bool isValidUtf8(const char* data, qsizetype size)
@@ -206,11 +157,6 @@ QByteArray declaredEncoding(const QByteArray& bytes)
     return declaration.mid(at + 1, close - at - 1).trimmed();
 }
 
-QByteArray mixedToUtf8(QByteArrayView bytes)
-{
-    return mixedBytesToUtf8(bytes);
-}
-
 bool meantAsUtf8(const QByteArray& bytes, qsizetype* textStart)
 {
     *textStart = 0;
@@ -223,32 +169,6 @@ bool meantAsUtf8(const QByteArray& bytes, qsizetype* textStart)
         return false;
     const QByteArray declared = declaredEncoding(bytes).toLower();
     return declared.isEmpty() || declared == "utf-8" || declared == "utf8";
-}
-
-std::optional<QByteArray> toUtf8(QByteArray bytes)
-{
-    std::optional<QByteArray> utf8;
-    if (startsWith(bytes, "\xEF\xBB\xBF", 3)) {
-        bytes.remove(0, 3);
-        utf8 = utf8OrMixed(std::move(bytes));
-    } else if (startsWith(bytes, "\x00\x00\xFE\xFF", 4)) {
-        utf8 = decodeWith(QStringConverter::Utf32BE, bytes.mid(4));
-    } else if (startsWith(bytes, "\xFF\xFE\x00\x00", 4)) {
-        utf8 = decodeWith(QStringConverter::Utf32LE, bytes.mid(4));
-    } else if (startsWith(bytes, "\xFE\xFF", 2) || startsWith(bytes, "\x00<\x00?", 4)) {
-        utf8 = decodeWith(QStringConverter::Utf16BE, bytes.startsWith('\xFE') ? bytes.mid(2) : bytes);
-    } else if (startsWith(bytes, "\xFF\xFE", 2) || startsWith(bytes, "<\x00?\x00", 4)) {
-        utf8 = decodeWith(QStringConverter::Utf16LE, bytes.startsWith('\xFF') ? bytes.mid(2) : bytes);
-    } else {
-        const QByteArray declared = declaredEncoding(bytes);
-        if (!declared.isEmpty())
-            utf8 = decodeNamed(declared, std::move(bytes));
-        else
-            utf8 = utf8OrMixed(std::move(bytes));
-    }
-    if (utf8 && utf8->contains('\0'))
-        return std::nullopt;
-    return utf8;
 }
 
 struct StreamDecoder::Converter
