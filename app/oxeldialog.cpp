@@ -7,6 +7,7 @@
 #include "resultview.h"
 #include "settingsfile.h"
 #include "titlefilter.h"
+#include "workingfiles.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -79,11 +80,11 @@ void OxelDialog::runStartUpChoice()
         loadCorpus();
         break;
     case 2:
-        m_corpusPath = QStringLiteral("EV_Sons.xml");
+        m_corpusPath = workingfiles::soundsCorpus;
         loadCorpus();
         break;
     case 3:
-        m_corpusPath = QStringLiteral("EV_Inventaire.xml");
+        m_corpusPath = workingfiles::inventoryCorpus;
         loadCorpus();
         break;
     default:

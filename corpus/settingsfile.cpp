@@ -1,11 +1,12 @@
 #include "settingsfile.h"
 
 #include "regularfile.h"
+#include "workingfiles.h"
 
 #include <QSaveFile>
 #include <QStringDecoder>
 
-const QString SettingsFile::defaultFileName = QStringLiteral("oxel.conf");
+const QString SettingsFile::defaultFileName = workingfiles::settings;
 const QString SettingsFile::pathKey = QStringLiteral("chemin");
 const QString SettingsFile::colourKey = QStringLiteral("couleur");
 const QString SettingsFile::fontKey = QStringLiteral("police");
@@ -81,7 +82,7 @@ QStringList SettingsFile::values(const QStringList& keys) const
 
 bool SettingsFile::isStockCorpus(const QString& path)
 {
-    return path == QLatin1String("EV_Inventaire.xml") || path == QLatin1String("EV_Sons.xml");
+    return path == workingfiles::inventoryCorpus || path == workingfiles::soundsCorpus;
 }
 
 bool SettingsFile::save(const QString& corpusPath, const QString& colourName, const QString& fontFamily) const

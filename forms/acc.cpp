@@ -3,6 +3,7 @@
 #include "regularfile.h"
 #include "resultview.h"
 #include "settingsfile.h"
+#include "workingfiles.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -14,14 +15,14 @@ const QString Acc::caption = QStringLiteral("..:: Tarvane - Qt ::..");
 Acc::Acc(QWidget* parent, const char* name, bool modal, Qt::WindowFlags flags) : accueil(parent, name, modal, flags)
 {
     setWindowTitle(caption);
-    pic->setPixmap(QPixmap(QStringLiteral("pngs/logo.png")));
-    bt1->setIcon(QPixmap(QStringLiteral("pngs/bouton1.png")));
-    bt2->setIcon(QPixmap(QStringLiteral("pngs/bouton2.png")));
-    bt3->setIcon(QPixmap(QStringLiteral("pngs/bouton3.png")));
+    pic->setPixmap(QPixmap(workingfiles::logoPicture));
+    bt1->setIcon(QPixmap(workingfiles::ownFileButton));
+    bt2->setIcon(QPixmap(workingfiles::soundsButton));
+    bt3->setIcon(QPixmap(workingfiles::inventoryButton));
     for (QPushButton* button : {bt1, bt2, bt3})
         button->setIconSize(button->icon().actualSize(QSize(64, 64)));
     setPalette(backgroundPalette(SettingsFile().value(SettingsFile::colourKey)));
-    Txt->setText(readWelcomePage(QStringLiteral("accueil.html")));
+    Txt->setText(readWelcomePage(workingfiles::welcomePage));
 }
 
 QString Acc::readWelcomePage(const QString& fileName)

@@ -9,6 +9,7 @@
 #include "resultview.h"
 #include "searchreport.h"
 #include "textprinter.h"
+#include "workingfiles.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -247,14 +248,14 @@ void MenuB::police()
 
 void MenuB::about()
 {
-    createPageWindow(&m_host.form(), QStringLiteral("..:: Tarvane - Qt - A propos ::.."), QStringLiteral("about.html"),
+    createPageWindow(&m_host.form(), QStringLiteral("..:: Tarvane - Qt - A propos ::.."), workingfiles::aboutPage,
                      QSize(500, 300))
         ->exec();
 }
 
 void MenuB::aide()
 {
-    createPageWindow(&m_host.form(), QStringLiteral("..:: Tarvane - Qt - Aide ::.."), QStringLiteral("aide.html"),
+    createPageWindow(&m_host.form(), QStringLiteral("..:: Tarvane - Qt - Aide ::.."), workingfiles::helpPage,
                      QSize(600, 500))
         ->exec();
 }
