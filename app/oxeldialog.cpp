@@ -1,5 +1,6 @@
 #include "oxeldialog.h"
 
+#include "articlefont.h"
 #include "corpusfile.h"
 #include "crosssearch.h"
 #include "dialogs.h"
@@ -144,6 +145,7 @@ void OxelDialog::loadCorpus()
 
         setWindowTitle(captionPrefix + m_corpusPath);
         setPalette(backgroundPalette(m_colourName));
+        articlefont::applyFamily(*this, m_fontFamily);
         return;
     }
 }

@@ -1,49 +1,53 @@
 #include "windowmenuhost.h"
 
+#include "articlefont.h"
 #include "oxeldialog.h"
+#include "resultview.h"
 
-GUI_Base& WindowMenuHost::form()
+#include <QTabWidget>
+#include <QTextEdit>
+
+QWidget& WindowMenuHost::window()
 {
     return m_window;
 }
 
-const SearchResult& WindowMenuHost::resultCorpus() const
+std::optional<MenuHost::Tab> WindowMenuHost::currentTab() const
 {
-    return m_window.resultCorpus();
+    const auto tab = [](QTextEdit* view, const SearchResult& record, searchreport::Kind kind) {
+        return Tab{view, &record, shownRow(view), kind};
+    };
+    switch (m_window.Onglets->currentIndex()) {
+    case 0:
+        return tab(m_window.TxtView_Corpus, m_window.resultCorpus(), searchreport::Kind::Corpus);
+    case 1:
+        return tab(m_window.Txt_Art, m_window.resultSimple(), searchreport::Kind::Simple);
+    case 2:
+        return tab(m_window.Txt_Art_Cro, m_window.resultCroisee(), searchreport::Kind::Cross);
+    default:
+        return std::nullopt;
+    }
 }
 
-const SearchResult& WindowMenuHost::resultSimple() const
+void WindowMenuHost::setBackground(const QString& colourName)
 {
-    return m_window.resultSimple();
+    m_window.setColourName(colourName);
+    m_window.saveSettings();
+    m_window.setPalette(backgroundPalette(colourName));
 }
 
-const SearchResult& WindowMenuHost::resultCroisee() const
+void WindowMenuHost::setArticleFont(const QFont& font)
 {
-    return m_window.resultCroisee();
+    m_window.setFontFamily(font.family());
+    m_window.saveSettings();
+    articlefont::apply(m_window, font);
 }
 
-void WindowMenuHost::setCorpusPath(const QString& path)
+void WindowMenuHost::openCorpus(const QString& path)
 {
     m_window.setCorpusPath(path);
-}
-
-void WindowMenuHost::setColourName(const QString& name)
-{
-    m_window.setColourName(name);
-}
-
-void WindowMenuHost::setFontFamily(const QString& family)
-{
-    m_window.setFontFamily(family);
-}
-
-void WindowMenuHost::saveSettings()
-{
+    // The settings file names the new corpus while it loads.
     m_window.saveSettings();
-}
-
-void WindowMenuHost::loadCorpus()
-{
     m_window.loadCorpus();
 }
 

@@ -10,15 +10,11 @@ class WindowMenuHost final : public MenuHost
 public:
     explicit WindowMenuHost(OxelDialog& window) : m_window(window) {}
 
-    GUI_Base& form() override;
-    const SearchResult& resultCorpus() const override;
-    const SearchResult& resultSimple() const override;
-    const SearchResult& resultCroisee() const override;
-    void setCorpusPath(const QString& path) override;
-    void setColourName(const QString& name) override;
-    void setFontFamily(const QString& family) override;
-    void saveSettings() override;
-    void loadCorpus() override;
+    QWidget& window() override;
+    std::optional<Tab> currentTab() const override;
+    void setBackground(const QString& colourName) override;
+    void setArticleFont(const QFont& font) override;
+    void openCorpus(const QString& path) override;
     Dialogs& dialogs() override;
 
 private:

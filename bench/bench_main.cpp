@@ -1,8 +1,7 @@
 #include "benchtable.h"
-#include "oxeldialog.h"
+#include "mainwindow.h"
 #include "quietdialogs.h"
 #include "resultview.h"
-#include "windowflags.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -165,14 +164,13 @@ class Window
 public:
     Window()
     {
-        m_window = std::make_unique<OxelDialog>(m_dialogs, nullptr, nullptr, true, framedWindowFlags);
-        m_window->arrangeWindow();
-        m_window->showMaximized();
+        m_window = std::make_unique<MainWindow>(m_dialogs);
+        m_window->window().showMaximized();
         QCoreApplication::processEvents();
     }
 
-    OxelDialog& operator*() const { return *m_window; }
-    OxelDialog* operator->() const { return m_window.get(); }
+    OxelDialog& operator*() const { return m_window->window(); }
+    OxelDialog* operator->() const { return &m_window->window(); }
 
     // The whole load as the user waits for it: from the file to the filled lists, combo boxes
     // and first articles, painted.
@@ -180,8 +178,8 @@ public:
     {
         QElapsedTimer timer;
         timer.start();
-        m_window->setCorpusPath(path);
-        m_window->loadCorpus();
+        m_window->window().setCorpusPath(path);
+        m_window->window().loadCorpus();
         QCoreApplication::processEvents();
         const double ms = elapsedMs(timer);
         if (!m_dialogs.warnings.isEmpty())
@@ -191,7 +189,7 @@ public:
 
 private:
     QuietDialogs m_dialogs;
-    std::unique_ptr<OxelDialog> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 // Words of every fourth article's text by frequency, most frequent first; ties by text.

@@ -12,9 +12,6 @@ public:
 
     explicit Acc(QWidget* parent = nullptr, const char* name = nullptr, bool modal = false, Qt::WindowFlags flags = {});
 
-    // The whole file, decoded by its byte-order mark or charset, UTF-8 by default.
-    static QString readWelcomePage(const QString& fileName);
-
 public slots:
     void bt1Click() override;
     void bt2Click() override;

@@ -1,12 +1,10 @@
 #include "menub.h"
 
 #include "dialogs.h"
-#include "gui_base.h"
 #include "highlighter.h"
 #include "menuhost.h"
 #include "menuicons.h"
 #include "pagewindow.h"
-#include "resultview.h"
 #include "searchreport.h"
 #include "textprinter.h"
 #include "workingfiles.h"
@@ -15,10 +13,10 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QFileInfo>
+#include <QFont>
 #include <QMenu>
 #include <QResizeEvent>
 #include <QSaveFile>
-#include <QTabWidget>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
 
@@ -37,7 +35,7 @@ QAction* addItem(QMenu* menu, const QString& text, const QKeySequence& shortcut 
 } // namespace
 
 MenuB::MenuB(MenuHost& host, const char* name)
-    : QMenuBar(&host.form()), m_host(host), m_printer(QPrinter::ScreenResolution)
+    : QMenuBar(&host.window()), m_host(host), m_printer(QPrinter::ScreenResolution)
 {
     if (name)
         setObjectName(QString::fromLatin1(name));
@@ -104,39 +102,35 @@ void MenuB::resizeEvent(QResizeEvent* event)
     m_innerBar->setGeometry(QRect(QPoint(0, 0), event->size()));
 }
 
-std::optional<MenuB::Tab> MenuB::currentTab() const
-{
-    GUI_Base& form = m_host.form();
-    switch (form.Onglets->currentIndex()) {
-    case 0:
-        return Tab{form.TxtView_Corpus, &m_host.resultCorpus(), searchreport::Kind::Corpus};
-    case 1:
-        return Tab{form.Txt_Art, &m_host.resultSimple(), searchreport::Kind::Simple};
-    case 2:
-        return Tab{form.Txt_Art_Cro, &m_host.resultCroisee(), searchreport::Kind::Cross};
-    default:
-        return std::nullopt;
-    }
-}
-
 QString MenuB::reportText() const
 {
-    const std::optional<Tab> tab = currentTab();
+    const std::optional<MenuHost::Tab> tab = m_host.currentTab();
     return tab ? searchreport::text(tab->kind, *tab->record) : searchreport::header();
 }
 
-QString MenuB::articleText() const
+std::optional<QString> MenuB::articleText(const QString& command) const
 {
-    const std::optional<Tab> tab = currentTab();
-    return tab ? highlighter::markedText(*tab->record, shownRow(tab->view)) : QString();
+    const std::optional<MenuHost::Tab> tab = m_host.currentTab();
+    if (!tab || tab->shownRow < 0) {
+        m_host.dialogs().warning(command, QStringLiteral("Aucun article affiché"));
+        return std::nullopt;
+    }
+    return highlighter::markedText(*tab->record, tab->shownRow);
 }
 
 QString MenuB::chooseTextFile()
 {
     Dialogs& dialogs = m_host.dialogs();
-    QString name = dialogs.saveFileName(this, QStringLiteral("*.txt"), textFilter);
+    QString name = dialogs.saveFileName(this, QString(), textFilter);
     if (name.isEmpty())
         return {};
+    // A wildcard is a pattern the user typed, not a name to create.
+    const QString fileName = QFileInfo(name).fileName();
+    if (fileName.contains(QLatin1Char('*')) || fileName.contains(QLatin1Char('?'))) {
+        dialogs.warning(QStringLiteral("Erreur"),
+                        QStringLiteral("Un nom de fichier ne peut contenir ni « * » ni « ? »"));
+        return {};
+    }
     if (!name.endsWith(QLatin1String(".txt"))) {
         name += QLatin1String(".txt");
         // The file dialog asked about the name it was given, not about this one.
@@ -173,11 +167,14 @@ void MenuB::saveR()
 
 void MenuB::saveT()
 {
+    const std::optional<QString> article = articleText(QStringLiteral("Enregistrer le texte"));
+    if (!article)
+        return;
     const QString name = chooseTextFile();
     if (name.isEmpty())
         return;
     // UTF-16 in the machine's byte order, after a byte-order mark.
-    const QString text = QChar(QChar::ByteOrderMark) + articleText();
+    const QString text = QChar(QChar::ByteOrderMark) + *article;
     writeTextFile(name, QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * qsizetype(2)));
 }
 
@@ -195,67 +192,56 @@ void MenuB::imprR()
 
 void MenuB::imprT()
 {
-    print(articleText());
+    if (const std::optional<QString> article = articleText(QStringLiteral("Imprimer le texte")))
+        print(*article);
 }
 
 void MenuB::open()
 {
-    const QString chosen = m_host.dialogs().openFileName(this, QStringLiteral("*.xml"), xmlFilter);
-    if (chosen.isEmpty())
-        return;
-    m_host.setCorpusPath(chosen);
-    // The settings file names the new corpus while it loads.
-    m_host.saveSettings();
-    m_host.loadCorpus();
+    const QString chosen = m_host.dialogs().openFileName(this, QString(), xmlFilter);
+    if (!chosen.isEmpty())
+        m_host.openCorpus(chosen);
 }
 
 void MenuB::selectAll()
 {
-    if (const std::optional<Tab> tab = currentTab())
+    if (const std::optional<MenuHost::Tab> tab = m_host.currentTab())
         tab->view->selectAll();
 }
 
 void MenuB::copier()
 {
-    if (const std::optional<Tab> tab = currentTab())
+    const std::optional<MenuHost::Tab> tab = m_host.currentTab();
+    // Nothing selected: what the clipboard holds is the user's, and stays.
+    if (tab && tab->view->textCursor().hasSelection())
         QGuiApplication::clipboard()->setText(tab->view->textCursor().selection().toPlainText());
 }
 
 void MenuB::couleur()
 {
-    const QColor lightGray(Qt::lightGray);
-    QColor colour = m_host.dialogs().colour(nullptr, lightGray);
-    if (!colour.isValid())
-        colour = lightGray;
-    m_host.setColourName(colour.name());
-    m_host.saveSettings();
-    m_host.form().setPalette(backgroundPalette(colour.name()));
+    // A cancelled dialog gives no valid colour and changes nothing.
+    const QColor colour = m_host.dialogs().colour(nullptr, QColor(Qt::lightGray));
+    if (colour.isValid())
+        m_host.setBackground(colour.name());
 }
 
 void MenuB::police()
 {
     const QFont start(QStringLiteral("Times"), 12, QFont::Normal, false);
-    // A cancelled dialog applies its start font like a chosen one.
-    const QFont font = m_host.dialogs().font(nullptr, start).value_or(start);
-    m_host.setFontFamily(font.family());
-    m_host.saveSettings();
-    GUI_Base& form = m_host.form();
-    for (QTextEdit* view : {form.TxtView_Corpus, form.Txt_Art, form.Txt_Art_Cro}) {
-        view->setFont(font);
-        view->update();
-    }
+    if (const std::optional<QFont> font = m_host.dialogs().font(nullptr, start))
+        m_host.setArticleFont(*font);
 }
 
 void MenuB::about()
 {
-    createPageWindow(&m_host.form(), QStringLiteral("..:: Tarvane - Qt - A propos ::.."), workingfiles::aboutPage,
+    createPageWindow(&m_host.window(), QStringLiteral("..:: Tarvane - Qt - A propos ::.."), workingfiles::aboutPage,
                      QSize(500, 300))
         ->exec();
 }
 
 void MenuB::aide()
 {
-    createPageWindow(&m_host.form(), QStringLiteral("..:: Tarvane - Qt - Aide ::.."), workingfiles::helpPage,
+    createPageWindow(&m_host.window(), QStringLiteral("..:: Tarvane - Qt - Aide ::.."), workingfiles::helpPage,
                      QSize(600, 500))
         ->exec();
 }

@@ -1,13 +1,10 @@
 #pragma once
 
-#include "searchreport.h"
-
 #include <QMenuBar>
 #include <QPrinter>
 #include <optional>
 
 class MenuHost;
-class QTextEdit;
 
 // The menu bar above the tabs: "&Fichier", "&Edition", "&Options" and "&Aide". Its per-tab
 // commands act on the current tab of the main window: its article view and its result record.
@@ -43,20 +40,13 @@ protected:
 
 private:
     void buildMenus();
-    // What the per-tab commands act on: the current tab's article view, its record and the kind of
-    // search the record comes from. None on any other page.
-    struct Tab
-    {
-        QTextEdit* view;
-        const SearchResult* record;
-        searchreport::Kind kind;
-    };
-    std::optional<Tab> currentTab() const;
-    // The report of the current tab, and its article text as shown (markup included).
+    // The report of the current tab.
     QString reportText() const;
-    QString articleText() const;
-    // Asks for a file name ending in ".txt"; empty when the user cancelled or would not replace
-    // an existing file.
+    // The article the current tab shows, with its marks' markup; none, after telling the user
+    // under the command's caption, when it shows none.
+    std::optional<QString> articleText(const QString& command) const;
+    // Asks for a file name ending in ".txt"; empty when the user cancelled, gave a wildcard name
+    // or would not replace an existing file.
     QString chooseTextFile();
     // Replaces the file at once; on any failure the user is told and an earlier file stays whole.
     void writeTextFile(const QString& fileName, const QByteArray& bytes);

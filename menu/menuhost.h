@@ -1,33 +1,44 @@
 #pragma once
 
-#include "searchresult.h"
+#include "searchreport.h"
 
 #include <QString>
+#include <optional>
 
 class Dialogs;
-class GUI_Base;
+class QFont;
+class QTextEdit;
+class QWidget;
+class SearchResult;
 
-// What the menu bar needs of the main window. The window lives above the menu in the dependency
-// order, so the menu talks to it through this interface and the window's side implements it.
+// What the menu bar reaches of the main window. The window lives above the menu in the dependency
+// order, so the menu talks to it through this interface, which the window implements.
 class MenuHost
 {
 public:
+    // The current tab as the per-tab commands see it.
+    struct Tab
+    {
+        QTextEdit* view = nullptr;
+        const SearchResult* record = nullptr;
+        // The row of `record` that `view` shows, -1 when it shows none.
+        int shownRow = -1;
+        searchreport::Kind kind = searchreport::Kind::Corpus;
+    };
+
     virtual ~MenuHost() = default;
 
-    // The main window itself: its tabs, article views and palette. Parent of the menu bar.
-    virtual GUI_Base& form() = 0;
+    // The main window: parent of the menu bar and of the help pages.
+    virtual QWidget& window() = 0;
+    // None when no tab of the three is current.
+    virtual std::optional<Tab> currentTab() const = 0;
 
-    virtual const SearchResult& resultCorpus() const = 0;
-    virtual const SearchResult& resultSimple() const = 0;
-    virtual const SearchResult& resultCroisee() const = 0;
-
-    virtual void setCorpusPath(const QString& path) = 0;
-    virtual void setColourName(const QString& name) = 0;
-    virtual void setFontFamily(const QString& family) = 0;
-    // Rewrites the settings file from the path, colour and font family.
-    virtual void saveSettings() = 0;
-    // Loads the corpus path and refreshes every tab.
-    virtual void loadCorpus() = 0;
+    // Applies the background colour to the window and stores it in the settings file.
+    virtual void setBackground(const QString& colourName) = 0;
+    // Applies the font to the three article views and stores its family in the settings file.
+    virtual void setArticleFont(const QFont& font) = 0;
+    // Stores the path in the settings file, then loads it and refreshes every tab.
+    virtual void openCorpus(const QString& path) = 0;
 
     virtual Dialogs& dialogs() = 0;
 };

@@ -1,6 +1,6 @@
 #include "pagewindow.h"
 
-#include "acc.h"
+#include "htmlpage.h"
 #include "windowflags.h"
 
 #include <QDialog>
@@ -19,7 +19,7 @@ std::unique_ptr<QDialog> createPageWindow(QWidget* parent, const QString& captio
     browser->resize(size);
     // Pictures named in the page are found next to it, in the working directory.
     browser->setSearchPaths({QStringLiteral(".")});
-    browser->setText(Acc::readWelcomePage(fileName));
+    browser->setText(htmlpage::read(fileName));
 
     auto* grid = new QGridLayout(window.get());
     grid->setContentsMargins(0, 0, 0, 0);

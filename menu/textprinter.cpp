@@ -63,19 +63,6 @@ QStringList lines(const QString& text)
     return result;
 }
 
-QStringList wrap(const QString& line, const QFont& font, QPaintDevice* device, int width)
-{
-    const std::unique_ptr<QTextLayout> layout = layOut(line, font, device, width);
-    QStringList rows;
-    for (int i = 0; i < layout->lineCount(); ++i) {
-        const QTextLine row = layout->lineAt(i);
-        rows.append(line.mid(row.textStart(), row.textLength()));
-    }
-    if (rows.isEmpty())
-        rows.append(QString());
-    return rows;
-}
-
 int print(const QString& text, QPrinter& printer)
 {
     QPainter painter;

@@ -4,8 +4,6 @@
 #include <QString>
 #include <QStringList>
 
-class QFont;
-class QPaintDevice;
 class QPrinter;
 
 // Prints plain text line by line in the printer's default font, page after page.
@@ -30,10 +28,6 @@ QList<Placement> paginate(const QList<int>& rowHeights, int pageHeight);
 // The lines a line-by-line reader finds in the text: split at "\n" with a "\r" before it dropped,
 // no empty line after a final line end, none at all in an empty text.
 QStringList lines(const QString& text);
-
-// The rows of one line within `width` in `font` measured on `device`: broken between words, or
-// inside a word wider than the width; tabs expanded. An empty line is one empty row.
-QStringList wrap(const QString& line, const QFont& font, QPaintDevice* device, int width);
 
 // Prints the text on the printer, each line wrapped within the page width less the margins.
 // The number of pages printed, 0 when the printer cannot be painted on.

@@ -1,4 +1,5 @@
 #include "acc.h"
+#include "htmlpage.h"
 #include "testfiles.h"
 
 #include <QDir>
@@ -134,16 +135,16 @@ void TestAcc::welcomePageKeepsLineBreaks()
     testfiles::write(QStringLiteral("accueil.html"),
                      "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\"></head>"
                      "<body>\xC9t\xE9</body></html>");
-    QCOMPARE(Acc::readWelcomePage(QStringLiteral("accueil.html")).contains(QStringLiteral("Été")), true);
+    QCOMPARE(htmlpage::read(QStringLiteral("accueil.html")).contains(QStringLiteral("Été")), true);
 }
 
 void TestAcc::welcomePageThatIsNoFile()
 {
     // A pipe of that name would block a reader forever; a directory is no page either.
     QVERIFY(::mkfifo("accueil.html", 0600) == 0);
-    QVERIFY(Acc::readWelcomePage(QStringLiteral("accueil.html")).isEmpty());
+    QVERIFY(htmlpage::read(QStringLiteral("accueil.html")).isEmpty());
     QVERIFY(QDir().mkdir(QStringLiteral("about.html")));
-    QVERIFY(Acc::readWelcomePage(QStringLiteral("about.html")).isEmpty());
+    QVERIFY(htmlpage::read(QStringLiteral("about.html")).isEmpty());
 }
 
 void TestAcc::missingResourcesAreSilent()

@@ -1,23 +1,18 @@
 #include "gui_base.h"
+#include "mainwindow.h"
 #include "menub.h"
 #include "menuhost.h"
 #include "menuicons.h"
-#include "oxeldialog.h"
-#include "resultview.h"
 #include "scripteddialogs.h"
 #include "testfiles.h"
-#include "windowmenuhost.h"
 
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QGridLayout>
-#include <QLineEdit>
-#include <QListView>
 #include <QMenu>
 #include <QPrinter>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,32 +20,9 @@
 #include <QTextDocumentFragment>
 #include <QTextEdit>
 #include <QTimer>
-#include <csignal>
-#include <sys/resource.h>
+#include <array>
 
 namespace {
-
-// A window of the main form with records set by hand.
-struct FakeHost : MenuHost
-{
-    GUI_Base window;
-    SearchResult corpus;
-    SearchResult simple;
-    SearchResult croisee;
-    ScriptedDialogs scripted;
-    QStringList calls;
-
-    GUI_Base& form() override { return window; }
-    const SearchResult& resultCorpus() const override { return corpus; }
-    const SearchResult& resultSimple() const override { return simple; }
-    const SearchResult& resultCroisee() const override { return croisee; }
-    void setCorpusPath(const QString& path) override { calls << QStringLiteral("path ") + path; }
-    void setColourName(const QString& name) override { calls << QStringLiteral("colour ") + name; }
-    void setFontFamily(const QString& family) override { calls << QStringLiteral("font ") + family; }
-    void saveSettings() override { calls << QStringLiteral("save"); }
-    void loadCorpus() override { calls << QStringLiteral("load"); }
-    Dialogs& dialogs() override { return scripted; }
-};
 
 // Articles owned by the test, numbered in order.
 std::vector<ArticleEntry> articles(const QStringList& titles, const QStringList& texts = {})
@@ -81,6 +53,40 @@ QByteArray utf16WithBom(const QString& text)
     const QString withBom = QChar(0xFEFF) + text;
     return QByteArray(reinterpret_cast<const char*>(withBom.utf16()), withBom.size() * 2);
 }
+
+// The main form with records set by hand, dispatched by tab as the window does. It starts on the
+// Corpus tab showing its one article.
+struct FakeHost : MenuHost
+{
+    GUI_Base form;
+    const std::vector<ArticleEntry> entries = articles({"VENT"}, {QStringLiteral("Le vent.")});
+    SearchResult corpus = record(entries, QString(), QString());
+    SearchResult simple;
+    SearchResult croisee;
+    // The row of its record that each tab's view shows.
+    std::array<int, 3> shown{0, -1, -1};
+    ScriptedDialogs scripted;
+    QStringList calls;
+
+    QWidget& window() override { return form; }
+    std::optional<Tab> currentTab() const override
+    {
+        switch (form.Onglets->currentIndex()) {
+        case 0:
+            return Tab{form.TxtView_Corpus, &corpus, shown[0], searchreport::Kind::Corpus};
+        case 1:
+            return Tab{form.Txt_Art, &simple, shown[1], searchreport::Kind::Simple};
+        case 2:
+            return Tab{form.Txt_Art_Cro, &croisee, shown[2], searchreport::Kind::Cross};
+        default:
+            return std::nullopt;
+        }
+    }
+    void setBackground(const QString& colourName) override { calls << QStringLiteral("background ") + colourName; }
+    void setArticleFont(const QFont& font) override { calls << QStringLiteral("font ") + font.family(); }
+    void openCorpus(const QString& path) override { calls << QStringLiteral("open ") + path; }
+    Dialogs& dialogs() override { return scripted; }
+};
 
 void setUpPdf(QPrinter& printer, const QString& fileName)
 {
@@ -169,19 +175,10 @@ private slots:
 
     void selectAndCopy_data();
     void selectAndCopy();
-    void colour_data();
-    void colour();
-    void font_data();
-    void font();
     void pages_data();
     void pages();
-    void openAnotherCorpus();
-    void browseKeepsPathOnly();
 
     void shortcuts();
-    void escapeKeepsTheWindow();
-    void keyboardBrowsing();
-    void quitEndsTheApplication(); // last: the application's loops end here
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -246,7 +243,7 @@ void TestMenuB::menus()
     FakeHost host;
     MenuB bar(host, "menu");
     QCOMPARE(bar.objectName(), QStringLiteral("menu"));
-    QCOMPARE(bar.parentWidget(), &host.window);
+    QCOMPARE(bar.parentWidget(), &host.form);
     QVERIFY(bar.actions().isEmpty());
     QCOMPARE(bar.minimumSize(), QSize(100, 22));
 
@@ -275,11 +272,10 @@ void TestMenuB::menus()
 void TestMenuB::barAboveTheTabs()
 {
     ScriptedDialogs dialogs;
-    OxelDialog window(dialogs);
-    WindowMenuHost host(window);
-    QGridLayout* grid = window.arrangeWindow();
-    MenuB bar(host, "menu");
-    grid->addWidget(&bar, 0, 0);
+    MainWindow main(dialogs);
+    OxelDialog& window = main.window();
+    const MenuB& bar = main.menuBar();
+    QCOMPARE(bar.objectName(), QStringLiteral("menu"));
     window.resize(800, 600);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -376,12 +372,12 @@ void TestMenuB::reports()
     const SearchResult other = record(articles({"AUTRE"}), QStringLiteral("tous"), QStringLiteral("autre"));
     host.corpus = host.simple = host.croisee = other;
     (tab == 0 ? host.corpus : tab == 1 ? host.simple : host.croisee) = result;
-    host.window.Onglets->setCurrentIndex(tab);
+    host.form.Onglets->setCurrentIndex(tab);
     host.scripted.saveAnswers = {QStringLiteral("rapport.txt")};
     bar.saveR();
     QCOMPARE(testfiles::read(QStringLiteral("rapport.txt")), expected);
     QCOMPARE(host.scripted.saveRequests.size(), 1);
-    QCOMPARE(host.scripted.saveRequests[0].startPath, QStringLiteral("*.txt"));
+    QCOMPARE(host.scripted.saveRequests[0].startPath, QString());
     QCOMPARE(host.scripted.saveRequests[0].filter, QStringLiteral("Fichiers Texte (*.txt)"));
     QVERIFY(host.scripted.warnings.isEmpty());
     QVERIFY(host.scripted.questions.isEmpty());
@@ -394,7 +390,7 @@ void TestMenuB::workedExample()
     MenuB bar(host);
     const std::vector<ArticleEntry> entries = articles({"A", "B"});
     host.simple = record(entries, QStringLiteral("tous"), QStringLiteral("vent orage"));
-    host.window.Onglets->setCurrentIndex(1);
+    host.form.Onglets->setCurrentIndex(1);
     host.scripted.saveAnswers = {QStringLiteral("exemple")};
     bar.saveR();
     const QByteArray written = testfiles::read(QStringLiteral("exemple.txt"));
@@ -415,24 +411,33 @@ void TestMenuB::fileNames_data()
 {
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QString>("written");
+    QTest::addColumn<bool>("refused");
     QTest::newRow("no extension") << "rapport"
-                                  << "rapport.txt";
+                                  << "rapport.txt" << false;
     QTest::newRow("already .txt") << "rapport.txt"
-                                  << "rapport.txt";
+                                  << "rapport.txt" << false;
     QTest::newRow("upper-case extension") << "RAPPORT.TXT"
-                                          << "RAPPORT.TXT.txt";
+                                          << "RAPPORT.TXT.txt" << false;
     QTest::newRow("one letter") << "r"
-                                << "r.txt";
+                                << "r.txt" << false;
     QTest::newRow("other extension") << "notes.md"
-                                     << "notes.md.txt";
+                                     << "notes.md.txt" << false;
     QTest::newRow("cancel") << ""
-                            << "";
+                            << "" << false;
+    // A wildcard is never part of a name written.
+    QTest::newRow("the filter as a name") << "*.txt"
+                                          << "" << true;
+    QTest::newRow("star alone") << "*"
+                                << "" << true;
+    QTest::newRow("question mark") << "rapport?.txt"
+                                   << "" << true;
 }
 
 void TestMenuB::fileNames()
 {
     QFETCH(QString, answer);
     QFETCH(QString, written);
+    QFETCH(bool, refused);
     for (const char* slot : {"saveR", "saveT"}) {
         FakeHost host;
         MenuB bar(host);
@@ -440,7 +445,12 @@ void TestMenuB::fileNames()
         QMetaObject::invokeMethod(&bar, slot);
         QCOMPARE(QDir().entryList(QDir::Files),
                  written.isEmpty() ? QStringList{"EV_Sons.xml"} : QStringList({"EV_Sons.xml", written}));
-        QVERIFY(host.scripted.warnings.isEmpty());
+        QCOMPARE(host.scripted.warnings.size(), refused ? 1 : 0);
+        if (refused) {
+            QCOMPARE(host.scripted.warnings[0].caption, QStringLiteral("Erreur"));
+            QCOMPARE(host.scripted.warnings[0].text,
+                     QStringLiteral("Un nom de fichier ne peut contenir ni « * » ni « ? »"));
+        }
         QVERIFY(host.scripted.questions.isEmpty());
         if (!written.isEmpty())
             QVERIFY(QFile::remove(written));
@@ -534,7 +544,6 @@ void TestMenuB::fullDiskKeepsOldFile()
     const std::vector<ArticleEntry> entries =
         articles({"VENT"}, {QStringLiteral("Un texte bien plus long que seize octets.")});
     host.corpus = record(entries, QString(), QString());
-    showResultArticle(host.corpus, 0, host.window.TxtView_Corpus);
     testfiles::write(QStringLiteral("garde.txt"), "ancien");
     host.scripted.saveAnswers = {QStringLiteral("garde.txt")};
 
@@ -563,8 +572,8 @@ void TestMenuB::textExport()
     const QByteArray bom("\xFF\xFE");
 
     // The article shown, with the markup around each marked word, as UTF-16 after a byte-order mark.
-    host.window.Onglets->setCurrentIndex(1);
-    showResultArticle(host.simple, 1, host.window.Txt_Art);
+    host.form.Onglets->setCurrentIndex(1);
+    host.shown[1] = 1;
     host.scripted.saveAnswers = {QStringLiteral("simple")};
     bar.saveT();
     const QByteArray simple = testfiles::read(QStringLiteral("simple.txt"));
@@ -573,19 +582,28 @@ void TestMenuB::textExport()
                                                  "<font color=\"red\"><b><u>vent</u></b></font> !")));
 
     // Nothing marked: the plain text, its line break as it stands.
-    host.window.Onglets->setCurrentIndex(0);
-    showResultArticle(host.corpus, 0, host.window.TxtView_Corpus);
+    host.form.Onglets->setCurrentIndex(0);
+    host.shown[0] = 0;
     host.scripted.saveAnswers = {QStringLiteral("corpus")};
     bar.saveT();
     QCOMPARE(testfiles::read(QStringLiteral("corpus.txt")), utf16WithBom(QStringLiteral("Le vent < la brise.\nSuite")));
     QCOMPARE(testfiles::read(QStringLiteral("corpus.txt")).mid(2, 4), QByteArray("L\0e\0", 4));
 
-    // An empty view: the byte-order mark alone.
-    host.window.Onglets->setCurrentIndex(2);
-    showResultArticle(host.croisee, 0, host.window.Txt_Art_Cro);
+    // No article shown: the user is told, no name is asked and nothing is written.
+    host.form.Onglets->setCurrentIndex(2);
     host.scripted.saveAnswers = {QStringLiteral("vide")};
     bar.saveT();
-    QCOMPARE(testfiles::read(QStringLiteral("vide.txt")), bom);
+    QCOMPARE(host.scripted.saveRequests.size(), 2);
+    QCOMPARE(host.scripted.warnings.size(), 1);
+    QCOMPARE(host.scripted.warnings[0].caption, QStringLiteral("Enregistrer le texte"));
+    QCOMPARE(host.scripted.warnings[0].text, QStringLiteral("Aucun article affiché"));
+    QVERIFY(!QFile::exists(QStringLiteral("vide.txt")));
+    // Nor is anything printed.
+    bar.imprT();
+    QCOMPARE(host.scripted.warnings.size(), 2);
+    QCOMPARE(host.scripted.warnings[1].caption, QStringLiteral("Imprimer le texte"));
+    QCOMPARE(host.scripted.warnings[1].text, QStringLiteral("Aucun article affiché"));
+    QCOMPARE(host.scripted.printSetups, 0);
 }
 
 void TestMenuB::printsTheReport()
@@ -595,7 +613,7 @@ void TestMenuB::printsTheReport()
     MenuB bar(host);
     const std::vector<ArticleEntry> entries = articles({"VENT", "ÉCHO"});
     host.simple = record(entries, QStringLiteral("auMoinsUn"), QStringLiteral("vent écho"));
-    host.window.Onglets->setCurrentIndex(1);
+    host.form.Onglets->setCurrentIndex(1);
     const QString pdf = m_dir->filePath(QStringLiteral("rapport.pdf"));
     host.scripted.printAnswer = [&pdf](QPrinter& printer) {
         setUpPdf(printer, pdf);
@@ -619,8 +637,8 @@ void TestMenuB::printsTheArticleTextAndKeepsTheSetup()
     MenuB bar(host);
     const std::vector<ArticleEntry> entries = articles({"VENT"}, {QStringLiteral("Le vent.\n\tSuite")});
     host.simple = record(entries, QStringLiteral("tous"), QStringLiteral("vent"));
-    host.window.Onglets->setCurrentIndex(1);
-    showResultArticle(host.simple, 0, host.window.Txt_Art);
+    host.form.Onglets->setCurrentIndex(1);
+    host.shown[1] = 0;
     const QString pdf = m_dir->filePath(QStringLiteral("texte.pdf"));
     QStringList seen;
     host.scripted.printAnswer = [&](QPrinter& printer) {
@@ -659,12 +677,12 @@ void TestMenuB::selectAndCopy()
     QFETCH(QString, view);
     FakeHost host;
     MenuB bar(host);
-    const QList<QTextEdit*> views = host.window.findChildren<QTextEdit*>();
+    const QList<QTextEdit*> views = host.form.findChildren<QTextEdit*>();
     for (QTextEdit* each : views)
         each->setPlainText(each->objectName() + QStringLiteral(" premier\nsecond"));
-    host.window.Onglets->setCurrentIndex(tab);
-    host.window.Lst_B11->setFocus(); // the focus does not matter
-    auto* target = host.window.findChild<QTextEdit*>(view);
+    host.form.Onglets->setCurrentIndex(tab);
+    host.form.Lst_B11->setFocus(); // the focus does not matter
+    auto* target = host.form.findChild<QTextEdit*>(view);
 
     bar.selectAll();
     for (QTextEdit* each : views)
@@ -672,87 +690,13 @@ void TestMenuB::selectAndCopy()
     bar.copier();
     QCOMPARE(QGuiApplication::clipboard()->text(), view + QStringLiteral(" premier\nsecond"));
 
+    // Nothing selected: the clipboard keeps what it held.
+    QGuiApplication::clipboard()->setText(QStringLiteral("à garder"));
     QTextCursor cursor = target->textCursor();
     cursor.clearSelection();
     target->setTextCursor(cursor);
     bar.copier();
-    QCOMPARE(QGuiApplication::clipboard()->text(), QString());
-}
-
-void TestMenuB::colour_data()
-{
-    QTest::addColumn<QList<QColor>>("answers");
-    QTest::addColumn<QColor>("applied");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("settings");
-    QTest::newRow("chosen") << QList<QColor>{QColor(0x33, 0x66, 0x99)} << QColor(0x33, 0x66, 0x99) << "#336699"
-                            << QByteArray("chemin=\ncouleur=#336699\npolice=\n");
-    QTest::newRow("cancelled: light grey")
-        << QList<QColor>{} << QColor(192, 192, 192) << "#c0c0c0" << QByteArray("chemin=\ncouleur=#c0c0c0\npolice=\n");
-}
-
-void TestMenuB::colour()
-{
-    QFETCH(QList<QColor>, answers);
-    QFETCH(QColor, applied);
-    QFETCH(QString, name);
-    QFETCH(QByteArray, settings);
-    ScriptedDialogs dialogs;
-    OxelDialog window(dialogs);
-    WindowMenuHost host(window);
-    MenuB bar(host);
-    dialogs.colourAnswers = answers;
-    window.setPalette(QPalette(QColor(Qt::red)));
-    bar.couleur();
-    QCOMPARE(dialogs.colourStarts, QList<QColor>{QColor(192, 192, 192)});
-    QCOMPARE(window.colourName(), name);
-    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), settings);
-    for (QWidget* widget : {static_cast<QWidget*>(&window), static_cast<QWidget*>(window.TxtView_Corpus),
-                            static_cast<QWidget*>(window.Txt_Art), static_cast<QWidget*>(window.Txt_Art_Cro)}) {
-        QCOMPARE(widget->palette().color(QPalette::Button), applied);
-        QCOMPARE(widget->palette().color(QPalette::Window), applied);
-    }
-}
-
-void TestMenuB::font_data()
-{
-    QTest::addColumn<QList<std::optional<QFont>>>("answers");
-    QTest::addColumn<QString>("family");
-    QTest::addColumn<int>("points");
-    QTest::addColumn<bool>("bold");
-    QTest::addColumn<QByteArray>("settings");
-    QTest::newRow("chosen") << QList<std::optional<QFont>>{QFont(QStringLiteral("DejaVu Serif"), 15, QFont::Bold)}
-                            << "DejaVu Serif" << 15 << true << QByteArray("chemin=\ncouleur=\npolice=DejaVu Serif\n");
-    QTest::newRow("cancelled: Times 12") << QList<std::optional<QFont>>{} << "Times" << 12 << false
-                                         << QByteArray("chemin=\ncouleur=\npolice=Times\n");
-}
-
-void TestMenuB::font()
-{
-    QFETCH(QList<std::optional<QFont>>, answers);
-    QFETCH(QString, family);
-    QFETCH(int, points);
-    QFETCH(bool, bold);
-    QFETCH(QByteArray, settings);
-    ScriptedDialogs dialogs;
-    OxelDialog window(dialogs);
-    WindowMenuHost host(window);
-    MenuB bar(host);
-    dialogs.fontAnswers = answers;
-    bar.police();
-    QCOMPARE(dialogs.fontStarts.size(), 1);
-    QCOMPARE(dialogs.fontStarts[0].family(), QStringLiteral("Times"));
-    QCOMPARE(dialogs.fontStarts[0].pointSize(), 12);
-    QCOMPARE(dialogs.fontStarts[0].weight(), QFont::Normal);
-    QVERIFY(!dialogs.fontStarts[0].italic());
-    QCOMPARE(window.fontFamily(), family);
-    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), settings);
-    for (QTextEdit* view : {window.TxtView_Corpus, window.Txt_Art, window.Txt_Art_Cro}) {
-        QCOMPARE(view->font().family(), family);
-        QCOMPARE(view->font().pointSize(), points);
-        QCOMPARE(view->font().bold(), bold);
-    }
-    QCOMPARE(window.Txt_Rech->font().family(), QStringLiteral("Arial")); // the views only
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("à garder"));
 }
 
 void TestMenuB::pages_data()
@@ -789,76 +733,18 @@ void TestMenuB::pages()
     QCOMPARE(look.caption, caption);
     QCOMPARE(look.size, size);
     QVERIFY(look.modal);
-    QCOMPARE(look.parent, &host.window);
+    QCOMPARE(look.parent, &host.form);
     // Line breaks of the file stay white space between words.
     QCOMPARE(look.text, QStringLiteral("Le premier mot, puis le second\nDébut"));
     QVERIFY(!QApplication::activeModalWidget());
-}
-
-void TestMenuB::openAnotherCorpus()
-{
-    ScriptedDialogs dialogs;
-    dialogs.welcome = 2;
-    OxelDialog window(dialogs);
-    WindowMenuHost host(window);
-    MenuB bar(host);
-    QVERIFY(QFile::copy(QFINDTESTDATA("data/petit.xml"), QStringLiteral("autre.xml")));
-    window.Txt_Corpus->setText(QStringLiteral("cloche"));
-    QCOMPARE(window.Lst_Corpus->model()->rowCount(), 1);
-
-    testfiles::write(QStringLiteral("oxel.conf"), "avant");
-    bar.open(); // cancelled
-    QCOMPARE(window.corpusPath(), QStringLiteral("EV_Sons.xml"));
-    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("avant"));
-
-    dialogs.openAnswers = {QStringLiteral("autre.xml")};
-    bar.open();
-    QCOMPARE(dialogs.openRequests.size(), 2);
-    QCOMPARE(dialogs.openRequests[1].startPath, QStringLiteral("*.xml"));
-    QCOMPARE(dialogs.openRequests[1].filter, QStringLiteral("Fichiers XML (*.xml)"));
-    QCOMPARE(window.corpusPath(), QStringLiteral("autre.xml"));
-    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("chemin=autre.xml\ncouleur=\npolice=\n"));
-    QCOMPARE(window.windowTitle(), QStringLiteral("..:: Tarvane - Qt ::..    autre.xml"));
-    QCOMPARE(window.Lst_Corpus->model()->rowCount(), 6); // reloaded: every article again
-
-    // The same file again is loaded again; a failed one names itself in the settings file.
-    dialogs.openAnswers = {QStringLiteral("absent.xml")};
-    bar.open();
-    QCOMPARE(dialogs.warnings.size(), 1);
-    QCOMPARE(dialogs.warnings[0].text, QStringLiteral("Selectionnez un fichier XML"));
-    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("chemin=absent.xml\ncouleur=\npolice=\n"));
-}
-
-void TestMenuB::browseKeepsPathOnly()
-{
-    ScriptedDialogs dialogs;
-    dialogs.welcome = 2;
-    OxelDialog window(dialogs);
-    testfiles::write(QStringLiteral("oxel.conf"), "avant");
-    window.slotBt_ParcClick(); // cancelled
-    QCOMPARE(window.corpusPath(), QStringLiteral("EV_Sons.xml"));
-    dialogs.openAnswers = {QStringLiteral("/ailleurs/autre.xml")};
-    window.slotBt_ParcClick();
-    QCOMPARE(dialogs.openRequests.size(), 2);
-    QCOMPARE(dialogs.openRequests[1].startPath, QString());
-    QCOMPARE(dialogs.openRequests[1].filter, QStringLiteral("Fichiers XML (*.xml)"));
-    QCOMPARE(window.corpusPath(), QStringLiteral("/ailleurs/autre.xml"));
-    QCOMPARE(window.corpus().articleCount(), 6); // nothing loaded
-    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("avant"));
-    window.saveSettings();
-    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")),
-             QByteArray("chemin=/ailleurs/autre.xml\ncouleur=\npolice=\n"));
 }
 
 void TestMenuB::shortcuts()
 {
     ScriptedDialogs dialogs;
     dialogs.welcome = 2;
-    OxelDialog window(dialogs);
-    WindowMenuHost host(window);
-    QGridLayout* grid = window.arrangeWindow();
-    MenuB bar(host, "menu");
-    grid->addWidget(&bar, 0, 0);
+    MainWindow main(dialogs);
+    OxelDialog& window = main.window();
     window.resize(900, 700);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -890,84 +776,6 @@ void TestMenuB::shortcuts()
     });
     QTest::keyClick(window.Lst_B11, Qt::Key_F1);
     QCOMPARE(opened, QStringLiteral("..:: Tarvane - Qt - Aide ::.."));
-}
-
-void TestMenuB::escapeKeepsTheWindow()
-{
-    ScriptedDialogs dialogs;
-    OxelDialog window(dialogs);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    QTest::keyClick(window.focusWidget(), Qt::Key_Escape);
-    QVERIFY(window.isVisible());
-    QCOMPARE(window.result(), int(QDialog::Rejected));
-    window.close(); // the close button still closes it
-    QVERIFY(!window.isVisible());
-}
-
-void TestMenuB::keyboardBrowsing()
-{
-    ScriptedDialogs dialogs;
-    dialogs.welcome = 2;
-    OxelDialog window(dialogs);
-    window.arrangeWindow();
-    window.resize(900, 700);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    const auto& articles = window.corpus().articles();
-
-    struct Tab
-    {
-        int index;
-        QListView* list;
-        QTextEdit* view;
-    };
-    for (const Tab& tab : {Tab{0, window.Lst_Corpus, window.TxtView_Corpus}, Tab{1, window.Lst_Art, window.Txt_Art},
-                           Tab{2, window.Lst_Art_Cro, window.Txt_Art_Cro}}) {
-        window.Onglets->setCurrentIndex(tab.index);
-        tab.list->setFocus();
-        QCOMPARE(tab.list->currentIndex().row(), 0);
-        QTest::keyClick(tab.list, Qt::Key_Down);
-        QCOMPARE(tab.view->toPlainText(), articles[1].text);
-        QTest::keyClick(tab.list, Qt::Key_End);
-        QCOMPARE(tab.view->toPlainText(), articles[5].text);
-        QTest::keyClick(tab.list, Qt::Key_Home);
-        QCOMPARE(tab.view->toPlainText(), articles[0].text);
-        QTest::keyClick(tab.list, Qt::Key_PageDown);
-        QCOMPARE(tab.view->toPlainText(), articles[size_t(tab.list->currentIndex().row())].text);
-        QVERIFY(tab.list->currentIndex().row() > 0);
-
-        // A click moves the current row and shows the article once.
-        QSignalSpy shown(tab.view, &QTextEdit::textChanged);
-        const QRect row3 = tab.list->visualRect(tab.list->model()->index(3, 0));
-        QTest::mouseClick(tab.list->viewport(), Qt::LeftButton, {}, row3.center());
-        QCOMPARE(tab.list->currentIndex().row(), 3);
-        QCOMPARE(tab.view->toPlainText(), articles[3].text);
-        const qsizetype oneClick = shown.count();
-        shown.clear();
-        showResultArticle(tab.index == 0 ? window.resultCorpus() : window.resultSimple(), 2, tab.view);
-        QCOMPARE(oneClick, shown.count());
-    }
-}
-
-void TestMenuB::quitEndsTheApplication()
-{
-    FakeHost host;
-    MenuB bar(host);
-    QAction* quit = nullptr;
-    for (QAction* action : bar.findChildren<QMenu*>().constFirst()->actions()) {
-        if (action->text() == QLatin1String("&Quitter"))
-            quit = action;
-    }
-    QVERIFY(quit);
-    QTimer::singleShot(0, quit, &QAction::trigger);
-    bool timedOut = false;
-    QTimer::singleShot(5000, [&timedOut] {
-        timedOut = true;
-        QCoreApplication::exit(1);
-    });
-    QCOMPARE(QCoreApplication::exec(), 0);
-    QVERIFY(!timedOut);
 }
 
 QTEST_MAIN(TestMenuB)

@@ -344,22 +344,24 @@ void TestOxelDialog::colourSetting_data()
 {
     QTest::addColumn<QByteArray>("settings");
     QTest::addColumn<QColor>("colour");
-    QTest::newRow("valid") << QByteArray("couleur=#336699\npolice=Courier\n") << QColor(0x33, 0x66, 0x99);
-    QTest::newRow("named") << QByteArray("couleur=darkseagreen\n") << QColor(QStringLiteral("darkseagreen"));
-    QTest::newRow("invalid") << QByteArray("couleur=pas une couleur\n") << QColor(Qt::lightGray);
-    QTest::newRow("empty") << QByteArray("couleur=\n") << QColor(Qt::lightGray);
-    QTest::newRow("blank before =") << QByteArray("couleur =red\n") << QColor(Qt::lightGray);
+    QTest::addColumn<QString>("family"); // of the article views
+    QTest::newRow("valid") << QByteArray("couleur=#336699\npolice=Courier\n") << QColor(0x33, 0x66, 0x99) << "Courier";
+    QTest::newRow("named") << QByteArray("couleur=darkseagreen\n") << QColor(QStringLiteral("darkseagreen")) << "Arial";
+    QTest::newRow("invalid") << QByteArray("couleur=pas une couleur\n") << QColor(Qt::lightGray) << "Arial";
+    QTest::newRow("empty") << QByteArray("couleur=\n") << QColor(Qt::lightGray) << "Arial";
+    QTest::newRow("blank before =") << QByteArray("couleur =red\n") << QColor(Qt::lightGray) << "Arial";
 }
 
 void TestOxelDialog::colourSetting()
 {
     QFETCH(QByteArray, settings);
     QFETCH(QColor, colour);
+    QFETCH(QString, family);
     testfiles::write(QStringLiteral("oxel.conf"), settings);
     m_dialogs.welcome = 2;
     OxelDialog window(m_dialogs);
     QCOMPARE(window.palette().color(QPalette::Button), colour);
-    QCOMPARE(window.Txt_Art->font().family(), QStringLiteral("Arial")); // the font setting applies nothing here
+    QCOMPARE(window.Txt_Art->font().family(), family);
 }
 
 void TestOxelDialog::applyRewritesPathOnly()
@@ -631,5 +633,333 @@ void TestOxelDialog::longElementNameSearchesWholeName()
     QCOMPARE(window.resultCroisee().criteriaDescription(), QStringLiteral(" ") + QString(47, u'n') + "... ");
 }
 
-QTEST_MAIN(TestOxelDialog)
+// The window with its menu bar, as the program builds and runs it.
+#include "mainwindow.h"
+#include "menub.h"
+#include "resultview.h"
+
+#include <QAction>
+#include <QTimer>
+
+namespace {
+
+// The visible main window, once the program shows it.
+OxelDialog* shownMainWindow()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<OxelDialog*>(widget); window && window->isVisible())
+            return window;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TestMainWindow : public TestOxelDialog
+{
+    Q_OBJECT
+private slots:
+    void colour_data();
+    void colour();
+    void font_data();
+    void font();
+    void storedFontAtNextStart();
+    void openAnotherCorpus();
+    void browseKeepsPathOnly();
+    void textWithoutArticle_data();
+    void textWithoutArticle();
+    void escapeKeepsTheWindow();
+    void keyboardBrowsing();
+    void programEnds_data();
+    void programEnds(); // last: it runs the application's own loop
+};
+
+void TestMainWindow::colour_data()
+{
+    QTest::addColumn<QList<QColor>>("answers");
+    QTest::addColumn<QColor>("applied");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("settings");
+    QTest::newRow("chosen") << QList<QColor>{QColor(0x33, 0x66, 0x99)} << QColor(0x33, 0x66, 0x99) << "#336699"
+                            << QByteArray("chemin=\ncouleur=#336699\npolice=\n");
+    // A cancel changes nothing, on screen or in the settings file.
+    QTest::newRow("cancelled") << QList<QColor>{} << QColor(Qt::red) << "" << QByteArray("<missing>");
+}
+
+void TestMainWindow::colour()
+{
+    QFETCH(QList<QColor>, answers);
+    QFETCH(QColor, applied);
+    QFETCH(QString, name);
+    QFETCH(QByteArray, settings);
+    ScriptedDialogs dialogs;
+    MainWindow main(dialogs);
+    OxelDialog& window = main.window();
+    dialogs.colourAnswers = answers;
+    window.setPalette(QPalette(QColor(Qt::red)));
+    main.menuBar().couleur();
+    QCOMPARE(dialogs.colourStarts, QList<QColor>{QColor(192, 192, 192)});
+    QCOMPARE(window.colourName(), name);
+    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), settings);
+    for (QWidget* widget : {static_cast<QWidget*>(&window), static_cast<QWidget*>(window.TxtView_Corpus),
+                            static_cast<QWidget*>(window.Txt_Art), static_cast<QWidget*>(window.Txt_Art_Cro)}) {
+        QCOMPARE(widget->palette().color(QPalette::Button), applied);
+        QCOMPARE(widget->palette().color(QPalette::Window), applied);
+    }
+}
+
+void TestMainWindow::font_data()
+{
+    QTest::addColumn<QList<std::optional<QFont>>>("answers");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QByteArray>("settings");
+    QTest::newRow("chosen") << QList<std::optional<QFont>>{QFont(QStringLiteral("DejaVu Serif"), 15, QFont::Bold)}
+                            << "DejaVu Serif" << 15 << true << "DejaVu Serif"
+                            << QByteArray("chemin=\ncouleur=\npolice=DejaVu Serif\n");
+    QTest::newRow("cancelled") << QList<std::optional<QFont>>{} << "Courier" << 9 << false << ""
+                               << QByteArray("<missing>");
+}
+
+void TestMainWindow::font()
+{
+    QFETCH(QList<std::optional<QFont>>, answers);
+    QFETCH(QString, family);
+    QFETCH(int, points);
+    QFETCH(bool, bold);
+    QFETCH(QString, stored);
+    QFETCH(QByteArray, settings);
+    ScriptedDialogs dialogs;
+    MainWindow main(dialogs);
+    OxelDialog& window = main.window();
+    for (QTextEdit* view : {window.TxtView_Corpus, window.Txt_Art, window.Txt_Art_Cro})
+        view->setFont(QFont(QStringLiteral("Courier"), 9));
+    dialogs.fontAnswers = answers;
+    main.menuBar().police();
+    QCOMPARE(dialogs.fontStarts.size(), 1);
+    QCOMPARE(dialogs.fontStarts[0].family(), QStringLiteral("Times"));
+    QCOMPARE(dialogs.fontStarts[0].pointSize(), 12);
+    QCOMPARE(dialogs.fontStarts[0].weight(), QFont::Normal);
+    QVERIFY(!dialogs.fontStarts[0].italic());
+    QCOMPARE(window.fontFamily(), stored);
+    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), settings);
+    for (QTextEdit* view : {window.TxtView_Corpus, window.Txt_Art, window.Txt_Art_Cro}) {
+        QCOMPARE(view->font().family(), family);
+        QCOMPARE(view->font().pointSize(), points);
+        QCOMPARE(view->font().bold(), bold);
+    }
+    QCOMPARE(window.Txt_Rech->font().family(), QStringLiteral("Arial")); // the views only
+}
+
+void TestMainWindow::openAnotherCorpus()
+{
+    ScriptedDialogs dialogs;
+    dialogs.welcome = 2;
+    MainWindow main(dialogs);
+    OxelDialog& window = main.window();
+    MenuB& bar = main.menuBar();
+    QVERIFY(QFile::copy(QFINDTESTDATA("data/petit.xml"), QStringLiteral("autre.xml")));
+    window.Txt_Corpus->setText(QStringLiteral("cloche"));
+    QCOMPARE(window.Lst_Corpus->model()->rowCount(), 1);
+
+    testfiles::write(QStringLiteral("oxel.conf"), "avant");
+    bar.open(); // cancelled
+    QCOMPARE(window.corpusPath(), QStringLiteral("EV_Sons.xml"));
+    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("avant"));
+
+    dialogs.openAnswers = {QStringLiteral("autre.xml")};
+    bar.open();
+    QCOMPARE(dialogs.openRequests.size(), 2);
+    QCOMPARE(dialogs.openRequests[1].startPath, QString());
+    QCOMPARE(dialogs.openRequests[1].filter, QStringLiteral("Fichiers XML (*.xml)"));
+    QCOMPARE(window.corpusPath(), QStringLiteral("autre.xml"));
+    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("chemin=autre.xml\ncouleur=\npolice=\n"));
+    QCOMPARE(window.windowTitle(), QStringLiteral("..:: Tarvane - Qt ::..    autre.xml"));
+    QCOMPARE(window.Lst_Corpus->model()->rowCount(), 6); // reloaded: every article again
+
+    // The same file again is loaded again; a failed one names itself in the settings file.
+    dialogs.openAnswers = {QStringLiteral("absent.xml")};
+    bar.open();
+    QCOMPARE(dialogs.warnings.size(), 1);
+    QCOMPARE(dialogs.warnings[0].text, QStringLiteral("Selectionnez un fichier XML"));
+    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("chemin=absent.xml\ncouleur=\npolice=\n"));
+}
+
+void TestMainWindow::browseKeepsPathOnly()
+{
+    ScriptedDialogs dialogs;
+    dialogs.welcome = 2;
+    OxelDialog window(dialogs);
+    testfiles::write(QStringLiteral("oxel.conf"), "avant");
+    window.slotBt_ParcClick(); // cancelled
+    QCOMPARE(window.corpusPath(), QStringLiteral("EV_Sons.xml"));
+    dialogs.openAnswers = {QStringLiteral("/ailleurs/autre.xml")};
+    window.slotBt_ParcClick();
+    QCOMPARE(dialogs.openRequests.size(), 2);
+    QCOMPARE(dialogs.openRequests[1].startPath, QString());
+    QCOMPARE(dialogs.openRequests[1].filter, QStringLiteral("Fichiers XML (*.xml)"));
+    QCOMPARE(window.corpusPath(), QStringLiteral("/ailleurs/autre.xml"));
+    QCOMPARE(window.corpus().articleCount(), 6); // nothing loaded
+    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("avant"));
+    window.saveSettings();
+    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")),
+             QByteArray("chemin=/ailleurs/autre.xml\ncouleur=\npolice=\n"));
+}
+
+void TestMainWindow::escapeKeepsTheWindow()
+{
+    ScriptedDialogs dialogs;
+    OxelDialog window(dialogs);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(window.focusWidget(), Qt::Key_Escape);
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.result(), int(QDialog::Rejected));
+    window.close(); // the close button still closes it
+    QVERIFY(!window.isVisible());
+}
+
+void TestMainWindow::keyboardBrowsing()
+{
+    ScriptedDialogs dialogs;
+    dialogs.welcome = 2;
+    OxelDialog window(dialogs);
+    window.arrangeWindow();
+    window.resize(900, 700);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    const auto& articles = window.corpus().articles();
+
+    struct Tab
+    {
+        int index;
+        QListView* list;
+        QTextEdit* view;
+    };
+    for (const Tab& tab : {Tab{0, window.Lst_Corpus, window.TxtView_Corpus}, Tab{1, window.Lst_Art, window.Txt_Art},
+                           Tab{2, window.Lst_Art_Cro, window.Txt_Art_Cro}}) {
+        window.Onglets->setCurrentIndex(tab.index);
+        tab.list->setFocus();
+        QCOMPARE(tab.list->currentIndex().row(), 0);
+        QTest::keyClick(tab.list, Qt::Key_Down);
+        QCOMPARE(tab.view->toPlainText(), articles[1].text);
+        QTest::keyClick(tab.list, Qt::Key_End);
+        QCOMPARE(tab.view->toPlainText(), articles[5].text);
+        QTest::keyClick(tab.list, Qt::Key_Home);
+        QCOMPARE(tab.view->toPlainText(), articles[0].text);
+        QTest::keyClick(tab.list, Qt::Key_PageDown);
+        QCOMPARE(tab.view->toPlainText(), articles[size_t(tab.list->currentIndex().row())].text);
+        QVERIFY(tab.list->currentIndex().row() > 0);
+
+        // A click moves the current row and shows the article once.
+        QSignalSpy shown(tab.view, &QTextEdit::textChanged);
+        const QRect row3 = tab.list->visualRect(tab.list->model()->index(3, 0));
+        QTest::mouseClick(tab.list->viewport(), Qt::LeftButton, {}, row3.center());
+        QCOMPARE(tab.list->currentIndex().row(), 3);
+        QCOMPARE(tab.view->toPlainText(), articles[3].text);
+        const qsizetype oneClick = shown.count();
+        shown.clear();
+        showResultArticle(tab.index == 0 ? window.resultCorpus() : window.resultSimple(), 2, tab.view);
+        QCOMPARE(oneClick, shown.count());
+    }
+}
+
+void TestMainWindow::storedFontAtNextStart()
+{
+    ScriptedDialogs dialogs;
+    dialogs.welcome = 2;
+    {
+        MainWindow main(dialogs);
+        dialogs.fontAnswers = {QFont(QStringLiteral("DejaVu Serif"), 15, QFont::Bold)};
+        main.menuBar().police();
+    }
+    // The next start shows the family stored, not the default font.
+    MainWindow next(dialogs);
+    for (QTextEdit* view : {next.window().TxtView_Corpus, next.window().Txt_Art, next.window().Txt_Art_Cro})
+        QCOMPARE(view->font().family(), QStringLiteral("DejaVu Serif"));
+    QCOMPARE(next.window().Txt_Rech->font().family(), QStringLiteral("Arial"));
+}
+
+void TestMainWindow::textWithoutArticle_data()
+{
+    QTest::addColumn<int>("welcome");
+    QTest::addColumn<QString>("search");
+    QTest::newRow("no corpus loaded") << 0 << QString();
+    QTest::newRow("a search that found nothing") << 2 << "introuvable";
+}
+
+void TestMainWindow::textWithoutArticle()
+{
+    QFETCH(int, welcome);
+    QFETCH(QString, search);
+    ScriptedDialogs dialogs;
+    dialogs.welcome = welcome;
+    MainWindow main(dialogs);
+    OxelDialog& window = main.window();
+    window.Onglets->setCurrentIndex(1);
+    window.Txt_Rech->setText(search);
+    window.Bt_Rech->click();
+    dialogs.saveAnswers = {QStringLiteral("texte")};
+    main.menuBar().saveT();
+    QVERIFY(dialogs.saveRequests.isEmpty());
+    QCOMPARE(dialogs.warnings.size(), 1);
+    QCOMPARE(dialogs.warnings[0].caption, QStringLiteral("Enregistrer le texte"));
+    QCOMPARE(dialogs.warnings[0].text, QStringLiteral("Aucun article affiché"));
+    QVERIFY(!QFile::exists(QStringLiteral("texte.txt")));
+}
+
+void TestMainWindow::programEnds_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("&Quitter") << "quitter";
+    QTest::newRow("Ctrl+Q") << "ctrl+q";
+    QTest::newRow("close button") << "close";
+}
+
+void TestMainWindow::programEnds()
+{
+    QFETCH(QString, how);
+    ScriptedDialogs dialogs;
+    dialogs.welcome = 2;
+    bool acted = false;
+    bool timedOut = false;
+    // Once the program shows its window and the window is active, the user ends it.
+    QTimer user;
+    connect(&user, &QTimer::timeout, [&] {
+        OxelDialog* window = shownMainWindow();
+        if (acted || !window || !window->isActiveWindow())
+            return;
+        acted = true;
+        if (how == QLatin1String("quitter")) {
+            for (QAction* action : window->findChildren<QAction*>()) {
+                if (action->text() == QLatin1String("&Quitter"))
+                    action->trigger();
+            }
+        } else if (how == QLatin1String("ctrl+q")) {
+            QTest::keyClick(window->focusWidget(), Qt::Key_Q, Qt::ControlModifier);
+        } else {
+            window->close();
+        }
+    });
+    user.start(20);
+    // A program that did not end is ended here, so that the test fails instead of hanging.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, [&] {
+        timedOut = true;
+        if (OxelDialog* window = shownMainWindow())
+            window->done(0);
+        QCoreApplication::quit();
+    });
+    deadline.start(10000);
+
+    QCOMPARE(runTarvane(*qApp, dialogs), 0);
+    QVERIFY(acted);
+    QVERIFY(!timedOut);
+    QVERIFY(!shownMainWindow());
+}
+
+QTEST_MAIN(TestMainWindow)
 #include "tst_oxeldialog.moc"

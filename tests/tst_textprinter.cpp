@@ -48,8 +48,6 @@ private slots:
     void paginate();
     void lines_data();
     void lines();
-    void wrap_data();
-    void wrap();
     void printsPages_data();
     void printsPages();
     void longLinesStayOnThePage();
@@ -120,44 +118,6 @@ void TestTextPrinter::lines()
     QFETCH(QString, text);
     QFETCH(QStringList, expected);
     QCOMPARE(textprinter::lines(text), expected);
-}
-
-void TestTextPrinter::wrap_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("minRows");
-    QTest::addColumn<int>("maxRows");
-    QString words;
-    for (int i = 0; i < 60; ++i)
-        words += QStringLiteral("mot%1 ").arg(i, 2, 10, QLatin1Char('0'));
-    QTest::newRow("short line, one row") << "Nombre d'articles : 2" << 780 << 1 << 1;
-    QTest::newRow("empty line, one empty row") << "" << 780 << 1 << 1;
-    QTest::newRow("sixty words in 200 units") << words << 200 << 10 << 40;
-    QTest::newRow("one long word breaks anywhere") << QString(300, QLatin1Char('x')) << 100 << 10 << 60;
-    QTest::newRow("tabs expanded, one row") << "\t1º :  a --> b --> c " << 780 << 1 << 1;
-}
-
-void TestTextPrinter::wrap()
-{
-    QFETCH(QString, line);
-    QFETCH(int, width);
-    QFETCH(int, minRows);
-    QFETCH(int, maxRows);
-    QTemporaryDir dir;
-    QPrinter printer(QPrinter::ScreenResolution);
-    setUpPdf(printer, dir.filePath(QStringLiteral("w.pdf")));
-    const QStringList rows = textprinter::wrap(line, m_font, &printer, width);
-    QVERIFY2(rows.size() >= minRows && rows.size() <= maxRows, qPrintable(QString::number(rows.size())));
-    QCOMPARE(rows.join(QString()), line); // nothing lost, nothing added
-    const QFontMetrics metrics(m_font, &printer);
-    for (const QString& row : rows) {
-        QString visible = row;
-        while (visible.endsWith(QLatin1Char(' ')))
-            visible.chop(1);
-        if (!visible.contains(QLatin1Char('\t')))
-            QVERIFY2(metrics.horizontalAdvance(visible) <= width, qPrintable(row));
-    }
 }
 
 void TestTextPrinter::printsPages_data()

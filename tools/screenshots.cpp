@@ -1,14 +1,11 @@
 // Renders the main window, one picture per tab, on a stock corpus with a search and a cascade
 // done, driving the window through its own widgets as a user would. Run in a copy of data/.
 #include "dialogs.h"
-#include "menub.h"
-#include "oxeldialog.h"
-#include "windowmenuhost.h"
+#include "mainwindow.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QGridLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -54,11 +51,8 @@ int main(int argc, char* argv[])
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
 
     StockCorpusDialogs dialogs;
-    OxelDialog window(dialogs, nullptr, nullptr, false);
-    WindowMenuHost host(window);
-    QGridLayout* grid = window.arrangeWindow();
-    MenuB menu(host, "menu");
-    grid->addWidget(&menu, 0, 0);
+    MainWindow mainWindow(dialogs);
+    OxelDialog& window = mainWindow.window();
     window.resize(1100, 720);
     window.show();
 

@@ -1,0 +1,29 @@
+#include "mainwindow.h"
+
+#include "qtfrench.h"
+#include "windowflags.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QTranslator>
+
+MainWindow::MainWindow(Dialogs& dialogs)
+    : m_window(dialogs, nullptr, nullptr, true, framedWindowFlags), m_host(m_window), m_menu(m_host, "menu")
+{
+    m_window.arrangeWindow()->addWidget(&m_menu, 0, 0);
+}
+
+int runTarvane(QApplication& app, Dialogs& dialogs)
+{
+    // Qt's own dialogs speak French like the rest of the program, whatever the system locale.
+    QTranslator qtTranslator;
+    installQtFrench(qtTranslator);
+
+    MainWindow main(dialogs);
+    // The application's loop, not the dialog's own: "&Quitter" ends it through the application,
+    // and so does closing the window.
+    QObject::connect(&main.window(), &QDialog::finished, &app, &QCoreApplication::quit);
+    main.window().showMaximized();
+    app.exec();
+    return 0;
+}
