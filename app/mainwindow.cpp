@@ -19,11 +19,11 @@ int runTarvane(QApplication& app, Dialogs& dialogs)
     QTranslator qtTranslator;
     installQtFrench(qtTranslator);
 
-    MainWindow main(dialogs);
-    // The application's loop, not the dialog's own: "&Quitter" ends it through the application,
-    // and so does closing the window.
-    QObject::connect(&main.window(), &QDialog::finished, &app, &QCoreApplication::quit);
-    main.window().showMaximized();
+    MainWindow mainWindow(dialogs);
+    // The application's loop, not the dialog's own: "&Quitter" ends it through the application.
+    // The window ending in any way ends it too, as a hidden window would leave it running.
+    QObject::connect(&mainWindow.window(), &QDialog::finished, &app, &QCoreApplication::quit);
+    mainWindow.window().showMaximized();
     app.exec();
     return 0;
 }
