@@ -423,7 +423,7 @@ void TestMenuB::fileNames_data()
                                      << "notes.md.txt" << false;
     QTest::newRow("cancel") << ""
                             << "" << false;
-    // A wildcard is never part of a name written.
+    // A name holding a wildcard is never written.
     QTest::newRow("the filter as a name") << "*.txt"
                                           << "" << true;
     QTest::newRow("star alone") << "*"
