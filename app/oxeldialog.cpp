@@ -16,7 +16,6 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QListView>
 #include <QProgressBar>
 
 const QString OxelDialog::captionPrefix = QStringLiteral("..:: Tarvane - Qt ::..    ");
