@@ -1,11 +1,11 @@
 #include "oxeldialog.h"
 
 #include "articlefont.h"
+#include "backgroundpalette.h"
 #include "corpusfile.h"
 #include "crosssearch.h"
 #include "dialogs.h"
 #include "fulltextsearch.h"
-#include "resultview.h"
 #include "settingsfile.h"
 #include "titlefilter.h"
 #include "workingfiles.h"
@@ -15,10 +15,8 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QGridLayout>
-#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QListView>
 #include <QProgressBar>
 
 const QString OxelDialog::captionPrefix = QStringLiteral("..:: Tarvane - Qt ::..    ");
@@ -52,12 +50,13 @@ QString failureText(corpusfile::Status status)
 } // namespace
 
 OxelDialog::OxelDialog(Dialogs& dialogs, QWidget* parent, const char* name, bool modal, Qt::WindowFlags flags)
-    : GUI_Base(parent, name, modal, flags), m_dialogs(dialogs)
+    : GUI_Base(parent, name, modal, flags), m_dialogs(dialogs), m_simplePane(Lst_Art, Txt_Nb, Txt_Art, this),
+      m_corpusPane(Lst_Corpus, nullptr, TxtView_Corpus, this), m_crossPane(Lst_Art_Cro, txt_nbcro, Txt_Art_Cro, this),
+      m_criteria({{{Lst_B11, Lst_B12, Lst_B13}, {Lst_B21, Lst_B22, Lst_B23}, {Lst_B31, Lst_B32, Lst_B33}}})
 {
     runStartUpChoice();
-    connectKeyboardBrowsing();
-    for (QListView* list : {Lst_Art_Cro, Lst_Art, Lst_Corpus})
-        selectFirstRow(list);
+    for (ResultPane* pane : {&m_crossPane, &m_simplePane, &m_corpusPane})
+        pane->makeFirstRowCurrent();
     Lst_B11->setFocus();
     Txt_Rech->setFocus();
 }
@@ -96,21 +95,11 @@ void OxelDialog::runStartUpChoice()
 void OxelDialog::clearResults()
 {
     // The records and the value boxes point into the article list, which is about to go.
-    for (QComboBox* combo : {Lst_B11, Lst_B12, Lst_B13, Lst_B21, Lst_B22, Lst_B23, Lst_B31, Lst_B32, Lst_B33})
-        combo->clear();
-    m_resultSimple = m_resultCorpus = m_resultCroisee = SearchResult();
-    showResults();
+    m_corpusLoaded = false;
+    m_criteria.clear();
+    for (ResultPane* pane : {&m_simplePane, &m_corpusPane, &m_crossPane})
+        pane->show(SearchResult());
     m_corpus.clearArticles();
-}
-
-void OxelDialog::showResults()
-{
-    fillResultList(m_resultSimple, Lst_Art, Txt_Nb);
-    showResultArticle(m_resultSimple, 0, Txt_Art);
-    fillResultList(m_resultCorpus, Lst_Corpus);
-    showResultArticle(m_resultCorpus, 0, TxtView_Corpus);
-    fillResultList(m_resultCroisee, Lst_Art_Cro, txt_nbcro);
-    showResultArticle(m_resultCroisee, 0, Txt_Art_Cro);
 }
 
 void OxelDialog::loadCorpus()
@@ -134,14 +123,12 @@ void OxelDialog::loadCorpus()
         }
 
         m_corpus.setContent(std::move(*read.content));
-        m_resultSimple = m_resultCorpus = m_resultCroisee = allArticles(m_corpus);
-        showResults();
-
-        const QList<ElementChoice> elementChoices = m_corpus.elementChoices();
-        for (QComboBox* combo : {Lst_B11, Lst_B21, Lst_B31})
-            fillElementCombo(elementChoices, combo);
-        for (QComboBox* combo : {Lst_B12, Lst_B13, Lst_B22, Lst_B23, Lst_B32, Lst_B33})
-            combo->setEnabled(false);
+        m_corpusLoaded = true;
+        const SearchResult every = allArticles(m_corpus);
+        m_simplePane.show(every);
+        m_corpusPane.show(every);
+        m_crossPane.show(every);
+        m_criteria.offerElements(m_corpus.elementChoices());
 
         setWindowTitle(captionPrefix + m_corpusPath);
         setPalette(backgroundPalette(m_colourName));
@@ -172,78 +159,37 @@ void OxelDialog::slotBt_Appliquer()
 
 void OxelDialog::slotCorpusEnter()
 {
-    m_resultCorpus = titleFilter(m_corpus, Txt_Corpus->text());
-    fillResultList(m_resultCorpus, Lst_Corpus);
-    showResultArticle(m_resultCorpus, 0, TxtView_Corpus);
-    selectFirstRow(Lst_Corpus);
+    m_corpusPane.show(titleFilter(m_corpus, Txt_Corpus->text()), ResultPane::CurrentRow::First);
 }
 
 void OxelDialog::slotLstArtClick(const QModelIndex& index)
 {
-    showClickedArticle(m_resultSimple, Lst_Art, index, Txt_Art);
+    m_simplePane.showClicked(index);
 }
 
 void OxelDialog::slotLstCorClick(const QModelIndex& index)
 {
-    showClickedArticle(m_resultCorpus, Lst_Corpus, index, TxtView_Corpus);
+    m_corpusPane.showClicked(index);
 }
 
 void OxelDialog::slotLstCroClick(const QModelIndex& index)
 {
-    showClickedArticle(m_resultCroisee, Lst_Art_Cro, index, Txt_Art_Cro);
+    m_crossPane.showClicked(index);
 }
 
 void OxelDialog::slotBtRechClick()
 {
-    m_resultSimple =
-        fullTextSearch(m_corpus, Txt_Rech->text(), queryMode(Lst_Type->currentIndex()), Chk_Cs->isChecked());
-    fillResultList(m_resultSimple, Lst_Art, Txt_Nb);
-    showResultArticle(m_resultSimple, 0, Txt_Art);
-    selectFirstRow(Lst_Art);
-}
-
-namespace {
-
-void empty(std::initializer_list<QComboBox*> combos)
-{
-    for (QComboBox* combo : combos)
-        combo->clear();
-}
-
-void emptyAndDisable(std::initializer_list<QComboBox*> combos)
-{
-    for (QComboBox* combo : combos) {
-        combo->clear();
-        combo->setEnabled(false);
+    if (!m_corpusLoaded) {
+        m_dialogs.warning(QStringLiteral("Recherche Simple"), QStringLiteral("Aucun corpus chargé"));
+        return;
     }
+    m_simplePane.show(
+        fullTextSearch(m_corpus, Txt_Rech->text(), queryMode(Lst_Type->currentIndex()), Chk_Cs->isChecked()),
+        ResultPane::CurrentRow::First);
 }
 
-void backToAny(std::initializer_list<QComboBox*> combos)
+void OxelDialog::runCrossSearch(const CriteriaGrid::Search& search)
 {
-    for (QComboBox* combo : combos)
-        combo->setCurrentIndex(0);
-}
-
-} // namespace
-
-QStringList OxelDialog::criteriaUpTo(int position, const QString& own) const
-{
-    const QComboBox* const grid[] = {Lst_B11, Lst_B12, Lst_B13, Lst_B21, Lst_B22, Lst_B23, Lst_B31, Lst_B32, Lst_B33};
-    QStringList criteria;
-    for (int k = 0; k < position; ++k)
-        criteria.append(currentCriterion(grid[k]));
-    criteria.append(own);
-    while (criteria.size() < 9)
-        criteria.append(CorpusDocument::anyValue);
-    return criteria;
-}
-
-void OxelDialog::runCrossSearch(const QStringList& criteria, QComboBox* target, const QString& element,
-                                const QString& value)
-{
-    std::optional<CrossFill> fill;
-    if (target)
-        fill = CrossFill{element, value};
     QProgressBar* const bar = LoadCroisee;
     QElapsedTimer shown;
     const auto progress = [bar, &shown](int visited, int total) {
@@ -258,96 +204,57 @@ void OxelDialog::runCrossSearch(const QStringList& criteria, QComboBox* target, 
             shown.start();
         }
     };
-    CrossSearchOutcome outcome = crossSearch(m_corpus, criteria, fill, progress);
-    if (target)
-        fillValueCombo(std::move(outcome.values), target);
+    CrossSearchOutcome outcome = crossSearch(m_corpus, search.criteria, search.fill, progress);
+    if (search.target)
+        CriteriaGrid::offerValues(search.target, std::move(outcome.values));
     bar->setValue(m_corpus.articleCount());
     bar->reset();
-
-    m_resultCroisee = std::move(outcome.result);
-    fillResultList(m_resultCroisee, Lst_Art_Cro, txt_nbcro);
-    showResultArticle(m_resultCroisee, 0, Txt_Art_Cro);
-    selectFirstRow(Lst_Art_Cro);
+    m_crossPane.show(std::move(outcome.result), ResultPane::CurrentRow::First);
 }
 
 void OxelDialog::slotLstBal11Click(int index)
 {
-    const QString chosen = criterionAt(Lst_B11, index);
-    backToAny({Lst_B21, Lst_B31});
-    emptyAndDisable({Lst_B22, Lst_B23, Lst_B32, Lst_B33});
-    Lst_B12->clear();
-    Lst_B12->setEnabled(true);
-    emptyAndDisable({Lst_B13});
-    if (chosen == CorpusDocument::anyValue) {
-        Lst_B12->setEnabled(false);
-        Lst_B21->setEnabled(true);
-    }
-    m_resultCroisee = allArticles(m_corpus);
-    runCrossSearch(criteriaUpTo(0, chosen), Lst_B12, chosen);
+    runCrossSearch(m_criteria.choose(0, 0, index));
 }
 
 void OxelDialog::slotLstBal12Click(int index)
 {
-    const QString chosen = criterionAt(Lst_B12, index);
-    empty({Lst_B13});
-    backToAny({Lst_B21, Lst_B31});
-    emptyAndDisable({Lst_B22, Lst_B23, Lst_B32, Lst_B33});
-    runCrossSearch(criteriaUpTo(1, chosen), Lst_B13, currentCriterion(Lst_B11), chosen);
+    runCrossSearch(m_criteria.choose(0, 1, index));
 }
 
 void OxelDialog::slotLstBal13Click(int index)
 {
-    const QString chosen = criterionAt(Lst_B13, index);
-    backToAny({Lst_B21, Lst_B31});
-    emptyAndDisable({Lst_B22, Lst_B23, Lst_B32, Lst_B33});
-    runCrossSearch(criteriaUpTo(2, chosen));
+    runCrossSearch(m_criteria.choose(0, 2, index));
 }
 
 void OxelDialog::slotLstBal21Click(int index)
 {
-    const QString chosen = criterionAt(Lst_B21, index);
-    backToAny({Lst_B31});
-    emptyAndDisable({Lst_B32, Lst_B33});
-    Lst_B23->setEnabled(false);
-    empty({Lst_B22, Lst_B23});
-    runCrossSearch(criteriaUpTo(3, chosen), Lst_B22, chosen);
+    runCrossSearch(m_criteria.choose(1, 0, index));
 }
 
 void OxelDialog::slotLstBal22Click(int index)
 {
-    const QString chosen = criterionAt(Lst_B22, index);
-    empty({Lst_B23});
-    backToAny({Lst_B31});
-    emptyAndDisable({Lst_B32, Lst_B33});
-    runCrossSearch(criteriaUpTo(4, chosen), Lst_B23, currentCriterion(Lst_B21), chosen);
+    runCrossSearch(m_criteria.choose(1, 1, index));
 }
 
 void OxelDialog::slotLstBal23Click(int index)
 {
-    const QString chosen = criterionAt(Lst_B23, index);
-    backToAny({Lst_B31});
-    emptyAndDisable({Lst_B32, Lst_B33});
-    runCrossSearch(criteriaUpTo(5, chosen));
+    runCrossSearch(m_criteria.choose(1, 2, index));
 }
 
 void OxelDialog::slotLstBal31Click(int index)
 {
-    const QString chosen = criterionAt(Lst_B31, index);
-    Lst_B33->setEnabled(false);
-    empty({Lst_B32, Lst_B33});
-    runCrossSearch(criteriaUpTo(6, chosen), Lst_B32, chosen);
+    runCrossSearch(m_criteria.choose(2, 0, index));
 }
 
 void OxelDialog::slotLstBal32Click(int index)
 {
-    const QString chosen = criterionAt(Lst_B32, index);
-    empty({Lst_B33});
-    runCrossSearch(criteriaUpTo(7, chosen), Lst_B33, currentCriterion(Lst_B31), chosen);
+    runCrossSearch(m_criteria.choose(2, 1, index));
 }
 
 void OxelDialog::slotLstBal33Click(int index)
 {
-    runCrossSearch(criteriaUpTo(8, criterionAt(Lst_B33, index)));
+    runCrossSearch(m_criteria.choose(2, 2, index));
 }
 
 void OxelDialog::slotBt_ParcClick()
@@ -364,15 +271,4 @@ void OxelDialog::keyPressEvent(QKeyEvent* event)
         return;
     }
     GUI_Base::keyPressEvent(event);
-}
-
-void OxelDialog::connectKeyboardBrowsing()
-{
-    // A click moves the current row too; the article already shown is not shown again.
-    connect(Lst_Art->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) { slotLstArtClick(current); });
-    connect(Lst_Corpus->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) { slotLstCorClick(current); });
-    connect(Lst_Art_Cro->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) { slotLstCroClick(current); });
 }

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "corpusdocument.h"
+#include "criteriagrid.h"
 #include "gui_base.h"
+#include "resultpane.h"
 #include "searchresult.h"
 
 class Dialogs;
-class QComboBox;
 class QGridLayout;
 class QKeyEvent;
 
@@ -39,9 +40,12 @@ public:
     const QString& fontFamily() const { return m_fontFamily; }
 
     const CorpusDocument& corpus() const { return m_corpus; }
-    const SearchResult& resultSimple() const { return m_resultSimple; }
-    const SearchResult& resultCorpus() const { return m_resultCorpus; }
-    const SearchResult& resultCroisee() const { return m_resultCroisee; }
+    const SearchResult& resultSimple() const { return m_simplePane.record(); }
+    const SearchResult& resultCorpus() const { return m_corpusPane.record(); }
+    const SearchResult& resultCroisee() const { return m_crossPane.record(); }
+    const ResultPane& corpusPane() const { return m_corpusPane; }
+    const ResultPane& simplePane() const { return m_simplePane; }
+    const ResultPane& crossPane() const { return m_crossPane; }
 
     Dialogs& dialogs() const { return m_dialogs; }
 
@@ -72,24 +76,19 @@ public slots:
 
 private:
     void runStartUpChoice();
-    // Moving the current row of a result list with the keyboard shows that article, as a click does.
-    void connectKeyboardBrowsing();
     // Empties the three records and everything that shows them.
     void clearResults();
-    void showResults();
-    // The nine criteria: the current ones of the boxes before grid position `position`, `own`
-    // there, and "- INDIFFERENT -" after it.
-    QStringList criteriaUpTo(int position, const QString& own) const;
-    // Runs the cross search, refills `target` (when given) and shows the hits.
-    void runCrossSearch(const QStringList& criteria, QComboBox* target = nullptr, const QString& element = {},
-                        const QString& value = {});
+    // Runs the cross search that a choice in the grid asks for, refills its target and shows the hits.
+    void runCrossSearch(const CriteriaGrid::Search& search);
 
     Dialogs& m_dialogs;
     QString m_corpusPath;
     QString m_colourName;
     QString m_fontFamily;
     CorpusDocument m_corpus;
-    SearchResult m_resultSimple;
-    SearchResult m_resultCorpus;
-    SearchResult m_resultCroisee;
+    bool m_corpusLoaded = false;
+    ResultPane m_simplePane;
+    ResultPane m_corpusPane;
+    ResultPane m_crossPane;
+    CriteriaGrid m_criteria;
 };

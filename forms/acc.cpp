@@ -1,7 +1,7 @@
 #include "acc.h"
 
+#include "backgroundpalette.h"
 #include "htmlpage.h"
-#include "resultview.h"
 #include "settingsfile.h"
 #include "workingfiles.h"
 

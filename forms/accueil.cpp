@@ -1,21 +1,12 @@
 #include "accueil.h"
 
-#include "ui_accueil.h"
-
 #include <QPixmap>
 
-accueil::accueil(QWidget* parent, const char* name, bool modal, Qt::WindowFlags flags)
-    : QDialog(parent, flags), m_ui(std::make_unique<Ui::accueil>())
+accueil::accueil(QWidget* parent, const char* name, bool modal, Qt::WindowFlags flags) : QDialog(parent, flags)
 {
     setObjectName(name ? QString::fromLatin1(name) : QStringLiteral("accueil"));
     setModal(modal);
-    m_ui->setupUi(this);
-    pic = m_ui->pic;
-    bt2 = m_ui->bt2;
-    bt3 = m_ui->bt3;
-    bt1 = m_ui->bt1;
-    Txt = m_ui->Txt;
-    TextLabel1 = m_ui->TextLabel1;
+    setupUi(this);
 
     QPixmap placeholder(100, 100);
     placeholder.fill(Qt::white);
@@ -33,7 +24,7 @@ accueil::~accueil() = default;
 
 void accueil::languageChange()
 {
-    m_ui->retranslateUi(this);
+    retranslateUi(this);
 }
 
 void accueil::bt1Click()

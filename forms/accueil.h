@@ -1,31 +1,18 @@
 #pragma once
 
+#include "ui_accueil.h"
+
 #include <QDialog>
-#include <memory>
 
-class QLabel;
-class QPushButton;
-class QTextBrowser;
-
-namespace Ui {
-class accueil;
-}
-
-// The welcome form: a picture, the welcome text, and one button per corpus source.
-class accueil : public QDialog
+// The welcome form: a picture, the welcome text, and one button per corpus source. The widgets
+// are the generated form's members, named as the widgets.
+class accueil : public QDialog, public Ui::accueil
 {
     Q_OBJECT
 public:
     explicit accueil(QWidget* parent = nullptr, const char* name = nullptr, bool modal = false,
                      Qt::WindowFlags flags = {});
     ~accueil() override;
-
-    QLabel* pic;
-    QPushButton* bt2;
-    QPushButton* bt3;
-    QPushButton* bt1;
-    QTextBrowser* Txt;
-    QLabel* TextLabel1;
 
 public slots:
     virtual void bt1Click();
@@ -34,7 +21,4 @@ public slots:
 
 protected slots:
     virtual void languageChange();
-
-private:
-    std::unique_ptr<Ui::accueil> m_ui;
 };

@@ -1,9 +1,5 @@
 #include "gui_base.h"
 
-#include "listpopupstyle.h"
-#include "resultlistmodel.h"
-#include "ui_gui_base.h"
-
 namespace {
 
 void notImplemented(const char* signature)
@@ -13,50 +9,11 @@ void notImplemented(const char* signature)
 
 } // namespace
 
-GUI_Base::GUI_Base(QWidget* parent, const char* name, bool modal, Qt::WindowFlags flags)
-    : QDialog(parent, flags), m_ui(std::make_unique<Ui::GUI_Base>())
+GUI_Base::GUI_Base(QWidget* parent, const char* name, bool modal, Qt::WindowFlags flags) : QDialog(parent, flags)
 {
     setObjectName(name ? QString::fromLatin1(name) : QStringLiteral("GUI_Base"));
     setModal(modal);
-    m_ui->setupUi(this);
-
-    Onglets = m_ui->Onglets;
-    tab = m_ui->tab;
-    Txt_Corpus = m_ui->Txt_Corpus;
-    Lst_Corpus = m_ui->Lst_Corpus;
-    TxtView_Corpus = m_ui->TxtView_Corpus;
-    tab_2 = m_ui->tab_2;
-    Txt_Rech = m_ui->Txt_Rech;
-    TextLabel1 = m_ui->TextLabel1;
-    Txt_Nb = m_ui->Txt_Nb;
-    Bt_Rech = m_ui->Bt_Rech;
-    Lst_Type = m_ui->Lst_Type;
-    Chk_Cs = m_ui->Chk_Cs;
-    Lst_Art = m_ui->Lst_Art;
-    Txt_Art = m_ui->Txt_Art;
-    tab_3 = m_ui->tab_3;
-    ButtonGroup13 = m_ui->ButtonGroup13;
-    Lst_B12 = m_ui->Lst_B12;
-    Lst_B13 = m_ui->Lst_B13;
-    Lst_B22 = m_ui->Lst_B22;
-    Lst_B23 = m_ui->Lst_B23;
-    Lst_B33 = m_ui->Lst_B33;
-    Lst_B31 = m_ui->Lst_B31;
-    Lst_B32 = m_ui->Lst_B32;
-    Lst_B21 = m_ui->Lst_B21;
-    Lst_B11 = m_ui->Lst_B11;
-    TextLabel1_3 = m_ui->TextLabel1_3;
-    txt_nbcro = m_ui->txt_nbcro;
-    LoadCroisee = m_ui->LoadCroisee;
-    Lst_Art_Cro = m_ui->Lst_Art_Cro;
-    Txt_Art_Cro = m_ui->Txt_Art_Cro;
-
-    for (QListView* list : {Lst_Corpus, Lst_Art, Lst_Art_Cro})
-        list->setModel(new ResultListModel(list));
-    auto* criteriaStyle = new ListPopupStyle;
-    criteriaStyle->setParent(this);
-    for (QComboBox* combo : {Lst_B11, Lst_B12, Lst_B13, Lst_B21, Lst_B22, Lst_B23, Lst_B31, Lst_B32, Lst_B33})
-        combo->setStyle(criteriaStyle);
+    setupUi(this);
 
     languageChange();
     resize(QSize(614, 512).expandedTo(minimumSizeHint()));
@@ -75,17 +32,13 @@ GUI_Base::GUI_Base(QWidget* parent, const char* name, bool modal, Qt::WindowFlag
     connect(Lst_B13, &QComboBox::activated, this, &GUI_Base::slotLstBal13Click);
     connect(Lst_B23, &QComboBox::activated, this, &GUI_Base::slotLstBal23Click);
     connect(Lst_B33, &QComboBox::activated, this, &GUI_Base::slotLstBal33Click);
-
-    setTabOrder(Txt_Rech, Bt_Rech);
-    setTabOrder(Bt_Rech, Lst_Art);
-    setTabOrder(Lst_Art, Onglets);
 }
 
 GUI_Base::~GUI_Base() = default;
 
 void GUI_Base::languageChange()
 {
-    m_ui->retranslateUi(this);
+    retranslateUi(this);
     Txt_Nb->setText(QStringLiteral("0"));
     txt_nbcro->setText(QStringLiteral("0"));
     Lst_Type->clear();

@@ -7,13 +7,6 @@ void ResultListModel::setResult(const SearchResult& result)
     endResetModel();
 }
 
-void ResultListModel::clear()
-{
-    beginResetModel();
-    m_hits.clear();
-    endResetModel();
-}
-
 int ResultListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_hits.size());

@@ -13,7 +13,6 @@ public:
     using QAbstractListModel::QAbstractListModel;
 
     void setResult(const SearchResult& result);
-    void clear();
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

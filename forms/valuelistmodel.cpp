@@ -17,10 +17,21 @@ int ValueListModel::rowCount(const QModelIndex& parent) const
 
 QVariant ValueListModel::data(const QModelIndex& index, int role) const
 {
-    if ((role != Qt::DisplayRole && role != Qt::EditRole) || !index.isValid() ||
-        static_cast<size_t>(index.row()) >= m_values.size())
+    if (!index.isValid() || static_cast<size_t>(index.row()) >= m_values.size())
         return {};
-    return m_values[static_cast<size_t>(index.row())].toString();
+    const QStringView value = m_values[static_cast<size_t>(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+        // A text that spans lines would show as a tall block, or blank when it starts with a line break.
+        return value.toString().simplified();
+    case Qt::EditRole:
+    case Qt::UserRole:
+        return value.toString();
+    case Qt::ToolTipRole:
+        return index.row() == 0 ? QVariant() : QVariant(value.toString());
+    default:
+        return {};
+    }
 }
 
 bool ValueListModel::removeRows(int row, int count, const QModelIndex& parent)

@@ -7,6 +7,8 @@
 // The entries of a value box of the criteria grid: "- INDIFFERENT -", then the values found by the
 // cross search. The values are views into the corpus's texts, so that tens of thousands of long texts
 // go in without a copy: the model must be emptied before the corpus's articles are cleared.
+// A value is shown on one line, its runs of whitespace as one space; its tooltip and its
+// Qt::UserRole hold it as it stands in the text, which is what a choice searches.
 class ValueListModel : public QAbstractListModel
 {
     Q_OBJECT

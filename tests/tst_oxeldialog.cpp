@@ -4,6 +4,7 @@
 #include "testfiles.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
 #include <QTextEdit>
 
 namespace {
@@ -102,8 +105,13 @@ private slots:
     void clicksShowArticles();
     void simpleSearch_data();
     void simpleSearch();
+    void searchWithoutCorpusSaysSo_data();
+    void searchWithoutCorpusSaysSo();
+    void articleViewsAreReadOnly_data();
+    void articleViewsAreReadOnly();
     void crossCascade();
     void longElementNameSearchesWholeName();
+    void valuesShownOnOneLine();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -490,6 +498,105 @@ void TestOxelDialog::simpleSearch()
     QCOMPARE(window.Lst_Art->currentIndex().row(), 0);
 }
 
+void TestOxelDialog::searchWithoutCorpusSaysSo_data()
+{
+    QTest::addColumn<int>("welcome");
+    QTest::addColumn<QString>("path"); // loaded after the start, when not empty
+    QTest::newRow("no choice") << 0 << "";
+    QTest::newRow("failed load") << 2 << "absent.xml";
+}
+
+void TestOxelDialog::searchWithoutCorpusSaysSo()
+{
+    QFETCH(int, welcome);
+    QFETCH(QString, path);
+    m_dialogs.welcome = welcome;
+    OxelDialog window(m_dialogs);
+    if (!path.isEmpty()) {
+        window.setCorpusPath(path);
+        window.loadCorpus();
+    }
+    const qsizetype warned = m_dialogs.warnings.size();
+    QTest::keyClicks(window.Txt_Rech, QStringLiteral("vent"));
+    QTest::mouseClick(window.Bt_Rech, Qt::LeftButton);
+
+    QCOMPARE(m_dialogs.warnings.size(), warned + 1);
+    QCOMPARE(m_dialogs.warnings.last().caption, QStringLiteral("Recherche Simple"));
+    QCOMPARE(m_dialogs.warnings.last().text, QStringLiteral("Aucun corpus chargé"));
+    QVERIFY(!m_dialogs.warnings.last().waitCursor);
+    QCOMPARE(window.resultSimple().mode(), QString());
+    QVERIFY(window.resultSimple().terms().isEmpty());
+    QCOMPARE(window.Lst_Art->model()->rowCount(), 0);
+    QCOMPARE(window.Txt_Nb->text(), QStringLiteral("0"));
+
+    // The title filter runs at every keystroke: it stays silent.
+    QTest::keyClicks(window.Txt_Corpus, QStringLiteral("so"));
+    QCOMPARE(m_dialogs.warnings.size(), warned + 1);
+}
+
+void TestOxelDialog::articleViewsAreReadOnly_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("view");
+    QTest::addColumn<QString>("before"); // the control that Shift+Tab reaches
+    QTest::addColumn<QString>("after");  // the control that Tab reaches
+    QTest::newRow("corpus") << 0 << "TxtView_Corpus"
+                            << "Lst_Corpus"
+                            << "qt_tabwidget_tabbar";
+    QTest::newRow("simple") << 1 << "Txt_Art"
+                            << "Lst_Art"
+                            << "qt_tabwidget_tabbar";
+    QTest::newRow("cross") << 2 << "Txt_Art_Cro"
+                           << "Lst_Art_Cro"
+                           << "qt_tabwidget_tabbar";
+}
+
+void TestOxelDialog::articleViewsAreReadOnly()
+{
+    QFETCH(int, tab);
+    QFETCH(QString, view);
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    m_dialogs.welcome = 2;
+    OxelDialog window(m_dialogs);
+    window.arrangeWindow();
+    window.Onglets->setCurrentIndex(tab);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto* textView = window.findChild<QTextEdit*>(view);
+    const QString article = window.corpus().articles()[0].text;
+    QCOMPARE(textView->toPlainText(), article);
+
+    textView->setFocus();
+    QTest::keyClicks(textView, QStringLiteral("abc"));
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Space})
+        QTest::keyClick(textView, key);
+    QTest::keyClick(textView, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(textView->toPlainText(), article);
+
+    // The keyboard still moves through the text, selects and copies it.
+    QTest::keyClick(textView, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(textView->textCursor().position(), textView->document()->characterCount() - 1);
+    QTest::keyClick(textView, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(textView->textCursor().position(), 0);
+    QTest::keyClick(textView, Qt::Key_Right, Qt::ShiftModifier);
+    QCOMPARE(textView->textCursor().selection().toPlainText(), article.left(1));
+    QTest::keyClick(textView, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(textView->textCursor().selection().toPlainText(), article);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(textView, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), article);
+    QCOMPARE(textView->toPlainText(), article);
+
+    // Tab and Shift+Tab leave the view.
+    QTest::keyClick(textView, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), after);
+    textView->setFocus();
+    QTest::keyClick(textView, Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), before);
+    QCOMPARE(textView->toPlainText(), article);
+}
+
 void TestOxelDialog::crossCascade()
 {
     QVERIFY(QFile::copy(QFINDTESTDATA("data/croisee.xml"), QStringLiteral("croisee.xml")));
@@ -632,6 +739,27 @@ void TestOxelDialog::longElementNameSearchesWholeName()
     QCOMPARE(items(window.Lst_B12), QStringList({"- INDIFFERENT -", "valeur"}));
     QCOMPARE(window.resultCroisee().criteriaDescription(), QStringLiteral(" ") + QString(47, u'n') + "... ");
 }
+
+void TestOxelDialog::valuesShownOnOneLine()
+{
+    testfiles::write(QStringLiteral("lignes.xml"), "<r><a><t>UN</t><e>\n  vent\n  du \t nord </e></a>"
+                                                   "<a><t>DEUX</t><e>calme</e></a><a><t>TROIS</t><e>\nsud</e></a></r>");
+    m_dialogs.welcome = 1;
+    m_dialogs.openAnswers = {QStringLiteral("lignes.xml")};
+    OxelDialog window(m_dialogs);
+    choose(window.Lst_B11, QStringLiteral("e"));
+    QCOMPARE(items(window.Lst_B12), QStringList({"- INDIFFERENT -", "vent du nord", "sud", "calme"}));
+    QCOMPARE(window.Lst_B12->itemData(1, Qt::ToolTipRole).toString(), QStringLiteral("\n  vent\n  du \t nord "));
+    QCOMPARE(window.Lst_B12->itemData(2, Qt::ToolTipRole).toString(), QStringLiteral("\nsud"));
+
+    // The choice searches and marks the value as it stands in the text.
+    choose(window.Lst_B12, QStringLiteral("vent du nord"));
+    QCOMPARE(window.Lst_B12->currentText(), QStringLiteral("vent du nord"));
+    QCOMPARE(listed(window.Lst_Art_Cro), QStringList({"UN"}));
+    QCOMPARE(window.resultCroisee().matchedValues(), QStringList({"\n  vent\n  du \t nord "}));
+    QCOMPARE(markedPieces(window.Txt_Art_Cro), QStringList({"  vent", "  du \t nord "})); // one piece per line
+}
+
 
 // The window with its menu bar, as the program builds and runs it.
 #include "mainwindow.h"
@@ -902,11 +1030,13 @@ void TestMainWindow::textWithoutArticle()
     window.Txt_Rech->setText(search);
     window.Bt_Rech->click();
     dialogs.saveAnswers = {QStringLiteral("texte")};
+    // Without a corpus the search has already said so.
+    const qsizetype earlier = dialogs.warnings.size();
     main.menuBar().saveT();
     QVERIFY(dialogs.saveRequests.isEmpty());
-    QCOMPARE(dialogs.warnings.size(), 1);
-    QCOMPARE(dialogs.warnings[0].caption, QStringLiteral("Enregistrer le texte"));
-    QCOMPARE(dialogs.warnings[0].text, QStringLiteral("Aucun article affiché"));
+    QCOMPARE(dialogs.warnings.size(), earlier + 1);
+    QCOMPARE(dialogs.warnings.last().caption, QStringLiteral("Enregistrer le texte"));
+    QCOMPARE(dialogs.warnings.last().text, QStringLiteral("Aucun article affiché"));
     QVERIFY(!QFile::exists(QStringLiteral("texte.txt")));
 }
 

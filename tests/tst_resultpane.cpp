@@ -1,7 +1,9 @@
+#include "backgroundpalette.h"
 #include "corpusdocument.h"
+#include "criteriagrid.h"
 #include "gui_base.h"
 #include "resultlistmodel.h"
-#include "resultview.h"
+#include "resultpane.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -51,9 +53,16 @@ QString markedRuns(const QTextEdit& view)
     return out;
 }
 
+CriteriaGrid::Boxes boxesOf(const GUI_Base& form)
+{
+    return {{{form.Lst_B11, form.Lst_B12, form.Lst_B13},
+             {form.Lst_B21, form.Lst_B22, form.Lst_B23},
+             {form.Lst_B31, form.Lst_B32, form.Lst_B33}}};
+}
+
 } // namespace
 
-class TestResultView : public QObject
+class TestResultPane : public QObject
 {
     Q_OBJECT
 private slots:
@@ -70,42 +79,66 @@ private slots:
     void palette();
 };
 
-void TestResultView::fillsListAndCount()
+void TestResultPane::fillsListAndCount()
 {
     Fixture fixture({"a", "b", "c"});
     QListView list;
-    auto* model = new ResultListModel(&list);
-    list.setModel(model);
     QLabel count;
+    QTextEdit view;
+    ResultPane pane(&list, &count, &view);
+    auto* model = qobject_cast<ResultListModel*>(list.model());
+    QVERIFY(model);
     QSignalSpy resets(model, &QAbstractItemModel::modelReset);
-    fillResultList(fixture.result, &list, &count);
+    pane.show(fixture.result);
     QCOMPARE(resets.size(), 1);
     QCOMPARE(model->rowCount(), 3);
     QCOMPARE(model->index(2, 0).data().toString(), QStringLiteral("Titre 2"));
     QCOMPARE(model->index(3, 0).data(), QVariant());
     QCOMPARE(count.text(), QStringLiteral("3"));
-    selectFirstRow(&list);
+    QCOMPARE(pane.record().count(), 3);
+    QCOMPARE(pane.view(), &view);
+    QCOMPARE(pane.shownRow(), 0);
+    QCOMPARE(view.toPlainText(), QStringLiteral("a"));
+    QVERIFY(!list.currentIndex().isValid());
+
+    // Moving the current row shows that hit; no row shows nothing new.
+    pane.makeFirstRowCurrent();
     QCOMPARE(list.currentIndex().row(), 0);
-    QCOMPARE(clickedRow(&list, model->index(1, 0)), 1);
-    QCOMPARE(clickedRow(&list, QModelIndex()), -1);
+    list.setCurrentIndex(model->index(2, 0));
+    QCOMPARE(pane.shownRow(), 2);
+    QCOMPARE(view.toPlainText(), QStringLiteral("c"));
+    pane.showClicked(model->index(1, 0));
+    QCOMPARE(pane.shownRow(), 1);
+    QCOMPARE(view.toPlainText(), QStringLiteral("b"));
+    pane.showClicked(QModelIndex());
+    QCOMPARE(pane.shownRow(), 1);
+
+    // A new result with the first row made current shows its first hit once.
+    QSignalSpy shown(&view, &QTextEdit::textChanged);
+    pane.show(fixture.result, ResultPane::CurrentRow::First);
+    QCOMPARE(list.currentIndex().row(), 0);
+    QCOMPARE(pane.shownRow(), 0);
+    QCOMPARE(view.toPlainText(), QStringLiteral("a"));
+    const qsizetype once = shown.size();
+    pane.showClicked(model->index(0, 0));
+    QCOMPARE(shown.size(), once);
 }
 
-void TestResultView::emptyRecord()
+void TestResultPane::emptyRecord()
 {
     QListView list;
-    list.setModel(new ResultListModel(&list));
     QLabel count(QStringLiteral("12"));
     QTextEdit view(QStringLiteral("ancien texte"));
-    fillResultList(SearchResult(), &list, &count);
-    showResultArticle(SearchResult(), 0, &view);
-    selectFirstRow(&list);
+    ResultPane pane(&list, &count, &view);
+    pane.show(SearchResult(), ResultPane::CurrentRow::First);
     QCOMPARE(list.model()->rowCount(), 0);
     QCOMPARE(count.text(), QStringLiteral("0"));
     QVERIFY(view.toPlainText().isEmpty());
     QVERIFY(!list.currentIndex().isValid());
+    QCOMPARE(pane.shownRow(), -1);
 }
 
-void TestResultView::showsMarkedWords_data()
+void TestResultPane::showsMarkedWords_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("query");
@@ -137,7 +170,7 @@ void TestResultView::showsMarkedWords_data()
                               << "[red] [son]";
 }
 
-void TestResultView::showsMarkedWords()
+void TestResultPane::showsMarkedWords()
 {
     QFETCH(QString, text);
     QFETCH(QString, query);
@@ -146,36 +179,36 @@ void TestResultView::showsMarkedWords()
     fixture.result.setMode(QStringLiteral("auMoinsUn"));
     fixture.result.splitTerms(query);
     QTextEdit view;
-    showResultArticle(fixture.result, 0, &view);
+    ResultPane::showArticle(fixture.result, 0, &view);
     QCOMPARE(markedRuns(view), shown);
 }
 
-void TestResultView::plainTextShownAsWritten()
+void TestResultPane::plainTextShownAsWritten()
 {
     Fixture fixture({"<b>pas gras</b> &amp;\n« x »", "deux"});
     QTextEdit view;
-    showResultArticle(fixture.result, 0, &view);
+    ResultPane::showArticle(fixture.result, 0, &view);
     QCOMPARE(view.toPlainText(), fixture.entries[0].text);
-    showResultArticle(fixture.result, 1, &view);
+    ResultPane::showArticle(fixture.result, 1, &view);
     QCOMPARE(view.toPlainText(), QStringLiteral("deux"));
 }
 
-void TestResultView::nextArticleNotColoured()
+void TestResultPane::nextArticleNotColoured()
 {
     Fixture fixture({"son au début", "rien ici"});
     fixture.result.setMode(QStringLiteral("tous"));
     fixture.result.splitTerms(QStringLiteral("son"));
     QTextEdit view;
-    showResultArticle(fixture.result, 0, &view);
+    ResultPane::showArticle(fixture.result, 0, &view);
     QCOMPARE(markedRuns(view), QStringLiteral("[son] au début"));
-    showResultArticle(fixture.result, 1, &view);
+    ResultPane::showArticle(fixture.result, 1, &view);
     QCOMPARE(markedRuns(view), QStringLiteral("rien ici"));
     fixture.result.setMode(QStringLiteral("Corpus"));
-    showResultArticle(fixture.result, 0, &view);
+    ResultPane::showArticle(fixture.result, 0, &view);
     QCOMPARE(markedRuns(view), QStringLiteral("son au début"));
 }
 
-void TestResultView::millionMatchesShowFirstHundredThousand()
+void TestResultPane::millionMatchesShowFirstHundredThousand()
 {
     // "a" a million times, in lines of 50, each one a whole word: 2,000,000 characters.
     QString text;
@@ -188,7 +221,7 @@ void TestResultView::millionMatchesShowFirstHundredThousand()
     fixture.result.setMode(QStringLiteral("auMoinsUn"));
     fixture.result.splitTerms(QStringLiteral("a"));
     QTextEdit view;
-    showResultArticle(fixture.result, 0, &view);
+    ResultPane::showArticle(fixture.result, 0, &view);
     QCOMPARE(view.toPlainText().size(), 2000000);
     QVERIFY(view.toPlainText() == text);
 
@@ -218,46 +251,56 @@ void TestResultView::millionMatchesShowFirstHundredThousand()
     QCOMPARE(marks, 100000);
 }
 
-void TestResultView::elementCombo()
+void TestResultPane::elementCombo()
 {
     const QString longName(60, u'n');
     const QList<ElementChoice> choices{
         {"- INDIFFERENT -", "- INDIFFERENT -"}, {"a", "a"}, {longName.left(50), longName}};
-    QComboBox combo;
-    fillElementCombo(choices, &combo);
-    QCOMPARE(combo.count(), 3);
-    QCOMPARE(combo.itemText(0), QStringLiteral("- INDIFFERENT -"));
-    QCOMPARE(combo.itemText(2), QString(50, u'n'));
-    QCOMPARE(criterionAt(&combo, 2), longName);
-    QCOMPARE(combo.itemData(2, Qt::ToolTipRole).toString(), longName);
-    QCOMPARE(combo.currentIndex(), 0);
+    GUI_Base form;
+    CriteriaGrid grid(boxesOf(form));
+    grid.offerElements(choices);
+    for (QComboBox* combo : {form.Lst_B11, form.Lst_B21, form.Lst_B31}) {
+        QCOMPARE(combo->count(), 3);
+        QCOMPARE(combo->itemText(0), QStringLiteral("- INDIFFERENT -"));
+        QCOMPARE(combo->itemText(2), QString(50, u'n'));
+        QCOMPARE(CriteriaGrid::criterionAt(combo, 2), longName);
+        QCOMPARE(combo->itemData(2, Qt::ToolTipRole).toString(), longName);
+        QCOMPARE(combo->currentIndex(), 0);
+        QVERIFY(combo->isEnabled());
+    }
+    for (QComboBox* combo : {form.Lst_B12, form.Lst_B13, form.Lst_B22, form.Lst_B23, form.Lst_B32, form.Lst_B33}) {
+        QCOMPARE(combo->count(), 0);
+        QVERIFY(!combo->isEnabled());
+    }
 }
 
-void TestResultView::valueCombo()
+void TestResultPane::valueCombo()
 {
     const QString texts = QStringLiteral("bois corde vent");
     QComboBox combo;
-    fillValueCombo({QStringView(texts).mid(0, 4), QStringView(texts).mid(5, 5), QStringView(texts).mid(11)}, &combo);
+    CriteriaGrid::offerValues(&combo,
+                              {QStringView(texts).mid(0, 4), QStringView(texts).mid(5, 5), QStringView(texts).mid(11)});
     QVERIFY(combo.isEnabled());
     QCOMPARE(combo.count(), 4);
     QCOMPARE(combo.currentText(), QStringLiteral("- INDIFFERENT -"));
     QCOMPARE(combo.itemText(2), QStringLiteral("corde"));
     QCOMPARE(combo.findText(QStringLiteral("vent")), 3);
-    QCOMPARE(criterionAt(&combo, 1), QStringLiteral("bois"));
-    QCOMPARE(currentCriterion(&combo), QStringLiteral("- INDIFFERENT -"));
+    QCOMPARE(CriteriaGrid::criterionAt(&combo, 1), QStringLiteral("bois"));
+    QCOMPARE(CriteriaGrid::currentCriterion(&combo), QStringLiteral("- INDIFFERENT -"));
 
     combo.clear();
     QCOMPARE(combo.count(), 0);
-    QCOMPARE(currentCriterion(&combo), QString());
-    fillValueCombo({}, &combo);
+    QCOMPARE(CriteriaGrid::currentCriterion(&combo), QString());
+    CriteriaGrid::offerValues(&combo, {});
     QVERIFY(!combo.isEnabled());
     QCOMPARE(combo.count(), 0);
 }
 
-void TestResultView::criteriaBoxesListAtMostTwenty()
+void TestResultPane::criteriaBoxesListAtMostTwenty()
 {
     // Thousands of values: the box opens a list of 20 rows, without measuring them all first.
     GUI_Base form;
+    const CriteriaGrid grid(boxesOf(form));
     form.resize(800, 600);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -268,7 +311,7 @@ void TestResultView::criteriaBoxesListAtMostTwenty()
         texts += QStringLiteral("valeur %1;").arg(i, 5, 10, QLatin1Char('0'));
     for (int i = 0; i < 5000; ++i)
         values.push_back(QStringView(texts).mid(i * 13, 12));
-    fillValueCombo(values, form.Lst_B12);
+    CriteriaGrid::offerValues(form.Lst_B12, values);
     form.Lst_B12->showPopup();
     QListView* list = qobject_cast<QListView*>(form.Lst_B12->view());
     QVERIFY(list && list->isVisible());
@@ -279,12 +322,12 @@ void TestResultView::criteriaBoxesListAtMostTwenty()
     form.Lst_B12->hidePopup();
 }
 
-void TestResultView::palette()
+void TestResultPane::palette()
 {
     QCOMPARE(backgroundPalette(QStringLiteral("#102030")).color(QPalette::Button), QColor(0x10, 0x20, 0x30));
     QCOMPARE(backgroundPalette(QStringLiteral("n'importe")).color(QPalette::Button), QColor(Qt::lightGray));
     QCOMPARE(backgroundPalette(QString()).color(QPalette::Button), QColor(Qt::lightGray));
 }
 
-QTEST_MAIN(TestResultView)
-#include "tst_resultview.moc"
+QTEST_MAIN(TestResultPane)
+#include "tst_resultpane.moc"
