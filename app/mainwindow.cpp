@@ -8,7 +8,7 @@
 #include <QTranslator>
 
 MainWindow::MainWindow(Dialogs& dialogs)
-    : m_window(dialogs, nullptr, nullptr, true, framedWindowFlags), m_host(m_window), m_menu(m_host, "menu")
+    : m_window(dialogs, nullptr, nullptr, true, framedWindowFlags), m_menu(m_window, "menu")
 {
     m_window.arrangeWindow()->addWidget(&m_menu, 0, 0);
 }

@@ -2,7 +2,6 @@
 
 #include "menub.h"
 #include "oxeldialog.h"
-#include "windowmenuhost.h"
 
 class Dialogs;
 class QApplication;
@@ -19,7 +18,6 @@ public:
 
 private:
     OxelDialog m_window;
-    WindowMenuHost m_host;
     // Declared last, so it goes before the window it belongs to.
     MenuB m_menu;
 };

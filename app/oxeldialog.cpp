@@ -272,3 +272,42 @@ void OxelDialog::keyPressEvent(QKeyEvent* event)
     }
     GUI_Base::keyPressEvent(event);
 }
+
+std::optional<MenuHost::Tab> OxelDialog::currentTab() const
+{
+    const auto paneTab = [](const ResultPane& pane, searchreport::Kind kind) {
+        return Tab{pane.view(), &pane.record(), pane.shownRow(), kind};
+    };
+    switch (Onglets->currentIndex()) {
+    case 0:
+        return paneTab(m_corpusPane, searchreport::Kind::Corpus);
+    case 1:
+        return paneTab(m_simplePane, searchreport::Kind::Simple);
+    case 2:
+        return paneTab(m_crossPane, searchreport::Kind::Cross);
+    default:
+        return std::nullopt;
+    }
+}
+
+void OxelDialog::setBackground(const QString& colourName)
+{
+    m_colourName = colourName;
+    saveSettings();
+    setPalette(backgroundPalette(colourName));
+}
+
+void OxelDialog::setArticleFont(const QFont& font)
+{
+    m_fontFamily = font.family();
+    saveSettings();
+    articlefont::apply(*this, font);
+}
+
+void OxelDialog::openCorpus(const QString& path)
+{
+    m_corpusPath = path;
+    // The settings file names the new corpus while it loads.
+    saveSettings();
+    loadCorpus();
+}

@@ -3,6 +3,7 @@
 #include "corpusdocument.h"
 #include "criteriagrid.h"
 #include "gui_base.h"
+#include "menuhost.h"
 #include "resultpane.h"
 #include "searchresult.h"
 
@@ -10,9 +11,9 @@ class Dialogs;
 class QGridLayout;
 class QKeyEvent;
 
-// The main window: the loaded corpus, one result record per tab, and the operations that load
-// a corpus and keep the settings file.
-class OxelDialog : public GUI_Base
+// The main window: the loaded corpus, one result pane per tab, and the operations that load
+// a corpus and keep the settings file. The menu bar reaches it as its MenuHost.
+class OxelDialog : public GUI_Base, public MenuHost
 {
     Q_OBJECT
 public:
@@ -47,7 +48,13 @@ public:
     const ResultPane& simplePane() const { return m_simplePane; }
     const ResultPane& crossPane() const { return m_crossPane; }
 
-    Dialogs& dialogs() const { return m_dialogs; }
+    // What the menu bar reaches.
+    QWidget& mainWindow() override { return *this; }
+    std::optional<Tab> currentTab() const override;
+    void setBackground(const QString& colourName) override;
+    void setArticleFont(const QFont& font) override;
+    void openCorpus(const QString& path) override;
+    Dialogs& dialogs() const override { return m_dialogs; }
 
 public slots:
     void slotBtRechClick() override;

@@ -1,7 +1,7 @@
 #include "benchtable.h"
 #include "mainwindow.h"
 #include "quietdialogs.h"
-#include "resultview.h"
+#include "resultpane.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -321,7 +321,7 @@ int main(int argc, char* argv[])
         QCoreApplication::processEvents();
         QElapsedTimer timer;
         timer.start();
-        showResultArticle(marked, 0, w.Txt_Art);
+        ResultPane::showArticle(marked, 0, w.Txt_Art);
         QCoreApplication::processEvents();
         displays.append(elapsedMs(timer));
     }

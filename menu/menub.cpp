@@ -35,7 +35,7 @@ QAction* addItem(QMenu* menu, const QString& text, const QKeySequence& shortcut 
 } // namespace
 
 MenuB::MenuB(MenuHost& host, const char* name)
-    : QMenuBar(&host.window()), m_host(host), m_printer(QPrinter::ScreenResolution)
+    : QMenuBar(&host.mainWindow()), m_host(host), m_printer(QPrinter::ScreenResolution)
 {
     if (name)
         setObjectName(QString::fromLatin1(name));
@@ -234,14 +234,14 @@ void MenuB::police()
 
 void MenuB::about()
 {
-    createPageWindow(&m_host.window(), QStringLiteral("..:: Tarvane - Qt - A propos ::.."), workingfiles::aboutPage,
+    createPageWindow(&m_host.mainWindow(), QStringLiteral("..:: Tarvane - Qt - A propos ::.."), workingfiles::aboutPage,
                      QSize(500, 300))
         ->exec();
 }
 
 void MenuB::aide()
 {
-    createPageWindow(&m_host.window(), QStringLiteral("..:: Tarvane - Qt - Aide ::.."), workingfiles::helpPage,
+    createPageWindow(&m_host.mainWindow(), QStringLiteral("..:: Tarvane - Qt - Aide ::.."), workingfiles::helpPage,
                      QSize(600, 500))
         ->exec();
 }

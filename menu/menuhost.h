@@ -29,7 +29,7 @@ public:
     virtual ~MenuHost() = default;
 
     // The main window: parent of the menu bar and of the help pages.
-    virtual QWidget& window() = 0;
+    virtual QWidget& mainWindow() = 0;
     // None when no tab of the three is current.
     virtual std::optional<Tab> currentTab() const = 0;
 
@@ -40,5 +40,5 @@ public:
     // Stores the path in the settings file, then loads it and refreshes every tab.
     virtual void openCorpus(const QString& path) = 0;
 
-    virtual Dialogs& dialogs() = 0;
+    virtual Dialogs& dialogs() const = 0;
 };

@@ -64,9 +64,9 @@ struct FakeHost : MenuHost
     SearchResult croisee;
     // The row of its record that each tab's view shows.
     std::array<int, 3> shown{0, -1, -1};
-    ScriptedDialogs scripted;
+    mutable ScriptedDialogs scripted;
 
-    QWidget& window() override { return form; }
+    QWidget& mainWindow() override { return form; }
     std::optional<Tab> currentTab() const override
     {
         switch (form.Onglets->currentIndex()) {
@@ -84,7 +84,7 @@ struct FakeHost : MenuHost
     void setBackground(const QString&) override {}
     void setArticleFont(const QFont&) override {}
     void openCorpus(const QString&) override {}
-    Dialogs& dialogs() override { return scripted; }
+    Dialogs& dialogs() const override { return scripted; }
 };
 
 void setUpPdf(QPrinter& printer, const QString& fileName)

@@ -764,7 +764,7 @@ void TestOxelDialog::valuesShownOnOneLine()
 // The window with its menu bar, as the program builds and runs it.
 #include "mainwindow.h"
 #include "menub.h"
-#include "resultview.h"
+#include "resultpane.h"
 
 #include <QAction>
 #include <QTimer>
@@ -989,7 +989,7 @@ void TestMainWindow::keyboardBrowsing()
         QCOMPARE(tab.view->toPlainText(), articles[3].text);
         const qsizetype oneClick = shown.count();
         shown.clear();
-        showResultArticle(tab.index == 0 ? window.resultCorpus() : window.resultSimple(), 2, tab.view);
+        ResultPane::showArticle(tab.index == 0 ? window.resultCorpus() : window.resultSimple(), 2, tab.view);
         QCOMPARE(oneClick, shown.count());
     }
 }
