@@ -339,7 +339,7 @@ private:
     void childStarts(Kind kind);
     void closeNode();
     void flush();
-    // Past what the index can number: the parse stops and the file is refused.
+    // Ends the parse: the file is refused, for an error above or past what the index can number.
     void stop()
     {
         m_stopped = true;
