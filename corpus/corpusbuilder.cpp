@@ -339,7 +339,7 @@ private:
     void childStarts(Kind kind);
     void closeNode();
     void flush();
-    // Ends the parse: the file is refused, for an error above or past what the index can number.
+    // Ends the parse; the file is refused.
     void stop()
     {
         m_stopped = true;
@@ -393,7 +393,7 @@ void Builder::startElement(const char* name, const char** attributes)
     if (m_depth <= 1 && m_outerNames.insert(name).second)
         m_content.elementNames.append(QString::fromUtf8(name));
     if (m_batch->nodes.size() >= std::numeric_limits<quint32>::max() - 1)
-        return stop();
+        throw std::bad_alloc(); // past what the index can number: as if memory ran out
     if (m_depth == 1) {
         // An article: its own attributes are not searched, only those of the elements below it.
         Node article;
@@ -417,7 +417,7 @@ void Builder::startElement(const char* name, const char** attributes)
         }
         node.valueCount = static_cast<quint32>(m_batch->values.size()) - node.firstValue;
         if (strings.size() >= std::numeric_limits<quint32>::max() / 2)
-            return stop();
+            throw std::bad_alloc(); // past what the index can number: as if memory ran out
         node.firstPiece = static_cast<quint32>(m_batch->pieces.size());
         m_batch->nodes.push_back(node);
         m_open.push_back(static_cast<quint32>(m_batch->nodes.size() - 1));
@@ -469,7 +469,7 @@ void Builder::characters(const char* text, int length)
         return;
     std::string& bytes = m_batch->bytes;
     if (bytes.size() + static_cast<size_t>(length) >= std::numeric_limits<quint32>::max())
-        return stop();
+        throw std::bad_alloc(); // past what the index can number: as if memory ran out
     if (!m_textOpen) {
         Piece piece;
         piece.start = static_cast<quint32>(bytes.size());

@@ -8,7 +8,8 @@
 
 // Reads a corpus file from disk: existence, reading, decoding, one parse into articles and index.
 // Memory: an allocation that fails anywhere in a read (on either thread of the parse, inside expat,
-// while decoding) ends that read with OutOfMemory and drops all of it; it never ends the program.
+// while decoding), or an article past what the index can number, ends that read with OutOfMemory
+// and drops all of it; it never ends the program.
 namespace corpusfile {
 
 enum class Status
