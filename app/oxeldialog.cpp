@@ -40,6 +40,8 @@ QString failureText(corpusfile::Status status)
         return QStringLiteral("Selectionnez un fichier XML");
     case corpusfile::Status::Unreadable:
         return QStringLiteral("Impossible de lire le fichier");
+    case corpusfile::Status::OutOfMemory:
+        return QStringLiteral("Mémoire insuffisante pour lire ce fichier");
     case corpusfile::Status::Malformed:
     case corpusfile::Status::Ok:
         break;

@@ -3,11 +3,14 @@
 #include <QStringDecoder>
 #include <condition_variable>
 #include <deque>
+#include <exception>
 #include <expat.h>
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <unordered_set>
 #include <vector>
@@ -85,20 +88,35 @@ struct Finished
 
 // Turns batches into article texts, titles and the element index, on its own thread, while the
 // parser reads on: decoding to UTF-16, numbering names and values and finding titles would otherwise
-// double the parse.
+// double the parse. An exception on that thread ends it and is handed back to the parser's.
 class Finisher
 {
 public:
-    Finisher() : m_thread([this] { run(); }) {}
+    // A thread the system cannot give is one more resource run out, met as memory is.
+    Finisher()
+    try : m_thread([this] { run(); }) {
+    } catch (const std::system_error&) {
+        throw std::bad_alloc();
+    }
     ~Finisher() { stop(); }
 
-    void push(std::unique_ptr<Batch> batch)
+    // False when the second thread has stopped on an exception: see error().
+    bool push(std::unique_ptr<Batch> batch)
     {
         std::unique_lock lock(m_mutex);
         // A few batches in flight at most, so the memory stays bounded.
-        m_room.wait(lock, [this] { return m_queue.size() < 4; });
+        m_room.wait(lock, [this] { return m_queue.size() < 4 || m_error; });
+        if (m_error)
+            return false;
         m_queue.push_back(std::move(batch));
         m_ready.notify_one();
+        return true;
+    }
+
+    std::exception_ptr error()
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_error;
     }
 
     // An emptied batch whose buffers keep their size, when one is back from the second thread.
@@ -112,10 +130,12 @@ public:
         return batch;
     }
 
-    // Waits for every batch to be finished.
+    // Waits for every batch to be finished; throws what stopped the second thread.
     Finished take()
     {
         stop();
+        if (m_error)
+            std::rethrow_exception(m_error);
         return std::move(m_finished);
     }
 
@@ -132,6 +152,17 @@ private:
     }
 
     void run()
+    {
+        try {
+            work();
+        } catch (...) {
+            const std::lock_guard lock(m_mutex);
+            m_error = std::current_exception();
+            m_room.notify_one();
+        }
+    }
+
+    void work()
     {
         for (;;) {
             std::unique_ptr<Batch> batch;
@@ -167,6 +198,7 @@ private:
     std::deque<std::unique_ptr<Batch>> m_queue;
     std::vector<std::unique_ptr<Batch>> m_spares;
     bool m_done = false;
+    std::exception_ptr m_error;
     Finished m_finished;
     std::vector<quint32> m_offsets; // where each piece of the article starts in its text
     std::thread m_thread;
@@ -257,12 +289,15 @@ QString Finisher::title(const Batch& batch, quint32 article, const QString& text
 class Builder
 {
 public:
-    explicit Builder(XML_Parser parser) : m_parser(parser), m_batch(std::make_unique<Batch>()) {}
+    Builder(XML_Parser parser, BatchLimit limit) : m_parser(parser), m_limit(limit), m_batch(std::make_unique<Batch>())
+    {
+    }
 
     // After the whole document was read.
     CorpusContent take()
     {
         flush();
+        rethrow();
         Finished finished = m_finisher.take();
         m_content.articles = std::move(finished.articles);
         m_content.elements = std::move(finished.elements);
@@ -284,6 +319,18 @@ public:
     void endCdata();
     void skippedEntity(const char* name);
     bool stopped() const { return m_stopped; }
+    // An exception must not cross the parser's C frames: it stops the parse, and is thrown again
+    // once the parser has returned.
+    void fail(std::exception_ptr error)
+    {
+        m_error = std::move(error);
+        stop();
+    }
+    void rethrow() const
+    {
+        if (m_error)
+            std::rethrow_exception(m_error);
+    }
 
 private:
     bool inArticle() const { return m_depth >= 2; }
@@ -292,15 +339,17 @@ private:
     void childStarts(Kind kind);
     void closeNode();
     void flush();
-    // Past what the index can number: the parse stops and the file is refused.
-    void failMemory()
+    // Ends the parse; the file is refused.
+    void stop()
     {
         m_stopped = true;
         XML_StopParser(m_parser, XML_FALSE);
     }
 
     XML_Parser m_parser;
+    const BatchLimit m_limit;
     bool m_stopped = false;
+    std::exception_ptr m_error;
     CorpusContent m_content;
     std::unordered_set<std::string> m_outerNames;
     int m_depth = 0;
@@ -344,7 +393,7 @@ void Builder::startElement(const char* name, const char** attributes)
     if (m_depth <= 1 && m_outerNames.insert(name).second)
         m_content.elementNames.append(QString::fromUtf8(name));
     if (m_batch->nodes.size() >= std::numeric_limits<quint32>::max() - 1)
-        return failMemory();
+        throw std::bad_alloc(); // past what the index can number: as if memory ran out
     if (m_depth == 1) {
         // An article: its own attributes are not searched, only those of the elements below it.
         Node article;
@@ -368,7 +417,7 @@ void Builder::startElement(const char* name, const char** attributes)
         }
         node.valueCount = static_cast<quint32>(m_batch->values.size()) - node.firstValue;
         if (strings.size() >= std::numeric_limits<quint32>::max() / 2)
-            return failMemory();
+            throw std::bad_alloc(); // past what the index can number: as if memory ran out
         node.firstPiece = static_cast<quint32>(m_batch->pieces.size());
         m_batch->nodes.push_back(node);
         m_open.push_back(static_cast<quint32>(m_batch->nodes.size() - 1));
@@ -400,8 +449,7 @@ void Builder::endElement()
         closeNode();
     } else if (m_depth == 1) {
         closeNode();
-        // Batches of about a megabyte go to the second thread.
-        if (m_batch->bytes.size() + m_batch->strings.size() >= (1u << 20) || m_batch->nodes.size() >= (1u << 16))
+        if (m_batch->bytes.size() + m_batch->strings.size() >= m_limit.bytes || m_batch->nodes.size() >= m_limit.nodes)
             flush();
     }
 }
@@ -410,7 +458,8 @@ void Builder::flush()
 {
     if (m_batch->articles.empty())
         return;
-    m_finisher.push(std::move(m_batch));
+    if (!m_finisher.push(std::move(m_batch)))
+        return fail(m_finisher.error());
     m_batch = m_finisher.spare();
 }
 
@@ -420,7 +469,7 @@ void Builder::characters(const char* text, int length)
         return;
     std::string& bytes = m_batch->bytes;
     if (bytes.size() + static_cast<size_t>(length) >= std::numeric_limits<quint32>::max())
-        return failMemory();
+        throw std::bad_alloc(); // past what the index can number: as if memory ran out
     if (!m_textOpen) {
         Piece piece;
         piece.start = static_cast<quint32>(bytes.size());
@@ -472,8 +521,13 @@ void Builder::skippedEntity(const char* name)
 template <typename Method, typename... Args> void dispatch(void* data, Method method, Args... args)
 {
     Builder* builder = static_cast<Builder*>(data);
-    if (!builder->stopped())
+    if (builder->stopped())
+        return;
+    try {
         (builder->*method)(args...);
+    } catch (...) {
+        builder->fail(std::current_exception());
+    }
 }
 
 } // namespace
@@ -486,14 +540,12 @@ struct StreamParser::Private
     bool ended = false;
 };
 
-StreamParser::StreamParser() : d(std::make_unique<Private>())
+StreamParser::StreamParser(BatchLimit limit) : d(std::make_unique<Private>())
 {
-    if (!d->parser) {
-        d->failed = true;
-        return;
-    }
+    if (!d->parser)
+        throw std::bad_alloc();
     XML_Parser p = d->parser.get();
-    d->builder = std::make_unique<Builder>(p);
+    d->builder = std::make_unique<Builder>(p, limit);
     XML_SetUserData(p, d->builder.get());
     XML_SetElementHandler(
         p,
@@ -531,6 +583,9 @@ bool StreamParser::feed(QByteArrayView utf8, bool last)
         const bool final = last && at + length >= utf8.size();
         if (XML_Parse(d->parser.get(), utf8.data() + at, static_cast<int>(length), final) != XML_STATUS_OK) {
             d->failed = true;
+            d->builder->rethrow();
+            if (XML_GetErrorCode(d->parser.get()) == XML_ERROR_NO_MEMORY)
+                throw std::bad_alloc();
             return false;
         }
         at += length;
@@ -544,13 +599,6 @@ std::optional<CorpusContent> StreamParser::finish()
     if (d->failed || !d->ended)
         return std::nullopt;
     return d->builder->take();
-}
-
-std::optional<CorpusContent> build(QByteArrayView utf8)
-{
-    StreamParser parser;
-    parser.feed(utf8, true);
-    return parser.finish();
 }
 
 } // namespace corpusbuilder

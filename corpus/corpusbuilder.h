@@ -3,6 +3,7 @@
 #include "corpuscontent.h"
 
 #include <QByteArray>
+#include <QtGlobal>
 #include <memory>
 #include <optional>
 
@@ -10,16 +11,27 @@
 // the element index: every element child of the document element is an article.
 namespace corpusbuilder {
 
+// How much the parser gathers before it hands articles to the second thread: a batch goes once an
+// article takes it to either bound. Articles are never split between batches.
+struct BatchLimit
+{
+    quint32 bytes = 1u << 20; // text, names and attribute values, as UTF-8
+    quint32 nodes = 1u << 16; // articles and elements
+};
+
 // Takes a document's UTF-8 text piece by piece, as it is read, so the whole file is never held.
+// Entities declared in the document are expanded (within a bound on the total expansion); nothing
+// outside the text is ever read.
 class StreamParser
 {
 public:
-    StreamParser();
+    explicit StreamParser(BatchLimit limit = {});
     ~StreamParser();
     StreamParser(const StreamParser&) = delete;
     StreamParser& operator=(const StreamParser&) = delete;
 
-    // False once the text is known not to be one well-formed document.
+    // False once the text is known not to be one well-formed document. Both throw std::bad_alloc,
+    // on this thread, when memory ran out in the parser, in its callbacks or on the second thread.
     bool feed(QByteArrayView utf8, bool last);
     // After the last piece: the content, or nothing when the document was refused.
     std::optional<CorpusContent> finish();
@@ -28,9 +40,5 @@ private:
     struct Private;
     std::unique_ptr<Private> d;
 };
-
-// Nothing when the UTF-8 text is not one well-formed document. Entities declared in the document
-// are expanded (within a bound on the total expansion); nothing outside the text is ever read.
-std::optional<CorpusContent> build(QByteArrayView utf8);
 
 } // namespace corpusbuilder

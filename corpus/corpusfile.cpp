@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <new>
 
 namespace corpusfile {
 namespace {
@@ -51,14 +52,14 @@ enum class Outcome
     ReadError,
 };
 
-Outcome parseWith(Source& source, bool mixed, std::optional<CorpusContent>& content)
+Outcome parseWith(Source& source, corpusbuilder::BatchLimit limit, bool mixed, std::optional<CorpusContent>& content)
 {
     QByteArray piece;
     if (!source.next(piece))
         return source.failed ? Outcome::ReadError : Outcome::Refused;
     xmldecoder::StreamDecoder decoder(piece);
     decoder.setMixed(mixed);
-    corpusbuilder::StreamParser parser;
+    corpusbuilder::StreamParser parser(limit);
     QByteArrayView text = QByteArrayView(piece).sliced(decoder.textStart());
     for (;;) {
         QByteArray following;
@@ -77,9 +78,9 @@ Outcome parseWith(Source& source, bool mixed, std::optional<CorpusContent>& cont
     return content ? Outcome::Ok : Outcome::Refused;
 }
 
-Outcome parseSource(Source& source, std::optional<CorpusContent>& content)
+Outcome parseSource(Source& source, corpusbuilder::BatchLimit limit, std::optional<CorpusContent>& content)
 {
-    const Outcome first = parseWith(source, false, content);
+    const Outcome first = parseWith(source, limit, false, content);
     if (first != Outcome::Refused)
         return first;
     // Text meant as UTF-8 may hold bytes of an 8-bit encoding: read them as Windows-1252 and try
@@ -89,22 +90,27 @@ Outcome parseSource(Source& source, std::optional<CorpusContent>& content)
     QByteArray head;
     if (!source.next(head) || !xmldecoder::StreamDecoder(head).meantAsUtf8() || !source.rewind())
         return source.failed ? Outcome::ReadError : Outcome::Refused;
-    return parseWith(source, true, content);
+    return parseWith(source, limit, true, content);
 }
 
-} // namespace
-
-std::optional<CorpusContent> parse(QByteArray bytes)
+Result readSource(Source& source, corpusbuilder::BatchLimit limit)
 {
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    Source source(buffer);
-    std::optional<CorpusContent> content;
-    parseSource(source, content);
-    return content;
+    Result result;
+    switch (parseSource(source, limit, result.content)) {
+    case Outcome::Ok:
+        result.status = Status::Ok;
+        break;
+    case Outcome::Refused:
+        result.status = Status::Malformed;
+        break;
+    case Outcome::ReadError:
+        result.status = Status::Unreadable;
+        break;
+    }
+    return result;
 }
 
-Result read(const QString& path)
+Result readFile(const QString& path, corpusbuilder::BatchLimit limit)
 {
     Result result;
     // Only a regular file is read: a directory, a device or a pipe is refused before anything is
@@ -123,18 +129,30 @@ Result read(const QString& path)
     }
 
     Source source(file);
-    switch (parseSource(source, result.content)) {
-    case Outcome::Ok:
-        result.status = Status::Ok;
-        break;
-    case Outcome::Refused:
-        result.status = Status::Malformed;
-        break;
-    case Outcome::ReadError:
-        result.status = Status::Unreadable;
-        break;
+    return readSource(source, limit);
+}
+
+} // namespace
+
+std::optional<CorpusContent> parse(QByteArray bytes, corpusbuilder::BatchLimit limit)
+{
+    try {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        Source source(buffer);
+        return readSource(source, limit).content;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
     }
-    return result;
+}
+
+Result read(const QString& path, corpusbuilder::BatchLimit limit)
+{
+    try {
+        return readFile(path, limit);
+    } catch (const std::bad_alloc&) {
+        return {Status::OutOfMemory, std::nullopt};
+    }
 }
 
 } // namespace corpusfile

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "corpusbuilder.h"
 #include "corpuscontent.h"
 
 #include <QString>
 #include <optional>
 
 // Reads a corpus file from disk: existence, reading, decoding, one parse into articles and index.
+// Memory: an allocation that fails anywhere in a read (on either thread of the parse, inside expat,
+// while decoding), or an article past what the index can number, ends that read with OutOfMemory
+// and drops all of it; it never ends the program.
 namespace corpusfile {
 
 enum class Status
@@ -14,6 +18,7 @@ enum class Status
     Missing,    // no such file, or an empty path
     Unreadable, // a directory, or no permission to read
     Malformed,  // not well-formed XML, unknown encoding, binary data
+    OutOfMemory,
 };
 
 struct Result
@@ -25,9 +30,10 @@ struct Result
 // Files are read and parsed in pieces of this size, so that they are never held whole.
 inline constexpr qsizetype pieceSize = 4 << 20;
 
-Result read(const QString& path);
+Result read(const QString& path, corpusbuilder::BatchLimit limit = {});
 
-// Decodes and parses the bytes of an XML file; nothing when they are not one well-formed document.
-std::optional<CorpusContent> parse(QByteArray bytes);
+// Decodes and parses the bytes of an XML file; nothing when they are not one well-formed document,
+// or when memory runs out.
+std::optional<CorpusContent> parse(QByteArray bytes, corpusbuilder::BatchLimit limit = {});
 
 } // namespace corpusfile

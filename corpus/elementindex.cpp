@@ -18,20 +18,13 @@ bool isXmlSpace(QChar c)
 }
 
 // Numbers of equal texts made one (two byte sequences can decode alike), the table rebuilt.
-std::vector<quint32> canonical(const QStringList& pool, QHash<QString, quint32>& ids)
+std::vector<quint32> canonical(const QStringList& pool, ElementIndex::Ids& ids)
 {
     std::vector<quint32> canon(static_cast<size_t>(pool.size()));
     ids.clear();
-    ids.reserve(pool.size());
-    for (qsizetype i = 0; i < pool.size(); ++i) {
-        const auto found = ids.constFind(pool.at(i));
-        if (found != ids.constEnd()) {
-            canon[static_cast<size_t>(i)] = found.value();
-        } else {
-            ids.insert(pool.at(i), static_cast<quint32>(i));
-            canon[static_cast<size_t>(i)] = static_cast<quint32>(i);
-        }
-    }
+    ids.reserve(static_cast<size_t>(pool.size()));
+    for (qsizetype i = 0; i < pool.size(); ++i)
+        canon[static_cast<size_t>(i)] = ids.try_emplace(pool.at(i), static_cast<quint32>(i)).first->second;
     return canon;
 }
 

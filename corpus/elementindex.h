@@ -1,12 +1,13 @@
 #pragma once
 
-#include <QHash>
+#include <QHashFunctions>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 #include <array>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // Where each element of each article stands, for the cross search: its name, its attribute values
@@ -52,8 +53,8 @@ public:
     };
 
     // The number of the element name or attribute value, or `none` when nothing has it.
-    quint32 nameId(const QString& name) const { return m_nameIds.value(name, none); }
-    quint32 valueId(const QString& value) const { return m_valueIds.value(value, none); }
+    quint32 nameId(const QString& name) const { return idOf(m_nameIds, name); }
+    quint32 valueId(const QString& value) const { return idOf(m_valueIds, value); }
     const QString& name(quint32 id) const { return m_names.at(id); }
     quint32 nameCount() const { return static_cast<quint32>(m_names.size()); }
     const QString& value(quint32 id) const { return m_values.at(id); }
@@ -83,7 +84,20 @@ public:
     // Drops what only the building needed.
     void finish();
 
+    // Not QHash: its insertion ends the program when memory runs out, where this one throws.
+    struct TextHash
+    {
+        size_t operator()(const QString& text) const noexcept { return qHash(text); }
+    };
+    using Ids = std::unordered_map<QString, quint32, TextHash>;
+
 private:
+    static quint32 idOf(const Ids& ids, const QString& text)
+    {
+        const auto found = ids.find(text);
+        return found == ids.end() ? none : found->second;
+    }
+
     // Numbers UTF-8 strings as they come, each distinct one once (open addressing: it runs for every
     // element and attribute of the corpus).
     class Interner
@@ -114,8 +128,8 @@ private:
     std::vector<ArticleRange> m_articles;
     QStringList m_names;
     QStringList m_values;
-    QHash<QString, quint32> m_nameIds;
-    QHash<QString, quint32> m_valueIds;
+    Ids m_nameIds;
+    Ids m_valueIds;
     Interner m_buildNames;
     Interner m_buildValues;
 };

@@ -1,9 +1,9 @@
 #include "settingsfile.h"
 
+#include "atomicfile.h"
 #include "regularfile.h"
 #include "workingfiles.h"
 
-#include <QSaveFile>
 #include <QStringDecoder>
 
 const QString SettingsFile::defaultFileName = workingfiles::settings;
@@ -107,17 +107,5 @@ bool SettingsFile::savePathOnly(const QString& corpusPath) const
 
 bool SettingsFile::write(const QByteArray& contents) const
 {
-    // Replacing a device or a FIFO (or through a link, /dev/zero itself) is not ours to do.
-    if (!regularfile::isReplaceable(m_fileName))
-        return false;
-    QSaveFile file(m_fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // commit() alone does not see a write that failed while flushing (a full disk): check first.
-    if (file.write(contents) != contents.size() || !file.flush()) {
-        file.cancelWriting();
-        file.commit();
-        return false;
-    }
-    return file.commit();
+    return atomicfile::write(m_fileName, contents).isEmpty();
 }

@@ -111,28 +111,6 @@ bool hasLoneSurrogate(const QString& text)
 
 } // namespace
 
-bool isValidUtf8(const char* data, qsizetype size)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(data);
-    const unsigned char* end = p + size;
-    while (p < end) {
-        // Most corpus text is ASCII: take it eight bytes at a time.
-        if (end - p >= 8) {
-            quint64 word;
-            std::memcpy(&word, p, sizeof word);
-            if ((word & 0x8080808080808080ULL) == 0) {
-                p += 8;
-                continue;
-            }
-        }
-        const int length = sequenceLength(p, end);
-        if (length == 0)
-            return false;
-        p += length;
-    }
-    return true;
-}
-
 QByteArray declaredEncoding(const QByteArray& bytes)
 {
     if (!bytes.startsWith("<?xml"))

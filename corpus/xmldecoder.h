@@ -18,8 +18,6 @@ bool meantAsUtf8(const QByteArray& bytes, qsizetype* textStart);
 // The encoding name of the XML declaration at the start of ASCII-compatible bytes, or empty.
 QByteArray declaredEncoding(const QByteArray& bytes);
 
-bool isValidUtf8(const char* data, qsizetype size);
-
 // Decodes a file piece by piece into UTF-8, so that the whole file is never held. The encoding is found from the first
 // piece, which must hold the declaration.
 class StreamDecoder

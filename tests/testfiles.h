@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
@@ -20,6 +22,27 @@ inline QByteArray read(const QString& path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
+
+// A fresh temporary directory that is the working directory while it lives.
+class WorkingDirectory
+{
+public:
+    WorkingDirectory() : m_previous(QDir::currentPath())
+    {
+        m_entered = m_dir.isValid() && QDir::setCurrent(m_dir.path());
+    }
+    ~WorkingDirectory() { QDir::setCurrent(m_previous); }
+    WorkingDirectory(const WorkingDirectory&) = delete;
+    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+    bool isValid() const { return m_entered; }
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString& name) const { return m_dir.filePath(name); }
+
+private:
+    QString m_previous;
+    QTemporaryDir m_dir;
+    bool m_entered = false;
+};
 
 // While it lives, a write past `bytes` fails half-way, as on a full disk, even for root.
 class FileSizeLimit

@@ -18,13 +18,80 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <atomic>
+#include <cstdlib>
 #include <grp.h>
+#include <new>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
+#include <thread>
 #include <unistd.h>
+
+// Memory that runs out, as it may on a large corpus: the n-th allocation through operator new,
+// on the thread that reads or on any other, fails once. (Qt's containers allocate through malloc,
+// and are not counted.)
+namespace scarcity {
+
+enum class Where
+{
+    Nowhere,
+    ReadingThread,
+    OtherThreads,
+};
+
+std::atomic<Where> where{Where::Nowhere};
+std::atomic<long> left{0};
+std::atomic<bool> fired{false};
+std::thread::id reader;
+
+void arm(Where place, long n)
+{
+    reader = std::this_thread::get_id();
+    fired = false;
+    left = n;
+    where = place;
+}
+
+void disarm()
+{
+    where = Where::Nowhere;
+}
+
+bool failsNow()
+{
+    const Where place = where.load();
+    if (place == Where::Nowhere || (std::this_thread::get_id() == reader) != (place == Where::ReadingThread))
+        return false;
+    if (left.fetch_sub(1) != 1)
+        return false;
+    where = Where::Nowhere;
+    fired = true;
+    return true;
+}
+
+} // namespace scarcity
+
+void* operator new(std::size_t size)
+{
+    if (scarcity::failsNow())
+        throw std::bad_alloc();
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
 
 namespace {
 
@@ -43,12 +110,14 @@ enum class Kind
     Dangling,   // a symbolic link to nothing
     NoPermission,
     Vanishing, // a regular file deleted once the file dialog has answered
+    NoMemory,  // a regular file, read while the parser's second thread finds no memory
 };
 
 const QString caption = QStringLiteral("Probleme lors de l'ouverture du fichier XML");
 const QString missingText = QStringLiteral("Selectionnez un fichier XML");
 const QString unreadableText = QStringLiteral("Impossible de lire le fichier");
 const QString malformedText = QStringLiteral("Impossible de décoder le fichier XML");
+const QString noMemoryText = QStringLiteral("Mémoire insuffisante pour lire ce fichier");
 
 QByteArray utf16(const QString& text, bool littleEndian)
 {
@@ -168,6 +237,8 @@ void addCorpusRows(bool window)
     QTest::newRow("link to /dev/zero") << Kind::ZeroLink << QByteArray() << S::Unreadable << none;
     QTest::newRow("socket") << Kind::Socket << QByteArray() << S::Unreadable << none;
     QTest::newRow("no permission") << Kind::NoPermission << QByteArray("<r><a>t</a></r>") << S::Unreadable << none;
+    QTest::newRow("no memory on the second thread")
+        << Kind::NoMemory << QByteArray("<r><a><t>UN</t>Premier.</a><a>Second.</a></r>") << S::OutOfMemory << none;
     if (window)
         QTest::newRow("vanishes after the choice")
             << Kind::Vanishing << QByteArray("<r><a>t</a></r>") << S::Missing << none;
@@ -181,7 +252,8 @@ bool makeCorpus(Kind kind, const QString& path, const QByteArray& bytes, QString
     *chosen = path;
     switch (kind) {
     case Kind::File:
-    case Kind::Vanishing: {
+    case Kind::Vanishing:
+    case Kind::NoMemory: {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             return *why = QStringLiteral("cannot write"), false;
@@ -331,7 +403,7 @@ QByteArray contentsAt(const QString& path)
 
 // Welcome choice 1, the file dialog answering `path` then cancelling the retry; then the same
 // window loads `good`.
-QByteArray runWindow(const QString& path, bool vanishing, const QString& good, rlim_t fileSizeLimit)
+QByteArray runWindow(const QString& path, Kind kind, const QString& good, rlim_t fileSizeLimit)
 {
     if (fileSizeLimit != RLIM_INFINITY) {
         signal(SIGXFSZ, SIG_IGN);
@@ -340,12 +412,15 @@ QByteArray runWindow(const QString& path, bool vanishing, const QString& good, r
     }
     VanishingDialogs vanishingDialogs;
     ScriptedDialogs plainDialogs;
-    ScriptedDialogs& dialogs = vanishing ? vanishingDialogs : plainDialogs;
+    ScriptedDialogs& dialogs = kind == Kind::Vanishing ? vanishingDialogs : plainDialogs;
     dialogs.welcome = 1;
     dialogs.openAnswers = {path};
     WindowOutcome o;
+    if (kind == Kind::NoMemory)
+        scarcity::arm(scarcity::Where::OtherThreads, 1);
     {
         OxelDialog window(dialogs);
+        scarcity::disarm();
         for (const ScriptedDialogs::Warning& warning : dialogs.warnings)
             o.warnings << warning.caption << warning.text;
         o.openRequests = int(dialogs.openRequests.size());
@@ -376,6 +451,8 @@ QString messageFor(corpusfile::Status status)
         return unreadableText;
     case corpusfile::Status::Malformed:
         return malformedText;
+    case corpusfile::Status::OutOfMemory:
+        return noMemoryText;
     }
     return {};
 }
@@ -486,6 +563,8 @@ private slots:
     void corpusReader();
     void externalEntitiesNeverRead_data();
     void externalEntitiesNeverRead();
+    void memoryRunsOut_data();
+    void memoryRunsOut();
     void window_data();
     void window();
     void settingsReader_data();
@@ -494,21 +573,18 @@ private slots:
     void settingsInWindow();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_previousDir;
+    std::unique_ptr<testfiles::WorkingDirectory> m_dir;
 };
 
 void TestRobustness::init()
 {
-    m_previousDir = QDir::currentPath();
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_dir = std::make_unique<testfiles::WorkingDirectory>();
     QVERIFY(m_dir->isValid());
-    QVERIFY(QDir::setCurrent(m_dir->path()));
 }
 
 void TestRobustness::cleanup()
 {
-    QDir::setCurrent(m_previousDir);
+    m_dir.reset();
 }
 
 void TestRobustness::regularFile_data()
@@ -578,6 +654,8 @@ void TestRobustness::corpusReader()
 
     const isolated::Outcome outcome = isolated::run([&] {
         dropRootFor(kind);
+        if (kind == Kind::NoMemory)
+            scarcity::arm(scarcity::Where::OtherThreads, 1);
         return readInChild(path);
     });
     Differences d;
@@ -632,6 +710,57 @@ void TestRobustness::externalEntitiesNeverRead()
     }
 }
 
+void TestRobustness::memoryRunsOut_data()
+{
+    QTest::addColumn<int>("where");
+    QTest::newRow("on the reading thread") << int(scarcity::Where::ReadingThread);
+    QTest::newRow("on the second thread") << int(scarcity::Where::OtherThreads);
+}
+
+void TestRobustness::memoryRunsOut()
+{
+    // Each allocation in turn fails, until a read gets through untouched. Every read it hit is
+    // refused for want of memory, or whole where the allocation was only an optimisation.
+    QFETCH(int, where);
+    QByteArray xml = "<r>";
+    for (int i = 0; i < 30; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        xml += "<a n=\"" + n + "\"><t>T" + n + "</t><p x=\"v" + n + "\">texte <i>" + n + "</i></p></a>";
+    }
+    xml += "</r>";
+    const QString path = m_dir->filePath(QStringLiteral("corpus.xml"));
+    testfiles::write(path, xml);
+
+    const isolated::Outcome outcome = isolated::run(
+        [&] {
+            QStringList hit; // status and article count of each read that met the failure
+            QString untouched;
+            for (long n = 1; n < 100000 && untouched.isEmpty(); ++n) {
+                scarcity::arm(scarcity::Where(where), n);
+                const corpusfile::Result result = corpusfile::read(path);
+                scarcity::disarm();
+                const QString seen = QStringLiteral("%1 %2")
+                                         .arg(int(result.status))
+                                         .arg(result.content ? qsizetype(result.content->articles.size()) : 0);
+                if (scarcity::fired)
+                    hit << seen;
+                else
+                    untouched = seen;
+            }
+            return pack(hit, untouched);
+        },
+        60000);
+    QVERIFY2(outcome.answered, qPrintable(outcome.failure));
+    QStringList hit;
+    QString untouched;
+    unpack(outcome.answer, hit, untouched);
+    QCOMPARE(untouched, QStringLiteral("0 30"));
+    const QString refused = QString::number(int(corpusfile::Status::OutOfMemory)) + QStringLiteral(" 0");
+    QVERIFY(hit.contains(refused));
+    for (const QString& seen : std::as_const(hit))
+        QVERIFY2(seen == refused || seen == untouched, qPrintable(seen));
+}
+
 void TestRobustness::window_data()
 {
     addCorpusRows(true);
@@ -656,7 +785,7 @@ void TestRobustness::window()
 
     const isolated::Outcome outcome = isolated::run([&] {
         dropRootFor(kind);
-        return runWindow(path, kind == Kind::Vanishing, good, RLIM_INFINITY);
+        return runWindow(path, kind, good, RLIM_INFINITY);
     });
     Differences d;
     d.check("an answer", outcome.answered, outcome.failure);
@@ -804,8 +933,9 @@ void TestRobustness::settingsInWindow()
     const QByteArray corpusBytes("<r><a><t>UN</t>Premier.</a><a><t>DEUX</t>Second.</a></r>");
     testfiles::write(corpus, corpusBytes);
 
-    const isolated::Outcome outcome = isolated::run(
-        [&] { return runWindow(corpus, false, corpus, fileSizeLimit < 0 ? RLIM_INFINITY : rlim_t(fileSizeLimit)); });
+    const isolated::Outcome outcome = isolated::run([&] {
+        return runWindow(corpus, Kind::File, corpus, fileSizeLimit < 0 ? RLIM_INFINITY : rlim_t(fileSizeLimit));
+    });
     QVERIFY2(outcome.answered, qPrintable(outcome.failure));
     WindowOutcome o;
     unpack(outcome.answer, o);

@@ -1,0 +1,129 @@
+#include "corpusfile.h"
+#include "corpusgenerator.h"
+#include "testfiles.h"
+
+#include <QTest>
+#include <limits>
+#include <unistd.h>
+
+namespace {
+
+using corpusbuilder::BatchLimit;
+
+constexpr quint32 unbounded = std::numeric_limits<quint32>::max();
+
+// The first difference between two readings of a corpus, field by field, or empty.
+QString difference(const CorpusContent& actual, const CorpusContent& expected)
+{
+    if (actual.rootName != expected.rootName || actual.elementNames != expected.elementNames)
+        return QStringLiteral("root or element names");
+    if (actual.articles.size() != expected.articles.size())
+        return QStringLiteral("article count %1, expected %2")
+            .arg(actual.articles.size())
+            .arg(expected.articles.size());
+    for (size_t i = 0; i < actual.articles.size(); ++i) {
+        const ArticleEntry& a = actual.articles[i];
+        const ArticleEntry& e = expected.articles[i];
+        if (a.title != e.title || a.number != e.number || a.text != e.text)
+            return QStringLiteral("article %1").arg(i);
+    }
+    const ElementIndex& a = actual.elements;
+    const ElementIndex& e = expected.elements;
+    if (a.nameCount() != e.nameCount() || a.articleCount() != e.articleCount())
+        return QStringLiteral("index sizes");
+    for (quint32 id = 0; id < a.nameCount(); ++id) {
+        if (a.name(id) != e.name(id) || a.nameId(a.name(id)) != id)
+            return QStringLiteral("name %1").arg(id);
+    }
+    for (int n = 0; n < a.articleCount(); ++n) {
+        const ElementIndex::Article x = a.article(n);
+        const ElementIndex::Article y = e.article(n);
+        if (x.hasChildNode != y.hasChildNode || x.end - x.begin != y.end - y.begin)
+            return QStringLiteral("index of article %1").arg(n);
+        for (const ElementIndex::Element *p = x.begin, *q = y.begin; p != x.end; ++p, ++q) {
+            bool same = p->prefix == q->prefix && p->hash == q->hash && p->name == q->name &&
+                        p->textStart == q->textStart && p->textEnd == q->textEnd && p->valueCount == q->valueCount;
+            for (quint32 v = 0; same && v < p->valueCount; ++v) {
+                const quint32 id = a.values(*p)[v];
+                same = id == e.values(*q)[v] && a.value(id) == e.value(id) && a.valueId(a.value(id)) == id;
+            }
+            if (!same)
+                return QStringLiteral("element %1 of article %2").arg(p - x.begin).arg(n);
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+class TestCorpusFile : public QObject
+{
+    Q_OBJECT
+private slots:
+    void fileStatus();
+    void batchBoundaries_data();
+    void batchBoundaries();
+};
+
+void TestCorpusFile::fileStatus()
+{
+    const testfiles::WorkingDirectory dir;
+    QVERIFY(dir.isValid());
+    QCOMPARE(corpusfile::read(QString()).status, corpusfile::Status::Missing);
+    QCOMPARE(corpusfile::read(QStringLiteral("absent.xml")).status, corpusfile::Status::Missing);
+    QCOMPARE(corpusfile::read(dir.path()).status, corpusfile::Status::Unreadable);
+
+    const QString good = QStringLiteral("bon.xml");
+    testfiles::write(good, "<corpus><article><titre>VENT</titre></article></corpus>");
+    const corpusfile::Result ok = corpusfile::read(good);
+    QCOMPARE(ok.status, corpusfile::Status::Ok);
+    QVERIFY(ok.content);
+    QCOMPARE(ok.content->elementNames, QStringList({"corpus", "article", "titre"}));
+
+    if (geteuid() != 0) { // root reads anything
+        QVERIFY(QFile::setPermissions(good, QFileDevice::WriteOwner));
+        QCOMPARE(corpusfile::read(good).status, corpusfile::Status::Unreadable);
+    }
+}
+
+void TestCorpusFile::batchBoundaries_data()
+{
+    // Articles go to the second thread in batches; where a batch ends must change nothing.
+    QTest::addColumn<QString>("file"); // in tests/data, or empty for a generated corpus of 5 MB
+    QTest::addColumn<quint32>("bytes");
+    QTest::addColumn<quint32>("nodes");
+    const QStringList fixtures{"petit.xml", "croisee.xml", ""};
+    for (const QString& file : fixtures) {
+        const QByteArray name = file.isEmpty() ? QByteArray("generated") : file.toUtf8();
+        QTest::newRow((name + ", one article a batch").constData()) << file << 0u << 0u;
+        QTest::newRow((name + ", 4 kB a batch").constData()) << file << 4096u << unbounded;
+        QTest::newRow((name + ", 5 nodes a batch").constData()) << file << unbounded << 5u;
+        QTest::newRow((name + ", a single batch").constData()) << file << unbounded << unbounded;
+    }
+}
+
+void TestCorpusFile::batchBoundaries()
+{
+    QFETCH(QString, file);
+    QFETCH(quint32, bytes);
+    QFETCH(quint32, nodes);
+    const testfiles::WorkingDirectory dir;
+    QString path = QStringLiteral("genere.xml");
+    if (file.isEmpty()) {
+        // Past the 4 MB of a read piece, and several batches at the default limit.
+        const QStringList words{"vent", "orgue", "cloche", "été", "écho", "son", "harpe", "flûte", "de", "la"};
+        static const QByteArray generated = CorpusGenerator::generate(words, 11, 5000000);
+        testfiles::write(path, generated);
+    } else {
+        path = QFINDTESTDATA("data/" + file);
+    }
+    const corpusfile::Result expected = corpusfile::read(path);
+    QCOMPARE(expected.status, corpusfile::Status::Ok);
+    QVERIFY(expected.content->articles.size() >= 6);
+    const corpusfile::Result actual = corpusfile::read(path, BatchLimit{bytes, nodes});
+    QCOMPARE(actual.status, corpusfile::Status::Ok);
+    QCOMPARE(difference(*actual.content, *expected.content), QString());
+}
+
+QTEST_GUILESS_MAIN(TestCorpusFile)
+#include "tst_corpusfile.moc"
