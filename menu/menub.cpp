@@ -1,5 +1,6 @@
 #include "menub.h"
 
+#include "atomicfile.h"
 #include "dialogs.h"
 #include "highlighter.h"
 #include "menuhost.h"
@@ -16,7 +17,6 @@
 #include <QFont>
 #include <QMenu>
 #include <QResizeEvent>
-#include <QSaveFile>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
 
@@ -145,16 +145,7 @@ QString MenuB::chooseTextFile()
 
 void MenuB::writeTextFile(const QString& fileName, const QByteArray& bytes)
 {
-    QSaveFile file(fileName);
-    bool written = file.open(QIODevice::WriteOnly);
-    if (written) {
-        // commit() alone may miss a write that failed while flushing (a full disk): check first.
-        written = file.write(bytes) == bytes.size() && file.flush();
-        if (!written)
-            file.cancelWriting();
-        written = file.commit() && written;
-    }
-    if (!written)
+    if (!atomicfile::write(fileName, bytes).isEmpty())
         m_host.dialogs().warning(QStringLiteral("Erreur"), QStringLiteral("Impossible d'écrire sur ce fichier"));
 }
 
