@@ -1,6 +1,7 @@
 #include "crosssearch.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -34,11 +35,31 @@ bool hasElementNamed(const ElementIndex::Article& article, quint32 name)
     return std::any_of(article.begin, article.end, [name](const ElementIndex::Element& e) { return e.name == name; });
 }
 
+// The hash of every unit of a text, eight bytes a step.
+quint32 wholeHash(QStringView text)
+{
+    const char16_t* units = text.utf16();
+    const qsizetype n = text.size();
+    quint64 h = static_cast<quint64>(n) * 0x9E3779B97F4A7C15ull;
+    qsizetype i = 0;
+    for (; i + 4 <= n; i += 4) {
+        quint64 k;
+        std::memcpy(&k, units + i, sizeof k);
+        h = (h ^ k) * 0xFF51AFD7ED558CCDull;
+        h ^= h >> 32;
+    }
+    for (; i < n; ++i)
+        h = (h ^ units[i]) * 0x100000001B3ull;
+    h = (h ^ (h >> 29)) * 0xBF58476D1CE4E5B9ull;
+    return static_cast<quint32>(h ^ (h >> 32));
+}
+
 // The distinct texts offered to the next box, as views into the article texts and the index's
 // values. Tens of thousands come in per choice, often the same long text many times, and they lie
-// all over the corpus: their signatures, made at load, tell them apart and order them, and a text
-// is read again only to confirm an equal hash or to break a tie of its first eight units. The
-// open-addressing table keeps 8 bytes a slot, so that it stays in the cache.
+// all over the corpus: their signatures, made at load, order them, and a text is read again only to
+// break a tie of its first eight units. The signature's hash covers only the ends of a long text,
+// so long texts are hashed whole here: texts that differ only in their middle must not pile up in
+// one chain. The open-addressing table keeps 8 bytes a slot, so that it stays in the cache.
 class TextSet
 {
 public:
@@ -46,15 +67,17 @@ public:
     {
         if ((m_texts.size() + 1) * 2 > m_slots.size())
             grow();
+        // The signature's hash already covers every unit of a short text.
+        const quint32 hash = text.size() <= 64 ? signature.hash : wholeHash(text);
         const size_t mask = m_slots.size() - 1;
-        for (size_t i = spread(signature.hash) & mask;; i = (i + 1) & mask) {
+        for (size_t i = spread(hash) & mask;; i = (i + 1) & mask) {
             Slot& slot = m_slots[i];
             if (slot.index == 0) {
                 m_texts.push_back({signature, text});
-                slot = {signature.hash, static_cast<quint32>(m_texts.size())};
+                slot = {hash, static_cast<quint32>(m_texts.size())};
                 return;
             }
-            if (slot.hash == signature.hash && units(m_texts[slot.index - 1].text) == units(text))
+            if (slot.hash == hash && units(m_texts[slot.index - 1].text) == units(text))
                 return;
         }
     }
@@ -135,12 +158,13 @@ private:
     {
         std::vector<Slot> table(std::max<size_t>(4096, m_slots.size() * 2));
         const size_t mask = table.size() - 1;
-        for (quint32 index = 1; index <= m_texts.size(); ++index) {
-            const quint32 hash = m_texts[index - 1].signature.hash;
-            size_t i = spread(hash) & mask;
+        for (const Slot& slot : m_slots) {
+            if (slot.index == 0)
+                continue;
+            size_t i = spread(slot.hash) & mask;
             while (table[i].index != 0)
                 i = (i + 1) & mask;
-            table[i] = {hash, index};
+            table[i] = slot;
         }
         m_slots.swap(table);
     }
@@ -222,7 +246,9 @@ CrossSearchOutcome crossSearch(const CorpusDocument& corpus, const QStringList& 
     }
 
     CrossSearchOutcome outcome;
+    outcome.content = corpus.content();
     SearchResult& result = outcome.result;
+    result.keep(corpus.content());
     result.setCaseSensitive(true);
     std::optional<Collector> collector;
     if (fill)
@@ -263,7 +289,7 @@ CrossSearchOutcome crossSearch(const CorpusDocument& corpus, const QStringList& 
                     if (x->hash == c.hash && elementText(entry.text, *x) == c.text) {
                         pass = true;
                         result.addMatchedValue(c.text);
-                        result.setMode(searchmode::cross);
+                        result.setMode(SearchMode::Cross);
                     }
                 }
             }

@@ -143,7 +143,7 @@ void TestResultView::showsMarkedWords()
     QFETCH(QString, query);
     QFETCH(QString, shown);
     Fixture fixture({text});
-    fixture.result.setMode(QStringLiteral("auMoinsUn"));
+    fixture.result.setMode(SearchMode::AnyTerm);
     fixture.result.splitTerms(query);
     QTextEdit view;
     showResultArticle(fixture.result, 0, &view);
@@ -163,14 +163,14 @@ void TestResultView::plainTextShownAsWritten()
 void TestResultView::nextArticleNotColoured()
 {
     Fixture fixture({"son au début", "rien ici"});
-    fixture.result.setMode(QStringLiteral("tous"));
+    fixture.result.setMode(SearchMode::AllTerms);
     fixture.result.splitTerms(QStringLiteral("son"));
     QTextEdit view;
     showResultArticle(fixture.result, 0, &view);
     QCOMPARE(markedRuns(view), QStringLiteral("[son] au début"));
     showResultArticle(fixture.result, 1, &view);
     QCOMPARE(markedRuns(view), QStringLiteral("rien ici"));
-    fixture.result.setMode(QStringLiteral("Corpus"));
+    fixture.result.setMode(SearchMode::Titles);
     showResultArticle(fixture.result, 0, &view);
     QCOMPARE(markedRuns(view), QStringLiteral("son au début"));
 }
@@ -185,7 +185,7 @@ void TestResultView::millionMatchesShowFirstHundredThousand()
         text += i % 50 == 0 ? QLatin1Char('\n') : QLatin1Char(' ');
     }
     Fixture fixture({text});
-    fixture.result.setMode(QStringLiteral("auMoinsUn"));
+    fixture.result.setMode(SearchMode::AnyTerm);
     fixture.result.splitTerms(QStringLiteral("a"));
     QTextEdit view;
     showResultArticle(fixture.result, 0, &view);
