@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <memory>
 #include <vector>
 
 // One entry of the first column of the criteria grid: the name as shown, cut to 50 characters,
@@ -18,23 +19,29 @@ struct ElementChoice
 };
 
 // The loaded corpus: its articles, where their elements stand, and the names of its elements.
-// Entries are referred to by pointer from search results, and texts by view from the value boxes;
-// both stay valid until the next clearArticles() or setContent().
+// A load is held as one shared, immutable content: whatever points into it (search results, the
+// values offered by the cross search) keeps it alive, so that clearing or replacing the document
+// never leaves them dangling.
 class CorpusDocument
 {
 public:
     static const QString anyValue; // "- INDIFFERENT -"
     static constexpr int maxChoiceLength = 50;
 
-    int articleCount() const { return static_cast<int>(m_content.articles.size()); }
-    const std::vector<ArticleEntry>& articles() const { return m_content.articles; }
-    // Each element name once, the document element's included.
-    const QStringList& elementNames() const { return m_content.elementNames; }
-    const QString& rootName() const { return m_content.rootName; }
-    // Where the elements of each article stand, for the cross search.
-    const ElementIndex& elementIndex() const { return m_content.elements; }
+    CorpusDocument();
 
-    // Empties the articles and their index; the names stay, as a failed load keeps them.
+    // Never null.
+    const std::shared_ptr<const CorpusContent>& content() const { return m_content; }
+
+    int articleCount() const { return static_cast<int>(m_content->articles.size()); }
+    const std::vector<ArticleEntry>& articles() const { return m_content->articles; }
+    // Each element name once, the document element's included.
+    const QStringList& elementNames() const { return m_content->elementNames; }
+    const QString& rootName() const { return m_content->rootName; }
+    // Where the elements of each article stand, for the cross search.
+    const ElementIndex& elementIndex() const { return m_content->elements; }
+
+    // Lets go of the articles and their index; the names stay, as a failed load keeps them.
     void clearArticles();
     void setContent(CorpusContent content);
 
@@ -44,5 +51,5 @@ public:
     QList<ElementChoice> elementChoices() const;
 
 private:
-    CorpusContent m_content;
+    std::shared_ptr<const CorpusContent> m_content;
 };

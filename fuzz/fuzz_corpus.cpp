@@ -1,4 +1,4 @@
-// Any bytes as a corpus: parse, index every article, then search and highlight the way the
+// Any bytes as a corpus: parse, index every article, then search and mark the way the
 // window does, with terms and element names taken from the input itself.
 #include "corpusdocument.h"
 #include "corpusfile.h"
@@ -15,25 +15,33 @@
 
 namespace {
 
-// Renders every hit, as showing each of them would, and checks what the marks promise: inside
-// the text, sorted, not overlapping; a rendering without marks is the article's own text.
-void renderAll(const SearchResult& result)
+// Marks every hit as the window shows it (the first marks) and as the text a user saves has them,
+// and checks what the marks promise: inside the text, sorted, not overlapping, each the same in
+// both; the saved text is the article's own text with the markup around the marks and nothing else.
+void markAll(const SearchResult& result)
 {
     for (int i = -1; i <= result.count(); ++i) {
-        const highlighter::Rendering rendering = highlighter::render(result, i);
-        if (i < 0 || i >= result.count())
+        const QString saved = highlighter::markedText(result, i);
+        if (i < 0 || i >= result.count()) {
+            if (!saved.isEmpty())
+                std::abort();
             continue;
+        }
         const QString& text = result.hits().at(i)->text;
         const QList<highlighter::Range> marks = highlighter::ranges(result, text);
         qsizetype end = 0;
+        QString expected;
         for (const highlighter::Range& mark : marks) {
             if (mark.start < end || mark.length <= 0 || mark.start + mark.length > text.size())
                 std::abort();
+            expected += QStringView(text).mid(end, mark.start - end);
+            expected += highlighter::openingMarkup + text.mid(mark.start, mark.length) + highlighter::closingMarkup;
             end = mark.start + mark.length;
         }
-        if (rendering.rich == marks.isEmpty() || (!rendering.rich && rendering.text != text))
+        expected += QStringView(text).mid(end);
+        if (saved != expected)
             std::abort();
-        // What the view shows: the first marks of the same list.
+        // What the view shows: the first marks of the same list
         // (the last of them may be cut short, where a match left out would have joined it).
         const QList<highlighter::Range> shown = highlighter::firstRanges(result, text, 3);
         if (shown.size() > 3 || shown.size() > marks.size())
@@ -86,12 +94,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     queries << QString::fromUtf8(bytes.right(12)) << QString();
     for (const QString& query : std::as_const(queries)) {
-        for (const QString& mode : {searchmode::allTerms, searchmode::anyTerm, searchmode::exactPhrase}) {
+        for (const SearchMode mode : {SearchMode::AllTerms, SearchMode::AnyTerm, SearchMode::ExactPhrase}) {
             for (const bool caseSensitive : {false, true}) {
                 const SearchResult result = fullTextSearch(corpus, query, mode, caseSensitive);
                 if (result.count() > corpus.articleCount())
                     std::abort();
-                renderAll(result);
+                markAll(result);
             }
         }
     }
@@ -104,21 +112,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         QStringList criteria = anyCriteria();
         criteria[0] = element;
         CrossSearchOutcome outcome = crossSearch(corpus, criteria, CrossFill{element, {}});
-        renderAll(outcome.result);
+        markAll(outcome.result);
         if (outcome.values.empty())
             continue;
         const QString value = outcome.values.front().toString();
         const QString last = outcome.values.back().toString();
         criteria[1] = value;
         outcome = crossSearch(corpus, criteria, CrossFill{element, value});
-        renderAll(outcome.result);
+        markAll(outcome.result);
         if (!outcome.values.empty())
             criteria[2] = outcome.values.front().toString();
         // The second row narrows the first with another value of the same element.
         criteria[3] = element;
         criteria[4] = last;
         outcome = crossSearch(corpus, criteria, std::nullopt);
-        renderAll(outcome.result);
+        markAll(outcome.result);
     }
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "crosssearch.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -34,28 +35,110 @@ bool hasElementNamed(const ElementIndex::Article& article, quint32 name)
     return std::any_of(article.begin, article.end, [name](const ElementIndex::Element& e) { return e.name == name; });
 }
 
+// The hash of every unit of a text, eight bytes a step.
+quint32 wholeHash(QStringView text)
+{
+    const char16_t* units = text.utf16();
+    const qsizetype n = text.size();
+    quint64 h = static_cast<quint64>(n) * 0x9E3779B97F4A7C15ull;
+    qsizetype i = 0;
+    for (; i + 4 <= n; i += 4) {
+        quint64 k;
+        std::memcpy(&k, units + i, sizeof k);
+        h = (h ^ k) * 0xFF51AFD7ED558CCDull;
+        h ^= h >> 32;
+    }
+    for (; i < n; ++i)
+        h = (h ^ units[i]) * 0x100000001B3ull;
+    h = (h ^ (h >> 29)) * 0xBF58476D1CE4E5B9ull;
+    return static_cast<quint32>(h ^ (h >> 32));
+}
+
+struct Slot
+{
+    quint32 hash = 0;
+    quint32 index = 0; // 1 + position in the entries; 0: free
+};
+
+// Open addressing on 32-bit hashes, 8 bytes a slot, so that it stays in the cache.
+class SlotTable
+{
+public:
+    // The slot of `hash` for which `same` holds, or the free slot where such a slot would go; valid
+    // until the next call.
+    template <typename Same> Slot& find(quint32 hash, const Same& same)
+    {
+        if ((m_used + 1) * 2 > m_slots.size())
+            grow();
+        const size_t mask = m_slots.size() - 1;
+        for (size_t i = spread(hash) & mask;; i = (i + 1) & mask) {
+            Slot& slot = m_slots[i];
+            if (slot.index == 0 || (slot.hash == hash && same(slot)))
+                return slot;
+        }
+    }
+
+    void fill(Slot& slot, quint32 hash, quint32 index)
+    {
+        slot = {hash, index};
+        ++m_used;
+    }
+
+private:
+    static size_t spread(quint32 hash) { return size_t(hash) * 0x9E3779B97F4A7C15ull >> 20; }
+
+    void grow()
+    {
+        std::vector<Slot> table(std::max<size_t>(4096, m_slots.size() * 2));
+        const size_t mask = table.size() - 1;
+        for (const Slot& slot : m_slots) {
+            if (slot.index == 0)
+                continue;
+            size_t i = spread(slot.hash) & mask;
+            while (table[i].index != 0)
+                i = (i + 1) & mask;
+            table[i] = slot;
+        }
+        m_slots.swap(table);
+    }
+
+    std::vector<Slot> m_slots;
+    size_t m_used = 0;
+};
+
 // The distinct texts offered to the next box, as views into the article texts and the index's
 // values. Tens of thousands come in per choice, often the same long text many times, and they lie
 // all over the corpus: their signatures, made at load, tell them apart and order them, and a text
-// is read again only to confirm an equal hash or to break a tie of its first eight units. The
-// open-addressing table keeps 8 bytes a slot, so that it stays in the cache.
+// is read again only to confirm a duplicate or to break a tie of its first eight units. A
+// signature's hash covers only the ends of a long text, so texts that differ only in their middle
+// share it: once two distinct texts meet on one signature, the texts of that signature are told
+// apart by hashes of their whole text instead, so that none of them piles up in one probe chain.
 class TextSet
 {
 public:
     void insert(QStringView text, const ElementIndex::Signature& signature)
     {
-        if ((m_texts.size() + 1) * 2 > m_slots.size())
-            grow();
-        const size_t mask = m_slots.size() - 1;
-        for (size_t i = spread(signature.hash) & mask;; i = (i + 1) & mask) {
-            Slot& slot = m_slots[i];
-            if (slot.index == 0) {
-                m_texts.push_back({signature, text});
-                slot = {signature.hash, static_cast<quint32>(m_texts.size())};
+        Slot& first = m_bySignature.find(signature.hash, [](const Slot&) { return true; });
+        if (first.index == 0) {
+            m_texts.push_back({signature, text});
+            m_bySignature.fill(first, signature.hash, count());
+            return;
+        }
+        if ((first.index & shared) == 0) {
+            const quint32 known = first.index;
+            if (units(m_texts[known - 1].text) == units(text))
                 return;
-            }
-            if (slot.hash == signature.hash && units(m_texts[slot.index - 1].text) == units(text))
-                return;
+            first.index |= shared;
+            const QStringView knownText = m_texts[known - 1].text;
+            const quint32 knownHash = wholeHash(knownText);
+            m_byText.fill(m_byText.find(knownHash, [](const Slot&) { return false; }), knownHash, known);
+        }
+        const quint32 hash = wholeHash(text);
+        Slot& slot =
+            m_byText.find(hash, [&](const Slot& s) { return units(m_texts[s.index - 1].text) == units(text); });
+        if (slot.index == 0) {
+            m_texts.push_back({signature, text});
+            m_byText.fill(slot, hash, count());
         }
     }
 
@@ -118,34 +201,19 @@ private:
         }
     }
 
-    struct Slot
-    {
-        quint32 hash = 0;
-        quint32 index = 0; // 1 + position in m_texts; 0: free
-    };
     struct Entry
     {
         ElementIndex::Signature signature;
         QStringView text;
     };
 
-    static size_t spread(quint32 hash) { return size_t(hash) * 0x9E3779B97F4A7C15ull >> 20; }
+    // Marks the slot of a signature met by distinct texts.
+    static constexpr quint32 shared = 0x80000000u;
 
-    void grow()
-    {
-        std::vector<Slot> table(std::max<size_t>(4096, m_slots.size() * 2));
-        const size_t mask = table.size() - 1;
-        for (quint32 index = 1; index <= m_texts.size(); ++index) {
-            const quint32 hash = m_texts[index - 1].signature.hash;
-            size_t i = spread(hash) & mask;
-            while (table[i].index != 0)
-                i = (i + 1) & mask;
-            table[i] = {hash, index};
-        }
-        m_slots.swap(table);
-    }
+    quint32 count() const { return static_cast<quint32>(m_texts.size()); }
 
-    std::vector<Slot> m_slots;
+    SlotTable m_bySignature;
+    SlotTable m_byText;
     std::vector<Entry> m_texts;
 };
 
@@ -222,7 +290,9 @@ CrossSearchOutcome crossSearch(const CorpusDocument& corpus, const QStringList& 
     }
 
     CrossSearchOutcome outcome;
+    outcome.content = corpus.content();
     SearchResult& result = outcome.result;
+    result.keep(corpus.content());
     result.setCaseSensitive(true);
     std::optional<Collector> collector;
     if (fill)
@@ -263,7 +333,7 @@ CrossSearchOutcome crossSearch(const CorpusDocument& corpus, const QStringList& 
                     if (x->hash == c.hash && elementText(entry.text, *x) == c.text) {
                         pass = true;
                         result.addMatchedValue(c.text);
-                        result.setMode(searchmode::cross);
+                        result.setMode(SearchMode::Cross);
                     }
                 }
             }

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QStringView>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -25,9 +26,10 @@ struct CrossSearchOutcome
 {
     SearchResult result;
     // For the next box: sorted by UTF-16 code units, each once; empty without a fill request.
-    // Views into the corpus's texts and values (tens of thousands of long texts are not copied):
-    // valid until its articles are next cleared or rebuilt.
+    // Views into the texts and values of `content` (tens of thousands of long texts are not copied),
+    // valid as long as it is kept.
     std::vector<QStringView> values;
+    std::shared_ptr<const CorpusContent> content;
 };
 
 // Element texts are compared and offered cut to their first 12,000 characters, and a text of

@@ -7,9 +7,10 @@
 
 using wordboundary::containsWholeWord;
 
-SearchResult fullTextSearch(const CorpusDocument& corpus, const QString& query, const QString& mode, bool caseSensitive)
+SearchResult fullTextSearch(const CorpusDocument& corpus, const QString& query, SearchMode mode, bool caseSensitive)
 {
     SearchResult result;
+    result.keep(corpus.content());
     result.splitTerms(query);
     result.setMode(mode);
     result.setCaseSensitive(caseSensitive);
@@ -17,11 +18,11 @@ SearchResult fullTextSearch(const CorpusDocument& corpus, const QString& query, 
 
     std::vector<PatternFinder> patterns;
     bool all = false;
-    if (mode == searchmode::allTerms || mode == searchmode::anyTerm) {
+    if (mode == SearchMode::AllTerms || mode == SearchMode::AnyTerm) {
         for (const QString& term : result.terms())
             patterns.emplace_back(term, cs);
-        all = mode == searchmode::allTerms;
-    } else if (mode == searchmode::exactPhrase) {
+        all = mode == SearchMode::AllTerms;
+    } else if (mode == SearchMode::ExactPhrase) {
         // A query of spaces only has no phrase: like the empty query, it lists every article.
         if (!result.terms().isEmpty())
             patterns.emplace_back(result.phrase(), cs);
@@ -45,16 +46,16 @@ SearchResult fullTextSearch(const CorpusDocument& corpus, const QString& query, 
     return result;
 }
 
-QString queryMode(int index)
+SearchMode queryMode(int index)
 {
     switch (index) {
     case 0:
-        return searchmode::allTerms;
+        return SearchMode::AllTerms;
     case 1:
-        return searchmode::anyTerm;
+        return SearchMode::AnyTerm;
     case 2:
-        return searchmode::exactPhrase;
+        return SearchMode::ExactPhrase;
     default:
-        return {};
+        return SearchMode::AllArticles;
     }
 }

@@ -4,12 +4,11 @@
 #include "searchresult.h"
 
 // Whole-word search of the articles' full text.
-//   "tous":      every term occurs as a whole word; no terms lists every article
-//   "auMoinsUn": at least one term does; no terms lists none
-//   "exact":     the terms joined with single spaces occur as a whole; no terms lists every article
+//   AllTerms:    every term occurs as a whole word; no terms lists every article
+//   AnyTerm:     at least one term does; no terms lists none
+//   ExactPhrase: the terms joined with single spaces occur as a whole; no terms lists every article
 // Any other mode lists nothing. Letter case is ignored unless `caseSensitive`; accents never are.
-SearchResult fullTextSearch(const CorpusDocument& corpus, const QString& query, const QString& mode,
-                            bool caseSensitive);
+SearchResult fullTextSearch(const CorpusDocument& corpus, const QString& query, SearchMode mode, bool caseSensitive);
 
-// The mode of the query-type box's item `index`; empty for no item.
-QString queryMode(int index);
+// The mode of the query-type box's item `index`; AllArticles, which finds nothing, for no item.
+SearchMode queryMode(int index);

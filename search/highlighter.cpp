@@ -50,7 +50,7 @@ namespace {
 // first occurrence left out, where the marks stop being known, and to `limit` ranges.
 QList<Range> collectRanges(const SearchResult& result, const QString& text, qsizetype limit)
 {
-    const QString& mode = result.mode();
+    const SearchMode mode = result.mode();
     const Qt::CaseSensitivity cs = result.caseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive;
     const qsizetype perPattern = limit < 0 ? -1 : limit + 1;
     // Marks are known exactly before this position.
@@ -65,12 +65,12 @@ QList<Range> collectRanges(const SearchResult& result, const QString& text, qsiz
             marks += found;
         }
     };
-    if (mode == searchmode::allTerms || mode == searchmode::anyTerm) {
+    if (mode == SearchMode::AllTerms || mode == SearchMode::AnyTerm) {
         for (const QString& term : distinct(result.terms()))
             add(term, true);
-    } else if (mode == searchmode::exactPhrase) {
+    } else if (mode == SearchMode::ExactPhrase) {
         add(result.phrase(), true);
-    } else if (mode == searchmode::cross) {
+    } else if (mode == SearchMode::Cross) {
         // The same value may have matched thousands of elements: it is looked for once.
         for (const QString& value : distinct(result.matchedValues()))
             add(value, false);
@@ -105,40 +105,6 @@ QList<Range> ranges(const SearchResult& result, const QString& text)
 QList<Range> firstRanges(const SearchResult& result, const QString& text, qsizetype limit)
 {
     return collectRanges(result, text, std::max<qsizetype>(limit, 0));
-}
-
-QString toHtml(const QString& text, const QList<Range>& marks)
-{
-    QString html;
-    html.reserve(text.size() + text.size() / 8 + marks.size() * (openingMarkup.size() + closingMarkup.size()) + 64);
-    html += QLatin1String("<p style=\"white-space:pre-wrap\">");
-    // The HTML reader drops a line break just inside the paragraph's start and end.
-    if (text.startsWith(QLatin1Char('\n')))
-        html += QLatin1Char('\n');
-    qsizetype at = 0;
-    for (const Range& mark : marks) {
-        html += text.mid(at, mark.start - at).toHtmlEscaped();
-        html += openingMarkup;
-        html += text.mid(mark.start, mark.length).toHtmlEscaped();
-        html += closingMarkup;
-        at = mark.start + mark.length;
-    }
-    html += text.mid(at).toHtmlEscaped();
-    if (text.endsWith(QLatin1Char('\n')))
-        html += QLatin1Char('\n');
-    html += QLatin1String("</p>");
-    return html;
-}
-
-Rendering render(const SearchResult& result, int index)
-{
-    if (result.count() == 0 || index < 0 || index >= result.count())
-        return {};
-    const QString& text = result.hits().at(index)->text;
-    const QList<Range> marks = ranges(result, text);
-    if (marks.isEmpty())
-        return {text, false};
-    return {toHtml(text, marks), true};
 }
 
 QString markedText(const SearchResult& result, int index)

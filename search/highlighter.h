@@ -31,19 +31,6 @@ QList<Range> ranges(const SearchResult& result, const QString& text);
 // marks it; the text after the last one is left unmarked when the limit was reached.
 QList<Range> firstRanges(const SearchResult& result, const QString& text, qsizetype limit);
 
-// The text as rich text, shown as written (markup characters escaped, line breaks kept),
-// with the ranges marked.
-QString toHtml(const QString& text, const QList<Range>& marks);
-
-struct Rendering
-{
-    QString text;
-    bool rich = false;
-};
-
-// Hit `index` of the result, rendered for a text view: plain when nothing is marked.
-Rendering render(const SearchResult& result, int index);
-
 // Hit `index` as the marked-up text a user saves: the article text with the opening and closing
 // markup around each marked range and nothing else (no escaping); the plain text when nothing is
 // marked, empty when there is no such hit.

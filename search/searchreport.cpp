@@ -6,14 +6,20 @@ namespace {
 
 const QString separator = QStringLiteral("---------------------------\n");
 
-QString optionsText(const QString& mode)
+QString optionsText(SearchMode mode)
 {
-    if (mode == searchmode::allTerms)
+    switch (mode) {
+    case SearchMode::AllTerms:
         return QStringLiteral("Tous les mots \n");
-    if (mode == searchmode::anyTerm)
+    case SearchMode::AnyTerm:
         return QStringLiteral("Au moins un des termes \n");
-    if (mode == searchmode::exactPhrase)
+    case SearchMode::ExactPhrase:
         return QStringLiteral("Expression exacte \n");
+    case SearchMode::AllArticles:
+    case SearchMode::Titles:
+    case SearchMode::Cross:
+        break;
+    }
     // Any other mode writes nothing, not even a line end: the count follows on the same line.
     return {};
 }

@@ -1,5 +1,24 @@
 #include "searchresult.h"
 
+QString modeName(SearchMode mode)
+{
+    switch (mode) {
+    case SearchMode::AllArticles:
+        break;
+    case SearchMode::AllTerms:
+        return QStringLiteral("tous");
+    case SearchMode::AnyTerm:
+        return QStringLiteral("auMoinsUn");
+    case SearchMode::ExactPhrase:
+        return QStringLiteral("exact");
+    case SearchMode::Titles:
+        return QStringLiteral("Corpus");
+    case SearchMode::Cross:
+        return QStringLiteral("croisee");
+    }
+    return {};
+}
+
 void SearchResult::addHit(const ArticleEntry& entry)
 {
     if (!m_hits.isEmpty() && m_hits.constLast()->number == entry.number)

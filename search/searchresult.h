@@ -1,22 +1,31 @@
 #pragma once
 
 #include "articleentry.h"
+#include "corpuscontent.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 // How a record was made; it decides the highlighting and the wording of reports.
-namespace searchmode {
-inline const QString allTerms = QStringLiteral("tous");
-inline const QString anyTerm = QStringLiteral("auMoinsUn");
-inline const QString exactPhrase = QStringLiteral("exact");
-inline const QString titles = QStringLiteral("Corpus");
-inline const QString cross = QStringLiteral("croisee");
-} // namespace searchmode
+enum class SearchMode
+{
+    AllArticles, // every article, nothing marked
+    AllTerms,
+    AnyTerm,
+    ExactPhrase,
+    Titles, // the title filter
+    Cross,
+};
+
+// The mode as reports and saved searches name it: "tous", "auMoinsUn", "exact", "Corpus",
+// "croisee", or empty for every article.
+QString modeName(SearchMode mode);
 
 // One tab's result: the hits, in order, and what is needed to highlight and describe them.
-// A value type; the hits point at entries owned by the corpus's article index.
+// A value type. The hits point at entries of a corpus's content, which a record made from a corpus
+// keeps alive.
 class SearchResult
 {
 public:
@@ -25,19 +34,21 @@ public:
     // Never appends the same article twice in a row.
     void addHit(const ArticleEntry& entry);
 
+    // The content the hits point into, kept as long as the record (or a copy of it) lives.
+    const std::shared_ptr<const CorpusContent>& content() const { return m_content; }
+    void keep(std::shared_ptr<const CorpusContent> content) { m_content = std::move(content); }
+
     // Terms are the text split on the space character, empty pieces dropped.
     void splitTerms(const QString& text);
     QStringList terms() const { return m_terms; }
     // The terms joined with single spaces.
     QString phrase() const { return m_terms.join(QLatin1Char(' ')); }
 
-    QString mode() const { return m_mode; }
-    void setMode(const QString& mode) { m_mode = mode; }
+    SearchMode mode() const { return m_mode; }
+    void setMode(SearchMode mode) { m_mode = mode; }
     bool caseSensitive() const { return m_caseSensitive; }
     void setCaseSensitive(bool caseSensitive) { m_caseSensitive = caseSensitive; }
 
-    QStringList criteria() const { return m_criteria; }
-    void insertCriterion(const QString& criterion, int position) { m_criteria.insert(position, criterion); }
     QString criteriaDescription() const { return m_criteriaDescription; }
     void appendCriteriaDescription(const QString& text) { m_criteriaDescription += text; }
     // Appends the readable form of nine grid criteria: the chosen texts of a row joined by "-->",
@@ -47,11 +58,11 @@ public:
     void addMatchedValue(const QString& value) { m_matchedValues.append(value); }
 
 private:
+    std::shared_ptr<const CorpusContent> m_content;
     QList<const ArticleEntry*> m_hits;
     QStringList m_terms;
-    QString m_mode;
+    SearchMode m_mode = SearchMode::AllArticles;
     bool m_caseSensitive = false;
-    QStringList m_criteria;
     QString m_criteriaDescription;
     QStringList m_matchedValues;
 };

@@ -5,6 +5,7 @@
 SearchResult allArticles(const CorpusDocument& corpus)
 {
     SearchResult result;
+    result.keep(corpus.content());
     for (const ArticleEntry& entry : corpus.articles())
         result.addHit(entry);
     return result;
@@ -13,8 +14,9 @@ SearchResult allArticles(const CorpusDocument& corpus)
 SearchResult titleFilter(const CorpusDocument& corpus, const QString& filterText)
 {
     SearchResult result;
+    result.keep(corpus.content());
     result.splitTerms(filterText);
-    result.setMode(searchmode::titles);
+    result.setMode(SearchMode::Titles);
     result.setCaseSensitive(false);
     const QString pattern = result.phrase();
     if (pattern.isEmpty()) {

@@ -5,9 +5,9 @@
 
 // Records over the whole index: every article, or those whose title contains a text.
 
-// Every article once, in document order; the mode is empty.
+// Every article once, in document order; mode AllArticles.
 SearchResult allArticles(const CorpusDocument& corpus);
 
 // The articles whose title contains the filter text, runs of spaces counting as one and
-// letter case ignored; mode "Corpus".
+// letter case ignored; mode Titles.
 SearchResult titleFilter(const CorpusDocument& corpus, const QString& filterText);

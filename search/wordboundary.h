@@ -1,23 +1,23 @@
 #pragma once
 
-#include <QString>
 #include <QStringView>
 
 class PatternFinder;
 
-// The one rule for whole words, shared by the search and the highlighting.
+// The one rule for whole words, shared by the search, the marks and the saved texts.
 namespace wordboundary {
 
-// Punctuation of the separator set, any Unicode space or line break, and typographic quotes.
-// A hyphen is not a separator: it joins words.
-bool isSeparator(QChar c);
+// Every character but a letter, a digit or a combining mark separates words; the hyphens
+// (U+002D, U+2010, U+2011) do not: they join.
+bool isSeparator(char32_t c);
 
 // Whether the `length` characters at `position` stand between separators or the text's ends.
+// A neighbour beyond the basic plane is judged as one character; an occurrence that splits a
+// surrogate pair is not whole.
 bool isWholeWord(QStringView text, qsizetype position, qsizetype length);
 
 // Whether the pattern occurs in `text` as a whole word at least once. After an occurrence that is
 // not whole the scan goes on one character later, so overlapping occurrences are all tried.
 bool containsWholeWord(QStringView text, const PatternFinder& pattern);
-bool containsWholeWord(const QString& text, const QString& pattern, Qt::CaseSensitivity cs);
 
 } // namespace wordboundary

@@ -4,6 +4,13 @@
 #include "corpusfile.h"
 
 #include <QFile>
+#include <memory>
+
+// Suites of the corpus alone do not see the search's records.
+#if __has_include("searchresult.h")
+#include "searchresult.h"
+Q_DECLARE_METATYPE(SearchMode)
+#endif
 
 // Corpora for the suites, read through the real parser.
 namespace testcorpus {
@@ -22,5 +29,26 @@ inline CorpusDocument ofFile(const QString& path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? of(file.readAll()) : CorpusDocument();
 }
+
+#if __has_include("searchresult.h")
+// A record of `mode` listing one article per text (or per title), numbered from 0 in order; the
+// record keeps its articles alive, as one made from a corpus does.
+inline SearchResult record(SearchMode mode, const QString& query, bool caseSensitive, const QStringList& texts,
+                           const QStringList& titles = {})
+{
+    auto content = std::make_shared<CorpusContent>();
+    for (qsizetype i = 0; i < std::max(texts.size(), titles.size()); ++i)
+        content->articles.push_back(
+            {i < titles.size() ? titles.at(i) : QString(), int(i), i < texts.size() ? texts.at(i) : QString()});
+    SearchResult result;
+    result.setMode(mode);
+    result.splitTerms(query);
+    result.setCaseSensitive(caseSensitive);
+    for (const ArticleEntry& entry : content->articles)
+        result.addHit(entry);
+    result.keep(std::move(content));
+    return result;
+}
+#endif
 
 } // namespace testcorpus

@@ -43,13 +43,13 @@ void TestFullTextSearch::search_data()
 {
     QTest::addColumn<QStringList>("texts");
     QTest::addColumn<QString>("query");
-    QTest::addColumn<QString>("mode");
+    QTest::addColumn<SearchMode>("mode");
     QTest::addColumn<bool>("caseSensitive");
     QTest::addColumn<QList<int>>("hits");
 
-    const QString all = QStringLiteral("tous");
-    const QString any = QStringLiteral("auMoinsUn");
-    const QString exact = QStringLiteral("exact");
+    const SearchMode all = SearchMode::AllTerms;
+    const SearchMode any = SearchMode::AnyTerm;
+    const SearchMode exact = SearchMode::ExactPhrase;
     const QStringList two{"le son", "le vent"};
 
     QTest::newRow("empty query, all terms") << two << "" << all << false << QList<int>{0, 1};
@@ -58,8 +58,9 @@ void TestFullTextSearch::search_data()
     QTest::newRow("spaces only, exact") << two << "   " << exact << false << QList<int>{0, 1};
     QTest::newRow("spaces only, all terms") << two << "   " << all << true << QList<int>{0, 1};
     QTest::newRow("spaces only, any term") << two << "   " << any << true << QList<int>{};
-    QTest::newRow("unknown mode") << two << "son"
-                                  << "" << false << QList<int>{};
+    QTest::newRow("every-article mode finds nothing")
+        << two << "son" << SearchMode::AllArticles << false << QList<int>{};
+    QTest::newRow("title mode finds nothing") << two << "son" << SearchMode::Titles << false << QList<int>{};
 
     QTest::newRow("any: second term only") << two << "cloche vent" << any << false << QList<int>{1};
     QTest::newRow("any: listed once") << QStringList{"son et vent"} << "son vent" << any << false << QList<int>{0};
@@ -70,6 +71,9 @@ void TestFullTextSearch::search_data()
 
     QTest::newRow("hyphen joins") << QStringList{"son-et-lumière", "porte-son"} << "son" << any << false
                                   << QList<int>{};
+    QTest::newRow("brackets, slash, dash and ellipsis separate")
+        << QStringList{"[Le vent]", "vent/orage", "le vent—", "le vent…", "vent-orage", "le vent\u2010x"} << "vent"
+        << any << false << QList<int>{0, 1, 2, 3};
     QTest::newRow("line break and tab separate")
         << QStringList{"le son\ngrave", "le\tson."} << "son" << any << false << QList<int>{0, 1};
     QTest::newRow("guillemets and parentheses") << QStringList{"«son»", "(son)", "« son »", "«\u00A0son\u00A0»"}
@@ -117,7 +121,7 @@ void TestFullTextSearch::search()
 {
     QFETCH(QStringList, texts);
     QFETCH(QString, query);
-    QFETCH(QString, mode);
+    QFETCH(SearchMode, mode);
     QFETCH(bool, caseSensitive);
     QFETCH(QList<int>, hits);
     const CorpusDocument corpus = corpusOf(texts);
@@ -130,20 +134,20 @@ void TestFullTextSearch::search()
 void TestFullTextSearch::recordKeepsQuery()
 {
     const SearchResult result =
-        fullTextSearch(corpusOf({"le son"}), QStringLiteral("  le  Son "), QStringLiteral("exact"), true);
+        fullTextSearch(corpusOf({"le son"}), QStringLiteral("  le  Son "), SearchMode::ExactPhrase, true);
     QCOMPARE(result.terms(), QStringList({"le", "Son"}));
-    QCOMPARE(result.mode(), QStringLiteral("exact"));
+    QCOMPARE(modeName(result.mode()), QStringLiteral("exact"));
     QVERIFY(result.caseSensitive());
     QCOMPARE(result.count(), 0);
 }
 
 void TestFullTextSearch::queryModes()
 {
-    QCOMPARE(queryMode(0), QStringLiteral("tous"));
-    QCOMPARE(queryMode(1), QStringLiteral("auMoinsUn"));
-    QCOMPARE(queryMode(2), QStringLiteral("exact"));
-    QCOMPARE(queryMode(3), QString());
-    QCOMPARE(queryMode(-1), QString());
+    QCOMPARE(modeName(queryMode(0)), QStringLiteral("tous"));
+    QCOMPARE(modeName(queryMode(1)), QStringLiteral("auMoinsUn"));
+    QCOMPARE(modeName(queryMode(2)), QStringLiteral("exact"));
+    QCOMPARE(modeName(queryMode(3)), QString());
+    QCOMPARE(modeName(queryMode(-1)), QString());
 }
 
 void TestFullTextSearch::finderAgreesWithQt_data()

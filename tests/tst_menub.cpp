@@ -35,11 +35,22 @@ std::vector<ArticleEntry> articles(const QStringList& titles, const QStringList&
     return entries;
 }
 
+// The mode that reports name so.
+SearchMode modeNamed(const QString& name)
+{
+    for (const SearchMode mode :
+         {SearchMode::AllTerms, SearchMode::AnyTerm, SearchMode::ExactPhrase, SearchMode::Titles, SearchMode::Cross}) {
+        if (modeName(mode) == name)
+            return mode;
+    }
+    return SearchMode::AllArticles;
+}
+
 SearchResult record(const std::vector<ArticleEntry>& entries, const QString& mode, const QString& query,
                     const QString& description = {})
 {
     SearchResult result;
-    result.setMode(mode);
+    result.setMode(modeNamed(mode));
     result.splitTerms(query);
     result.appendCriteriaDescription(description);
     for (const ArticleEntry& entry : entries)

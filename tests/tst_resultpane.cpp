@@ -176,7 +176,7 @@ void TestResultPane::showsMarkedWords()
     QFETCH(QString, query);
     QFETCH(QString, shown);
     Fixture fixture({text});
-    fixture.result.setMode(QStringLiteral("auMoinsUn"));
+    fixture.result.setMode(SearchMode::AnyTerm);
     fixture.result.splitTerms(query);
     QTextEdit view;
     ResultPane::showArticle(fixture.result, 0, &view);
@@ -196,14 +196,14 @@ void TestResultPane::plainTextShownAsWritten()
 void TestResultPane::nextArticleNotColoured()
 {
     Fixture fixture({"son au début", "rien ici"});
-    fixture.result.setMode(QStringLiteral("tous"));
+    fixture.result.setMode(SearchMode::AllTerms);
     fixture.result.splitTerms(QStringLiteral("son"));
     QTextEdit view;
     ResultPane::showArticle(fixture.result, 0, &view);
     QCOMPARE(markedRuns(view), QStringLiteral("[son] au début"));
     ResultPane::showArticle(fixture.result, 1, &view);
     QCOMPARE(markedRuns(view), QStringLiteral("rien ici"));
-    fixture.result.setMode(QStringLiteral("Corpus"));
+    fixture.result.setMode(SearchMode::Titles);
     ResultPane::showArticle(fixture.result, 0, &view);
     QCOMPARE(markedRuns(view), QStringLiteral("son au début"));
 }
@@ -218,7 +218,7 @@ void TestResultPane::millionMatchesShowFirstHundredThousand()
         text += i % 50 == 0 ? QLatin1Char('\n') : QLatin1Char(' ');
     }
     Fixture fixture({text});
-    fixture.result.setMode(QStringLiteral("auMoinsUn"));
+    fixture.result.setMode(SearchMode::AnyTerm);
     fixture.result.splitTerms(QStringLiteral("a"));
     QTextEdit view;
     ResultPane::showArticle(fixture.result, 0, &view);

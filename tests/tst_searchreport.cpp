@@ -1,30 +1,11 @@
 #include "searchreport.h"
+#include "testcorpus.h"
 
 #include <QTest>
 
 using searchreport::Kind;
 
 Q_DECLARE_METATYPE(Kind)
-
-namespace {
-
-// Articles titled as given, numbered in order, owned by the test.
-struct Articles
-{
-    QList<ArticleEntry> entries;
-
-    explicit Articles(const QStringList& titles)
-    {
-        for (const QString& title : titles) {
-            ArticleEntry entry;
-            entry.title = title;
-            entry.number = int(entries.size());
-            entries.append(entry);
-        }
-    }
-};
-
-} // namespace
 
 class TestSearchReport : public QObject
 {
@@ -39,7 +20,7 @@ private slots:
 void TestSearchReport::layouts_data()
 {
     QTest::addColumn<Kind>("kind");
-    QTest::addColumn<QString>("mode");
+    QTest::addColumn<SearchMode>("mode");
     QTest::addColumn<QString>("query");
     QTest::addColumn<QString>("description");
     QTest::addColumn<QStringList>("titles");
@@ -47,43 +28,40 @@ void TestSearchReport::layouts_data()
 
     const QString head = "     ..:: Tarvane ::..\n---------------------------\n";
     QTest::newRow("simple, all terms: two words, two hits")
-        << Kind::Simple << "tous"
-        << "vent orage" << QString() << QStringList{"A", "B"}
+        << Kind::Simple << SearchMode::AllTerms << "vent orage" << QString() << QStringList{"A", "B"}
         << head + "Type de Recherche : Simple \n\nCritères de recherche : vent orage\nOptions : Tous les mots \n"
                   "Nombre d'articles : 2\n---------------------------\nA\nB\n";
     QTest::newRow("simple, at least one term")
-        << Kind::Simple << "auMoinsUn"
-        << "  cloche   " << QString() << QStringList{"CLOCHE"}
+        << Kind::Simple << SearchMode::AnyTerm << "  cloche   " << QString() << QStringList{"CLOCHE"}
         << head + "Type de Recherche : Simple \n\nCritères de recherche : cloche\n"
                   "Options : Au moins un des termes \nNombre d'articles : 1\n---------------------------\nCLOCHE\n";
     QTest::newRow("simple, exact phrase")
-        << Kind::Simple << "exact"
-        << "son grave" << QString() << QStringList{"SON"}
+        << Kind::Simple << SearchMode::ExactPhrase << "son grave" << QString() << QStringList{"SON"}
         << head + "Type de Recherche : Simple \n\nCritères de recherche : son grave\n"
                   "Options : Expression exacte \nNombre d'articles : 1\n---------------------------\nSON\n";
     QTest::newRow("simple, before any search: options run into the count")
-        << Kind::Simple << QString() << QString() << QString() << QStringList{"VENT", "ÉCHO"}
+        << Kind::Simple << SearchMode::AllArticles << QString() << QString() << QStringList{"VENT", "ÉCHO"}
         << head + "Type de Recherche : Simple \n\nCritères de recherche : \n"
                   "Options : Nombre d'articles : 2\n---------------------------\nVENT\nÉCHO\n";
     QTest::newRow("simple, no hits")
-        << Kind::Simple << "tous"
-        << "zéphyr" << QString() << QStringList()
+        << Kind::Simple << SearchMode::AllTerms << "zéphyr" << QString() << QStringList()
         << head + "Type de Recherche : Simple \n\nCritères de recherche : zéphyr\nOptions : Tous les mots \n"
                   "Nombre d'articles : 0\n---------------------------\n";
     QTest::newRow("corpus: singular criterion, no options")
-        << Kind::Corpus << "Corpus"
-        << "so n" << QString() << QStringList{"SON"}
+        << Kind::Corpus << SearchMode::Titles << "so n" << QString() << QStringList{"SON"}
         << head + "Type de Recherche : Corpus \n\nCritère de recherche : so n\nNombre d'articles : 1\n"
                   "---------------------------\nSON\n";
     QTest::newRow("corpus: every article, titles kept as they are")
-        << Kind::Corpus << QString() << QString() << QString() << QStringList{"Œuvre d’art", "Ἀήρ", "", "<b>&amp;</b>"}
+        << Kind::Corpus << SearchMode::AllArticles << QString() << QString()
+        << QStringList{"Œuvre d’art", "Ἀήρ", "", "<b>&amp;</b>"}
         << head + "Type de Recherche : Corpus \n\nCritère de recherche : \nNombre d'articles : 4\n"
                   "---------------------------\nŒuvre d’art\nἈήρ\n\n<b>&amp;</b>\n";
     QTest::newRow("cross: one criterion")
-        << Kind::Cross << "croisee" << QString() << " a " << QStringList{"X"}
+        << Kind::Cross << SearchMode::Cross << QString() << " a " << QStringList{"X"}
         << head + "Type de Recherche : Croisée \n\nCritères de recherche : \n\t1º :  a \n\n"
                   "Nombre d'articles : 1\n---------------------------\nX\n";
-    QTest::newRow("cross: no criterion") << Kind::Cross << QString() << QString() << QString() << QStringList()
+    QTest::newRow("cross: no criterion") << Kind::Cross << SearchMode::AllArticles << QString() << QString()
+                                         << QStringList()
                                          << head +
                                                 "Type de Recherche : Croisée \n\nCritères de recherche : \n\t1º : \n\n"
                                                 "Nombre d'articles : 0\n---------------------------\n";
@@ -92,30 +70,21 @@ void TestSearchReport::layouts_data()
 void TestSearchReport::layouts()
 {
     QFETCH(Kind, kind);
-    QFETCH(QString, mode);
+    QFETCH(SearchMode, mode);
     QFETCH(QString, query);
     QFETCH(QString, description);
     QFETCH(QStringList, titles);
     QFETCH(QString, expected);
-    const Articles articles(titles);
-    SearchResult result;
-    result.setMode(mode);
-    result.splitTerms(query);
+    SearchResult result = testcorpus::record(mode, query, false, {}, titles);
     result.appendCriteriaDescription(description);
-    for (const ArticleEntry& entry : articles.entries)
-        result.addHit(entry);
     QCOMPARE(searchreport::text(kind, result), expected);
 }
 
 void TestSearchReport::fullCrossGrid()
 {
-    const Articles articles({"GONG", "TAMBOUR"});
-    SearchResult result;
-    result.setMode(QStringLiteral("croisee"));
+    SearchResult result = testcorpus::record(SearchMode::Cross, {}, false, {}, {"GONG", "TAMBOUR"});
     result.appendCriteriaDescription(
         QStringLiteral(" a --> b --> c \n\t2º :  d --> e --> f \n\t3º :  g --> h --> k \n\t"));
-    result.addHit(articles.entries[0]);
-    result.addHit(articles.entries[1]);
     // Three criteria lines, each opened by a tab, then a line holding only a tab, then an empty line.
     QCOMPARE(searchreport::text(Kind::Cross, result), QStringLiteral("     ..:: Tarvane ::..\n"
                                                                      "---------------------------\n"
@@ -136,12 +105,12 @@ void TestSearchReport::fullCrossGrid()
 void TestSearchReport::hitsInOrderWithRepeatedTitles()
 {
     // Two articles of one title give two lines; one article added twice in a row stands once.
-    const Articles articles({"SON", "VENT", "SON"});
+    const SearchResult articles = testcorpus::record(SearchMode::AllArticles, {}, false, {}, {"SON", "VENT", "SON"});
     SearchResult result;
-    result.addHit(articles.entries[2]);
-    result.addHit(articles.entries[2]);
-    result.addHit(articles.entries[1]);
-    result.addHit(articles.entries[0]);
+    result.addHit(*articles.hits()[2]);
+    result.addHit(*articles.hits()[2]);
+    result.addHit(*articles.hits()[1]);
+    result.addHit(*articles.hits()[0]);
     QCOMPARE(searchreport::text(Kind::Corpus, result),
              QStringLiteral("     ..:: Tarvane ::..\n---------------------------\nType de Recherche : Corpus \n\n"
                             "Critère de recherche : \nNombre d'articles : 3\n---------------------------\n"

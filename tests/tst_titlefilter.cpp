@@ -1,3 +1,5 @@
+#include "crosssearch.h"
+#include "fulltextsearch.h"
 #include "testcorpus.h"
 #include "titlefilter.h"
 
@@ -11,6 +13,7 @@ private slots:
     void filter_data();
     void filter();
     void allArticlesListsEveryArticle();
+    void recordsKeepTheirArticles();
 
 private:
     CorpusDocument m_corpus;
@@ -58,7 +61,7 @@ void TestTitleFilter::filter()
         found << entry->number;
     QCOMPARE(found, numbers);
     QCOMPARE(result.count(), numbers.size());
-    QCOMPARE(result.mode(), QStringLiteral("Corpus"));
+    QCOMPARE(modeName(result.mode()), QStringLiteral("Corpus"));
     QVERIFY(!result.caseSensitive());
 }
 
@@ -66,11 +69,38 @@ void TestTitleFilter::allArticlesListsEveryArticle()
 {
     const SearchResult result = allArticles(m_corpus);
     QCOMPARE(result.count(), 7);
-    QVERIFY(result.mode().isEmpty());
+    QVERIFY(modeName(result.mode()).isEmpty());
     QVERIFY(result.terms().isEmpty());
     for (int i = 0; i < 7; ++i)
         QCOMPARE(result.hits().at(i), &m_corpus.articles()[size_t(i)]);
     QCOMPARE(allArticles(CorpusDocument()).count(), 0);
+}
+
+void TestTitleFilter::recordsKeepTheirArticles()
+{
+    // Whatever a record points into outlives the document it came from, whatever is cleared first.
+    auto corpus = std::make_unique<CorpusDocument>(
+        testcorpus::of("<c><a><t>VENT</t><x>le vent souffle</x></a><a><t>SON</t><x>le son</x></a></c>"));
+    const std::weak_ptr<const CorpusContent> loaded = corpus->content();
+    QStringList criteria(9, CorpusDocument::anyValue);
+    criteria[0] = QStringLiteral("x");
+    const QList<SearchResult> records{allArticles(*corpus), titleFilter(*corpus, QStringLiteral("son")),
+                                      fullTextSearch(*corpus, QStringLiteral("vent"), SearchMode::AnyTerm, false)};
+    const CrossSearchOutcome outcome = crossSearch(*corpus, criteria, CrossFill{QStringLiteral("x"), QString()});
+    corpus->clearArticles();
+    QCOMPARE(corpus->articleCount(), 0);
+    QCOMPARE(corpus->elementNames(), QStringList({"c", "a", "t", "x"}));
+    corpus.reset();
+    QVERIFY(!loaded.expired());
+    QCOMPARE(records[0].hits().at(1)->title, QStringLiteral("SON"));
+    QCOMPARE(records[1].hits().at(0)->title, QStringLiteral("SON"));
+    QCOMPARE(records[2].hits().at(0)->text, QStringLiteral("VENTle vent souffle"));
+    QCOMPARE(outcome.result.hits().at(1)->title, QStringLiteral("SON"));
+    QCOMPARE(outcome.values.size(), size_t(2));
+    QCOMPARE(outcome.values[0].toString(), QStringLiteral("le son"));
+    QCOMPARE(outcome.values[1].toString(), QStringLiteral("le vent souffle"));
+    for (const SearchResult& record : records + QList<SearchResult>{outcome.result})
+        QVERIFY(record.content() == outcome.content);
 }
 
 QTEST_GUILESS_MAIN(TestTitleFilter)
