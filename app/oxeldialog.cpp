@@ -96,7 +96,7 @@ void OxelDialog::runStartUpChoice()
 
 void OxelDialog::clearResults()
 {
-    // The records and the value boxes point into the article list, which is about to go.
+    // The old corpus goes before the next is read, so that the two are never held at once.
     m_corpusLoaded = false;
     m_criteria.clear();
     for (ResultPane* pane : {&m_simplePane, &m_corpusPane, &m_crossPane})
@@ -208,7 +208,7 @@ void OxelDialog::runCrossSearch(const CriteriaGrid::Search& search)
     };
     CrossSearchOutcome outcome = crossSearch(m_corpus, search.criteria, search.fill, progress);
     if (search.target)
-        CriteriaGrid::offerValues(search.target, std::move(outcome.values));
+        CriteriaGrid::offerValues(search.target, std::move(outcome.values), std::move(outcome.content));
     bar->setValue(m_corpus.articleCount());
     bar->reset();
     m_crossPane.show(std::move(outcome.result), ResultPane::CurrentRow::First);

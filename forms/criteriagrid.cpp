@@ -100,7 +100,8 @@ void CriteriaGrid::resetRowsAfter(int row)
     }
 }
 
-void CriteriaGrid::offerValues(QComboBox* target, std::vector<QStringView> values)
+void CriteriaGrid::offerValues(QComboBox* target, std::vector<QStringView> values,
+                               std::shared_ptr<const CorpusContent> content)
 {
     if (values.empty()) {
         target->setEnabled(false);
@@ -114,7 +115,7 @@ void CriteriaGrid::offerValues(QComboBox* target, std::vector<QStringView> value
         if (auto* list = qobject_cast<QListView*>(target->view()))
             list->setUniformItemSizes(true);
     }
-    model->setValues(std::move(values));
+    model->setValues(std::move(values), std::move(content));
     target->setCurrentIndex(0);
     target->setEnabled(true);
 }

@@ -32,16 +32,16 @@ public:
 
     QComboBox* box(int row, int column) const { return m_boxes[size_t(row)][size_t(column)]; }
 
-    // Empties the nine boxes: they must be empty before the corpus's articles are cleared.
+    // Empties the nine boxes, which lets go of the corpus their values come from.
     void clear();
     // Offers the element names in column 1, each box at "- INDIFFERENT -"; disables the others.
     void offerElements(const QList<ElementChoice>& choices);
     // Entry `index` of the box at (row, column), both from 0, was chosen: resets the boxes after it.
     Search choose(int row, int column, int index);
     // Offers "- INDIFFERENT -" and the values in `target`, enabled; with no values, leaves it
-    // disabled. The values are views into the corpus: the box must be emptied before the corpus's
-    // articles are cleared.
-    static void offerValues(QComboBox* target, std::vector<QStringView> values);
+    // disabled. The values are views into `content`, which the box keeps alive.
+    static void offerValues(QComboBox* target, std::vector<QStringView> values,
+                            std::shared_ptr<const CorpusContent> content);
 
     // What choosing entry `index` of a box searches: the whole element name for a name, the value
     // as it stands in the text for a value; empty when there is no such entry.

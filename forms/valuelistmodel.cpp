@@ -2,10 +2,18 @@
 
 #include "corpusdocument.h"
 
-void ValueListModel::setValues(std::vector<QStringView> values)
+namespace {
+
+// A value is shown on one line of a box: more would only cost time at every paint.
+constexpr qsizetype shownLength = 200;
+
+} // namespace
+
+void ValueListModel::setValues(std::vector<QStringView> values, std::shared_ptr<const CorpusContent> content)
 {
     beginResetModel();
     m_values = std::move(values);
+    m_content = std::move(content);
     m_values.insert(m_values.begin(), QStringView(CorpusDocument::anyValue));
     endResetModel();
 }
@@ -23,6 +31,8 @@ QVariant ValueListModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         // A text that spans lines would show as a tall block, or blank when it starts with a line break.
+        if (value.size() > shownLength * 4)
+            return value.first(shownLength * 4).toString().simplified().left(shownLength) + QChar(0x2026);
         return value.toString().simplified();
     case Qt::EditRole:
     case Qt::UserRole:
@@ -43,6 +53,8 @@ bool ValueListModel::removeRows(int row, int count, const QModelIndex& parent)
         return true;
     beginRemoveRows(parent, row, row + count - 1);
     m_values.erase(m_values.begin() + row, m_values.begin() + row + count);
+    if (m_values.empty())
+        m_content.reset();
     endRemoveRows();
     return true;
 }

@@ -742,12 +742,17 @@ void TestOxelDialog::longElementNameSearchesWholeName()
 void TestOxelDialog::valuesShownOnOneLine()
 {
     testfiles::write(QStringLiteral("lignes.xml"), "<r><a><t>UN</t><e>\n  vent\n  du \t nord </e></a>"
-                                                   "<a><t>DEUX</t><e>calme</e></a><a><t>TROIS</t><e>\nsud</e></a></r>");
+                                                   "<a><t>DEUX</t><e>calme</e></a><a><t>TROIS</t><e>\nsud</e></a>"
+                                                   "<a><t>QUATRE</t><e>" +
+                                                       QByteArray(900, 'y') + "</e></a></r>");
     m_dialogs.welcome = 1;
     m_dialogs.openAnswers = {QStringLiteral("lignes.xml")};
     OxelDialog window(m_dialogs);
     choose(window.Lst_B11, QStringLiteral("e"));
-    QCOMPARE(items(window.Lst_B12), QStringList({"- INDIFFERENT -", "vent du nord", "sud", "calme"}));
+    // A long value is cut for the box; the tooltip and the search keep it whole.
+    QCOMPARE(items(window.Lst_B12),
+             QStringList({"- INDIFFERENT -", "vent du nord", "sud", "calme", QString(200, u'y') + u'\u2026'}));
+    QCOMPARE(window.Lst_B12->itemData(4, Qt::ToolTipRole).toString(), QString(900, u'y'));
     QCOMPARE(window.Lst_B12->itemData(1, Qt::ToolTipRole).toString(), QStringLiteral("\n  vent\n  du \t nord "));
     QCOMPARE(window.Lst_B12->itemData(2, Qt::ToolTipRole).toString(), QStringLiteral("\nsud"));
 
@@ -758,7 +763,6 @@ void TestOxelDialog::valuesShownOnOneLine()
     QCOMPARE(window.resultCroisee().matchedValues(), QStringList({"\n  vent\n  du \t nord "}));
     QCOMPARE(markedPieces(window.Txt_Art_Cro), QStringList({"  vent", "  du \t nord "})); // one piece per line
 }
-
 
 // The window with its menu bar, as the program builds and runs it.
 #include "mainwindow.h"

@@ -276,10 +276,15 @@ void TestResultPane::elementCombo()
 
 void TestResultPane::valueCombo()
 {
-    const QString texts = QStringLiteral("bois corde vent");
+    auto content = std::make_shared<CorpusContent>();
+    content->rootName = QStringLiteral("bois corde vent");
+    const QStringView texts(content->rootName);
     QComboBox combo;
-    CriteriaGrid::offerValues(&combo,
-                              {QStringView(texts).mid(0, 4), QStringView(texts).mid(5, 5), QStringView(texts).mid(11)});
+    CriteriaGrid::offerValues(&combo, {texts.mid(0, 4), texts.mid(5, 5), texts.mid(11)}, content);
+    // The box keeps alive the corpus its values are read from.
+    const std::weak_ptr<const CorpusContent> held = content;
+    content.reset();
+    QVERIFY(!held.expired());
     QVERIFY(combo.isEnabled());
     QCOMPARE(combo.count(), 4);
     QCOMPARE(combo.currentText(), QStringLiteral("- INDIFFERENT -"));
@@ -289,9 +294,10 @@ void TestResultPane::valueCombo()
     QCOMPARE(CriteriaGrid::currentCriterion(&combo), QStringLiteral("- INDIFFERENT -"));
 
     combo.clear();
+    QVERIFY(held.expired());
     QCOMPARE(combo.count(), 0);
     QCOMPARE(CriteriaGrid::currentCriterion(&combo), QString());
-    CriteriaGrid::offerValues(&combo, {});
+    CriteriaGrid::offerValues(&combo, {}, nullptr);
     QVERIFY(!combo.isEnabled());
     QCOMPARE(combo.count(), 0);
 }
@@ -311,7 +317,7 @@ void TestResultPane::criteriaBoxesListAtMostTwenty()
         texts += QStringLiteral("valeur %1;").arg(i, 5, 10, QLatin1Char('0'));
     for (int i = 0; i < 5000; ++i)
         values.push_back(QStringView(texts).mid(i * 13, 12));
-    CriteriaGrid::offerValues(form.Lst_B12, values);
+    CriteriaGrid::offerValues(form.Lst_B12, values, nullptr);
     form.Lst_B12->showPopup();
     QListView* list = qobject_cast<QListView*>(form.Lst_B12->view());
     QVERIFY(list && list->isVisible());
