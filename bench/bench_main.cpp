@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QProcess>
 #include <QSysInfo>
@@ -348,6 +349,45 @@ int main(int argc, char* argv[])
         displays.append(elapsedMs(timer));
     }
 
+    // Huge articles in the same view: each step (showing, going to the end, the events left) is a
+    // time the window does not answer.
+    const auto hugeSteps = [&w, reps](const SearchResult& record) {
+        QList<double> steps;
+        for (int rep = 0; rep < reps; ++rep) {
+            w.Txt_Art->clear();
+            QCoreApplication::processEvents();
+            QElapsedTimer timer;
+            timer.start();
+            ResultPane::showArticle(record, 0, w.Txt_Art);
+            QCoreApplication::processEvents();
+            steps.append(elapsedMs(timer));
+            timer.start();
+            QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier);
+            QCoreApplication::sendEvent(w.Txt_Art, &end);
+            steps.append(elapsedMs(timer));
+            timer.start();
+            QCoreApplication::processEvents();
+            steps.append(elapsedMs(timer));
+        }
+        return steps;
+    };
+    ArticleEntry hugeWord;
+    hugeWord.title = QStringLiteral("MOT");
+    hugeWord.text = QString(1000000, QLatin1Char('x'));
+    SearchResult hugeWordRecord;
+    hugeWordRecord.addHit(hugeWord);
+    const QList<double> hugeWordSteps = hugeSteps(hugeWordRecord);
+    ArticleEntry hugeArticle;
+    hugeArticle.title = QStringLiteral("GRAND");
+    hugeArticle.text =
+        longest->text.repeated(32000000 / std::max<qsizetype>(1, longest->text.size()) + 1).left(32000000);
+    SearchResult hugeRecord;
+    hugeRecord.addHit(hugeArticle);
+    hugeRecord.splitTerms(frequentWords.constFirst());
+    hugeRecord.setMode(SearchMode::AnyTerm);
+    hugeRecord.setCaseSensitive(false);
+    const QList<double> hugeArticleSteps = hugeSteps(hugeRecord);
+
     // References, on the same data and the same machine.
     writeDump(corpus, dumpPath);
     const Stats xmllint = timeTool(reps, QStringLiteral("xmllint"), {QStringLiteral("--noout"), corpusPath});
@@ -521,6 +561,10 @@ int main(int argc, char* argv[])
                Stats::of(keystrokes), QString(), 0, 16, true});
     table.add({QStringLiteral("longest article highlighted (%1 chars)").arg(longest->text.size()), QStringLiteral("ms"),
                Stats::of(displays), QString(), 0, 20});
+    table.add({QStringLiteral("a 1 MB unbreakable word shown, each step"), QStringLiteral("ms"),
+               Stats::of(hugeWordSteps), QString(), 0, 100, true});
+    table.add({QStringLiteral("a 32 MB article shown and scrolled, each step"), QStringLiteral("ms"),
+               Stats::of(hugeArticleSteps), QString(), 0, 100, true});
     for (const Measurement& row : searchRows + crossRows)
         table.add(row);
     const QString fileSize = QStringLiteral("corpus file size");

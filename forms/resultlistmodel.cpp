@@ -1,5 +1,11 @@
 #include "resultlistmodel.h"
 
+namespace {
+
+constexpr qsizetype shownTitleLength = 200;
+
+} // namespace
+
 void ResultListModel::setResult(const SearchResult& result)
 {
     beginResetModel();
@@ -16,5 +22,9 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_hits.size())
         return {};
-    return m_hits.at(index.row())->title;
+    // An article without a title element takes its whole text as title: the list shows a line of it.
+    const QString& title = m_hits.at(index.row())->title;
+    if (title.size() > shownTitleLength)
+        return QStringView(title).first(shownTitleLength).toString() + QChar(0x2026);
+    return title;
 }

@@ -4,8 +4,9 @@
 
 #include <QAbstractListModel>
 
-// The titles of a result's hits, one row each. Refilling resets the model in one step and copies
-// no titles, so a list of a hundred thousand titles refreshes on every keystroke.
+// The titles of a result's hits, one row each, a title of more than 200 characters cut there.
+// Refilling resets the model in one step and copies no titles, so a list of a hundred thousand
+// titles refreshes on every keystroke.
 class ResultListModel : public QAbstractListModel
 {
     Q_OBJECT

@@ -5,9 +5,9 @@
 #include <QObject>
 
 class QLabel;
+class ArticleView;
 class QListView;
 class QModelIndex;
-class QTextEdit;
 class ResultListModel;
 
 // One tab's result and the widgets that show it: the list of hit titles, the count (the "Corpus"
@@ -24,7 +24,7 @@ public:
     };
 
     // Gives the list its model; a click or a keyboard move of the current row shows that hit.
-    ResultPane(QListView* list, QLabel* count, QTextEdit* view, QObject* parent = nullptr);
+    ResultPane(QListView* list, QLabel* count, ArticleView* view, QObject* parent = nullptr);
 
     // Takes the record, lists its hits, shows their count and hit 0.
     void show(SearchResult record, CurrentRow current = CurrentRow::Unchanged);
@@ -36,20 +36,20 @@ public:
 
     const SearchResult& record() const { return m_record; }
     QListView* list() const { return m_list; }
-    QTextEdit* view() const { return m_view; }
+    ArticleView* view() const { return m_view; }
     // The row of the record that the view shows, -1 when it shows none.
     int shownRow() const { return m_shownRow; }
 
     // Shows hit `row` of `record` in `view`, as plain text with the matches marked (the first
-    // 100,000 of them at most); empty when there is no such hit.
-    static void showArticle(const SearchResult& record, int row, QTextEdit* view);
+    // 100,000 of them at most, those in the part shown); empty when there is no such hit.
+    static void showArticle(const SearchResult& record, int row, ArticleView* view);
 
 private:
     void showRow(int row);
 
     QListView* m_list;
     QLabel* m_count;
-    QTextEdit* m_view;
+    ArticleView* m_view;
     ResultListModel* m_model;
     SearchResult m_record;
     int m_shownRow = -1;

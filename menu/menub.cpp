@@ -11,13 +11,11 @@
 #include "workingfiles.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QDialog>
 #include <QFileInfo>
 #include <QFont>
 #include <QMenu>
 #include <QResizeEvent>
-#include <QTextDocumentFragment>
 #include <QTextEdit>
 
 namespace {
@@ -202,10 +200,10 @@ void MenuB::selectAll()
 
 void MenuB::copier()
 {
-    const std::optional<MenuHost::Tab> tab = m_host.currentTab();
-    // Nothing selected: what the clipboard holds is the user's, and stays.
-    if (tab && tab->view->textCursor().hasSelection())
-        QGuiApplication::clipboard()->setText(tab->view->textCursor().selection().toPlainText());
+    // The view copies what it shows of the article as the article's own characters; with nothing
+    // selected it leaves the clipboard, which holds the user's, alone.
+    if (const std::optional<MenuHost::Tab> tab = m_host.currentTab())
+        tab->view->copy();
 }
 
 void MenuB::couleur()

@@ -1,3 +1,4 @@
+#include "articleview.h"
 #include "gui_base.h"
 #include "mainwindow.h"
 #include "menub.h"
@@ -614,6 +615,15 @@ void TestMenuB::textExport()
     QCOMPARE(host.scripted.warnings[1].caption, QStringLiteral("Imprimer le texte"));
     QCOMPARE(host.scripted.warnings[1].text, QStringLiteral("Aucun article affiché"));
     QCOMPARE(host.scripted.printSetups, 0);
+
+    // An article longer than its view shows is saved whole.
+    const std::vector<ArticleEntry> longArticle = articles({"LONG"}, {QStringLiteral("abcdefghi\n").repeated(30000)});
+    host.form.Onglets->setCurrentIndex(0);
+    host.corpus = record(longArticle, QString(), QString());
+    host.form.TxtView_Corpus->showArticle(longArticle[0].text);
+    host.scripted.saveAnswers = {QStringLiteral("long")};
+    bar.saveT();
+    QCOMPARE(testfiles::read(QStringLiteral("long.txt")), utf16WithBom(QStringLiteral("abcdefghi\n").repeated(30000)));
 }
 
 void TestMenuB::printsTheReport()
@@ -707,6 +717,14 @@ void TestMenuB::selectAndCopy()
     target->setTextCursor(cursor);
     bar.copier();
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("à garder"));
+
+    // An article's own characters, whatever the view shows for its line ends.
+    auto* articleView = qobject_cast<ArticleView*>(target);
+    QVERIFY(articleView);
+    articleView->showArticle(QStringLiteral("souffle\r\nle vent."));
+    bar.selectAll();
+    bar.copier();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("souffle\r\nle vent."));
 }
 
 void TestMenuB::pages_data()

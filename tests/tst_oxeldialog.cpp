@@ -1,3 +1,4 @@
+#include "articleview.h"
 #include "oxeldialog.h"
 #include "resultlistmodel.h"
 #include "scripteddialogs.h"
@@ -967,7 +968,7 @@ void TestMainWindow::keyboardBrowsing()
     {
         int index;
         QListView* list;
-        QTextEdit* view;
+        ArticleView* view;
     };
     for (const Tab& tab : {Tab{0, window.Lst_Corpus, window.TxtView_Corpus}, Tab{1, window.Lst_Art, window.Txt_Art},
                            Tab{2, window.Lst_Art_Cro, window.Txt_Art_Cro}}) {

@@ -1,3 +1,4 @@
+#include "articleview.h"
 #include "backgroundpalette.h"
 #include "corpusdocument.h"
 #include "criteriagrid.h"
@@ -5,7 +6,9 @@
 #include "resultlistmodel.h"
 #include "resultpane.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListView>
 #include <QSignalSpy>
@@ -73,6 +76,10 @@ private slots:
     void plainTextShownAsWritten();
     void nextArticleNotColoured();
     void millionMatchesShowFirstHundredThousand();
+    void displayCopy_data();
+    void displayCopy();
+    void copyGivesArticleCharacters_data();
+    void copyGivesArticleCharacters();
     void elementCombo();
     void valueCombo();
     void criteriaBoxesListAtMostTwenty();
@@ -84,7 +91,7 @@ void TestResultPane::fillsListAndCount()
     Fixture fixture({"a", "b", "c"});
     QListView list;
     QLabel count;
-    QTextEdit view;
+    ArticleView view;
     ResultPane pane(&list, &count, &view);
     auto* model = qobject_cast<ResultListModel*>(list.model());
     QVERIFY(model);
@@ -128,7 +135,8 @@ void TestResultPane::emptyRecord()
 {
     QListView list;
     QLabel count(QStringLiteral("12"));
-    QTextEdit view(QStringLiteral("ancien texte"));
+    ArticleView view;
+    view.setPlainText(QStringLiteral("ancien texte"));
     ResultPane pane(&list, &count, &view);
     pane.show(SearchResult(), ResultPane::CurrentRow::First);
     QCOMPARE(list.model()->rowCount(), 0);
@@ -168,6 +176,23 @@ void TestResultPane::showsMarkedWords_data()
     QTest::newRow("term red") << "red son"
                               << "son red"
                               << "[red] [son]";
+    // "\r\n" shows as one break, the "\r" as a space before it: no later position moves.
+    QTest::newRow("crlf before the word") << "souffle\r\nle vent."
+                                          << "vent"
+                                          << "souffle \nle [vent].";
+    QTest::newRow("three crlf before the word") << "a\r\nb\r\n\r\nle vent."
+                                                << "vent"
+                                                << "a \nb \n \nle [vent].";
+    QTest::newRow("lone cr before the word") << "souffle\rle vent."
+                                             << "vent"
+                                             << "souffle\nle [vent].";
+    QTest::newRow("cr, then crlf, before the word") << "souffle\r\r\nle vent."
+                                                    << "vent"
+                                                    << "souffle\n \nle [vent].";
+    QTest::newRow("after a run broken for display")
+        << QString(300, QLatin1Char('x')) + QStringLiteral(" le vent.") << "vent"
+        << QString(256, QLatin1Char('x')) + QStringLiteral("\n") + QString(44, QLatin1Char('x')) +
+               QStringLiteral(" le [vent].");
 }
 
 void TestResultPane::showsMarkedWords()
@@ -178,7 +203,7 @@ void TestResultPane::showsMarkedWords()
     Fixture fixture({text});
     fixture.result.setMode(SearchMode::AnyTerm);
     fixture.result.splitTerms(query);
-    QTextEdit view;
+    ArticleView view;
     ResultPane::showArticle(fixture.result, 0, &view);
     QCOMPARE(markedRuns(view), shown);
 }
@@ -186,7 +211,7 @@ void TestResultPane::showsMarkedWords()
 void TestResultPane::plainTextShownAsWritten()
 {
     Fixture fixture({"<b>pas gras</b> &amp;\n« x »", "deux"});
-    QTextEdit view;
+    ArticleView view;
     ResultPane::showArticle(fixture.result, 0, &view);
     QCOMPARE(view.toPlainText(), fixture.entries[0].text);
     ResultPane::showArticle(fixture.result, 1, &view);
@@ -198,7 +223,7 @@ void TestResultPane::nextArticleNotColoured()
     Fixture fixture({"son au début", "rien ici"});
     fixture.result.setMode(SearchMode::AllTerms);
     fixture.result.splitTerms(QStringLiteral("son"));
-    QTextEdit view;
+    ArticleView view;
     ResultPane::showArticle(fixture.result, 0, &view);
     QCOMPARE(markedRuns(view), QStringLiteral("[son] au début"));
     ResultPane::showArticle(fixture.result, 1, &view);
@@ -220,10 +245,13 @@ void TestResultPane::millionMatchesShowFirstHundredThousand()
     Fixture fixture({text});
     fixture.result.setMode(SearchMode::AnyTerm);
     fixture.result.splitTerms(QStringLiteral("a"));
-    QTextEdit view;
+    ArticleView view;
     ResultPane::showArticle(fixture.result, 0, &view);
-    QCOMPARE(view.toPlainText().size(), 2000000);
-    QVERIFY(view.toPlainText() == text);
+    // The view shows the first 250,000 characters, then says so.
+    QCOMPARE(view.shownLength(), 250000);
+    QVERIFY(view.toPlainText() ==
+            text.left(250000) + QStringLiteral("\n\nArticle tronqué à l'affichage : 250\u202F000 caractères sur "
+                                               "2\u202F000\u202F000"));
 
     const auto markedAt = [&view](int position) {
         QTextCursor cursor(view.document());
@@ -239,7 +267,7 @@ void TestResultPane::millionMatchesShowFirstHundredThousand()
     QVERIFY(markedAt(199998)); // the 100,000th match
     QVERIFY(!markedAt(199999));
     QVERIFY(!markedAt(200000)); // the 100,001st
-    QVERIFY(!markedAt(1999998));
+    QVERIFY(!markedAt(249998));
 
     int marks = 0;
     for (QTextBlock block = view.document()->begin(); block.isValid(); block = block.next()) {
@@ -249,6 +277,94 @@ void TestResultPane::millionMatchesShowFirstHundredThousand()
         }
     }
     QCOMPARE(marks, 100000);
+}
+
+void TestResultPane::displayCopy_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+
+    const QString x256(256, QLatin1Char('x'));
+    const QString word(200, QLatin1Char('w'));
+    QTest::newRow("word of 256 characters") << x256 + QStringLiteral(" fin") << x256 + QStringLiteral(" fin");
+    QTest::newRow("word of 600 characters")
+        << QString(600, QLatin1Char('x'))
+        << x256 + QStringLiteral("\n") + x256 + QStringLiteral("\n") + QString(88, u'x');
+    QTest::newRow("word of 257 characters, then a line feed")
+        << QString(257, QLatin1Char('x')) + QStringLiteral("\nfin") << x256 + QStringLiteral("\nx\nfin");
+    QTest::newRow("surrogate pair not parted") << QString(255, QLatin1Char('x')) + QStringLiteral("𝄞yy")
+                                               << QString(255, QLatin1Char('x')) + QStringLiteral("𝄞\nyy");
+    // 21 words of 200 and their spaces: 4,221 characters; broken at the last space before 4,096.
+    QTest::newRow("line over 4096 characters")
+        << (word + QLatin1Char(' ')).repeated(21).chopped(1)
+        << (word + QLatin1Char(' ')).repeated(19) + word + QStringLiteral("\n") + word;
+    QTest::newRow("line of 4096 characters") << QStringLiteral("aaaaaaaaaaaaaaa ").repeated(256).chopped(1) + u'a'
+                                             << QStringLiteral("aaaaaaaaaaaaaaa ").repeated(256).chopped(1) + u'a';
+    // 25,000 lines of nine letters: 250,000 characters shown of 250,010.
+    QTest::newRow("cut after 250,000 characters")
+        << QStringLiteral("abcdefghi\n").repeated(25001)
+        << QStringLiteral("abcdefghi\n").repeated(25000) +
+               QStringLiteral("\n\nArticle tronqué à l'affichage : 250\u202F000 caractères sur 250\u202F010");
+    QTest::newRow("cut before a surrogate pair")
+        << QStringLiteral("abcdefghi\n").repeated(24999) + QString(9, QLatin1Char('b')) + QStringLiteral("𝄞c")
+        << QStringLiteral("abcdefghi\n").repeated(24999) + QString(9, QLatin1Char('b')) +
+               QStringLiteral("\n\nArticle tronqué à l'affichage : 249\u202F999 caractères sur 250\u202F002");
+}
+
+void TestResultPane::displayCopy()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    ArticleView view;
+    view.showArticle(text);
+    QCOMPARE(view.toPlainText(), shown);
+}
+
+void TestResultPane::copyGivesArticleCharacters_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("from"); // in the view
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("copied");
+
+    QTest::newRow("across a crlf") << "souffle\r\nle vent." << 5 << 12 << "le\r\nle ";
+    QTest::newRow("across a lone cr") << "souffle\rle vent." << 5 << 11 << "le\rle ";
+    QTest::newRow("across a break put into a word")
+        << QString(300, QLatin1Char('x')) + QStringLiteral("yz") << 250 << 260 << QString(9, QLatin1Char('x'));
+    QTest::newRow("from a break put into a word")
+        << QString(256, QLatin1Char('x')) + QStringLiteral("yz") << 256 << 259 << "yz";
+    QTest::newRow("across a line broken at a space")
+        << (QString(200, QLatin1Char('w')) + QLatin1Char(' ')).repeated(21).chopped(1) << 4017 << 4022 << "ww ww";
+    QTest::newRow("everything of a cut article, note included")
+        << QStringLiteral("abcdefghi\n").repeated(25001) << 0 << 250100
+        << QStringLiteral("abcdefghi\n").repeated(25000);
+}
+
+void TestResultPane::copyGivesArticleCharacters()
+{
+    QFETCH(QString, text);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QString, copied);
+    ArticleView view;
+    view.showArticle(text);
+    QTextCursor cursor(view.document());
+    cursor.setPosition(from);
+    cursor.setPosition(std::min(to, view.document()->characterCount() - 1), QTextCursor::KeepAnchor);
+    view.setTextCursor(cursor);
+
+    QGuiApplication::clipboard()->clear();
+    view.copy();
+    QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+    // The keyboard copies the same.
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+    // Text set another way is copied as it stands.
+    view.setPlainText(QStringLiteral("a\r\nb"));
+    view.selectAll();
+    view.copy();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("a\nb"));
 }
 
 void TestResultPane::elementCombo()

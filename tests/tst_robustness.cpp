@@ -2,6 +2,7 @@
 // takes no writes. Each case has one expected outcome, and nothing the user had is lost. Every
 // case runs in a child process with a deadline, so that a hang or a crash fails the row instead
 // of the whole suite.
+#include "articleview.h"
 #include "corpusdocument.h"
 #include "corpusfile.h"
 #include "isolated.h"
@@ -15,8 +16,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
 #include <atomic>
 #include <cstdlib>
@@ -457,6 +460,81 @@ QString messageFor(corpusfile::Status status)
     return {};
 }
 
+// An article of `size` characters: words of four letters and a space, in lines of `line`
+// characters (none when 0), or one unbreakable word when `line` is negative; its first five are
+// its title, "GRAND", so that the list of titles stays short.
+// Without a title element, the article's whole text is its title.
+QByteArray hugeCorpus(qsizetype size, qsizetype line, bool titled)
+{
+    const QByteArray title = titled ? QByteArray("<t>GRAND</t>") : QByteArray();
+    if (titled)
+        size -= 5;
+    QByteArray body;
+    if (line < 0) {
+        body = QByteArray(size, 'x');
+    } else {
+        const QByteArray words = QByteArray("mots ").repeated(line > 0 ? line / 5 : 1);
+        const QByteArray unit = line > 0 ? words.left(line - 1) + '\n' : words;
+        body = unit.repeated(size / unit.size() + 1).left(size);
+    }
+    return "<r><a>" + title + body + "</a></r>";
+}
+
+// Loads `path` in a shown window, then goes through each tab's view: shows it, lets it paint, goes
+// to its end and back. The worst time of a step is how long the window did not answer.
+struct HugeOutcome
+{
+    int articles = 0;
+    qint64 articleSize = 0;
+    qint64 worstStepMs = -1;
+    QStringList starts;    // of each view, its first 200 characters
+    QStringList lastLines; // of each view
+};
+
+QByteArray showHuge(const QString& path)
+{
+    ScriptedDialogs dialogs;
+    dialogs.welcome = 1;
+    dialogs.openAnswers = {path};
+    HugeOutcome o;
+    OxelDialog window(dialogs);
+    o.articles = window.corpus().articleCount();
+    o.articleSize = o.articles > 0 ? window.corpus().articles().front().text.size() : -1;
+    window.resize(1000, 700);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return pack(QStringLiteral("not exposed"));
+    const auto step = [&o](const std::function<void()>& action) {
+        QElapsedTimer clock;
+        clock.start();
+        action();
+        fprintf(stderr, "step %lld\n", clock.elapsed());
+        o.worstStepMs = std::max(o.worstStepMs, clock.elapsed());
+    };
+    const auto answer = [&step] {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 300)
+            step([] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
+    };
+    for (int tab = 0; tab < 3; ++tab) {
+        ArticleView* view = tab == 0 ? window.TxtView_Corpus : tab == 1 ? window.Txt_Art : window.Txt_Art_Cro;
+        fprintf(stderr, "tab %d\n", tab);
+        step([&] { window.Onglets->setCurrentIndex(tab); });
+        answer();
+        fprintf(stderr, "end\n");
+        step([&] { QTest::keyClick(view, Qt::Key_End, Qt::ControlModifier); });
+        fprintf(stderr, "after end\n");
+        answer();
+        step([&] { QTest::keyClick(view, Qt::Key_PageUp); });
+        step([&] { QTest::keyClick(view, Qt::Key_Home, Qt::ControlModifier); });
+        answer();
+        o.starts << view->toPlainText().left(200);
+        o.lastLines << view->document()->lastBlock().text();
+    }
+    return pack(QString(), o.articles, o.articleSize, o.worstStepMs, o.starts, o.lastLines);
+}
+
 // What stands at the settings file's place.
 enum class ConfKind
 {
@@ -571,6 +649,8 @@ private slots:
     void settingsReader();
     void settingsInWindow_data();
     void settingsInWindow();
+    void hugeArticle_data();
+    void hugeArticle();
 
 private:
     std::unique_ptr<testfiles::WorkingDirectory> m_dir;
@@ -951,6 +1031,55 @@ void TestRobustness::settingsInWindow()
     // No half-written copy left behind.
     QCOMPARE(QDir(m_dir->path()).entryList({QStringLiteral("oxel.conf?*")}, QDir::AllEntries | QDir::Hidden),
              QStringList());
+}
+
+void TestRobustness::hugeArticle_data()
+{
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<qint64>("line"); // characters a line; 0: one line; -1: one unbreakable word
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("lastLine");
+    QTest::addColumn<bool>("titled");
+
+    const QString mots = QStringLiteral("mots ");
+    QTest::newRow("300 MB on one line")
+        << qint64(300000000) << qint64(0) << QStringLiteral("GRAND") + mots.repeated(39)
+        << QStringLiteral("Article tronqué à l'affichage : 250\u202F000 caractères sur 300\u202F000\u202F000") << true;
+    QTest::newRow("1 MB unbreakable word")
+        << qint64(1000000) << qint64(-1) << QStringLiteral("GRAND") + QString(195, QLatin1Char('x'))
+        << QStringLiteral("Article tronqué à l'affichage : 250\u202F000 caractères sur 1\u202F000\u202F000") << true;
+    // The title lists show a bounded part of a title too.
+    QTest::newRow("1 MB unbreakable word as the title")
+        << qint64(1000000) << qint64(-1) << QString(200, QLatin1Char('x'))
+        << QStringLiteral("Article tronqué à l'affichage : 250\u202F000 caractères sur 1\u202F000\u202F000") << false;
+    QTest::newRow("20 MB in lines of 110 characters")
+        << qint64(20000000) << qint64(110)
+        << QStringLiteral("GRAND") + mots.repeated(21) + QStringLiteral("mots\n") + mots.repeated(17)
+        << QStringLiteral("Article tronqué à l'affichage : 250\u202F000 caractères sur 20\u202F000\u202F000") << true;
+}
+
+void TestRobustness::hugeArticle()
+{
+    QFETCH(qint64, size);
+    QFETCH(qint64, line);
+    QFETCH(QString, start);
+    QFETCH(QString, lastLine);
+    QFETCH(bool, titled);
+    const QString path = m_dir->filePath(QStringLiteral("grand.xml"));
+    testfiles::write(path, hugeCorpus(size, line, titled));
+
+    // The window answers within 100 ms at every step; the whole case, load included, within a minute.
+    const isolated::Outcome outcome = isolated::run([&] { return showHuge(path); }, 60000, qint64(4) << 30);
+    QVERIFY2(outcome.answered, qPrintable(outcome.failure));
+    QString failure;
+    HugeOutcome o;
+    unpack(outcome.answer, failure, o.articles, o.articleSize, o.worstStepMs, o.starts, o.lastLines);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QCOMPARE(o.articles, 1);
+    QCOMPARE(o.articleSize, size); // the record keeps the whole article
+    QVERIFY2(o.worstStepMs <= 100, qPrintable(QStringLiteral("%1 ms").arg(o.worstStepMs)));
+    QCOMPARE(o.starts, QStringList({start.left(200), start.left(200), start.left(200)}));
+    QCOMPARE(o.lastLines, QStringList({lastLine, lastLine, lastLine}));
 }
 
 QTEST_MAIN(TestRobustness)

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "highlighter.h"
+
+#include <QList>
+#include <QString>
+#include <QTextEdit>
+#include <vector>
+
+// A read-only view of one article, of any size. The toolkit lays out a paragraph in time that grows
+// with its length (with the square of an unbreakable word's), and lays out the whole document when
+// asked for its end, so the view shows a display copy: the first `shownLimit` characters at most,
+// with a note when the article is longer, no paragraph longer than `paragraphLimit` (a longer line
+// is broken at its last white space) and no word longer than `wordLimit` (a break is put into a
+// longer one). Positions, marks and copied text are the article's own: "\r\n" shows as one break
+// without moving any position.
+class ArticleView : public QTextEdit
+{
+    Q_OBJECT
+public:
+    static constexpr qsizetype shownLimit = 250000;
+    static constexpr qsizetype paragraphLimit = 4096;
+    static constexpr qsizetype wordLimit = 256;
+
+    explicit ArticleView(QWidget* parent = nullptr);
+
+    // Shows `text` with the `marks` (positions in `text`, sorted) red, bold and underlined; the
+    // marks beyond the part shown are not drawn.
+    void showArticle(const QString& text, const QList<highlighter::Range>& marks = {});
+    void clearArticle();
+
+    // How many characters of the article the view shows.
+    qsizetype shownLength() const { return m_shown; }
+    // Where a position of the article (up to the part shown) stands in the view, and back.
+    int viewPosition(qsizetype articlePosition) const;
+    qsizetype articlePosition(int viewPosition) const;
+    // The article's own characters between two positions of the view.
+    QString articleText(int from, int to) const;
+
+    // The note shown after an article that is cut.
+    static QString truncationNote(qsizetype shown, qsizetype total);
+
+protected:
+    // What a copy or a drag takes: the article's characters, not the display copy's.
+    QMimeData* createMimeDataFromSelection() const override;
+
+private:
+    // Text set by any other way than showArticle has no article behind it.
+    void contentsChanged();
+
+    QString m_article; // shares the article's characters
+    qsizetype m_shown = 0;
+    // View positions of the breaks put into unbreakable runs, ascending.
+    std::vector<qsizetype> m_breaks;
+    bool m_showing = false;
+    bool m_mapped = false;
+};
