@@ -193,7 +193,7 @@ private:
 
     void finish(const Batch& batch);
     // Fills m_trimmedFrom and m_trimmedUntil for the article's text, in one pass over it.
-    void findTrimmedEnds(const QString& text, quint32 pieces);
+    void findTrimmedEnds(const Piece* pieces, quint32 count, const QString& text);
     QString title(const Batch& batch, quint32 article, const QString& text) const;
 
     std::mutex m_mutex;
@@ -239,7 +239,7 @@ void Finisher::finish(const Batch& batch)
         if (text.capacity() - text.size() > text.size() / 8)
             text.squeeze();
 
-        findTrimmedEnds(text, endPiece - article.firstPiece);
+        findTrimmedEnds(batch.pieces.data() + article.firstPiece, endPiece - article.firstPiece, text);
         ElementIndex& index = m_finished.elements;
         index.beginArticle();
         for (quint32 n = article.firstNode + 1; n < endNode; ++n) {
@@ -267,15 +267,18 @@ void Finisher::finish(const Batch& batch)
     }
 }
 
-void Finisher::findTrimmedEnds(const QString& text, quint32 pieces)
+void Finisher::findTrimmedEnds(const Piece* pieces, quint32 count, const QString& text)
 {
-    m_trimmedFrom.resize(pieces + 1);
-    m_trimmedUntil.resize(pieces + 1);
+    m_trimmedFrom.resize(count + 1);
+    m_trimmedUntil.resize(count + 1);
     const QChar* const chars = text.constData();
     m_trimmedUntil[0] = 0;
-    for (quint32 p = 0; p < pieces; ++p) {
+    for (quint32 p = 0; p < count; ++p) {
         quint32 start = m_offsets[p];
         quint32 end = m_offsets[p + 1];
+        // The indentation between elements is known to be whitespace without reading it again.
+        if (!pieces[p].counts())
+            start = end;
         while (start < end && chars[start].isSpace())
             ++start;
         while (end > start && chars[end - 1].isSpace())
@@ -283,8 +286,8 @@ void Finisher::findTrimmedEnds(const QString& text, quint32 pieces)
         m_trimmedFrom[p] = start < end ? start : ElementIndex::none;
         m_trimmedUntil[p + 1] = start < end ? end : m_trimmedUntil[p];
     }
-    m_trimmedFrom[pieces] = static_cast<quint32>(text.size());
-    for (quint32 p = pieces; p-- > 0;) {
+    m_trimmedFrom[count] = static_cast<quint32>(text.size());
+    for (quint32 p = count; p-- > 0;) {
         if (m_trimmedFrom[p] == ElementIndex::none)
             m_trimmedFrom[p] = m_trimmedFrom[p + 1];
     }

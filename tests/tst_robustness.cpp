@@ -135,6 +135,14 @@ QByteArray deeplyNested(int depth)
     return "<r><a>" + QByteArray("<d>").repeated(depth) + "fond" + QByteArray("</d>").repeated(depth) + "</a></r>";
 }
 
+// Every level indented, and a long run of whitespace on either side of the deepest text: trimming
+// each element's text on its own would read the runs once per level.
+QByteArray indentedNested(int depth, int run)
+{
+    return "<r><a>" + QByteArray("<d> ").repeated(depth) + QByteArray(run, ' ') + "fond" + QByteArray(run, ' ') +
+           QByteArray(" </d>").repeated(depth) + "</a></r>";
+}
+
 QByteArray manyAttributes(int count)
 {
     QByteArray element = "<r><a";
@@ -204,6 +212,8 @@ void addCorpusRows(bool window)
 
     // Size of the tree.
     row("200,000 levels deep", deeplyNested(200000), S::Ok, {"fond"});
+    row("200,000 levels deep, indented", indentedNested(200000, 65536), S::Ok,
+        {QString(265536, u' ') + QStringLiteral("fond") + QString(265536, u' ')});
     row("20,000 attributes", manyAttributes(20000), S::Ok, {"texte"});
 
     // Well-formedness.
