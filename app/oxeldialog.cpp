@@ -141,7 +141,8 @@ void OxelDialog::loadCorpus()
 
 void OxelDialog::saveSettings()
 {
-    SettingsFile().save(m_corpusPath, m_colourName, m_fontFamily);
+    if (!SettingsFile().save(m_corpusPath, m_colourName, m_fontFamily))
+        m_dialogs.warning(QStringLiteral("Réglages"), QStringLiteral("Impossible d'enregistrer les réglages"));
 }
 
 bool OxelDialog::pickCorpusFile()

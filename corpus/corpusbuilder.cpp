@@ -1,5 +1,7 @@
 #include "corpusbuilder.h"
 
+#include "utf8text.h"
+
 #include <QStringDecoder>
 #include <condition_variable>
 #include <deque>
@@ -190,6 +192,8 @@ private:
     }
 
     void finish(const Batch& batch);
+    // Fills m_trimmedFrom and m_trimmedUntil for the article's text, in one pass over it.
+    void findTrimmedEnds(const Piece* pieces, quint32 count, const QString& text);
     QString title(const Batch& batch, quint32 article, const QString& text) const;
 
     std::mutex m_mutex;
@@ -201,6 +205,11 @@ private:
     std::exception_ptr m_error;
     Finished m_finished;
     std::vector<quint32> m_offsets; // where each piece of the article starts in its text
+    // For the elements' texts without whitespace at either end: [i] is where the text of pieces i and
+    // after starts without it (the text's end if only whitespace), and where the text of the pieces
+    // before i ends without it (0 if only whitespace).
+    std::vector<quint32> m_trimmedFrom;
+    std::vector<quint32> m_trimmedUntil;
     std::thread m_thread;
 };
 
@@ -230,6 +239,7 @@ void Finisher::finish(const Batch& batch)
         if (text.capacity() - text.size() > text.size() / 8)
             text.squeeze();
 
+        findTrimmedEnds(batch.pieces.data() + article.firstPiece, endPiece - article.firstPiece, text);
         ElementIndex& index = m_finished.elements;
         index.beginArticle();
         for (quint32 n = article.firstNode + 1; n < endNode; ++n) {
@@ -240,9 +250,12 @@ void Finisher::finish(const Batch& batch)
                 const Batch::Value& value = batch.values[v];
                 index.addValue(element, std::string_view(batch.strings).substr(value.start, value.length));
             }
-            index.setElementText(element,
-                                 ElementIndex::elementText(m_offsets[node.firstPiece - article.firstPiece],
-                                                           m_offsets[node.endPiece - article.firstPiece], text));
+            const quint32 first = node.firstPiece - article.firstPiece;
+            const quint32 start = m_trimmedFrom[first];
+            const quint32 end = m_trimmedUntil[node.endPiece - article.firstPiece];
+            index.setElementText(element, start < end
+                                              ? ElementIndex::elementText(start, end, text)
+                                              : ElementIndex::elementText(m_offsets[first], m_offsets[first], text));
         }
         index.endArticle(batch.nodes[article.firstNode].firstChild != Kind::None);
 
@@ -251,6 +264,32 @@ void Finisher::finish(const Batch& batch)
         entry.number = static_cast<int>(m_finished.articles.size());
         entry.text = std::move(text);
         m_finished.articles.push_back(std::move(entry));
+    }
+}
+
+void Finisher::findTrimmedEnds(const Piece* pieces, quint32 count, const QString& text)
+{
+    m_trimmedFrom.resize(count + 1);
+    m_trimmedUntil.resize(count + 1);
+    const QChar* const chars = text.constData();
+    m_trimmedUntil[0] = 0;
+    for (quint32 p = 0; p < count; ++p) {
+        quint32 start = m_offsets[p];
+        quint32 end = m_offsets[p + 1];
+        // The indentation between elements is known to be whitespace without reading it again.
+        if (!pieces[p].counts())
+            start = end;
+        while (start < end && chars[start].isSpace())
+            ++start;
+        while (end > start && chars[end - 1].isSpace())
+            --end;
+        m_trimmedFrom[p] = start < end ? start : ElementIndex::none;
+        m_trimmedUntil[p + 1] = start < end ? end : m_trimmedUntil[p];
+    }
+    m_trimmedFrom[count] = static_cast<quint32>(text.size());
+    for (quint32 p = count; p-- > 0;) {
+        if (m_trimmedFrom[p] == ElementIndex::none)
+            m_trimmedFrom[p] = m_trimmedFrom[p + 1];
     }
 }
 
@@ -389,9 +428,9 @@ void Builder::childStarts(Kind kind)
 void Builder::startElement(const char* name, const char** attributes)
 {
     if (m_depth == 0)
-        m_content.rootName = QString::fromUtf8(name);
+        m_content.rootName = utf8text::decode(name);
     if (m_depth <= 1 && m_outerNames.insert(name).second)
-        m_content.elementNames.append(QString::fromUtf8(name));
+        m_content.elementNames.append(utf8text::decode(name));
     if (m_batch->nodes.size() >= std::numeric_limits<quint32>::max() - 1)
         throw std::bad_alloc(); // past what the index can number: as if memory ran out
     if (m_depth == 1) {

@@ -1,5 +1,7 @@
 #include "elementindex.h"
 
+#include "utf8text.h"
+
 #include <algorithm>
 
 namespace {
@@ -10,11 +12,6 @@ quint64 hashBytes(std::string_view bytes)
     for (const char c : bytes)
         hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
     return hash;
-}
-
-bool isXmlSpace(QChar c)
-{
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
 }
 
 // Numbers of equal texts made one (two byte sequences can decode alike), the table rebuilt.
@@ -32,8 +29,8 @@ std::vector<quint32> canonical(const QStringList& pool, ElementIndex::Ids& ids)
 
 QStringView ElementIndex::searchedText(QStringView text)
 {
-    const QStringView cut = text.first(std::min(text.size(), textLimit));
-    return std::all_of(cut.begin(), cut.end(), isXmlSpace) ? QStringView() : cut;
+    const QStringView trimmed = text.trimmed();
+    return trimmed.first(std::min(trimmed.size(), textLimit));
 }
 
 ElementIndex::Signature ElementIndex::signature(QStringView searched)
@@ -93,7 +90,7 @@ quint32 ElementIndex::Interner::intern(std::string_view utf8, QStringList& pool)
         if (slot.id == none) {
             slot = {hash, static_cast<quint32>(m_strings.size())};
             m_strings.emplace_back(utf8);
-            pool.append(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+            pool.append(utf8text::decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size()))));
             return slot.id;
         }
         if (slot.hash == hash && m_strings[slot.id] == utf8)
@@ -133,7 +130,12 @@ void ElementIndex::addValue(quint32 element, std::string_view value)
 
 ElementIndex::ElementText ElementIndex::elementText(quint32 start, quint32 end, QStringView articleText)
 {
-    return {start, end, signature(searchedText(articleText.mid(start, end - start)))};
+    const QStringView whole = articleText.mid(start, end - start);
+    const QStringView trimmed = whole.trimmed();
+    if (trimmed.isEmpty())
+        return {start, start, Signature()};
+    const auto trimmedStart = start + static_cast<quint32>(trimmed.data() - whole.data());
+    return {trimmedStart, trimmedStart + static_cast<quint32>(trimmed.size()), signature(searchedText(trimmed))};
 }
 
 void ElementIndex::setElementText(quint32 element, const ElementText& text)

@@ -20,14 +20,15 @@ public:
     // Texts are compared and offered cut to their first 12,000 characters.
     static constexpr qsizetype textLimit = 12000;
 
-    // What tells texts apart and orders them without reading them again: a hash (0 for a text that is
-    // empty or only whitespace) and the first eight UTF-16 units, zero-filled.
+    // What tells texts apart and orders them without reading them again: a hash (0 for an empty
+    // text) and the first eight UTF-16 units, zero-filled.
     struct Signature
     {
         quint32 hash = 0;
         std::array<quint64, 2> prefix{};
     };
-    // The text as searches see it: empty when only whitespace, else cut to the limit.
+    // The text as searches see it: without whitespace (QChar::isSpace) at either end, so that an
+    // indented value is the value written on one line, then cut to the limit.
     static QStringView searchedText(QStringView text);
     static Signature signature(QStringView searched);
 
@@ -37,7 +38,8 @@ public:
         std::array<quint64, 2> prefix{};
         quint32 hash = 0;
         quint32 name = 0;
-        // The element's text is [textStart, textEnd) of its article's text.
+        // The element's text, without whitespace at either end, is [textStart, textEnd) of its
+        // article's text; empty for an element of whitespace only.
         quint32 textStart = 0;
         quint32 textEnd = 0;
         quint32 firstValue = 0;
@@ -71,7 +73,8 @@ public:
     quint32 addElement(std::string_view name);
     void addValue(quint32 element, std::string_view value);
     // Once the article's text is known: where each element's text lies, and whether the article has
-    // any child node.
+    // any child node. elementText() takes the element's range and trims it: the builder gives it
+    // ranges already trimmed, as trimming each of thousands of nested elements alike would not be linear.
     struct ElementText
     {
         quint32 start = 0;

@@ -4,6 +4,7 @@
 #include "regularfile.h"
 #include "workingfiles.h"
 
+#include <QFile>
 #include <QStringDecoder>
 
 const QString SettingsFile::defaultFileName = workingfiles::settings;
@@ -32,6 +33,24 @@ QString decodeLine(const QByteArray& line)
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QString text = utf8.decode(line);
     return utf8.hasError() ? QString::fromLatin1(line) : text;
+}
+
+// Rewrites an existing regular file where it is, for a folder that takes no new file. The new bytes
+// go first after the old ones: if they do not fit (a full disk, a size limit), the file is cut back
+// to what it was. Only once they fit are they written over the start, where the room is known.
+bool rewriteInPlace(const QString& path, const QByteArray& bytes)
+{
+    if (!regularfile::isReplaceable(path))
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered))
+        return false;
+    const qint64 oldSize = file.size();
+    if (!file.seek(oldSize) || file.write(bytes) != bytes.size()) {
+        file.resize(oldSize);
+        return false;
+    }
+    return file.seek(0) && file.write(bytes) == bytes.size() && file.resize(bytes.size());
 }
 
 } // namespace
@@ -107,5 +126,7 @@ bool SettingsFile::savePathOnly(const QString& corpusPath) const
 
 bool SettingsFile::write(const QByteArray& contents) const
 {
-    return atomicfile::write(m_fileName, contents).isEmpty();
+    // A folder that takes no new file (read-only, say) cannot hold the replacement beside the old
+    // file, which may still be writable.
+    return atomicfile::write(m_fileName, contents).isEmpty() || rewriteInPlace(m_fileName, contents);
 }

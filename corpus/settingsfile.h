@@ -5,6 +5,8 @@
 
 // The settings file: "chemin=", "couleur=" and "police=" lines. Readers scan every line, the last
 // match winning; the writer replaces the whole file at once, so a failed write leaves the old one.
+// Where the folder takes no new file, an existing file is rewritten in place, and left as it was
+// when the new contents do not fit.
 // Only a regular file is read or replaced: a directory, FIFO or device in its place is left alone
 // and reads as no settings, as do a binary file's lines.
 class SettingsFile
@@ -27,7 +29,7 @@ public:
     QStringList values(const QStringList& keys) const;
 
     // Three lines. A stock corpus keeps the path of the first line, so that "chemin" always
-    // names the last personal corpus.
+    // names the last personal corpus. False when the file could not be written either way.
     bool save(const QString& corpusPath, const QString& colourName, const QString& fontFamily) const;
     // One "chemin" line without a line end, or an empty file for a stock corpus.
     bool savePathOnly(const QString& corpusPath) const;

@@ -69,6 +69,7 @@ void TestArticleIndex::titleRule_data()
         << QByteArray("<art><titre/><!-- illisible --><texte>x</texte></art>") << "";
     QTest::newRow("comment first") << QByteArray("<art><!-- note --><titre>A</titre> <texte>b</texte></art>") << "Ab";
     QTest::newRow("attributes only") << QByteArray("<art><renvoi cible=\"SON\"/><titre>SON</titre></art>") << "SON";
+    QTest::newRow("leading U+FEFF kept") << QByteArray("<art>&#xFEFF;Le son</art>") << QStringLiteral("\uFEFFLe son");
 }
 
 void TestArticleIndex::titleRule()
@@ -209,6 +210,18 @@ void TestArticleIndex::elements_data()
     QTest::newRow("empty") << QByteArray("<art/>") << QStringList() << false;
     QTest::newRow("deep") << QByteArray("<art><a><b><c>x</c>y</b>z</a>w</art>")
                           << QStringList{"a=xyz|", "b=xy|", "c=x|"} << true;
+    // Texts without whitespace at either end; inner whitespace as written.
+    QTest::newRow("indented text trimmed")
+        << QByteArray("<art>\n  <instrument>\n      orgue\n    </instrument>\n</art>")
+        << QStringList{"instrument=orgue|"} << true;
+    QTest::newRow("trimmed across children") << QByteArray("<art><d>\n <p> grand\n orgue </p>\n <p/> \n</d></art>")
+                                             << QStringList{"d=grand\n orgue|", "p=grand\n orgue|", "p=|"} << true;
+    QTest::newRow("unicode spaces trimmed")
+        << QByteArray("<art><x>&#xA0;\xE3\x80\x80orgue&#x2003;&#x85;</x></art>") << QStringList{"x=orgue|"} << true;
+    QTest::newRow("whitespace-only element empty")
+        << QByteArray("<art><x> \n&#xA0;</x><y><![CDATA[  ]]></y></art>") << QStringList{"x=|", "y=|"} << true;
+    QTest::newRow("leading U+FEFF kept") << QByteArray("<art><x k=\"&#xFEFF;v\">&#xFEFF;t</x><y k=\"v\">t</y></art>")
+                                         << QStringList{QStringLiteral("x=\uFEFFt|\uFEFFv"), "y=t|v"} << true;
 }
 
 void TestArticleIndex::elements()

@@ -50,6 +50,8 @@ class TestCrossSearch : public QObject
 private slots:
     void search_data();
     void search();
+    void ownCorpus_data();
+    void ownCorpus();
     void longTexts();
     void valuesInCodeUnitOrder();
     void valuesDifferingInTheMiddle();
@@ -148,6 +150,67 @@ void TestCrossSearch::search()
     QCOMPARE(outcome.result.matchedValues(), matched);
     QCOMPARE(modeName(outcome.result.mode()), matched.isEmpty() ? QString() : QStringLiteral("croisee"));
     QVERIFY(outcome.result.caseSensitive());
+    QCOMPARE(strings(outcome.values), values);
+}
+
+void TestCrossSearch::ownCorpus_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<QStringList>("criteria");
+    QTest::addColumn<QString>("element"); // what to collect; no collection when null
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QStringList>("hits");
+    QTest::addColumn<QStringList>("matched");
+    QTest::addColumn<QStringList>("values");
+
+    const QString none;
+    const QByteArray indented =
+        "<r><a>\n  <instrument>\n      orgue\n    </instrument>\n</a>"
+        "<a><instrument>orgue</instrument></a><a><instrument> grand\n orgue </instrument></a></r>";
+    QTest::newRow("indented text offered once")
+        << indented << nine({"instrument"}) << "instrument"
+        << "" << QStringList{"c1", "c2", "c3"} << QStringList() << QStringList{"grand\n orgue", "orgue"};
+    QTest::newRow("indented text found with the plain one")
+        << indented << nine({"instrument", "orgue"}) << none << none << QStringList{"c1", "c2"}
+        << QStringList{"orgue", "orgue"} << QStringList();
+    QTest::newRow("inner whitespace kept") << indented << nine({"instrument", "grand orgue"}) << none << none
+                                           << QStringList() << QStringList() << QStringList();
+    const QByteArray spaced = "<r><a><x k=\"v\">&#xA0;orgue\xE3\x80\x80</x><x k=\"v\">orgue</x>"
+                              "<x k=\"v\"> &#x2003; </x></a></r>";
+    QTest::newRow("texts of a value trimmed") << spaced << nine({"x", "v"}) << "x"
+                                              << "v" << QStringList{"c1"} << QStringList() << QStringList{"orgue"};
+    QTest::newRow("each trimmed match counts") << spaced << nine({"x", "orgue"}) << none << none << QStringList{"c1"}
+                                               << QStringList{"orgue", "orgue"} << QStringList();
+    // U+FEFF is a character of the value or text, never a byte-order mark to drop.
+    const QByteArray marked = "<r><a><x k=\"&#xFEFF;v\">&#xFEFF;t</x></a><a><x k=\"v\">t</x></a></r>";
+    QTest::newRow("leading U+FEFF kept in values")
+        << marked << nine({"x"}) << "x"
+        << "" << QStringList{"c1", "c2"} << QStringList() << QStringList{"v", QStringLiteral("\uFEFFv")};
+    QTest::newRow("value with leading U+FEFF finds its own article")
+        << marked << nine({"x", QStringLiteral("\uFEFFv")}) << "x" << QStringLiteral("\uFEFFv") << QStringList{"c1"}
+        << QStringList() << QStringList{QStringLiteral("\uFEFFt")};
+    QTest::newRow("text with leading U+FEFF finds its own article")
+        << marked << nine({"x", "t"}) << none << none << QStringList{"c2"} << QStringList{"t"} << QStringList();
+}
+
+void TestCrossSearch::ownCorpus()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(QStringList, criteria);
+    QFETCH(QString, element);
+    QFETCH(QString, value);
+    QFETCH(QStringList, hits);
+    QFETCH(QStringList, matched);
+    QFETCH(QStringList, values);
+
+    const CorpusDocument corpus = corpusOf(xml);
+    QVERIFY(corpus.articleCount() > 0);
+    std::optional<CrossFill> fill;
+    if (!element.isNull())
+        fill = CrossFill{element, value};
+    const CrossSearchOutcome outcome = crossSearch(corpus, criteria, fill);
+    QCOMPARE(ids(outcome.result), hits);
+    QCOMPARE(outcome.result.matchedValues(), matched);
     QCOMPARE(strings(outcome.values), values);
 }
 

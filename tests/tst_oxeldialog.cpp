@@ -750,19 +750,20 @@ void TestOxelDialog::valuesShownOnOneLine()
     m_dialogs.openAnswers = {QStringLiteral("lignes.xml")};
     OxelDialog window(m_dialogs);
     choose(window.Lst_B11, QStringLiteral("e"));
-    // A long value is cut for the box; the tooltip and the search keep it whole.
+    // Texts are searched without whitespace at either end; inside, it stays as written. A long
+    // value is cut for the box; the tooltip and the search keep it whole.
     QCOMPARE(items(window.Lst_B12),
-             QStringList({"- INDIFFERENT -", "vent du nord", "sud", "calme", QString(200, u'y') + u'\u2026'}));
+             QStringList({"- INDIFFERENT -", "calme", "sud", "vent du nord", QString(200, u'y') + u'\u2026'}));
     QCOMPARE(window.Lst_B12->itemData(4, Qt::ToolTipRole).toString(), QString(900, u'y'));
-    QCOMPARE(window.Lst_B12->itemData(1, Qt::ToolTipRole).toString(), QStringLiteral("\n  vent\n  du \t nord "));
-    QCOMPARE(window.Lst_B12->itemData(2, Qt::ToolTipRole).toString(), QStringLiteral("\nsud"));
+    QCOMPARE(window.Lst_B12->itemData(3, Qt::ToolTipRole).toString(), QStringLiteral("vent\n  du \t nord"));
+    QCOMPARE(window.Lst_B12->itemData(2, Qt::ToolTipRole).toString(), QStringLiteral("sud"));
 
     // The choice searches and marks the value as it stands in the text.
     choose(window.Lst_B12, QStringLiteral("vent du nord"));
     QCOMPARE(window.Lst_B12->currentText(), QStringLiteral("vent du nord"));
     QCOMPARE(listed(window.Lst_Art_Cro), QStringList({"UN"}));
-    QCOMPARE(window.resultCroisee().matchedValues(), QStringList({"\n  vent\n  du \t nord "}));
-    QCOMPARE(markedPieces(window.Txt_Art_Cro), QStringList({"  vent", "  du \t nord "})); // one piece per line
+    QCOMPARE(window.resultCroisee().matchedValues(), QStringList({"vent\n  du \t nord"}));
+    QCOMPARE(markedPieces(window.Txt_Art_Cro), QStringList({"vent", "  du \t nord"})); // one piece per line
 }
 
 // The window with its menu bar, as the program builds and runs it.
@@ -812,10 +813,17 @@ void TestMainWindow::colour_data()
     QTest::addColumn<QColor>("applied");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<qint64>("sizeLimit"); // none when 0
+    QTest::addColumn<QStringList>("warnings");
     QTest::newRow("chosen") << QList<QColor>{QColor(0x33, 0x66, 0x99)} << QColor(0x33, 0x66, 0x99) << "#336699"
-                            << QByteArray("chemin=\ncouleur=#336699\npolice=\n");
+                            << QByteArray("chemin=\ncouleur=#336699\npolice=\n") << qint64(0) << QStringList();
     // A cancel changes nothing, on screen or in the settings file.
-    QTest::newRow("cancelled") << QList<QColor>{} << QColor(Qt::red) << "" << QByteArray("<missing>");
+    QTest::newRow("cancelled") << QList<QColor>{} << QColor(Qt::red) << "" << QByteArray("<missing>") << qint64(0)
+                               << QStringList();
+    // A file-size limit fails every write of the settings, as a full disk would, even for root.
+    QTest::newRow("not stored, said so") << QList<QColor>{QColor(0x33, 0x66, 0x99)} << QColor(0x33, 0x66, 0x99)
+                                         << "#336699" << QByteArray("<missing>") << qint64(8)
+                                         << QStringList{"Impossible d'enregistrer les réglages"};
 }
 
 void TestMainWindow::colour()
@@ -824,12 +832,25 @@ void TestMainWindow::colour()
     QFETCH(QColor, applied);
     QFETCH(QString, name);
     QFETCH(QByteArray, settings);
+    QFETCH(qint64, sizeLimit);
+    QFETCH(QStringList, warnings);
     ScriptedDialogs dialogs;
     MainWindow main(dialogs);
     OxelDialog& window = main.window();
     dialogs.colourAnswers = answers;
     window.setPalette(QPalette(QColor(Qt::red)));
-    main.menuBar().couleur();
+    {
+        std::optional<testfiles::FileSizeLimit> fullDisk;
+        if (sizeLimit > 0)
+            fullDisk.emplace(rlim_t(sizeLimit));
+        main.menuBar().couleur();
+    }
+    QStringList warned;
+    for (const ScriptedDialogs::Warning& warning : dialogs.warnings) {
+        QCOMPARE(warning.caption, QStringLiteral("Réglages"));
+        warned << warning.text;
+    }
+    QCOMPARE(warned, warnings);
     QCOMPARE(dialogs.colourStarts, QList<QColor>{QColor(192, 192, 192)});
     QCOMPARE(window.colourName(), name);
     QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), settings);

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <optional>
 #include <sys/resource.h>
 
 class TestSettingsFile : public QObject
@@ -22,7 +23,8 @@ private slots:
     void roundTrip();
     void pathOnly_data();
     void pathOnly();
-    void failedWriteKeepsOldFile();
+    void writeFailures_data();
+    void writeFailures();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -150,20 +152,52 @@ void TestSettingsFile::pathOnly()
     QCOMPARE(testfiles::read(m_path), after);
 }
 
-void TestSettingsFile::failedWriteKeepsOldFile()
+void TestSettingsFile::writeFailures_data()
 {
-    // A file-size limit makes the write fail half-way, as a full disk would, even for root.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("before"); // no file when null
+    QTest::addColumn<qint64>("sizeLimit");  // none when 0
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<QByteArray>("after");
+
     const QByteArray old("chemin=/old.xml\ncouleur=red\npolice=Arial\n");
-    testfiles::write(m_path, old);
-    bool written = true;
+    const QByteArray saved("chemin=/un/chemin/bien/plus/long/que/seize/octets.xml\ncouleur=#abcdef\npolice=Verdana\n");
+    // No room for the temporary file beside it, even for root: its name would be too long.
+    const QString crowded = QString(251, QLatin1Char('o')) + QStringLiteral(".cnf");
+    // A file-size limit makes a write fail half-way, as a full disk would, even for root.
+    QTest::newRow("full disk keeps the old file") << "oxel.conf" << old << qint64(16) << false << old;
+    QTest::newRow("no room beside it: rewritten in place") << crowded << old << qint64(0) << true << saved;
+    QTest::newRow("rewritten in place, shorter than before") << crowded << old + QByteArray(200, 'x') + "\n"
+                                                             << qint64(0) << true << saved;
+    // Writing over the old file from its start would have cut it at 64 bytes.
+    QTest::newRow("rewritten in place, full disk keeps the old file") << crowded << old << qint64(64) << false << old;
+}
+
+void TestSettingsFile::writeFailures()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, before);
+    QFETCH(qint64, sizeLimit);
+    QFETCH(bool, written);
+    QFETCH(QByteArray, after);
+    const QString path = m_dir->filePath(name);
+    if (!before.isNull())
+        testfiles::write(path, before);
+    bool saved = false;
     {
-        const testfiles::FileSizeLimit fullDisk(16);
-        QVERIFY(fullDisk.isSet());
-        written = SettingsFile(m_path).save(QStringLiteral("/un/chemin/bien/plus/long/que/seize/octets.xml"),
-                                            QStringLiteral("#abcdef"), QStringLiteral("Verdana"));
+        std::optional<testfiles::FileSizeLimit> fullDisk;
+        if (sizeLimit > 0) {
+            fullDisk.emplace(rlim_t(sizeLimit));
+            QVERIFY(fullDisk->isSet());
+        }
+        saved = SettingsFile(path).save(QStringLiteral("/un/chemin/bien/plus/long/que/seize/octets.xml"),
+                                        QStringLiteral("#abcdef"), QStringLiteral("Verdana"));
     }
-    QVERIFY(!written);
-    QCOMPARE(testfiles::read(m_path), old);
+    QCOMPARE(saved, written);
+    QCOMPARE(testfiles::read(path), after);
+    // Nothing is left behind beside it.
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
+             before.isNull() ? QStringList() : QStringList{name});
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)
