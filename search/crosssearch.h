@@ -32,8 +32,8 @@ struct CrossSearchOutcome
     std::shared_ptr<const CorpusContent> content;
 };
 
-// Element texts are compared and offered cut to their first 12,000 characters, and a text of
-// whitespace only counts as empty.
+// Element texts are compared and offered without whitespace at either end and cut to their first
+// 12,000 characters; a text of whitespace only counts as empty.
 
 // Called before the walk with (0, total), then once per article visited.
 using CrossProgress = std::function<void(int visited, int total)>;
