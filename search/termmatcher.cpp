@@ -4,18 +4,37 @@
 
 #include <QHash>
 #include <algorithm>
+#include <array>
 #include <limits>
 
 namespace {
 
 // Below this many terms, one fast scan per term costs less than reading every unit through the automaton.
-constexpr int onePassFrom = 4;
+constexpr int onePassFrom = 3;
 // The deterministic table is kept to 16 MB; a larger automaton follows its fail links instead.
 constexpr size_t tableLimit = size_t(1) << 22;
 
 bool hasSurrogates(const QString& s)
 {
     return std::any_of(s.cbegin(), s.cend(), [](QChar c) { return c.isSurrogate(); });
+}
+
+// Walks the deterministic table from `state` over the units from `from` on, and stops after the
+// first unit that reaches a state ending a term, or at `to`; returns where it stopped. Kept apart
+// so that the walk holds everything in registers.
+qsizetype walk(const quint32* table, const quint32* classOf, const char16_t* units, qsizetype from, qsizetype to,
+               quint32& state)
+{
+    quint32 at = state;
+    qsizetype i = from;
+    while (i < to) {
+        at = table[(at >> 1) + classOf[units[i]]];
+        ++i;
+        if (at & 1)
+            break;
+    }
+    state = at;
+    return i;
 }
 
 } // namespace
@@ -191,11 +210,10 @@ template <typename Candidate> void TermMatcher::scan(QStringView text, const Can
         return true;
     };
     if (!m_table.empty()) {
-        const quint32* table = m_table.data();
         quint32 state = (m_start * m_symbols) << 1;
-        for (qsizetype i = 0; i < size; ++i) {
-            state = table[(state >> 1) + classOf[units[i]]];
-            if ((state & 1) && !report((state >> 1) / m_symbols, i + 1))
+        for (qsizetype i = 0; i < size;) {
+            i = walk(m_table.data(), classOf, units, i, size, state);
+            if ((state & 1) && !report((state >> 1) / m_symbols, i))
                 return;
         }
         return;
@@ -212,6 +230,67 @@ template <typename Candidate> void TermMatcher::scan(QStringView text, const Can
     }
 }
 
+template <typename Candidate> void TermMatcher::scanSideBySide(QStringView text, const Candidate& candidate) const
+{
+    // Each step of a walk waits for the one before: walks over parts of the text go on side by side.
+    // Each reads on past the end of its part as far as a term can reach and keeps the terms that
+    // start in its part; each but the first starts at the root on the unit before its part, so that
+    // it finds no term that starts earlier.
+    constexpr int parts = 4;
+    const qsizetype size = text.size();
+    if (m_table.empty() || size < parts * (4 * m_longest + 64)) {
+        scan(text, candidate);
+        return;
+    }
+    const char16_t* units = text.utf16();
+    const quint32* classOf = m_classOf.data();
+    const quint32* table = m_table.data();
+    std::array<qsizetype, parts + 1> bound{};
+    for (int k = 0; k <= parts; ++k)
+        bound[size_t(k)] = size * k / parts;
+    std::array<quint32, parts> state{};
+    std::array<qsizetype, parts> at{};
+    std::array<qsizetype, parts> end{};
+    qsizetype together = size;
+    for (size_t k = 0; k < parts; ++k) {
+        state[k] = k == 0 ? (m_start * m_symbols) << 1 : 0;
+        at[k] = k == 0 ? 0 : bound[k] - 1;
+        end[k] = std::min(size, bound[k + 1] + m_longest);
+        together = std::min(together, end[k] - at[k]);
+    }
+    const auto report = [&](size_t k, qsizetype stop) {
+        const quint32 node = (state[k] >> 1) / m_symbols;
+        for (qint32 n = m_nodes[node].term >= 0 ? qint32(node) : m_nodes[node].nextOutput; n >= 0;
+             n = m_nodes[static_cast<size_t>(n)].nextOutput) {
+            const int term = m_nodes[static_cast<size_t>(n)].term;
+            const qsizetype start = stop - m_lengths[static_cast<size_t>(term)];
+            if (start < bound[k + 1] && !candidate(term, start))
+                return false;
+        }
+        return true;
+    };
+    for (qsizetype i = 0; i < together; ++i) {
+        quint32 any = 0;
+        for (size_t k = 0; k < parts; ++k) {
+            state[k] = table[(state[k] >> 1) + classOf[units[at[k] + i]]];
+            any |= state[k];
+        }
+        if ((any & 1) == 0)
+            continue;
+        for (size_t k = 0; k < parts; ++k) {
+            if ((state[k] & 1) && !report(k, at[k] + i + 1))
+                return;
+        }
+    }
+    for (size_t k = 0; k < parts; ++k) {
+        for (qsizetype j = at[k] + together; j < end[k];) {
+            j = walk(table, classOf, units, j, end[k], state[k]);
+            if ((state[k] & 1) && !report(k, j))
+                return;
+        }
+    }
+}
+
 bool TermMatcher::matches(QStringView text, bool all) const
 {
     for (const PatternFinder& finder : m_finders) {
@@ -225,7 +304,7 @@ bool TermMatcher::matches(QStringView text, bool all) const
     };
     if (!all) {
         bool found = false;
-        scan(text, [&](int term, qsizetype start) {
+        scanSideBySide(text, [&](int term, qsizetype start) {
             found = whole(term, start);
             return !found;
         });
@@ -233,7 +312,7 @@ bool TermMatcher::matches(QStringView text, bool all) const
     }
     std::vector<bool> seen(m_lengths.size(), false);
     auto missing = static_cast<qsizetype>(m_lengths.size() - m_finders.size());
-    scan(text, [&](int term, qsizetype start) {
+    scanSideBySide(text, [&](int term, qsizetype start) {
         if (!seen[static_cast<size_t>(term)] && whole(term, start)) {
             seen[static_cast<size_t>(term)] = true;
             --missing;

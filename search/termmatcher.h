@@ -44,6 +44,8 @@ private:
     // Calls `candidate(term, start)` for each occurrence of a term that follows a possible word
     // boundary, in order of their ends, overlapping ones included, as long as it returns true.
     template <typename Candidate> void scan(QStringView text, const Candidate& candidate) const;
+    // The same, in no particular order.
+    template <typename Candidate> void scanSideBySide(QStringView text, const Candidate& candidate) const;
     quint32 step(quint32 node, quint32 symbol) const;
     void build(const std::vector<std::pair<int, QString>>& keys); // (term, key as read)
 

@@ -295,6 +295,12 @@ void TestFullTextSearch::termMatcher()
         QCOMPARE(listed, found);
         QCOMPARE(matcher.matches(text, false), any);
         QCOMPARE(matcher.matches(text, true), all);
+        // A long text is read in parts side by side: the text, between spaces, across each place of a part's end.
+        for (qsizetype shift = 0; shift <= text.size(); ++shift) {
+            const QString padded = QString(400 + shift, u' ') + text + QString(400 + text.size() - shift, u' ');
+            QCOMPARE(matcher.matches(padded, false), any);
+            QCOMPARE(matcher.matches(padded, true), all);
+        }
         // With a limit of one, each list holds at most the term's first occurrence, and every first
         // occurrence that starts before the earliest full list's is there.
         const std::vector<QList<qsizetype>> first = matcher.occurrences(text, 1);
