@@ -238,7 +238,7 @@ template <typename Candidate> void TermMatcher::scanSideBySide(QStringView text,
     // it finds no term that starts earlier.
     constexpr int parts = 4;
     const qsizetype size = text.size();
-    if (m_table.empty() || size < parts * (4 * m_longest + 64)) {
+    if (m_table.empty() || size < parts * (m_longest + 32)) {
         scan(text, candidate);
         return;
     }
