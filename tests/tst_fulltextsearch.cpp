@@ -49,6 +49,9 @@ private slots:
     void finderAgreesWithQt();
     void termMatcher_data();
     void termMatcher();
+    void onePassAgreesWithPerTerm_data();
+    void onePassAgreesWithPerTerm();
+    void automatonTooLargeForTable();
     void longQuery_data();
     void longQuery();
     void progressStops();
@@ -317,6 +320,84 @@ void TestFullTextSearch::termMatcher()
                 QCOMPARE(limited, every.first(1));
         }
     }
+}
+
+void TestFullTextSearch::onePassAgreesWithPerTerm_data()
+{
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::newRow("case respected") << true;
+    QTest::newRow("case ignored") << false;
+}
+
+void TestFullTextSearch::onePassAgreesWithPerTerm()
+{
+    // Random texts of letters with case variants, separators, hyphens and a surrogate pair, some long
+    // enough to be read in parts; terms cut from them or made up.
+    QFETCH(bool, caseSensitive);
+    const Qt::CaseSensitivity cs = caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const QString alphabet = QStringLiteral("aAbkK\u212A, '-.\U0001D504\U00010400\U00010428");
+    QRandomGenerator random(20261208);
+    const auto randomText = [&](int length) {
+        QString text;
+        while (text.size() < length) {
+            const QChar c = alphabet.at(random.bounded(int(alphabet.size())));
+            text += c;
+            if (c.isHighSurrogate())
+                text += alphabet.at(alphabet.indexOf(c) + 1);
+        }
+        return text;
+    };
+    for (int round = 0; round < 400; ++round) {
+        const QString text = randomText(round % 4 == 0 ? 300 + int(random.bounded(300)) : int(random.bounded(40)));
+        QStringList terms;
+        const int count = 1 + int(random.bounded(6));
+        for (int i = 0; i < count; ++i) {
+            QString term = random.bounded(2) == 0 && text.size() > 4
+                               ? text.mid(random.bounded(int(text.size()) - 3), 1 + random.bounded(4))
+                               : randomText(1 + int(random.bounded(4)));
+            term.remove(QLatin1Char(' '));
+            if (!term.isEmpty())
+                terms << term;
+        }
+        const TermMatcher perTerm(terms, cs, TermMatcher::Method::PerTerm);
+        const TermMatcher onePass(terms, cs, TermMatcher::Method::OnePass);
+        const auto where = [&] { return qPrintable(terms.join(QLatin1Char('|')) + QStringLiteral(" in ") + text); };
+        QVERIFY2(perTerm.occurrences(text) == onePass.occurrences(text), where());
+        QVERIFY2(perTerm.matches(text, true) == onePass.matches(text, true), where());
+        QVERIFY2(perTerm.matches(text, false) == onePass.matches(text, false), where());
+    }
+}
+
+void TestFullTextSearch::automatonTooLargeForTable()
+{
+    // 40,000 terms of ten letters: the automaton follows its fail links instead of a table.
+    QStringList terms;
+    for (int i = 0; i < 40000; ++i) {
+        QString term;
+        for (int n = i, k = 0; k < 10; ++k, n /= 7)
+            term += QChar(u'a' + (n % 7) * 3 + k % 3);
+        terms << term;
+    }
+    QCOMPARE(terms.at(0), QStringLiteral("abcabcabca"));
+    QCOMPARE(terms.at(1), QStringLiteral("dbcabcabca"));
+    QCOMPARE(terms.at(8), QStringLiteral("decabcabca"));
+    const QString text =
+        QStringLiteral("abcabcabca, xdbcabcabca dbcabcabca-x (decabcabca) abcabcabcab decabcabca abcabcabca");
+    const TermMatcher matcher(terms, Qt::CaseSensitive, TermMatcher::Method::OnePass);
+    QVERIFY(matcher.usesOnePass());
+    const std::vector<QList<qsizetype>> found = matcher.occurrences(text);
+    QCOMPARE(found.size(), size_t(40000));
+    QCOMPARE(found[0], QList<qsizetype>({0, 73}));
+    QCOMPARE(found[1], QList<qsizetype>());
+    QCOMPARE(found[8], QList<qsizetype>({38, 62}));
+    qsizetype total = 0;
+    for (const QList<qsizetype>& list : found)
+        total += list.size();
+    QCOMPARE(total, 4);
+    QVERIFY(matcher.matches(text, false));
+    QVERIFY(!matcher.matches(text, true));
+    QVERIFY(matcher.matches(QStringLiteral("(decabcabca)"), false));
+    QVERIFY(!matcher.matches(QStringLiteral("decabcabca-"), false));
 }
 
 void TestFullTextSearch::longQuery_data()
