@@ -23,6 +23,8 @@ const QString OxelDialog::captionPrefix = QStringLiteral("..:: Tarvane - Qt ::..
 
 namespace {
 
+const QString searchingText = QStringLiteral("Recherche en cours…");
+
 // The wait cursor for as long as a load runs, whichever way it ends.
 class WaitCursor
 {
@@ -186,16 +188,21 @@ void OxelDialog::slotBtRechClick()
         m_dialogs.warning(QStringLiteral("Recherche Simple"), QStringLiteral("Aucun corpus chargé"));
         return;
     }
-    m_simplePane.show(
-        fullTextSearch(m_corpus, Txt_Rech->text(), queryMode(Lst_Type->currentIndex()), Chk_Cs->isChecked()),
-        ResultPane::CurrentRow::First);
+    const std::unique_ptr<Dialogs::Progress> shown = m_dialogs.progress(this, searchingText);
+    std::optional<SearchResult> found =
+        fullTextSearch(m_corpus, Txt_Rech->text(), queryMode(Lst_Type->currentIndex()), Chk_Cs->isChecked(),
+                       [&shown](int visited, int total) { return shown->advance(visited, total); });
+    // Cancelled: the tab keeps the result it showed.
+    if (found)
+        m_simplePane.show(std::move(*found), ResultPane::CurrentRow::First);
 }
 
 void OxelDialog::runCrossSearch(const CriteriaGrid::Search& search)
 {
     QProgressBar* const bar = LoadCroisee;
     QElapsedTimer shown;
-    const auto progress = [bar, &shown](int visited, int total) {
+    const std::unique_ptr<Dialogs::Progress> dialog = m_dialogs.progress(this, searchingText);
+    const auto progress = [bar, &shown, &dialog](int visited, int total) {
         if (visited == 0) {
             // A range of 0 to 0 would show a busy bar instead of an empty one.
             bar->setRange(0, std::max(total, 1));
@@ -206,8 +213,14 @@ void OxelDialog::runCrossSearch(const CriteriaGrid::Search& search)
             bar->setValue(visited);
             shown.start();
         }
+        return dialog->advance(visited, total);
     };
     CrossSearchOutcome outcome = crossSearch(m_corpus, search.criteria, search.fill, progress);
+    if (outcome.stopped) {
+        // Cancelled: the tab keeps the result it showed.
+        bar->reset();
+        return;
+    }
     if (search.target)
         CriteriaGrid::offerValues(search.target, std::move(outcome.values), std::move(outcome.content));
     bar->setValue(m_corpus.articleCount());

@@ -476,6 +476,55 @@ int main(int argc, char* argv[])
         }
     }
 
+    // A long query: 1,000 words spread over the word list, any of them, each case rule. Its cost must not
+    // grow with the number of terms: the aim is three times the single rare word's search (one automaton step a
+    // unit against a screen of eight units at once).
+    QStringList listWords;
+    {
+        QFile list(options.wordsPath);
+        if (!list.open(QIODevice::ReadOnly | QIODevice::Text))
+            fail(QStringLiteral("cannot read ") + options.wordsPath);
+        QStringList all;
+        for (const QByteArray& line : list.readAll().split('\n')) {
+            const QString word = QString::fromUtf8(line).trimmed();
+            if (!word.isEmpty() && !word.contains(QLatin1Char(' ')))
+                all.append(word);
+        }
+        constexpr int termCount = 1000;
+        for (int i = 0; i < termCount && !all.isEmpty(); ++i)
+            listWords.append(all.at(static_cast<qsizetype>(i) * all.size() / termCount));
+    }
+    const QString rareWord = searchWords.constLast();
+    const auto rowNamed = [&searchRows](const QString& start) {
+        for (const Measurement& row : std::as_const(searchRows)) {
+            if (row.name.startsWith(start))
+                return row;
+        }
+        return Measurement{};
+    };
+    for (const bool caseSensitive : {true, false}) {
+        const QString caseRule = caseSensitive ? QStringLiteral("case kept") : QStringLiteral("case ignored");
+        const Measurement single = rowNamed(QStringLiteral("search \"%1\", auMoinsUn, %2").arg(rareWord, caseRule));
+        w.Txt_Rech->setText(listWords.join(QLatin1Char(' ')));
+        w.Lst_Type->setCurrentIndex(1);
+        w.Chk_Cs->setChecked(caseSensitive);
+        QList<double> times;
+        for (int rep = 0; rep < reps; ++rep) {
+            QElapsedTimer timer;
+            timer.start();
+            w.slotBtRechClick();
+            QCoreApplication::processEvents();
+            times.append(elapsedMs(timer));
+        }
+        searchRows.append({QStringLiteral("search of %1 words of the list, auMoinsUn, %2 (%3 hits)")
+                               .arg(listWords.size())
+                               .arg(caseRule)
+                               .arg(w.resultSimple().count()),
+                           QStringLiteral("ms"), Stats::of(times),
+                           QStringLiteral("search \"%1\", auMoinsUn, %2").arg(rareWord, caseRule), single.value.median,
+                           3});
+    }
+
     // Cross-search choices, one per column, each refilling the next box, against grep for the element.
     w.Onglets->setCurrentIndex(2);
     QCoreApplication::processEvents();

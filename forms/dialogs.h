@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <memory>
 #include <optional>
 
 class QPrinter;
@@ -14,6 +15,15 @@ class Dialogs
 {
 public:
     virtual ~Dialogs() = default;
+
+    // How far a long task has gone, shown while it runs.
+    class Progress
+    {
+    public:
+        virtual ~Progress() = default;
+        // `done` of `total` steps so far; false once the user has cancelled.
+        virtual bool advance(int, int) { return true; }
+    };
 
     // A file name to open or to save; empty when the user cancels.
     virtual QString openFileName(QWidget* parent, const QString& startPath, const QString& filter) = 0;
@@ -29,4 +39,8 @@ public:
     virtual bool printSetup(QWidget* parent, QPrinter& printer) = 0;
     // Runs the welcome dialog: 1 personal file, 2 and 3 the stock corpora, 0 no choice.
     virtual int welcomeChoice(QWidget* parent) = 0;
+    // A progress window for a task that starts now, shown once it has run for half a second, with a
+    // button "Annuler" that Escape presses too; it closes with the returned object. By default
+    // nothing is shown and nothing cancels.
+    virtual std::unique_ptr<Progress> progress(QWidget*, const QString&) { return std::make_unique<Progress>(); }
 };

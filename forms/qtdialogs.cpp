@@ -4,10 +4,57 @@
 #include "windowflags.h"
 
 #include <QColorDialog>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QProgressDialog>
+#include <algorithm>
+
+namespace {
+
+// A QProgressDialog, made only once the task has run for a tenth of a second (most end well before)
+// and shown half a second after the start.
+class QtProgress : public Dialogs::Progress
+{
+public:
+    QtProgress(QWidget* parent, const QString& label) : m_parent(parent), m_label(label) { m_clock.start(); }
+
+    bool advance(int done, int total) override
+    {
+        const qint64 now = m_clock.elapsed();
+        if (!m_dialog) {
+            if (now < madeAfter)
+                return true;
+            m_dialog =
+                std::make_unique<QProgressDialog>(m_label, QStringLiteral("Annuler"), 0, std::max(total, 1), m_parent);
+            m_dialog->setWindowModality(Qt::WindowModal);
+            m_dialog->setMinimumDuration(static_cast<int>(std::max<qint64>(0, shownAfter - now)));
+            // Starts the dialog's own clock.
+            m_dialog->setValue(0);
+            m_updated = now;
+        }
+        // Once shown, each update runs the event loop: one a frame is enough.
+        if (now - m_updated >= 16) {
+            m_dialog->setValue(std::min(done, m_dialog->maximum()));
+            m_updated = now;
+        }
+        return !m_dialog->wasCanceled();
+    }
+
+private:
+    static constexpr qint64 madeAfter = 100;
+    static constexpr qint64 shownAfter = 500;
+
+    QWidget* m_parent;
+    QString m_label;
+    QElapsedTimer m_clock;
+    qint64 m_updated = 0;
+    std::unique_ptr<QProgressDialog> m_dialog;
+};
+
+} // namespace
 
 QString QtDialogs::openFileName(QWidget* parent, const QString& startPath, const QString& filter)
 {
@@ -53,4 +100,9 @@ int QtDialogs::welcomeChoice(QWidget* parent)
     Acc welcome(parent, nullptr, true, framedWindowFlags);
     welcome.showMaximized();
     return welcome.exec();
+}
+
+std::unique_ptr<Dialogs::Progress> QtDialogs::progress(QWidget* parent, const QString& label)
+{
+    return std::make_unique<QtProgress>(parent, label);
 }

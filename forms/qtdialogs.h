@@ -13,4 +13,5 @@ public:
     std::optional<QFont> font(QWidget* parent, const QFont& initial) override;
     bool printSetup(QWidget* parent, QPrinter& printer) override;
     int welcomeChoice(QWidget* parent) override;
+    std::unique_ptr<Progress> progress(QWidget* parent, const QString& label) override;
 };

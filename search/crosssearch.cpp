@@ -300,11 +300,15 @@ CrossSearchOutcome crossSearch(const CorpusDocument& corpus, const QStringList& 
 
     const std::vector<ArticleEntry>& articles = corpus.articles();
     const int total = static_cast<int>(articles.size());
-    if (progress)
-        progress(0, total);
+    if (progress && !progress(0, total)) {
+        outcome.stopped = true;
+        return outcome;
+    }
     for (int n = 0; n < total; ++n) {
-        if (progress)
-            progress(n + 1, total);
+        if (progress && !progress(n + 1, total)) {
+            outcome.stopped = true;
+            return outcome;
+        }
         const ArticleEntry& entry = articles[static_cast<size_t>(n)];
         const ElementIndex::Article article = index.article(n);
         bool pass = true;

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "corpusdocument.h"
+#include "searchprogress.h"
 #include "searchresult.h"
 
 #include <QStringList>
 #include <QStringView>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -30,13 +30,15 @@ struct CrossSearchOutcome
     // valid as long as it is kept.
     std::vector<QStringView> values;
     std::shared_ptr<const CorpusContent> content;
+    // The progress callback stopped the walk: the rest is partial and not to be shown.
+    bool stopped = false;
 };
 
 // Element texts are compared and offered without whitespace at either end and cut to their first
 // 12,000 characters; a text of whitespace only counts as empty.
 
-// Called before the walk with (0, total), then once per article visited.
-using CrossProgress = std::function<void(int visited, int total)>;
+// Called before the walk with (0, total), then once per article visited; false stops the walk.
+using CrossProgress = SearchProgress;
 
 CrossSearchOutcome crossSearch(const CorpusDocument& corpus, const QStringList& criteria,
                                const std::optional<CrossFill>& fill, const CrossProgress& progress = {});

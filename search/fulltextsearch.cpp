@@ -1,13 +1,21 @@
 #include "fulltextsearch.h"
 
 #include "patternfinder.h"
+#include "termmatcher.h"
 #include "wordboundary.h"
 
+#include <optional>
 #include <vector>
 
 using wordboundary::containsWholeWord;
 
 SearchResult fullTextSearch(const CorpusDocument& corpus, const QString& query, SearchMode mode, bool caseSensitive)
+{
+    return *fullTextSearch(corpus, query, mode, caseSensitive, {});
+}
+
+std::optional<SearchResult> fullTextSearch(const CorpusDocument& corpus, const QString& query, SearchMode mode,
+                                           bool caseSensitive, const SearchProgress& progress)
 {
     SearchResult result;
     result.keep(corpus.content());
@@ -16,32 +24,31 @@ SearchResult fullTextSearch(const CorpusDocument& corpus, const QString& query, 
     result.setCaseSensitive(caseSensitive);
     const Qt::CaseSensitivity cs = caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
 
-    std::vector<PatternFinder> patterns;
-    bool all = false;
+    std::optional<TermMatcher> terms;
+    std::optional<PatternFinder> phrase;
+    const bool all = mode != SearchMode::AnyTerm;
     if (mode == SearchMode::AllTerms || mode == SearchMode::AnyTerm) {
-        for (const QString& term : result.terms())
-            patterns.emplace_back(term, cs);
-        all = mode == SearchMode::AllTerms;
+        terms.emplace(result.terms(), cs);
     } else if (mode == SearchMode::ExactPhrase) {
         // A query of spaces only has no phrase: like the empty query, it lists every article.
         if (!result.terms().isEmpty())
-            patterns.emplace_back(result.phrase(), cs);
-        all = true;
+            phrase.emplace(result.phrase(), cs);
     } else {
         return result;
     }
 
-    for (const ArticleEntry& entry : corpus.articles()) {
+    const std::vector<ArticleEntry>& articles = corpus.articles();
+    const int total = static_cast<int>(articles.size());
+    if (progress && !progress(0, total))
+        return std::nullopt;
+    for (int n = 0; n < total; ++n) {
+        const ArticleEntry& entry = articles[static_cast<size_t>(n)];
         const QStringView text = entry.text;
-        bool hit = all;
-        for (const PatternFinder& pattern : patterns) {
-            if (containsWholeWord(text, pattern) != all) {
-                hit = !all;
-                break;
-            }
-        }
+        const bool hit = terms ? terms->matches(text, all) : !phrase || containsWholeWord(text, *phrase);
         if (hit)
             result.addHit(entry);
+        if (progress && !progress(n + 1, total))
+            return std::nullopt;
     }
     return result;
 }

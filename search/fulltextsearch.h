@@ -1,7 +1,10 @@
 #pragma once
 
 #include "corpusdocument.h"
+#include "searchprogress.h"
 #include "searchresult.h"
+
+#include <optional>
 
 // Whole-word search of the articles' full text.
 //   AllTerms:    every term occurs as a whole word; no terms lists every article
@@ -9,6 +12,10 @@
 //   ExactPhrase: the terms joined with single spaces occur as a whole; no terms lists every article
 // Any other mode lists nothing. Letter case is ignored unless `caseSensitive`; accents never are.
 SearchResult fullTextSearch(const CorpusDocument& corpus, const QString& query, SearchMode mode, bool caseSensitive);
+
+// The same, telling `progress` how far it has gone; nothing when `progress` stops it.
+std::optional<SearchResult> fullTextSearch(const CorpusDocument& corpus, const QString& query, SearchMode mode,
+                                           bool caseSensitive, const SearchProgress& progress);
 
 // The mode of the query-type box's item `index`; AllArticles, which finds nothing, for no item.
 SearchMode queryMode(int index);

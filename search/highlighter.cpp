@@ -1,6 +1,7 @@
 #include "highlighter.h"
 
 #include "patternfinder.h"
+#include "termmatcher.h"
 #include "wordboundary.h"
 
 #include <QSet>
@@ -56,8 +57,7 @@ QList<Range> collectRanges(const SearchResult& result, const QString& text, qsiz
     // Marks are known exactly before this position.
     qsizetype horizon = text.size() + 1;
     QList<Range> marks;
-    const auto add = [&](const QString& pattern, bool wholeWords) {
-        const QList<Range> found = occurrences(text, pattern, cs, wholeWords, perPattern);
+    const auto add = [&](const QList<Range>& found) {
         if (perPattern >= 0 && found.size() == perPattern) {
             horizon = std::min(horizon, found.constLast().start);
             marks += found.first(found.size() - 1);
@@ -66,14 +66,21 @@ QList<Range> collectRanges(const SearchResult& result, const QString& text, qsiz
         }
     };
     if (mode == SearchMode::AllTerms || mode == SearchMode::AnyTerm) {
-        for (const QString& term : distinct(result.terms()))
-            add(term, true);
+        // One reading of the text for all the terms.
+        const TermMatcher matcher(result.terms(), cs);
+        const std::vector<QList<qsizetype>> starts = matcher.occurrences(text, perPattern);
+        for (int term = 0; term < matcher.termCount(); ++term) {
+            QList<Range> found;
+            for (const qsizetype start : starts[static_cast<size_t>(term)])
+                found.append({start, matcher.termLength(term)});
+            add(found);
+        }
     } else if (mode == SearchMode::ExactPhrase) {
-        add(result.phrase(), true);
+        add(occurrences(text, result.phrase(), cs, true, perPattern));
     } else if (mode == SearchMode::Cross) {
         // The same value may have matched thousands of elements: it is looked for once.
         for (const QString& value : distinct(result.matchedValues()))
-            add(value, false);
+            add(occurrences(text, value, cs, false, perPattern));
     }
     if (marks.size() < 2 && horizon > text.size())
         return marks;

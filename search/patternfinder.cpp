@@ -56,6 +56,11 @@ template <size_t N> bool fillVariants(std::array<char16_t, N>& out, const std::v
 
 } // namespace
 
+const char16_t* PatternFinder::caseFolding()
+{
+    return foldTable();
+}
+
 PatternFinder::PatternFinder(const QString& pattern, Qt::CaseSensitivity cs) : m_pattern(pattern), m_cs(cs)
 {
     const qsizetype n = m_pattern.size();

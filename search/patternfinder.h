@@ -15,6 +15,8 @@ public:
     qsizetype indexIn(QStringView text, qsizetype from = 0) const;
 
     qsizetype size() const { return m_pattern.size(); }
+    // The case folding of every UTF-16 code unit; surrogates are left as they are.
+    static const char16_t* caseFolding();
     bool isEmpty() const { return m_pattern.isEmpty(); }
 
 private:

@@ -42,6 +42,11 @@ public:
     // Answers the print setup: may set up the printer; a cancel when not set.
     std::function<bool(QPrinter&)> printAnswer;
     int printSetups = 0;
+    QStringList progressLabels; // one per progress window asked for
+    int progressSteps = 0;      // calls to advance, over all of them
+    // The user cancels at this call to advance (counted from 0 over all the progress windows), and
+    // the window answers "cancelled" from then on; -1: never.
+    int cancelAtStep = -1;
 
     QString openFileName(QWidget*, const QString& startPath, const QString& filter) override
     {
@@ -79,4 +84,26 @@ public:
         return printAnswer && printAnswer(printer);
     }
     int welcomeChoice(QWidget*) override { return welcome; }
+    std::unique_ptr<Progress> progress(QWidget*, const QString& label) override
+    {
+        progressLabels.append(label);
+        return std::make_unique<ScriptedProgress>(*this);
+    }
+
+private:
+    class ScriptedProgress : public Progress
+    {
+    public:
+        explicit ScriptedProgress(ScriptedDialogs& dialogs) : m_dialogs(dialogs) {}
+        bool advance(int, int) override
+        {
+            if (m_dialogs.progressSteps++ == m_dialogs.cancelAtStep)
+                m_cancelled = true;
+            return !m_cancelled;
+        }
+
+    private:
+        ScriptedDialogs& m_dialogs;
+        bool m_cancelled = false;
+    };
 };

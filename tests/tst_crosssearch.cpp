@@ -300,11 +300,25 @@ void TestCrossSearch::progress()
 {
     const CorpusDocument corpus = fixture();
     QList<QPair<int, int>> calls;
-    crossSearch(corpus, nine({"domaine"}), std::nullopt, [&calls](int visited, int total) {
-        calls.append({visited, total});
-    });
+    const CrossSearchOutcome whole =
+        crossSearch(corpus, nine({"domaine"}), std::nullopt, [&calls](int visited, int total) {
+            calls.append({visited, total});
+            return true;
+        });
     const QList<QPair<int, int>> expected{{0, 7}, {1, 7}, {2, 7}, {3, 7}, {4, 7}, {5, 7}, {6, 7}, {7, 7}};
     QCOMPARE(calls, expected);
+    QVERIFY(!whole.stopped);
+
+    // Stopped at the third call: no further article is visited.
+    calls.clear();
+    const CrossSearchOutcome stopped =
+        crossSearch(corpus, nine({"domaine"}), std::nullopt, [&calls](int visited, int total) {
+            calls.append({visited, total});
+            return visited < 2;
+        });
+    QVERIFY(stopped.stopped);
+    const QList<QPair<int, int>> threeCalls{{0, 7}, {1, 7}, {2, 7}};
+    QCOMPARE(calls, threeCalls);
 }
 
 void TestCrossSearch::emptyCorpus()
@@ -314,6 +328,7 @@ void TestCrossSearch::emptyCorpus()
         crossSearch(corpusOf("<r/>"), nine({"a", "b"}), CrossFill{QStringLiteral("a"), QStringLiteral("b")},
                     [&calls](int visited, int total) {
                         calls.append({visited, total});
+                        return true;
                     });
     QCOMPARE(outcome.result.count(), 0);
     QVERIFY(outcome.values.empty());

@@ -1,5 +1,6 @@
 #include "fulltextsearch.h"
 #include "patternfinder.h"
+#include "termmatcher.h"
 #include "testcorpus.h"
 
 #include <QRandomGenerator>
@@ -25,6 +26,15 @@ QList<int> numbers(const SearchResult& result)
     return list;
 }
 
+// The 1,000 terms of a long query: "mot0" to "mot999".
+QStringList thousandTerms()
+{
+    QStringList terms;
+    for (int i = 0; i < 1000; ++i)
+        terms << QStringLiteral("mot%1").arg(i);
+    return terms;
+}
+
 } // namespace
 
 class TestFullTextSearch : public QObject
@@ -37,6 +47,14 @@ private slots:
     void queryModes();
     void finderAgreesWithQt_data();
     void finderAgreesWithQt();
+    void termMatcher_data();
+    void termMatcher();
+    void onePassAgreesWithPerTerm_data();
+    void onePassAgreesWithPerTerm();
+    void automatonTooLargeForTable();
+    void longQuery_data();
+    void longQuery();
+    void progressStops();
 };
 
 void TestFullTextSearch::search_data()
@@ -190,6 +208,256 @@ void TestFullTextSearch::finderAgreesWithQt()
                 QFAIL(qPrintable(QStringLiteral("\"%1\" in \"%2\" from %3").arg(pattern, text).arg(from)));
         }
     }
+}
+
+void TestFullTextSearch::termMatcher_data()
+{
+    QTest::addColumn<QStringList>("terms");
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("found"); // "term@start", by distinct term then start
+    QTest::addColumn<bool>("any");
+    QTest::addColumn<bool>("all");
+
+    QTest::newRow("prefixes of one another") << QStringList{"a", "ab", "abc"} << true << "abc ab a abcd"
+                                             << QStringList{"a@7", "ab@4", "abc@0"} << true << true;
+    QTest::newRow("suffixes of one another")
+        << QStringList{"abc", "bc", "c"} << true << "abc bc c" << QStringList{"abc@0", "bc@4", "c@7"} << true << true;
+    QTest::newRow("overlapping occurrences of one term")
+        << QStringList{"a a", "a"} << true << "a a a" << QStringList{"a a@0", "a@0", "a@2", "a@4"} << true << true;
+    QTest::newRow("whole after an overlapping part")
+        << QStringList{"ab a"} << true << "ab ab a" << QStringList{"ab a@3"} << true << true;
+    QTest::newRow("part, then whole") << QStringList{"aa", "b"} << true << "aaa aa" << QStringList{"aa@4"} << true
+                                      << false;
+    QTest::newRow("only inside words") << QStringList{"son", "vent"} << false << "sonate unisson ventôse"
+                                       << QStringList{} << false << false;
+    QTest::newRow("equal under case folding, case ignored")
+        << QStringList{"Son", "son", "SON"} << false << "le SON, son" << QStringList{"Son@3", "Son@8"} << true << true;
+    QTest::newRow("equal under case folding, case kept")
+        << QStringList{"Son", "son", "SON"} << true << "le SON, son" << QStringList{"son@8", "SON@3"} << true << false;
+    QTest::newRow("the same term twice") << QStringList{"vent", "vent"} << true << "vent" << QStringList{"vent@0"}
+                                         << true << true;
+    QTest::newRow("three case variants of k")
+        << QStringList{"k", "x"} << false << "K \u212A k" << QStringList{"k@0", "k@2", "k@4"} << true << false;
+    QTest::newRow("sharp s") << QStringList{"ß", "a"} << false << "ẞ a" << QStringList{"ß@0", "a@2"} << true << true;
+    QTest::newRow("surrogate pair, case kept")
+        << QStringList{"𝔄", "le"} << true << "le 𝔄 gothique 𝔄𝔄" << QStringList{"𝔄@3", "le@0"} << true << true;
+    QTest::newRow("surrogate pair folded, case ignored") << QStringList{"\U00010428", "b"} << false << "a \U00010400 b"
+                                                         << QStringList{"\U00010428@2", "b@5"} << true << true;
+    QTest::newRow("surrogate pair not folded, case kept")
+        << QStringList{"\U00010428", "b"} << true << "a \U00010400 b" << QStringList{"b@5"} << true << false;
+    QTest::newRow("hyphen joins") << QStringList{"son", "et"} << false << "son-et son" << QStringList{"son@7"} << true
+                                  << false;
+    QTest::newRow("hyphen inside a term")
+        << QStringList{"porte-son", "son"} << false << "la porte-son." << QStringList{"porte-son@3"} << true << false;
+    QTest::newRow("separators inside terms") << QStringList{"«son»", "son", "l'eau"} << false << "un «son». l'eau"
+                                             << QStringList{"«son»@3", "son@4", "l'eau@10"} << true << true;
+    QTest::newRow("term ending in a separator")
+        << QStringList{"son,", "vent"} << false << "le son, puis le son,puis" << QStringList{"son,@3"} << true << false;
+    QTest::newRow("first and last word") << QStringList{"son", "vent"} << false << "son et vent"
+                                         << QStringList{"son@0", "vent@7"} << true << true;
+    QTest::newRow("empty text") << QStringList{"son", "vent"} << false << "" << QStringList{} << false << false;
+    QTest::newRow("term longer than the text")
+        << QStringList{"sonorité", "vent"} << false << "sono" << QStringList{} << false << false;
+    QTest::newRow("no terms") << QStringList{} << false << "son" << QStringList{} << false << true;
+}
+
+void TestFullTextSearch::termMatcher()
+{
+    QFETCH(QStringList, terms);
+    QFETCH(bool, caseSensitive);
+    QFETCH(QString, text);
+    QFETCH(QStringList, found);
+    QFETCH(bool, any);
+    QFETCH(bool, all);
+    const Qt::CaseSensitivity cs = caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    // One scan per term, as the single-pattern search does, and one pass for all: the same answers.
+    for (const TermMatcher::Method method : {TermMatcher::Method::PerTerm, TermMatcher::Method::OnePass}) {
+        const TermMatcher matcher(terms, cs, method);
+        QCOMPARE(matcher.usesOnePass(), method == TermMatcher::Method::OnePass && !terms.isEmpty());
+        QStringList listed;
+        const std::vector<QList<qsizetype>> starts = matcher.occurrences(text);
+        QCOMPARE(starts.size(), size_t(matcher.termCount()));
+        for (int term = 0; term < matcher.termCount(); ++term) {
+            for (const qsizetype start : starts[size_t(term)])
+                listed << QStringView(text).mid(start, matcher.termLength(term)).toString() + QLatin1Char('@') +
+                              QString::number(start);
+        }
+        // Named by the text found, which is the term itself unless case is ignored.
+        if (!caseSensitive) {
+            for (QString& entry : listed) {
+                for (const QString& term : terms) {
+                    const qsizetype at = entry.lastIndexOf(QLatin1Char('@'));
+                    if (QStringView(entry).left(at).compare(term, Qt::CaseInsensitive) == 0) {
+                        entry = term + entry.mid(at);
+                        break;
+                    }
+                }
+            }
+        }
+        QCOMPARE(listed, found);
+        QCOMPARE(matcher.matches(text, false), any);
+        QCOMPARE(matcher.matches(text, true), all);
+        // A long text is read in parts side by side: the text, between spaces, across each place of a part's end.
+        for (qsizetype shift = 0; shift <= text.size(); ++shift) {
+            const QString padded = QString(400 + shift, u' ') + text + QString(400 + text.size() - shift, u' ');
+            QCOMPARE(matcher.matches(padded, false), any);
+            QCOMPARE(matcher.matches(padded, true), all);
+        }
+        // With a limit of one, each list holds at most the term's first occurrence, and every first
+        // occurrence that starts before the earliest full list's is there.
+        const std::vector<QList<qsizetype>> first = matcher.occurrences(text, 1);
+        qsizetype horizon = text.size() + 1;
+        for (const QList<qsizetype>& list : first) {
+            if (!list.isEmpty())
+                horizon = std::min(horizon, list.constFirst());
+        }
+        for (int term = 0; term < matcher.termCount(); ++term) {
+            const QList<qsizetype>& every = starts[size_t(term)];
+            const QList<qsizetype>& limited = first[size_t(term)];
+            QVERIFY(limited.isEmpty() || (!every.isEmpty() && limited == every.first(1)));
+            if (!every.isEmpty() && every.constFirst() < horizon)
+                QCOMPARE(limited, every.first(1));
+        }
+    }
+}
+
+void TestFullTextSearch::onePassAgreesWithPerTerm_data()
+{
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::newRow("case respected") << true;
+    QTest::newRow("case ignored") << false;
+}
+
+void TestFullTextSearch::onePassAgreesWithPerTerm()
+{
+    // Random texts of letters with case variants, separators, hyphens and a surrogate pair, some long
+    // enough to be read in parts; terms cut from them or made up.
+    QFETCH(bool, caseSensitive);
+    const Qt::CaseSensitivity cs = caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const QString alphabet = QStringLiteral("aAbkK\u212A, '-.\U0001D504\U00010400\U00010428");
+    QRandomGenerator random(20261208);
+    const auto randomText = [&](int length) {
+        QString text;
+        while (text.size() < length) {
+            const QChar c = alphabet.at(random.bounded(int(alphabet.size())));
+            text += c;
+            if (c.isHighSurrogate())
+                text += alphabet.at(alphabet.indexOf(c) + 1);
+        }
+        return text;
+    };
+    for (int round = 0; round < 400; ++round) {
+        const QString text = randomText(round % 4 == 0 ? 300 + int(random.bounded(300)) : int(random.bounded(40)));
+        QStringList terms;
+        const int count = 1 + int(random.bounded(6));
+        for (int i = 0; i < count; ++i) {
+            QString term = random.bounded(2) == 0 && text.size() > 4
+                               ? text.mid(random.bounded(int(text.size()) - 3), 1 + random.bounded(4))
+                               : randomText(1 + int(random.bounded(4)));
+            term.remove(QLatin1Char(' '));
+            if (!term.isEmpty())
+                terms << term;
+        }
+        const TermMatcher perTerm(terms, cs, TermMatcher::Method::PerTerm);
+        const TermMatcher onePass(terms, cs, TermMatcher::Method::OnePass);
+        const auto where = [&] { return qPrintable(terms.join(QLatin1Char('|')) + QStringLiteral(" in ") + text); };
+        QVERIFY2(perTerm.occurrences(text) == onePass.occurrences(text), where());
+        QVERIFY2(perTerm.matches(text, true) == onePass.matches(text, true), where());
+        QVERIFY2(perTerm.matches(text, false) == onePass.matches(text, false), where());
+    }
+}
+
+void TestFullTextSearch::automatonTooLargeForTable()
+{
+    // 40,000 terms of ten letters: the automaton follows its fail links instead of a table.
+    QStringList terms;
+    for (int i = 0; i < 40000; ++i) {
+        QString term;
+        for (int n = i, k = 0; k < 10; ++k, n /= 7)
+            term += QChar(u'a' + (n % 7) * 3 + k % 3);
+        terms << term;
+    }
+    QCOMPARE(terms.at(0), QStringLiteral("abcabcabca"));
+    QCOMPARE(terms.at(1), QStringLiteral("dbcabcabca"));
+    QCOMPARE(terms.at(8), QStringLiteral("decabcabca"));
+    const QString text =
+        QStringLiteral("abcabcabca, xdbcabcabca dbcabcabca-x (decabcabca) abcabcabcab decabcabca abcabcabca");
+    const TermMatcher matcher(terms, Qt::CaseSensitive, TermMatcher::Method::OnePass);
+    QVERIFY(matcher.usesOnePass());
+    const std::vector<QList<qsizetype>> found = matcher.occurrences(text);
+    QCOMPARE(found.size(), size_t(40000));
+    QCOMPARE(found[0], QList<qsizetype>({0, 73}));
+    QCOMPARE(found[1], QList<qsizetype>());
+    QCOMPARE(found[8], QList<qsizetype>({38, 62}));
+    qsizetype total = 0;
+    for (const QList<qsizetype>& list : found)
+        total += list.size();
+    QCOMPARE(total, 4);
+    QVERIFY(matcher.matches(text, false));
+    QVERIFY(!matcher.matches(text, true));
+    QVERIFY(matcher.matches(QStringLiteral("(decabcabca)"), false));
+    QVERIFY(!matcher.matches(QStringLiteral("decabcabca-"), false));
+}
+
+void TestFullTextSearch::longQuery_data()
+{
+    QTest::addColumn<SearchMode>("mode");
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::addColumn<QList<int>>("hits");
+    QTest::newRow("any term, case kept") << SearchMode::AnyTerm << true << QList<int>{0, 2, 5, 6, 7};
+    QTest::newRow("any term, case ignored") << SearchMode::AnyTerm << false << QList<int>{0, 2, 3, 5, 6, 7};
+    QTest::newRow("all terms, case kept") << SearchMode::AllTerms << true << QList<int>{6};
+    QTest::newRow("all terms, case ignored") << SearchMode::AllTerms << false << QList<int>{6, 7};
+}
+
+void TestFullTextSearch::longQuery()
+{
+    // A query of 1,000 terms finds what each of its terms finds.
+    QFETCH(SearchMode, mode);
+    QFETCH(bool, caseSensitive);
+    QFETCH(QList<int>, hits);
+    const QStringList terms = thousandTerms();
+    QStringList upper = terms;
+    for (QString& term : upper)
+        term = term.toUpper();
+    upper[500] = QStringLiteral("mot500");
+    const CorpusDocument corpus = corpusOf({
+        "le mot999.",                     // 0: the last term
+        "mot1000 mot12x xmot3 mot-4",     // 1: none whole
+        "(mot0) et mot0",                 // 2: the first term
+        "un MOT42 ici",                   // 3: another case
+        "mot5-mot6 mot7\u2010",           // 4: hyphens join
+        "mot1000 mot100",                 // 5: a term, prefix of a longer word beside it
+        terms.join(QLatin1Char(' ')),     // 6: every term
+        upper.join(QStringLiteral(", ")), // 7: every term, in capitals but one
+        "mot 1 mo t2",                    // 8: none
+    });
+    const SearchResult result = fullTextSearch(corpus, terms.join(QLatin1Char(' ')), mode, caseSensitive);
+    QCOMPARE(numbers(result), hits);
+}
+
+void TestFullTextSearch::progressStops()
+{
+    const CorpusDocument corpus = corpusOf({"le son", "le vent", "son"});
+    QList<QPair<int, int>> calls;
+    const auto record = [&calls](int stopAt) {
+        return [&calls, stopAt](int visited, int total) {
+            calls.append({visited, total});
+            return visited != stopAt;
+        };
+    };
+    const std::optional<SearchResult> whole =
+        fullTextSearch(corpus, QStringLiteral("son"), SearchMode::AnyTerm, false, record(-1));
+    QVERIFY(whole);
+    QCOMPARE(numbers(*whole), QList<int>({0, 2}));
+    const QList<QPair<int, int>> every{{0, 3}, {1, 3}, {2, 3}, {3, 3}};
+    QCOMPARE(calls, every);
+
+    calls.clear();
+    QVERIFY(!fullTextSearch(corpus, QStringLiteral("son"), SearchMode::AnyTerm, false, record(1)));
+    const QList<QPair<int, int>> two{{0, 3}, {1, 3}};
+    QCOMPARE(calls, two);
 }
 
 QTEST_GUILESS_MAIN(TestFullTextSearch)

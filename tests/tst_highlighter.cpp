@@ -81,6 +81,11 @@ void TestHighlighter::marks_data()
                                            << "son\ngrave son  grave";
     QTest::newRow("overlapping terms merge") << any << "l'eau eau" << false << "de l'eau."
                                              << "de [l'eau].";
+    QTest::newRow("many terms, overlapping ones merge") << any << "a\u00A0a a b c" << false << "a a a, a\u00A0a a"
+                                                        << "[a] [a] [a], [a\u00A0a] [a]";
+    QTest::newRow("many terms, one inside another")
+        << SearchMode::AllTerms << "l'eau eau de la" << false << "de l'eau, la Eau-de-vie"
+        << "[de] [l'eau], [la] Eau-de-vie";
     QTest::newRow("title mode marks nothing") << SearchMode::Titles << "son" << false << "le son"
                                               << "le son";
     QTest::newRow("every-article record marks nothing") << SearchMode::AllArticles << "son" << false << "le son"
@@ -132,6 +137,12 @@ void TestHighlighter::firstRangesStopAtLimit_data()
                                            << "a b a b a b" << 2 << "[a] [b] a b a b";
     QTest::newRow("one term over, the other under") << any << "a b"
                                                     << "a a a b" << 2 << "[a] [a] a b";
+    QTest::newRow("many terms under the limit") << any << "a b c d"
+                                                << "d c b a a" << 2 << "[d] [c] b a a";
+    QTest::newRow("many terms, one over the limit") << any << "a b c d"
+                                                    << "a a a b c d" << 2 << "[a] [a] a b c d";
+    QTest::newRow("many terms, a long one cut") << any << "a b c d a\u00A0b\u00A0c"
+                                                << "a\u00A0b\u00A0c a a a" << 2 << "[a\u00A0b\u00A0c] [a] a a";
     QTest::newRow("adjacent matches all found") << cross << ""
                                                 << "aaaaaa" << 3 << "[aaaaaa]";
     // Where the matches stop being looked for, the range they form has no known end.

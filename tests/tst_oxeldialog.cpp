@@ -108,6 +108,8 @@ private slots:
     void simpleSearch();
     void searchWithoutCorpusSaysSo_data();
     void searchWithoutCorpusSaysSo();
+    void cancelledSearchKeepsResult_data();
+    void cancelledSearchKeepsResult();
     void articleViewsAreReadOnly_data();
     void articleViewsAreReadOnly();
     void crossCascade();
@@ -533,6 +535,67 @@ void TestOxelDialog::searchWithoutCorpusSaysSo()
     // The title filter runs at every keystroke: it stays silent.
     QTest::keyClicks(window.Txt_Corpus, QStringLiteral("so"));
     QCOMPARE(m_dialogs.warnings.size(), warned + 1);
+}
+
+void TestOxelDialog::cancelledSearchKeepsResult_data()
+{
+    QTest::addColumn<int>("cancelAt"); // the call to the progress, counted from 0, at which the user cancels
+    QTest::newRow("before the first article") << 0;
+    QTest::newRow("midway") << 3;
+    QTest::newRow("at the last article") << 6;
+}
+
+void TestOxelDialog::cancelledSearchKeepsResult()
+{
+    QFETCH(int, cancelAt);
+    const QString searching = QStringLiteral("Recherche en cours…");
+    {
+        m_dialogs.welcome = 2;
+        OxelDialog window(m_dialogs);
+        QTest::keyClicks(window.Txt_Rech, QStringLiteral("cloche bronze"));
+        window.Lst_Type->setCurrentIndex(1);
+        QTest::mouseClick(window.Bt_Rech, Qt::LeftButton);
+        QCOMPARE(listed(window.Lst_Art), QStringList({"CLOCHE"}));
+        QCOMPARE(m_dialogs.progressLabels, QStringList({searching}));
+        QCOMPARE(m_dialogs.progressSteps, 7); // (0, 6), then one per article
+        const QString shown = window.Txt_Art->toPlainText();
+
+        m_dialogs.cancelAtStep = m_dialogs.progressSteps + cancelAt;
+        window.Txt_Rech->clear();
+        QTest::keyClicks(window.Txt_Rech, QStringLiteral("son"));
+        QTest::mouseClick(window.Bt_Rech, Qt::LeftButton);
+        QCOMPARE(m_dialogs.progressLabels, QStringList({searching, searching}));
+        QCOMPARE(m_dialogs.progressSteps, 7 + cancelAt + 1);
+        QCOMPARE(window.resultSimple().terms(), QStringList({"cloche", "bronze"}));
+        QCOMPARE(listed(window.Lst_Art), QStringList({"CLOCHE"}));
+        QCOMPARE(window.Txt_Nb->text(), QStringLiteral("1"));
+        QCOMPARE(window.Txt_Art->toPlainText(), shown);
+        QCOMPARE(markedPieces(window.Txt_Art), QStringList({"CLOCHE", "bronze", "cloche", "cloche"}));
+
+        // Not cancelled, the same search runs to its end.
+        QTest::mouseClick(window.Bt_Rech, Qt::LeftButton);
+        QCOMPARE(listed(window.Lst_Art), QStringList({"ÉCHO", "SON", "SON", "CLOCHE"}));
+    }
+    {
+        QVERIFY(QFile::copy(QFINDTESTDATA("data/croisee.xml"), QStringLiteral("croisee.xml")));
+        m_dialogs = ScriptedDialogs();
+        m_dialogs.welcome = 1;
+        m_dialogs.openAnswers = {QStringLiteral("croisee.xml")};
+        OxelDialog window(m_dialogs);
+        choose(window.Lst_B11, "instrument");
+        QCOMPARE(listed(window.Lst_Art_Cro), QStringList({"HARPE", "TAMBOUR", "FLÛTE"}));
+        QCOMPARE(m_dialogs.progressSteps, 8);
+        const QString shown = window.Txt_Art_Cro->toPlainText();
+
+        m_dialogs.cancelAtStep = m_dialogs.progressSteps + cancelAt;
+        choose(window.Lst_B12, "corde");
+        QCOMPARE(m_dialogs.progressLabels, QStringList({searching, searching}));
+        QCOMPARE(listed(window.Lst_Art_Cro), QStringList({"HARPE", "TAMBOUR", "FLÛTE"}));
+        QCOMPARE(window.txt_nbcro->text(), QStringLiteral("3"));
+        QCOMPARE(window.Txt_Art_Cro->toPlainText(), shown);
+        QCOMPARE(window.resultCroisee().count(), 3);
+        QCOMPARE(window.LoadCroisee->value(), -1); // no progress left shown
+    }
 }
 
 void TestOxelDialog::articleViewsAreReadOnly_data()

@@ -1,0 +1,365 @@
+#include "termmatcher.h"
+
+#include "wordboundary.h"
+
+#include <QHash>
+#include <algorithm>
+#include <array>
+#include <limits>
+
+namespace {
+
+// Below this many terms, one fast scan per term costs less than reading every unit through the automaton.
+constexpr int onePassFrom = 3;
+// The deterministic table is kept to 16 MB; a larger automaton follows its fail links instead.
+constexpr size_t tableLimit = size_t(1) << 22;
+
+bool hasSurrogates(const QString& s)
+{
+    return std::any_of(s.cbegin(), s.cend(), [](QChar c) { return c.isSurrogate(); });
+}
+
+// Walks the deterministic table from `state` over the units from `from` on, and stops after the
+// first unit that reaches a state ending a term, or at `to`; returns where it stopped. Kept apart
+// so that the walk holds everything in registers.
+qsizetype walk(const quint32* table, const quint32* classOf, const char16_t* units, qsizetype from, qsizetype to,
+               quint32& state)
+{
+    quint32 at = state;
+    qsizetype i = from;
+    while (i < to) {
+        at = table[(at >> 1) + classOf[units[i]]];
+        ++i;
+        if (at & 1)
+            break;
+    }
+    state = at;
+    return i;
+}
+
+} // namespace
+
+TermMatcher::TermMatcher(const QStringList& terms, Qt::CaseSensitivity cs, Method method) : m_cs(cs)
+{
+    const char16_t* fold = PatternFinder::caseFolding();
+    struct Distinct
+    {
+        QString term;
+        QString key; // as the automaton reads it; null when it must be looked for on its own
+    };
+    std::vector<Distinct> distinct;
+    QHash<QString, int> seen;
+    for (const QString& term : terms) {
+        Distinct d{term, QString()};
+        // Qt folds a surrogate pair as one character, which the unit-by-unit table cannot.
+        if (!term.isEmpty() && !(cs == Qt::CaseInsensitive && hasSurrogates(term))) {
+            d.key = term;
+            if (cs == Qt::CaseInsensitive) {
+                for (QChar& c : d.key)
+                    c = QChar(fold[c.unicode()]);
+            }
+        }
+        // Keys and the terms left out of the automaton are told apart by their first character.
+        const QString name = (d.key.isNull() ? QStringLiteral("t") + term : QStringLiteral("k") + d.key);
+        if (seen.contains(name))
+            continue;
+        seen.insert(name, static_cast<int>(distinct.size()));
+        distinct.push_back(std::move(d));
+    }
+    const auto inAutomaton = [](const Distinct& d) { return !d.key.isNull(); };
+    const bool onePass =
+        method == Method::OnePass ||
+        (method == Method::Automatic && std::count_if(distinct.cbegin(), distinct.cend(), inAutomaton) >= onePassFrom);
+
+    std::vector<std::pair<int, QString>> keys;
+    for (const Distinct& d : distinct) {
+        const int id = termCount();
+        m_lengths.push_back(d.term.size());
+        if (onePass && inAutomaton(d)) {
+            keys.emplace_back(id, d.key);
+        } else {
+            m_finders.emplace_back(d.term, cs);
+            m_finderTerms.push_back(id);
+        }
+    }
+    if (!keys.empty())
+        build(keys);
+}
+
+void TermMatcher::build(const std::vector<std::pair<int, QString>>& keys)
+{
+    const char16_t* fold = PatternFinder::caseFolding();
+    // Classes: 0 any other unit that cannot separate words, 1 any other that may, then one per unit of the keys.
+    std::vector<qint32> classOfKeyUnit(0x10000, -1);
+    quint32 classes = 2;
+    for (const auto& [id, key] : keys) {
+        for (const QChar c : key) {
+            if (classOfKeyUnit[c.unicode()] < 0)
+                classOfKeyUnit[c.unicode()] = static_cast<qint32>(classes++);
+        }
+    }
+    m_classOf.resize(0x10000);
+    m_classSeparates.assign(classes, false);
+    m_classSeparates[1] = true;
+    for (char32_t u = 0; u < 0x10000; ++u) {
+        const char16_t key = m_cs == Qt::CaseInsensitive ? fold[u] : char16_t(u);
+        // A surrogate may belong to a separator beyond the basic plane: the boundary is checked at each candidate.
+        const bool separates = QChar::isSurrogate(u) || wordboundary::isSeparator(u);
+        const quint32 c = classOfKeyUnit[key] >= 0 ? quint32(classOfKeyUnit[key]) : (separates ? 1u : 0u);
+        m_classOf[u] = c;
+        if (separates)
+            m_classSeparates[c] = true;
+    }
+    m_boundary = classes;
+    m_symbols = classes + 1;
+
+    // The trie of the keys, each opened by the boundary symbol.
+    m_nodes.resize(1);
+    const auto child = [this](quint32 node, quint32 symbol) {
+        for (const auto& [s, next] : m_nodes[node].children) {
+            if (s == symbol)
+                return next;
+        }
+        const auto next = static_cast<quint32>(m_nodes.size());
+        m_nodes[node].children.emplace_back(symbol, next);
+        m_nodes.emplace_back();
+        return next;
+    };
+    for (const auto& [id, key] : keys) {
+        quint32 node = child(0, m_boundary);
+        for (const QChar c : key) {
+            const auto cls = static_cast<quint32>(classOfKeyUnit[c.unicode()]);
+            node = child(node, cls);
+            if (m_classSeparates[cls])
+                node = child(node, m_boundary);
+        }
+        m_nodes[node].term = id;
+        m_longest = std::max(m_longest, key.size());
+    }
+    for (Node& node : m_nodes)
+        std::sort(node.children.begin(), node.children.end());
+
+    // Fail links and output chains, breadth first.
+    std::vector<quint32> order{0};
+    for (size_t i = 0; i < order.size(); ++i) {
+        const quint32 node = order[i];
+        for (const auto& [symbol, next] : m_nodes[node].children) {
+            const quint32 fail = node == 0 ? 0 : step(m_nodes[node].fail, symbol);
+            Node& n = m_nodes[next];
+            n.fail = fail;
+            n.nextOutput = m_nodes[fail].term >= 0 ? qint32(fail) : m_nodes[fail].nextOutput;
+            order.push_back(next);
+        }
+    }
+    m_start = step(0, m_boundary);
+
+    const size_t symbols = m_symbols;
+    if (m_nodes.size() * symbols > tableLimit)
+        return;
+    std::vector<quint32> next(m_nodes.size() * symbols);
+    for (const quint32 node : order) {
+        quint32* row = next.data() + node * symbols;
+        const quint32* failRow = next.data() + m_nodes[node].fail * symbols;
+        for (quint32 s = 0; s < m_symbols; ++s)
+            row[s] = node == 0 ? 0 : failRow[s];
+        for (const auto& [symbol, to] : m_nodes[node].children)
+            row[symbol] = to;
+    }
+    // A unit that may separate words is followed by the boundary symbol: one step for both.
+    for (size_t node = 0; node < m_nodes.size(); ++node) {
+        quint32* row = next.data() + node * symbols;
+        for (quint32 s = 0; s < m_boundary; ++s) {
+            if (m_classSeparates[s])
+                row[s] = next[row[s] * symbols + m_boundary];
+        }
+    }
+    m_table.resize(next.size());
+    for (size_t i = 0; i < next.size(); ++i) {
+        const Node& to = m_nodes[next[i]];
+        const bool output = to.term >= 0 || to.nextOutput >= 0;
+        m_table[i] = (next[i] * m_symbols) << 1 | (output ? 1u : 0u);
+    }
+}
+
+quint32 TermMatcher::step(quint32 node, quint32 symbol) const
+{
+    for (;;) {
+        const auto& children = m_nodes[node].children;
+        const auto it = std::lower_bound(children.cbegin(), children.cend(), std::pair<quint32, quint32>(symbol, 0));
+        if (it != children.cend() && it->first == symbol)
+            return it->second;
+        if (node == 0)
+            return 0;
+        node = m_nodes[node].fail;
+    }
+}
+
+template <typename Candidate> void TermMatcher::scan(QStringView text, const Candidate& candidate) const
+{
+    const char16_t* units = text.utf16();
+    const qsizetype size = text.size();
+    const quint32* classOf = m_classOf.data();
+    // Every term ending at `node`, longest first.
+    const auto report = [&](quint32 node, qsizetype end) {
+        for (qint32 at = m_nodes[node].term >= 0 ? qint32(node) : m_nodes[node].nextOutput; at >= 0;
+             at = m_nodes[static_cast<size_t>(at)].nextOutput) {
+            const int term = m_nodes[static_cast<size_t>(at)].term;
+            if (!candidate(term, end - m_lengths[static_cast<size_t>(term)]))
+                return false;
+        }
+        return true;
+    };
+    if (!m_table.empty()) {
+        quint32 state = (m_start * m_symbols) << 1;
+        for (qsizetype i = 0; i < size;) {
+            i = walk(m_table.data(), classOf, units, i, size, state);
+            if ((state & 1) && !report((state >> 1) / m_symbols, i))
+                return;
+        }
+        return;
+    }
+    quint32 node = m_start;
+    for (qsizetype i = 0; i < size; ++i) {
+        const quint32 c = classOf[units[i]];
+        node = step(node, c);
+        if (m_classSeparates[c])
+            node = step(node, m_boundary);
+        const Node& at = m_nodes[node];
+        if ((at.term >= 0 || at.nextOutput >= 0) && !report(node, i + 1))
+            return;
+    }
+}
+
+template <typename Candidate> void TermMatcher::scanSideBySide(QStringView text, const Candidate& candidate) const
+{
+    // Each step of a walk waits for the one before: walks over parts of the text go on side by side.
+    // Each reads on past the end of its part as far as a term can reach and keeps the terms that
+    // start in its part; each but the first starts at the root on the unit before its part, so that
+    // it finds no term that starts earlier.
+    constexpr int parts = 4;
+    const qsizetype size = text.size();
+    if (m_table.empty() || size < parts * (m_longest + 32)) {
+        scan(text, candidate);
+        return;
+    }
+    const char16_t* units = text.utf16();
+    const quint32* classOf = m_classOf.data();
+    const quint32* table = m_table.data();
+    std::array<qsizetype, parts + 1> bound{};
+    for (int k = 0; k <= parts; ++k)
+        bound[size_t(k)] = size * k / parts;
+    std::array<quint32, parts> state{};
+    std::array<qsizetype, parts> at{};
+    std::array<qsizetype, parts> end{};
+    qsizetype together = size;
+    for (size_t k = 0; k < parts; ++k) {
+        state[k] = k == 0 ? (m_start * m_symbols) << 1 : 0;
+        at[k] = k == 0 ? 0 : bound[k] - 1;
+        end[k] = std::min(size, bound[k + 1] + m_longest);
+        together = std::min(together, end[k] - at[k]);
+    }
+    const auto report = [&](size_t k, qsizetype stop) {
+        const quint32 node = (state[k] >> 1) / m_symbols;
+        for (qint32 n = m_nodes[node].term >= 0 ? qint32(node) : m_nodes[node].nextOutput; n >= 0;
+             n = m_nodes[static_cast<size_t>(n)].nextOutput) {
+            const int term = m_nodes[static_cast<size_t>(n)].term;
+            const qsizetype start = stop - m_lengths[static_cast<size_t>(term)];
+            if (start < bound[k + 1] && !candidate(term, start))
+                return false;
+        }
+        return true;
+    };
+    for (qsizetype i = 0; i < together; ++i) {
+        quint32 any = 0;
+        for (size_t k = 0; k < parts; ++k) {
+            state[k] = table[(state[k] >> 1) + classOf[units[at[k] + i]]];
+            any |= state[k];
+        }
+        if ((any & 1) == 0)
+            continue;
+        for (size_t k = 0; k < parts; ++k) {
+            if ((state[k] & 1) && !report(k, at[k] + i + 1))
+                return;
+        }
+    }
+    for (size_t k = 0; k < parts; ++k) {
+        for (qsizetype j = at[k] + together; j < end[k];) {
+            j = walk(table, classOf, units, j, end[k], state[k]);
+            if ((state[k] & 1) && !report(k, j))
+                return;
+        }
+    }
+}
+
+bool TermMatcher::matches(QStringView text, bool all) const
+{
+    for (const PatternFinder& finder : m_finders) {
+        if (wordboundary::containsWholeWord(text, finder) != all)
+            return !all;
+    }
+    if (!usesOnePass())
+        return all;
+    const auto whole = [&](int term, qsizetype start) {
+        return wordboundary::isWholeWord(text, start, m_lengths[static_cast<size_t>(term)]);
+    };
+    if (!all) {
+        bool found = false;
+        scanSideBySide(text, [&](int term, qsizetype start) {
+            found = whole(term, start);
+            return !found;
+        });
+        return found;
+    }
+    std::vector<bool> seen(m_lengths.size(), false);
+    auto missing = static_cast<qsizetype>(m_lengths.size() - m_finders.size());
+    scanSideBySide(text, [&](int term, qsizetype start) {
+        if (!seen[static_cast<size_t>(term)] && whole(term, start)) {
+            seen[static_cast<size_t>(term)] = true;
+            --missing;
+        }
+        return missing > 0;
+    });
+    return missing == 0;
+}
+
+std::vector<QList<qsizetype>> TermMatcher::occurrences(QStringView text, qsizetype limit) const
+{
+    std::vector<QList<qsizetype>> lists(m_lengths.size());
+    if (limit == 0)
+        return lists;
+    constexpr qsizetype none = std::numeric_limits<qsizetype>::max();
+    // The earliest last start of a full list.
+    qsizetype horizon = none;
+    for (size_t i = 0; i < m_finders.size(); ++i) {
+        const PatternFinder& finder = m_finders[i];
+        QList<qsizetype>& found = lists[static_cast<size_t>(m_finderTerms[i])];
+        const qsizetype n = finder.size();
+        for (qsizetype p = finder.indexIn(text); p >= 0 && found.size() != limit;) {
+            if (wordboundary::isWholeWord(text, p, n)) {
+                found.append(p);
+                p = finder.indexIn(text, p + n);
+            } else {
+                p = finder.indexIn(text, p + 1);
+            }
+        }
+        if (found.size() == limit)
+            horizon = std::min(horizon, found.constLast());
+    }
+    if (!usesOnePass())
+        return lists;
+    std::vector<qsizetype> nextFrom(m_lengths.size(), 0);
+    scan(text, [&](int term, qsizetype start) {
+        const qsizetype length = m_lengths[static_cast<size_t>(term)];
+        QList<qsizetype>& found = lists[static_cast<size_t>(term)];
+        if (found.size() != limit && start >= nextFrom[static_cast<size_t>(term)] &&
+            wordboundary::isWholeWord(text, start, length)) {
+            found.append(start);
+            nextFrom[static_cast<size_t>(term)] = start + length;
+            if (found.size() == limit)
+                horizon = std::min(horizon, start);
+        }
+        // Every later candidate starts at or after the end of this one less the longest term's length.
+        return horizon == none || start + length - m_longest < horizon;
+    });
+    return lists;
+}

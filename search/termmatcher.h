@@ -1,0 +1,79 @@
+#pragma once
+
+#include "patternfinder.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <utility>
+#include <vector>
+
+// Finds the whole-word occurrences (search/wordboundary.h) of many terms at once, letter case
+// respected or ignored as PatternFinder does. Built once per search. With many terms the text is
+// read once for all of them, through an Aho-Corasick automaton over UTF-16 units, so the cost does
+// not grow with the number of terms; a few terms are each looked for on their own, which is faster.
+class TermMatcher
+{
+public:
+    enum class Method
+    {
+        Automatic,
+        PerTerm, // one scan per term
+        OnePass, // one scan for all the terms
+    };
+
+    TermMatcher(const QStringList& terms, Qt::CaseSensitivity cs, Method method = Method::Automatic);
+
+    // The distinct terms: terms equal under the case rule count once.
+    int termCount() const { return static_cast<int>(m_lengths.size()); }
+    qsizetype termLength(int term) const { return m_lengths[static_cast<size_t>(term)]; }
+    bool usesOnePass() const { return !m_nodes.empty(); }
+
+    // Whether every term (`all`) or at least one term has a whole-word occurrence in `text`.
+    // Without terms: `all`.
+    bool matches(QStringView text, bool all) const;
+
+    // For each distinct term, the starts of its whole-word occurrences, each looked for past the end
+    // of the one before it. With a non-negative `limit`, at most `limit` a term; and once a list is
+    // full, the reading may stop: every occurrence that starts before the earliest last start of a
+    // full list is there, later ones may be left out.
+    std::vector<QList<qsizetype>> occurrences(QStringView text, qsizetype limit = -1) const;
+
+private:
+    // Calls `candidate(term, start)` for each occurrence of a term that follows a possible word
+    // boundary, in order of their ends, overlapping ones included, as long as it returns true.
+    template <typename Candidate> void scan(QStringView text, const Candidate& candidate) const;
+    // The same, in no particular order.
+    template <typename Candidate> void scanSideBySide(QStringView text, const Candidate& candidate) const;
+    quint32 step(quint32 node, quint32 symbol) const;
+    void build(const std::vector<std::pair<int, QString>>& keys); // (term, key as read)
+
+    Qt::CaseSensitivity m_cs;
+    std::vector<qsizetype> m_lengths; // by distinct term
+    // Terms looked for one by one, and their ids: all of them, or those the automaton leaves out
+    // (a surrogate pair with case ignored, which Qt folds as one character).
+    std::vector<PatternFinder> m_finders;
+    std::vector<int> m_finderTerms;
+
+    // The automaton reads, for each text unit, the unit's class, then, when the class may separate
+    // words, the boundary symbol; each term is inserted as the boundary symbol followed by its
+    // units read the same way, so that it is found only where it may start a whole word.
+    std::vector<quint32> m_classOf; // by UTF-16 unit
+    std::vector<bool> m_classSeparates;
+    quint32 m_symbols = 0;  // classes, then the boundary symbol
+    quint32 m_boundary = 0; // the boundary symbol
+    qsizetype m_longest = 0;
+    struct Node
+    {
+        std::vector<std::pair<quint32, quint32>> children; // by symbol, sorted
+        quint32 fail = 0;
+        int term = -1;          // the term ending here
+        qint32 nextOutput = -1; // the nearest node on the fail chain that ends a term
+    };
+    std::vector<Node> m_nodes;
+    // When small enough, every transition of the deterministic automaton, a unit's boundary symbol
+    // included: (next node * symbols) << 1, plus 1 when the next node ends a term.
+    std::vector<quint32> m_table;
+    quint32 m_start = 0; // the node after the boundary that opens the text
+};
