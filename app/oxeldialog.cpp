@@ -217,12 +217,15 @@ void OxelDialog::runCrossSearch(const CriteriaGrid::Search& search)
     };
     CrossSearchOutcome outcome = crossSearch(m_corpus, search.criteria, search.fill, progress);
     if (outcome.stopped) {
-        // Cancelled: the tab keeps the result it showed.
+        // Cancelled: the tab keeps the result it showed, and the grid the choices that made it.
         bar->reset();
+        m_criteria.revert(search);
         return;
     }
+    m_criteria.apply(search);
     if (search.target)
         CriteriaGrid::offerValues(search.target, std::move(outcome.values), std::move(outcome.content));
+    m_criteria.remember();
     bar->setValue(m_corpus.articleCount());
     bar->reset();
     m_crossPane.show(std::move(outcome.result), ResultPane::CurrentRow::First);

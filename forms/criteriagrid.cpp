@@ -40,6 +40,7 @@ void CriteriaGrid::clear()
         for (QComboBox* each : row)
             each->clear();
     }
+    remember();
 }
 
 void CriteriaGrid::offerElements(const QList<ElementChoice>& choices)
@@ -56,31 +57,28 @@ void CriteriaGrid::offerElements(const QList<ElementChoice>& choices)
         row[Value]->setEnabled(false);
         row[Text]->setEnabled(false);
     }
+    remember();
 }
 
-CriteriaGrid::Search CriteriaGrid::choose(int row, int column, int index)
+CriteriaGrid::Search CriteriaGrid::choose(int row, int column, int index) const
 {
     const QString chosen = criterionAt(box(row, column), index);
-    Search search{{}, nullptr, std::nullopt};
+    Search search;
+    search.row = row;
+    search.column = column;
     switch (column) {
     case Element:
-        // The row's values are those of the new element; with none chosen there are none to offer.
-        box(row, Value)->clear();
-        box(row, Value)->setEnabled(chosen != CorpusDocument::anyValue);
-        emptyAndDisable(box(row, Text));
         search.target = box(row, Value);
         search.fill = CrossFill{chosen, QString()};
         break;
     case Value:
-        box(row, Text)->clear();
         search.target = box(row, Text);
         search.fill = CrossFill{currentCriterion(box(row, Element)), chosen};
         break;
     default:
         break;
     }
-    resetRowsAfter(row);
-
+    // Only the boxes before the chosen one are read, and the search does not change them.
     const int position = row * size + column;
     for (int k = 0; k < position; ++k)
         search.criteria.append(currentCriterion(box(k / size, k % size)));
@@ -88,6 +86,38 @@ CriteriaGrid::Search CriteriaGrid::choose(int row, int column, int index)
     while (search.criteria.size() < size * size)
         search.criteria.append(CorpusDocument::anyValue);
     return search;
+}
+
+void CriteriaGrid::apply(const Search& search)
+{
+    const int row = search.row;
+    switch (search.column) {
+    case Element:
+        // The row's values are those of the new element; with none chosen there are none to offer.
+        box(row, Value)->clear();
+        box(row, Value)->setEnabled(search.criteria.at(row * size) != CorpusDocument::anyValue);
+        emptyAndDisable(box(row, Text));
+        break;
+    case Value:
+        box(row, Text)->clear();
+        break;
+    default:
+        break;
+    }
+    resetRowsAfter(row);
+}
+
+void CriteriaGrid::revert(const Search& search)
+{
+    box(search.row, search.column)->setCurrentIndex(m_remembered[size_t(search.row)][size_t(search.column)]);
+}
+
+void CriteriaGrid::remember()
+{
+    for (int row = 0; row < size; ++row) {
+        for (int column = 0; column < size; ++column)
+            m_remembered[size_t(row)][size_t(column)] = box(row, column)->currentIndex();
+    }
 }
 
 void CriteriaGrid::resetRowsAfter(int row)

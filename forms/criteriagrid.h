@@ -23,8 +23,10 @@ public:
     // What a choice asks of the cross search.
     struct Search
     {
+        int row = 0;
+        int column = 0;
         QStringList criteria;          // the nine, in grid order
-        QComboBox* target;             // the box to refill with the values found, or none
+        QComboBox* target = nullptr;   // the box to refill with the values found, or none
         std::optional<CrossFill> fill; // what to offer there
     };
 
@@ -36,8 +38,15 @@ public:
     void clear();
     // Offers the element names in column 1, each box at "- INDIFFERENT -"; disables the others.
     void offerElements(const QList<ElementChoice>& choices);
-    // Entry `index` of the box at (row, column), both from 0, was chosen: resets the boxes after it.
-    Search choose(int row, int column, int index);
+    // Entry `index` of the box at (row, column), both from 0, was chosen: what to search. Nothing
+    // changes before the search has run, so that a cancelled one can leave the grid as it was.
+    Search choose(int row, int column, int index) const;
+    // The search ran: resets the boxes after the chosen one.
+    void apply(const Search& search);
+    // The search was cancelled: the chosen box goes back to the entry it showed before.
+    void revert(const Search& search);
+    // Keeps each box's current entry as the one a cancelled choice goes back to.
+    void remember();
     // Offers "- INDIFFERENT -" and the values in `target`, enabled; with no values, leaves it
     // disabled. The values are views into `content`, which the box keeps alive.
     static void offerValues(QComboBox* target, std::vector<QStringView> values,
@@ -53,4 +62,5 @@ private:
     void resetRowsAfter(int row);
 
     Boxes m_boxes;
+    std::array<std::array<int, size>, size> m_remembered{};
 };

@@ -585,16 +585,30 @@ void TestOxelDialog::cancelledSearchKeepsResult()
         choose(window.Lst_B11, "instrument");
         QCOMPARE(listed(window.Lst_Art_Cro), QStringList({"HARPE", "TAMBOUR", "FLÛTE"}));
         QCOMPARE(m_dialogs.progressSteps, 8);
-        const QString shown = window.Txt_Art_Cro->toPlainText();
-
-        m_dialogs.cancelAtStep = m_dialogs.progressSteps + cancelAt;
         choose(window.Lst_B12, "corde");
-        QCOMPARE(m_dialogs.progressLabels, QStringList({searching, searching}));
-        QCOMPARE(listed(window.Lst_Art_Cro), QStringList({"HARPE", "TAMBOUR", "FLÛTE"}));
-        QCOMPARE(window.txt_nbcro->text(), QStringLiteral("3"));
+        QCOMPARE(listed(window.Lst_Art_Cro), QStringList({"HARPE"}));
+        const QString shown = window.Txt_Art_Cro->toPlainText();
+        const QStringList offered = items(window.Lst_B13);
+        QCOMPARE(offered, QStringList({"- INDIFFERENT -", "harpe", "lyre"}));
+
+        // The choice would reset the value boxes of its row: cancelled, the grid stays as it was.
+        m_dialogs.cancelAtStep = m_dialogs.progressSteps + cancelAt;
+        choose(window.Lst_B11, "domaine");
+        QCOMPARE(m_dialogs.progressLabels, QStringList({searching, searching, searching}));
+        QCOMPARE(listed(window.Lst_Art_Cro), QStringList({"HARPE"}));
+        QCOMPARE(window.txt_nbcro->text(), QStringLiteral("1"));
         QCOMPARE(window.Txt_Art_Cro->toPlainText(), shown);
-        QCOMPARE(window.resultCroisee().count(), 3);
+        QCOMPARE(window.resultCroisee().count(), 1);
         QCOMPARE(window.LoadCroisee->value(), -1); // no progress left shown
+        QCOMPARE(window.Lst_B11->currentText(), QStringLiteral("instrument"));
+        QCOMPARE(window.Lst_B12->currentText(), QStringLiteral("corde"));
+        QVERIFY(window.Lst_B13->isEnabled());
+        QCOMPARE(items(window.Lst_B13), offered);
+
+        // Not cancelled, the same choice runs and resets its row.
+        choose(window.Lst_B11, "domaine");
+        QCOMPARE(window.Lst_B12->currentText(), QStringLiteral("- INDIFFERENT -"));
+        QVERIFY(!window.Lst_B13->isEnabled());
     }
 }
 
