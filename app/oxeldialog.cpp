@@ -8,6 +8,7 @@
 #include "fulltextsearch.h"
 #include "settingsfile.h"
 #include "titlefilter.h"
+#include "titlelookup.h"
 #include "workingfiles.h"
 
 #include <QApplication>
@@ -18,6 +19,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QSignalBlocker>
+#include <QSplitter>
 
 const QString OxelDialog::captionPrefix = QStringLiteral("..:: Tarvane - Qt ::..    ");
 
@@ -54,10 +57,22 @@ QString failureText(corpusfile::Status status)
 } // namespace
 
 OxelDialog::OxelDialog(Dialogs& dialogs, QWidget* parent, const char* name, bool modal, Qt::WindowFlags flags)
-    : GUI_Base(parent, name, modal, flags), m_dialogs(dialogs), m_simplePane(Lst_Art, Txt_Nb, Txt_Art, this),
-      m_corpusPane(Lst_Corpus, nullptr, TxtView_Corpus, this), m_crossPane(Lst_Art_Cro, txt_nbcro, Txt_Art_Cro, this),
+    : GUI_Base(parent, name, modal, flags), m_dialogs(dialogs),
+      m_simplePane(Lst_Art, Txt_Nb, Txt_Art, this,
+                   {Layout16, Layout16->indexOf(Txt_Nb) + 1, Layout_Article_Simple, Chk_Cs}),
+      m_corpusPane(Lst_Corpus, nullptr, TxtView_Corpus, this, {Layout_Occ_Corpus, 0, Layout_Article_Corpus, nullptr}),
+      m_crossPane(Lst_Art_Cro, txt_nbcro, Txt_Art_Cro, this,
+                  {Layout18, Layout18->indexOf(txt_nbcro) + 1, Layout_Article_Cro, nullptr}),
       m_criteria({{{Lst_B11, Lst_B12, Lst_B13}, {Lst_B21, Lst_B22, Lst_B23}, {Lst_B31, Lst_B32, Lst_B33}}})
 {
+    for (ArticleView* view : {TxtView_Corpus, Txt_Art, Txt_Art_Cro})
+        connect(view, &ArticleView::wordDoubleClicked, this, &OxelDialog::lookUpWord);
+    connect(Txt_Corpus, &QLineEdit::returnPressed, this, &OxelDialog::showBestTitle);
+    // Going back to an earlier title list puts back the text that made it.
+    connect(&m_corpusPane, &ResultPane::recordRestored, this, [this] {
+        const QSignalBlocker quiet(Txt_Corpus);
+        Txt_Corpus->setText(m_corpusPane.record().phrase());
+    });
     runStartUpChoice();
     for (ResultPane* pane : {&m_crossPane, &m_simplePane, &m_corpusPane})
         pane->makeFirstRowCurrent();
@@ -101,8 +116,10 @@ void OxelDialog::clearResults()
     // The old corpus goes before the next is read, so that the two are never held at once.
     m_corpusLoaded = false;
     m_criteria.clear();
-    for (ResultPane* pane : {&m_simplePane, &m_corpusPane, &m_crossPane})
+    for (ResultPane* pane : {&m_simplePane, &m_corpusPane, &m_crossPane}) {
         pane->show(SearchResult());
+        pane->forgetHistory();
+    }
     m_corpus.clearArticles();
 }
 
@@ -165,6 +182,60 @@ void OxelDialog::slotBt_Appliquer()
 void OxelDialog::slotCorpusEnter()
 {
     m_corpusPane.show(titleFilter(m_corpus, Txt_Corpus->text()), ResultPane::CurrentRow::First);
+}
+
+void OxelDialog::lookUpWord(const QString& word)
+{
+    if (!m_corpusLoaded)
+        return;
+    SearchResult found = titlelookup::titleLookUp(m_corpus, word, titleKey());
+    Onglets->setCurrentIndex(0);
+    {
+        const QSignalBlocker quiet(Txt_Corpus);
+        Txt_Corpus->setText(word);
+    }
+    // No article of that title: the filter shows the titles that hold the word.
+    if (found.count() == 0)
+        slotCorpusEnter();
+    else
+        m_corpusPane.show(std::move(found), ResultPane::CurrentRow::First);
+}
+
+void OxelDialog::showBestTitle()
+{
+    m_corpusPane.selectRow(titlelookup::bestTitleRow(m_corpusPane.record(), Txt_Corpus->text(), titleKey()));
+}
+
+titlelookup::TitleKey OxelDialog::titleKey() const
+{
+    return titlelookup::caseKey;
+}
+
+QString OxelDialog::splitterSizes() const
+{
+    QStringList tabs;
+    for (const QSplitter* splitter : {Split_Corpus, Split_Simple, Split_Cro}) {
+        const QList<int> sizes = splitter->sizes();
+        tabs << QStringLiteral("%1,%2").arg(sizes.value(0)).arg(sizes.value(1));
+    }
+    return tabs.join(QLatin1Char(';'));
+}
+
+void OxelDialog::setSplitterSizes(const QString& sizes)
+{
+    const QStringList tabs = sizes.split(QLatin1Char(';'));
+    const QList<QSplitter*> splitters{Split_Corpus, Split_Simple, Split_Cro};
+    if (tabs.size() != splitters.size())
+        return;
+    for (int i = 0; i < splitters.size(); ++i) {
+        const QStringList pair = tabs[i].split(QLatin1Char(','));
+        bool listOk = false;
+        bool articleOk = false;
+        const int list = pair.value(0).toInt(&listOk);
+        const int article = pair.size() == 2 ? pair[1].toInt(&articleOk) : 0;
+        if (listOk && articleOk && list > 0 && article > 0)
+            splitters[i]->setSizes({list, article});
+    }
 }
 
 void OxelDialog::slotLstArtClick(const QModelIndex& index)

@@ -6,6 +6,7 @@
 #include "menuhost.h"
 #include "resultpane.h"
 #include "searchresult.h"
+#include "titlelookup.h"
 
 class Dialogs;
 class QGridLayout;
@@ -47,6 +48,20 @@ public:
     const ResultPane& corpusPane() const { return m_corpusPane; }
     const ResultPane& simplePane() const { return m_simplePane; }
     const ResultPane& crossPane() const { return m_crossPane; }
+    ResultPane& corpusPane() { return m_corpusPane; }
+    ResultPane& simplePane() { return m_simplePane; }
+    ResultPane& crossPane() { return m_crossPane; }
+
+    // The widths of list and article in each tab, as one line of text for the settings file:
+    // "250,750;250,750;250,750" in tab order. Text that does not read so changes nothing.
+    QString splitterSizes() const;
+    void setSplitterSizes(const QString& sizes);
+
+    // Shows in the "Corpus" tab the articles whose title is `word`; when there is none, the
+    // titles that hold it.
+    void lookUpWord(const QString& word);
+    // Selects and shows the title of the "Corpus" list that best matches the filter text.
+    void showBestTitle();
 
     // What the menu bar reaches.
     QWidget& mainWindow() override { return *this; }
@@ -82,6 +97,8 @@ public slots:
     void slotLstCroClick(const QModelIndex& index) override;
 
 private:
+    // How titles are compared when a word is looked up: letter case ignored.
+    titlelookup::TitleKey titleKey() const;
     void runStartUpChoice();
     // Empties the three records and everything that shows them.
     void clearResults();

@@ -182,11 +182,13 @@ void TestGuiBase::widgetProperties_data()
     QTest::addColumn<int>("vertical");
     QTest::addColumn<QSize>("minimum");
     const int fixed = QSizePolicy::Fixed, expanding = QSizePolicy::Expanding;
+    // The lists and the title field grow with the splitter beside them.
+    const int preferred = QSizePolicy::Preferred;
     const int any = -1;
     QTest::newRow("Txt_Corpus") << "Txt_Corpus"
-                                << "Arial" << 12 << fixed << fixed << QSize(250, 0);
+                                << "Arial" << 12 << preferred << fixed << QSize(250, 0);
     QTest::newRow("Lst_Corpus") << "Lst_Corpus"
-                                << "Arial" << 10 << fixed << expanding << QSize(250, 0);
+                                << "Arial" << 10 << preferred << expanding << QSize(250, 0);
     QTest::newRow("TxtView_Corpus") << "TxtView_Corpus"
                                     << "Arial" << 12 << any << any << QSize(0, 0);
     QTest::newRow("Txt_Rech") << "Txt_Rech"
@@ -196,11 +198,11 @@ void TestGuiBase::widgetProperties_data()
     QTest::newRow("Chk_Cs") << "Chk_Cs"
                             << "Verdana" << 0 << any << any << QSize(0, 0);
     QTest::newRow("Lst_Art") << "Lst_Art"
-                             << "Arial" << 10 << fixed << expanding << QSize(250, 0);
+                             << "Arial" << 10 << preferred << expanding << QSize(250, 0);
     QTest::newRow("Txt_Art") << "Txt_Art"
                              << "Arial" << 12 << any << any << QSize(0, 0);
     QTest::newRow("Lst_Art_Cro") << "Lst_Art_Cro"
-                                 << "Arial" << 10 << fixed << expanding << QSize(250, 0);
+                                 << "Arial" << 10 << preferred << expanding << QSize(250, 0);
     QTest::newRow("Txt_Art_Cro") << "Txt_Art_Cro"
                                  << "Arial" << 12 << any << any << QSize(0, 0);
     QTest::newRow("form") << "GUI_Base"
@@ -293,7 +295,10 @@ void TestGuiBase::listClicksReachTheirSlots()
     model->setResult(result);
     list->setModel(model);
     form.show();
-    form.Onglets->setCurrentWidget(list->parentWidget());
+    QWidget* page = list;
+    while (page && form.Onglets->indexOf(page) < 0)
+        page = page->parentWidget();
+    form.Onglets->setCurrentWidget(page);
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     const QRect second = list->visualRect(list->model()->index(1, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
