@@ -1,6 +1,7 @@
 #include "resultpane.h"
 
 #include "articleview.h"
+#include "corpusdocument.h"
 #include "highlighter.h"
 #include "resultlistmodel.h"
 
@@ -12,6 +13,15 @@ namespace {
 
 // More marks than a reader could look through would only cost memory and time.
 constexpr qsizetype shownMarkLimit = 100000;
+
+// The number of hits, and where they were searched when not in the whole article.
+QString countText(const SearchResult& record)
+{
+    const QString count = QString::number(record.count());
+    if (record.scope().isWholeArticle())
+        return count;
+    return QStringLiteral("%1 (dans « %2 »)").arg(count, record.scope().element.left(CorpusDocument::maxChoiceLength));
+}
 
 } // namespace
 
@@ -28,7 +38,7 @@ void ResultPane::show(SearchResult record, CurrentRow current)
     m_record = std::move(record);
     m_model->setResult(m_record);
     if (m_count)
-        m_count->setText(QString::number(m_record.count()));
+        m_count->setText(countText(m_record));
     showRow(0);
     if (current == CurrentRow::First)
         makeFirstRowCurrent();
@@ -63,5 +73,5 @@ void ResultPane::showArticle(const SearchResult& record, int row, ArticleView* v
         return;
     }
     const QString& text = record.hits().at(row)->text;
-    view->showArticle(text, highlighter::firstRanges(record, text, shownMarkLimit));
+    view->showArticle(text, highlighter::hitRanges(record, row, shownMarkLimit));
 }

@@ -49,7 +49,8 @@ namespace {
 // The marks of the result's mode, sorted and merged. With a non-negative `limit` each pattern is
 // looked for up to its (limit + 1)th occurrence only; the merged ranges are then cut before the
 // first occurrence left out, where the marks stop being known, and to `limit` ranges.
-QList<Range> collectRanges(const SearchResult& result, const QString& text, qsizetype limit)
+QList<Range> collectRanges(const SearchResult& result, const QString& text, qsizetype limit,
+                           const std::vector<TextSpan>* within = nullptr)
 {
     const SearchMode mode = result.mode();
     const Qt::CaseSensitivity cs = result.caseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive;
@@ -57,12 +58,22 @@ QList<Range> collectRanges(const SearchResult& result, const QString& text, qsiz
     // Marks are known exactly before this position.
     qsizetype horizon = text.size() + 1;
     QList<Range> marks;
+    const auto keep = [within](const QList<Range>& found) {
+        if (!within)
+            return found;
+        QList<Range> kept;
+        for (const Range& range : found) {
+            if (liesWithin(*within, range.start, range.length))
+                kept.append(range);
+        }
+        return kept;
+    };
     const auto add = [&](const QList<Range>& found) {
         if (perPattern >= 0 && found.size() == perPattern) {
             horizon = std::min(horizon, found.constLast().start);
-            marks += found.first(found.size() - 1);
+            marks += keep(found.first(found.size() - 1));
         } else {
-            marks += found;
+            marks += keep(found);
         }
     };
     if (mode == SearchMode::AllTerms || mode == SearchMode::AnyTerm) {
@@ -114,12 +125,26 @@ QList<Range> firstRanges(const SearchResult& result, const QString& text, qsizet
     return collectRanges(result, text, std::max<qsizetype>(limit, 0));
 }
 
+QList<Range> hitRanges(const SearchResult& result, int index, qsizetype limit)
+{
+    if (index < 0 || index >= result.count())
+        return {};
+    const ArticleEntry& hit = *result.hits().at(index);
+    const qsizetype bound = limit < 0 ? -1 : limit;
+    if (result.scope().isWholeArticle() || !result.content())
+        return collectRanges(result, hit.text, bound);
+    const ElementIndex& elements = result.content()->elements;
+    std::vector<TextSpan> spans;
+    scopeSpans(elements, elements.nameId(result.scope().element), hit.number, spans);
+    return collectRanges(result, hit.text, bound, &spans);
+}
+
 QString markedText(const SearchResult& result, int index)
 {
     if (index < 0 || index >= result.count())
         return {};
     const QString& text = result.hits().at(index)->text;
-    const QList<Range> marks = ranges(result, text);
+    const QList<Range> marks = hitRanges(result, index);
     if (marks.isEmpty())
         return text;
     QString out;

@@ -1,0 +1,29 @@
+#include "searchscope.h"
+
+#include <algorithm>
+
+void scopeSpans(const ElementIndex& elements, quint32 name, int article, std::vector<TextSpan>& spans)
+{
+    spans.clear();
+    if (name == ElementIndex::none || article < 0 || article >= elements.articleCount())
+        return;
+    const ElementIndex::Article found = elements.article(article);
+    // Elements come in document order: an outer element before the ones it holds.
+    for (const ElementIndex::Element* e = found.begin; e != found.end; ++e) {
+        if (e->name != name || e->textEnd <= e->textStart)
+            continue;
+        if (!spans.empty() && qsizetype(e->textStart) < spans.back().end)
+            continue; // inside the span before
+        spans.push_back({qsizetype(e->textStart), qsizetype(e->textEnd)});
+    }
+}
+
+bool liesWithin(const std::vector<TextSpan>& spans, qsizetype start, qsizetype length)
+{
+    // The last span that starts at or before `start`.
+    const auto after = std::upper_bound(spans.cbegin(), spans.cend(), start,
+                                        [](qsizetype position, const TextSpan& span) { return position < span.start; });
+    if (after == spans.cbegin())
+        return false;
+    return start + length <= std::prev(after)->end;
+}
