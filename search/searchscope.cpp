@@ -8,9 +8,13 @@ void scopeSpans(const ElementIndex& elements, quint32 name, int article, std::ve
     if (name == ElementIndex::none || article < 0 || article >= elements.articleCount())
         return;
     const ElementIndex::Article found = elements.article(article);
+    const auto count = found.end - found.begin;
     // Elements come in document order: an outer element before the ones it holds.
-    for (const ElementIndex::Element* e = found.begin; e != found.end; ++e) {
-        if (e->name != name || e->textEnd <= e->textStart)
+    for (qsizetype i = 0; i < count; ++i) {
+        if ((found.names ? found.names[i] : found.begin[i].name) != name)
+            continue;
+        const ElementIndex::Element* e = found.begin + i;
+        if (e->textEnd <= e->textStart)
             continue;
         if (!spans.empty() && qsizetype(e->textStart) < spans.back().end)
             continue; // inside the span before
