@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <thread>
 #include <utility>
 
 namespace {
@@ -148,13 +149,12 @@ void Concordance::setResult(SearchResult result)
     m_occurrences.clear();
     m_occurrences.shrink_to_fit();
     m_articles = 0;
-    for (int row = 0; row < m_result.count(); ++row) {
-        const QList<highlighter::Range> marks = highlighter::hitRanges(m_result, row);
+    highlighter::eachHitRanges(m_result, [this](int row, const QList<highlighter::Range>& marks) {
         if (!marks.isEmpty())
             ++m_articles;
         for (const highlighter::Range& mark : marks)
             m_occurrences.push_back({quint32(row), quint32(mark.start), quint32(mark.length)});
-    }
+    });
     m_occurrences.shrink_to_fit();
     endResetModel();
 }
@@ -303,29 +303,33 @@ void Concordance::sort(int column, Qt::SortOrder order)
         Key key;
         quint32 row;
     };
-    std::vector<Keyed> keyed(m_occurrences.size());
-    for (size_t i = 0; i < m_occurrences.size(); ++i) {
-        const Occurrence& o = m_occurrences[i];
-        const QString& text = textOf(o);
-        Key key;
-        switch (column) {
-        case TitleColumn:
-            key = textKey(m_result.hits().at(o.hit)->title);
-            break;
-        case LeftColumn:
-            key = wordsKey(text, o.start, true);
-            break;
-        case HitColumn:
-            key = textKey(QStringView(text).sliced(o.start, o.length));
-            break;
-        default:
-            key = wordsKey(text, qsizetype(o.start) + o.length, false);
-            break;
+    constexpr size_t parallelFrom = 1 << 16;
+    const size_t count = m_occurrences.size();
+    std::vector<Keyed> keyed(count);
+    const auto makeKeys = [&](size_t from, size_t to) {
+        for (size_t i = from; i < to; ++i) {
+            const Occurrence& o = m_occurrences[i];
+            const QString& text = textOf(o);
+            Key key;
+            switch (column) {
+            case TitleColumn:
+                key = textKey(m_result.hits().at(o.hit)->title);
+                break;
+            case LeftColumn:
+                key = wordsKey(text, o.start, true);
+                break;
+            case HitColumn:
+                key = textKey(QStringView(text).sliced(o.start, o.length));
+                break;
+            default:
+                key = wordsKey(text, qsizetype(o.start) + o.length, false);
+                break;
+            }
+            keyed[i] = {key, quint32(i)};
         }
-        keyed[i] = {key, quint32(i)};
-    }
+    };
     const bool descending = order == Qt::DescendingOrder;
-    std::sort(keyed.begin(), keyed.end(), [&](const Keyed& x, const Keyed& y) {
+    const auto less = [&](const Keyed& x, const Keyed& y) {
         const Occurrence& a = m_occurrences[x.row];
         const Occurrence& b = m_occurrences[y.row];
         int c = x.key < y.key ? -1 : (y.key < x.key ? 1 : compare(column, a, b));
@@ -334,7 +338,21 @@ void Concordance::sort(int column, Qt::SortOrder order)
         if (c != 0)
             return c < 0;
         return a.hit != b.hit ? a.hit < b.hit : a.start < b.start;
-    });
+    };
+    // Half a million rows: the two halves are keyed and sorted side by side, then merged. Everything
+    // read is only read.
+    const size_t half = count >= parallelFrom ? count / 2 : count;
+    {
+        std::thread second(makeKeys, half, count);
+        makeKeys(0, half);
+        second.join();
+    }
+    {
+        std::thread second([&] { std::sort(keyed.begin() + qsizetype(half), keyed.end(), less); });
+        std::sort(keyed.begin(), keyed.begin() + qsizetype(half), less);
+        second.join();
+    }
+    std::inplace_merge(keyed.begin(), keyed.begin() + qsizetype(half), keyed.end(), less);
     std::vector<Occurrence> sorted;
     sorted.reserve(m_occurrences.size());
     for (const Keyed& k : keyed)

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
 // Marks the matches of a result in an article's text, red, bold and underlined.
 namespace highlighter {
@@ -35,6 +36,9 @@ QList<Range> firstRanges(const SearchResult& result, const QString& text, qsizet
 // with a non-negative `limit` of `firstRanges`, that lie within the result's scope. With a scope,
 // the limit bounds the occurrences looked at, so fewer marks may come back.
 QList<Range> hitRanges(const SearchResult& result, int index, qsizetype limit = -1);
+
+// Gives `take` the marks of every hit in turn, as hitRanges does without a limit.
+void eachHitRanges(const SearchResult& result, const std::function<void(int, const QList<Range>&)>& take);
 
 // Hit `index` as the marked-up text a user saves: the article text with the opening and closing
 // markup around each marked range and nothing else (no escaping); the plain text when nothing is
