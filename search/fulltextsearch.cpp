@@ -45,9 +45,8 @@ std::optional<SearchResult> fullTextSearch(const CorpusDocument& corpus, const Q
     if (progress && !progress(0, total))
         return std::nullopt;
     const bool scoped = !scope.isWholeArticle();
-    const ElementIndex& elements = corpus.elementIndex();
-    const quint32 name = scoped ? elements.nameId(scope.element) : ElementIndex::none;
-    std::vector<TextSpan> spans;
+    const AllScopeSpans within =
+        scoped ? allScopeSpans(corpus.elementIndex(), corpus.elementIndex().nameId(scope.element)) : AllScopeSpans();
     for (int n = 0; n < total; ++n) {
         const ArticleEntry& entry = articles[static_cast<size_t>(n)];
         const QStringView text = entry.text;
@@ -55,13 +54,14 @@ std::optional<SearchResult> fullTextSearch(const CorpusDocument& corpus, const Q
         if (!scoped) {
             hit = terms ? terms->matches(text, all) : !phrase || containsWholeWord(text, *phrase);
         } else {
-            scopeSpans(elements, name, entry.number, spans);
-            if (spans.empty())
+            const TextSpan* spans = within.spans.data() + within.first[size_t(entry.number)];
+            const TextSpan* spansEnd = within.spans.data() + within.first[size_t(entry.number) + 1];
+            if (spans == spansEnd)
                 hit = false;
             else if (terms)
-                hit = terms->matchesWithin(text, all, spans);
+                hit = terms->matchesWithin(text, all, spans, size_t(spansEnd - spans));
             else
-                hit = !phrase || std::any_of(spans.cbegin(), spans.cend(), [&](const TextSpan& span) {
+                hit = !phrase || std::any_of(spans, spansEnd, [&](const TextSpan& span) {
                     return containsWholeWord(text, *phrase, span.start, span.end);
                 });
         }

@@ -22,6 +22,21 @@ void scopeSpans(const ElementIndex& elements, quint32 name, int article, std::ve
     }
 }
 
+AllScopeSpans allScopeSpans(const ElementIndex& elements, quint32 name)
+{
+    AllScopeSpans all;
+    const int articles = elements.articleCount();
+    all.first.reserve(size_t(articles) + 1);
+    std::vector<TextSpan> one;
+    for (int n = 0; n < articles; ++n) {
+        all.first.push_back(quint32(all.spans.size()));
+        scopeSpans(elements, name, n, one);
+        all.spans.insert(all.spans.end(), one.cbegin(), one.cend());
+    }
+    all.first.push_back(quint32(all.spans.size()));
+    return all;
+}
+
 bool liesWithin(const std::vector<TextSpan>& spans, qsizetype start, qsizetype length)
 {
     // The last span that starts at or before `start`.

@@ -30,5 +30,14 @@ struct TextSpan
 // whitespace would begin or end with whitespace, which no whole word does, so this changes nothing.
 void scopeSpans(const ElementIndex& elements, quint32 name, int article, std::vector<TextSpan>& spans);
 
+// The spans of every article at once, read in one pass over the index (a walk article by article
+// would wait on memory for each): those of article n are spans[first[n]] to spans[first[n + 1]].
+struct AllScopeSpans
+{
+    std::vector<TextSpan> spans;
+    std::vector<quint32> first;
+};
+AllScopeSpans allScopeSpans(const ElementIndex& elements, quint32 name);
+
 // Whether [start, start + length) lies wholly in one of the sorted `spans`.
 bool liesWithin(const std::vector<TextSpan>& spans, qsizetype start, qsizetype length);

@@ -36,7 +36,7 @@ public:
     bool matches(QStringView text, bool all) const;
     // The same, counting only the occurrences that lie in one of `spans` (sorted, apart), each
     // judged whole against the whole text.
-    bool matchesWithin(QStringView text, bool all, const std::vector<TextSpan>& spans) const;
+    bool matchesWithin(QStringView text, bool all, const TextSpan* spans, size_t spanCount) const;
 
     // For each distinct term, the starts of its whole-word occurrences, each looked for past the end
     // of the one before it. With a non-negative `limit`, at most `limit` a term; and once a list is
