@@ -1,7 +1,9 @@
 #include "oxeldialog.h"
 
 #include "articlefont.h"
+#include "articleview.h"
 #include "backgroundpalette.h"
+#include "concordancewindow.h"
 #include "corpusfile.h"
 #include "crosssearch.h"
 #include "dialogs.h"
@@ -18,9 +20,11 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QProgressBar>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QTextCursor>
 
 const QString OxelDialog::captionPrefix = QStringLiteral("..:: Tarvane - Qt ::..    ");
 
@@ -121,6 +125,25 @@ void OxelDialog::clearResults()
         pane->forgetHistory();
     }
     m_corpus.clearArticles();
+    offerScopes();
+}
+
+void OxelDialog::offerScopes()
+{
+    const QString whole = Lst_Dans->itemText(0);
+    Lst_Dans->clear();
+    Lst_Dans->addItem(whole);
+    const QList<ElementChoice> choices = m_corpus.elementChoices();
+    // The first choice of the grid is "- INDIFFERENT -": here it is the whole article.
+    for (qsizetype i = 1; i < choices.size(); ++i)
+        Lst_Dans->addItem(choices.at(i).shown, choices.at(i).name);
+}
+
+SearchScope OxelDialog::chosenScope() const
+{
+    if (Lst_Dans->currentIndex() <= 0)
+        return {};
+    return {Lst_Dans->currentData().toString()};
 }
 
 void OxelDialog::loadCorpus()
@@ -150,6 +173,7 @@ void OxelDialog::loadCorpus()
         m_corpusPane.show(every);
         m_crossPane.show(every);
         m_criteria.offerElements(m_corpus.elementChoices());
+        offerScopes();
 
         setWindowTitle(captionPrefix + m_corpusPath);
         setPalette(backgroundPalette(m_colourName));
@@ -260,9 +284,9 @@ void OxelDialog::slotBtRechClick()
         return;
     }
     const std::unique_ptr<Dialogs::Progress> shown = m_dialogs.progress(this, searchingText);
-    std::optional<SearchResult> found =
-        fullTextSearch(m_corpus, Txt_Rech->text(), queryMode(Lst_Type->currentIndex()), Chk_Cs->isChecked(),
-                       [&shown](int visited, int total) { return shown->advance(visited, total); });
+    std::optional<SearchResult> found = fullTextSearch(
+        m_corpus, Txt_Rech->text(), queryMode(Lst_Type->currentIndex()), Chk_Cs->isChecked(),
+        [&shown](int visited, int total) { return shown->advance(visited, total); }, chosenScope());
     // Cancelled: the tab keeps the result it showed.
     if (found)
         m_simplePane.show(std::move(*found), ResultPane::CurrentRow::First);
@@ -400,4 +424,35 @@ void OxelDialog::openCorpus(const QString& path)
     // The settings file names the new corpus while it loads.
     saveSettings();
     loadCorpus();
+}
+
+void OxelDialog::showConcordance()
+{
+    if (!m_concordance) {
+        m_concordance = new ConcordanceWindow(m_dialogs, this);
+        connect(m_concordance, &ConcordanceWindow::occurrenceChosen, this, &OxelDialog::showOccurrence);
+    }
+    const WaitCursor waitCursor;
+    m_concordance->showResult(m_simplePane.record());
+    m_concordance->show();
+    m_concordance->raise();
+    m_concordance->activateWindow();
+}
+
+void OxelDialog::showOccurrence(const SearchResult& record, int row, qsizetype start, qsizetype length)
+{
+    const SearchResult& shown = m_simplePane.record();
+    // A search run since the concordance was made: its record comes back first.
+    if (shown.content() != record.content() || shown.hits() != record.hits() || shown.terms() != record.terms() ||
+        shown.mode() != record.mode() || shown.caseSensitive() != record.caseSensitive() ||
+        shown.scope() != record.scope())
+        m_simplePane.show(record);
+    Onglets->setCurrentIndex(1);
+    Lst_Art->setCurrentIndex(Lst_Art->model()->index(row, 0));
+    QTextCursor cursor = Txt_Art->textCursor();
+    cursor.setPosition(Txt_Art->viewPosition(start));
+    cursor.setPosition(Txt_Art->viewPosition(start + length - 1) + 1, QTextCursor::KeepAnchor);
+    Txt_Art->setTextCursor(cursor);
+    Txt_Art->ensureCursorVisible();
+    activateWindow();
 }

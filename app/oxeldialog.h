@@ -8,6 +8,7 @@
 #include "searchresult.h"
 #include "titlelookup.h"
 
+class ConcordanceWindow;
 class Dialogs;
 class QGridLayout;
 class QKeyEvent;
@@ -69,7 +70,13 @@ public:
     void setBackground(const QString& colourName) override;
     void setArticleFont(const QFont& font) override;
     void openCorpus(const QString& path) override;
+    void showConcordance() override;
     Dialogs& dialogs() const override { return m_dialogs; }
+
+    // The concordance window, once opened.
+    ConcordanceWindow* concordanceWindow() const { return m_concordance; }
+    // Where the next simple search looks: the whole article, or the element chosen in `Lst_Dans`.
+    SearchScope chosenScope() const;
 
 public slots:
     void slotBtRechClick() override;
@@ -104,6 +111,10 @@ private:
     void clearResults();
     // Runs the cross search that a choice in the grid asks for, refills its target and shows the hits.
     void runCrossSearch(const CriteriaGrid::Search& search);
+    // Offers "Tout l'article", then the corpus's element names, in `Lst_Dans`.
+    void offerScopes();
+    // Shows hit `row` of `record` in "Recherche Simple" with [start, start + length) selected.
+    void showOccurrence(const SearchResult& record, int row, qsizetype start, qsizetype length);
 
     Dialogs& m_dialogs;
     QString m_corpusPath;
@@ -115,4 +126,5 @@ private:
     ResultPane m_corpusPane;
     ResultPane m_crossPane;
     CriteriaGrid m_criteria;
+    ConcordanceWindow* m_concordance = nullptr;
 };

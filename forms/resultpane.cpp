@@ -1,6 +1,8 @@
 #include "resultpane.h"
 
 #include "articleview.h"
+#include "corpusdocument.h"
+#include "highlighter.h"
 #include "resultlistmodel.h"
 
 #include <QAbstractButton>
@@ -43,6 +45,15 @@ QToolButton* arrowButton(const char* name, Qt::ArrowType arrow, const QString& t
     button->setToolTip(tip);
     button->setEnabled(false);
     return button;
+}
+
+// The number of hits, and where they were searched when not in the whole article.
+QString countText(const SearchResult& record)
+{
+    const QString count = QString::number(record.count());
+    if (record.scope().isWholeArticle())
+        return count;
+    return QStringLiteral("%1 (dans « %2 »)").arg(count, record.scope().element.left(CorpusDocument::maxChoiceLength));
 }
 
 } // namespace
@@ -138,7 +149,7 @@ void ResultPane::show(SearchResult record, CurrentRow current)
     ++m_serial;
     m_model->setResult(m_record);
     if (m_count)
-        m_count->setText(QString::number(m_record.count()));
+        m_count->setText(countText(m_record));
     showRow(0);
     if (current == CurrentRow::First)
         makeFirstRowCurrent();
@@ -203,7 +214,7 @@ QList<highlighter::Range> ResultPane::showArticle(const SearchResult& record, in
         return {};
     }
     const QString& text = record.hits().at(row)->text;
-    const QList<highlighter::Range> marks = highlighter::firstRanges(record, text, shownMarkLimit + 1);
+    const QList<highlighter::Range> marks = highlighter::hitRanges(record, row, shownMarkLimit + 1);
     view->showArticle(text, marks.size() > shownMarkLimit ? marks.first(shownMarkLimit) : marks);
     return marks;
 }

@@ -40,5 +40,8 @@ public:
     // Stores the path in the settings file, then loads it and refreshes every tab.
     virtual void openCorpus(const QString& path) = 0;
 
+    // Shows the concordance window over the last simple search.
+    virtual void showConcordance() = 0;
+
     virtual Dialogs& dialogs() const = 0;
 };

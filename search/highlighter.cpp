@@ -6,6 +6,7 @@
 
 #include <QSet>
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace highlighter {
@@ -49,7 +50,8 @@ namespace {
 // The marks of the result's mode, sorted and merged. With a non-negative `limit` each pattern is
 // looked for up to its (limit + 1)th occurrence only; the merged ranges are then cut before the
 // first occurrence left out, where the marks stop being known, and to `limit` ranges.
-QList<Range> collectRanges(const SearchResult& result, const QString& text, qsizetype limit)
+QList<Range> collectRanges(const SearchResult& result, const QString& text, qsizetype limit,
+                           const std::vector<TextSpan>* within = nullptr, const TermMatcher* terms = nullptr)
 {
     const SearchMode mode = result.mode();
     const Qt::CaseSensitivity cs = result.caseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive;
@@ -57,17 +59,30 @@ QList<Range> collectRanges(const SearchResult& result, const QString& text, qsiz
     // Marks are known exactly before this position.
     qsizetype horizon = text.size() + 1;
     QList<Range> marks;
+    const auto keep = [within](const QList<Range>& found) {
+        if (!within)
+            return found;
+        QList<Range> kept;
+        for (const Range& range : found) {
+            if (liesWithin(*within, range.start, range.length))
+                kept.append(range);
+        }
+        return kept;
+    };
     const auto add = [&](const QList<Range>& found) {
         if (perPattern >= 0 && found.size() == perPattern) {
             horizon = std::min(horizon, found.constLast().start);
-            marks += found.first(found.size() - 1);
+            marks += keep(found.first(found.size() - 1));
         } else {
-            marks += found;
+            marks += keep(found);
         }
     };
     if (mode == SearchMode::AllTerms || mode == SearchMode::AnyTerm) {
         // One reading of the text for all the terms.
-        const TermMatcher matcher(result.terms(), cs);
+        std::optional<TermMatcher> own;
+        if (!terms)
+            own.emplace(result.terms(), cs);
+        const TermMatcher& matcher = terms ? *terms : *own;
         const std::vector<QList<qsizetype>> starts = matcher.occurrences(text, perPattern);
         for (int term = 0; term < matcher.termCount(); ++term) {
             QList<Range> found;
@@ -114,12 +129,45 @@ QList<Range> firstRanges(const SearchResult& result, const QString& text, qsizet
     return collectRanges(result, text, std::max<qsizetype>(limit, 0));
 }
 
+namespace {
+
+QList<Range> scopedRanges(const SearchResult& result, int index, qsizetype limit, const TermMatcher* terms)
+{
+    if (index < 0 || index >= result.count())
+        return {};
+    const ArticleEntry& hit = *result.hits().at(index);
+    const qsizetype bound = limit < 0 ? -1 : limit;
+    if (result.scope().isWholeArticle() || !result.content())
+        return collectRanges(result, hit.text, bound, nullptr, terms);
+    const ElementIndex& elements = result.content()->elements;
+    std::vector<TextSpan> spans;
+    scopeSpans(elements, elements.nameId(result.scope().element), hit.number, spans);
+    return collectRanges(result, hit.text, bound, &spans, terms);
+}
+
+} // namespace
+
+QList<Range> hitRanges(const SearchResult& result, int index, qsizetype limit)
+{
+    return scopedRanges(result, index, limit, nullptr);
+}
+
+void eachHitRanges(const SearchResult& result, const std::function<void(int, const QList<Range>&)>& take)
+{
+    // The matcher of many terms is an automaton: made once for all the hits.
+    std::optional<TermMatcher> terms;
+    if (result.mode() == SearchMode::AllTerms || result.mode() == SearchMode::AnyTerm)
+        terms.emplace(result.terms(), result.caseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive);
+    for (int index = 0; index < result.count(); ++index)
+        take(index, scopedRanges(result, index, -1, terms ? &*terms : nullptr));
+}
+
 QString markedText(const SearchResult& result, int index)
 {
     if (index < 0 || index >= result.count())
         return {};
     const QString& text = result.hits().at(index)->text;
-    const QList<Range> marks = ranges(result, text);
+    const QList<Range> marks = hitRanges(result, index);
     if (marks.isEmpty())
         return text;
     QString out;

@@ -2,6 +2,7 @@
 
 #include "articleentry.h"
 #include "corpuscontent.h"
+#include "searchscope.h"
 
 #include <QList>
 #include <QString>
@@ -48,6 +49,9 @@ public:
     void setMode(SearchMode mode) { m_mode = mode; }
     bool caseSensitive() const { return m_caseSensitive; }
     void setCaseSensitive(bool caseSensitive) { m_caseSensitive = caseSensitive; }
+    // Where the full-text search looked; its marks lie there too.
+    const SearchScope& scope() const { return m_scope; }
+    void setScope(SearchScope scope) { m_scope = std::move(scope); }
 
     QString criteriaDescription() const { return m_criteriaDescription; }
     void appendCriteriaDescription(const QString& text) { m_criteriaDescription += text; }
@@ -63,6 +67,7 @@ private:
     QStringList m_terms;
     SearchMode m_mode = SearchMode::AllArticles;
     bool m_caseSensitive = false;
+    SearchScope m_scope;
     QString m_criteriaDescription;
     QStringList m_matchedValues;
 };

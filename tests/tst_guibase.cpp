@@ -96,6 +96,12 @@ void TestGuiBase::widgetsAndTexts_data()
     QTest::newRow("Chk_Cs") << "Chk_Cs"
                             << "QCheckBox"
                             << "Respecter la casse";
+    QTest::newRow("TextLabel_Dans") << "TextLabel_Dans"
+                                    << "QLabel"
+                                    << "Dans :";
+    QTest::newRow("Lst_Dans") << "Lst_Dans"
+                              << "QComboBox"
+                              << "Tout l'article";
     QTest::newRow("Lst_Art") << "Lst_Art"
                              << "QListView"
                              << "";
@@ -137,6 +143,8 @@ void TestGuiBase::widgetsAndTexts()
         QCOMPARE(button->text(), text);
     else if (auto* group = qobject_cast<QGroupBox*>(widget))
         QCOMPARE(group->title(), text);
+    else if (auto* combo = qobject_cast<QComboBox*>(widget); combo && !text.isEmpty())
+        QCOMPARE(combo->currentText(), text);
 }
 
 void TestGuiBase::initialState()
@@ -316,7 +324,7 @@ void TestGuiBase::focusOrder_data()
     QTest::newRow("Corpus") << 0 << QStringList()
                             << QStringList{"Txt_Corpus", "Lst_Corpus", "TxtView_Corpus", tabBar, "Txt_Corpus"};
     QTest::newRow("Recherche Simple") << 1 << QStringList()
-                                      << QStringList{"Txt_Rech", "Bt_Rech", "Lst_Type", "Chk_Cs",
+                                      << QStringList{"Txt_Rech", "Bt_Rech", "Lst_Type", "Lst_Dans", "Chk_Cs",
                                                      "Lst_Art",  "Txt_Art", tabBar,     "Txt_Rech"};
     QTest::newRow("Recherche Croisée") << 2 << QStringList()
                                        << QStringList{"Lst_B11",     "Lst_B12", "Lst_B13", "Lst_B21", "Lst_B22",

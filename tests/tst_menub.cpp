@@ -96,6 +96,8 @@ struct FakeHost : MenuHost
     void setBackground(const QString&) override {}
     void setArticleFont(const QFont&) override {}
     void openCorpus(const QString&) override {}
+    void showConcordance() override { ++concordances; }
+    int concordances = 0;
     Dialogs& dialogs() const override { return scripted; }
 };
 
@@ -234,6 +236,8 @@ void TestMenuB::menus_data()
                                        << "Ctrl+A" << false;
     QTest::newRow("Copier") << 1 << 1 << "&Copier"
                             << "Ctrl+C" << false;
+    QTest::newRow("Concordance") << 1 << 2 << "&Concordance"
+                                 << "Ctrl+K" << false;
     QTest::newRow("Couleur") << 2 << 0 << "&Couleur"
                              << "" << false;
     QTest::newRow("Police") << 2 << 1 << "&Police"
@@ -269,7 +273,7 @@ void TestMenuB::menus()
     QCOMPARE(titles, QStringList({"&Fichier", "&Edition", "&Options", "&Aide"}));
     QCOMPARE(menus[2]->windowTitle(), QStringLiteral("Options"));
     QCOMPARE(menus[0]->actions().size(), 7);
-    QCOMPARE(menus[1]->actions().size(), 2);
+    QCOMPARE(menus[1]->actions().size(), 3);
     QCOMPARE(menus[2]->actions().size(), 2);
     QCOMPARE(menus[3]->actions().size(), 2);
 
