@@ -65,14 +65,35 @@ int main(int argc, char* argv[])
     const QStringList names{QStringLiteral("corpus.png"), QStringLiteral("recherche-simple.png"),
                             QStringLiteral("recherche-croisee.png")};
     int failures = 0;
-    for (int tab = 0; tab < names.size(); ++tab) {
-        window.Onglets->setCurrentIndex(tab);
+    const auto save = [&](QWidget& widget, const QString& name) {
         QApplication::processEvents();
-        const QString path = out.filePath(names[tab]);
-        if (!window.grab().save(path)) {
+        const QString path = out.filePath(name);
+        if (!widget.grab().save(path)) {
             QTextStream(stderr) << "cannot write " << path << '\n';
             ++failures;
         }
+    };
+    for (int tab = 0; tab < names.size(); ++tab) {
+        window.Onglets->setCurrentIndex(tab);
+        save(window, names[tab]);
+    }
+
+    // Reading: the search within the examples, its second mark reached, a word found in the article.
+    window.Onglets->setCurrentIndex(1);
+    window.Lst_Dans->setCurrentIndex(window.Lst_Dans->findData(QStringLiteral("exemple")));
+    window.Bt_Rech->click();
+    window.simplePane().nextMark();
+    window.simplePane().openFind();
+    if (auto* find = window.tab_2->findChild<QLineEdit*>(QStringLiteral("Txt_Trouver")))
+        find->setText(QStringLiteral("le"));
+    save(window, QStringLiteral("lecture.png"));
+    window.simplePane().closeFind();
+
+    // The concordance of that search.
+    window.showConcordance();
+    if (auto* concordance = window.findChild<QWidget*>(QStringLiteral("Concordance"))) {
+        concordance->resize(1000, 320);
+        save(*concordance, QStringLiteral("concordance.png"));
     }
     return failures == 0 ? 0 : 1;
 }
