@@ -9,29 +9,41 @@
 
 using wordboundary::containsWholeWord;
 
-SearchResult fullTextSearch(const CorpusDocument& corpus, const QString& query, SearchMode mode, bool caseSensitive)
+SearchResult fullTextSearch(const CorpusDocument& corpus, const QString& query, SearchMode mode, bool caseSensitive,
+                            bool ignoreAccents)
 {
-    return *fullTextSearch(corpus, query, mode, caseSensitive, {});
+    return *fullTextSearch(corpus, query, mode, caseSensitive, ignoreAccents, SearchProgress());
 }
 
 std::optional<SearchResult> fullTextSearch(const CorpusDocument& corpus, const QString& query, SearchMode mode,
                                            bool caseSensitive, const SearchProgress& progress)
+{
+    return fullTextSearch(corpus, query, mode, caseSensitive, false, progress);
+}
+
+std::optional<SearchResult> fullTextSearch(const CorpusDocument& corpus, const QString& query, SearchMode mode,
+                                           bool caseSensitive, bool ignoreAccents, const SearchProgress& progress)
 {
     SearchResult result;
     result.keep(corpus.content());
     result.splitTerms(query);
     result.setMode(mode);
     result.setCaseSensitive(caseSensitive);
+    result.setIgnoreAccents(ignoreAccents);
     const Qt::CaseSensitivity cs = caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
 
     std::optional<TermMatcher> terms;
     std::optional<PatternFinder> phrase;
     const bool all = mode != SearchMode::AnyTerm;
+    const TermMatcher::Accents accents = ignoreAccents ? TermMatcher::Accents::Ignored : TermMatcher::Accents::Kept;
     if (mode == SearchMode::AllTerms || mode == SearchMode::AnyTerm) {
-        terms.emplace(result.terms(), cs);
+        terms.emplace(result.terms(), cs, TermMatcher::Method::Automatic, accents);
     } else if (mode == SearchMode::ExactPhrase) {
         // A query of spaces only has no phrase: like the empty query, it lists every article.
-        if (!result.terms().isEmpty())
+        // Only the automaton reads the text through folded forms: it takes the phrase as one term.
+        if (!result.terms().isEmpty() && ignoreAccents)
+            terms.emplace(QStringList{result.phrase()}, cs, TermMatcher::Method::OnePass, accents);
+        else if (!result.terms().isEmpty())
             phrase.emplace(result.phrase(), cs);
     } else {
         return result;

@@ -10,12 +10,16 @@
 //   AllTerms:    every term occurs as a whole word; no terms lists every article
 //   AnyTerm:     at least one term does; no terms lists none
 //   ExactPhrase: the terms joined with single spaces occur as a whole; no terms lists every article
-// Any other mode lists nothing. Letter case is ignored unless `caseSensitive`; accents never are.
-SearchResult fullTextSearch(const CorpusDocument& corpus, const QString& query, SearchMode mode, bool caseSensitive);
+// Any other mode lists nothing. Letter case is ignored unless `caseSensitive`; accents only with
+// `ignoreAccents` (search/accentfolding.h), on the query and the text alike.
+SearchResult fullTextSearch(const CorpusDocument& corpus, const QString& query, SearchMode mode, bool caseSensitive,
+                            bool ignoreAccents = false);
 
 // The same, telling `progress` how far it has gone; nothing when `progress` stops it.
 std::optional<SearchResult> fullTextSearch(const CorpusDocument& corpus, const QString& query, SearchMode mode,
                                            bool caseSensitive, const SearchProgress& progress);
+std::optional<SearchResult> fullTextSearch(const CorpusDocument& corpus, const QString& query, SearchMode mode,
+                                           bool caseSensitive, bool ignoreAccents, const SearchProgress& progress);
 
 // The mode of the query-type box's item `index`; AllArticles, which finds nothing, for no item.
 SearchMode queryMode(int index);

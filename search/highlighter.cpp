@@ -53,6 +53,8 @@ QList<Range> collectRanges(const SearchResult& result, const QString& text, qsiz
 {
     const SearchMode mode = result.mode();
     const Qt::CaseSensitivity cs = result.caseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const TermMatcher::Accents accents =
+        result.ignoresAccents() ? TermMatcher::Accents::Ignored : TermMatcher::Accents::Kept;
     const qsizetype perPattern = limit < 0 ? -1 : limit + 1;
     // Marks are known exactly before this position.
     qsizetype horizon = text.size() + 1;
@@ -65,16 +67,21 @@ QList<Range> collectRanges(const SearchResult& result, const QString& text, qsiz
             marks += found;
         }
     };
-    if (mode == SearchMode::AllTerms || mode == SearchMode::AnyTerm) {
-        // One reading of the text for all the terms.
-        const TermMatcher matcher(result.terms(), cs);
-        const std::vector<QList<qsizetype>> starts = matcher.occurrences(text, perPattern);
-        for (int term = 0; term < matcher.termCount(); ++term) {
+    // One reading of the text for all the terms; a folded phrase is read as one term.
+    const auto addTerms = [&](const QStringList& terms) {
+        const TermMatcher matcher(terms, cs, TermMatcher::Method::Automatic, accents);
+        for (const QList<TermMatcher::Occurrence>& each : matcher.occurrenceRanges(text, perPattern)) {
             QList<Range> found;
-            for (const qsizetype start : starts[static_cast<size_t>(term)])
-                found.append({start, matcher.termLength(term)});
+            for (const TermMatcher::Occurrence& occurrence : each)
+                found.append({occurrence.start, occurrence.length});
             add(found);
         }
+    };
+    if (mode == SearchMode::AllTerms || mode == SearchMode::AnyTerm) {
+        addTerms(result.terms());
+    } else if (mode == SearchMode::ExactPhrase && result.ignoresAccents()) {
+        if (!result.terms().isEmpty())
+            addTerms({result.phrase()});
     } else if (mode == SearchMode::ExactPhrase) {
         add(occurrences(text, result.phrase(), cs, true, perPattern));
     } else if (mode == SearchMode::Cross) {

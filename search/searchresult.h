@@ -48,6 +48,9 @@ public:
     void setMode(SearchMode mode) { m_mode = mode; }
     bool caseSensitive() const { return m_caseSensitive; }
     void setCaseSensitive(bool caseSensitive) { m_caseSensitive = caseSensitive; }
+    // Whether the search, and so the marks, compared letters without their accents.
+    bool ignoresAccents() const { return m_ignoreAccents; }
+    void setIgnoreAccents(bool ignore) { m_ignoreAccents = ignore; }
 
     QString criteriaDescription() const { return m_criteriaDescription; }
     void appendCriteriaDescription(const QString& text) { m_criteriaDescription += text; }
@@ -63,6 +66,7 @@ private:
     QStringList m_terms;
     SearchMode m_mode = SearchMode::AllArticles;
     bool m_caseSensitive = false;
+    bool m_ignoreAccents = false;
     QString m_criteriaDescription;
     QStringList m_matchedValues;
 };
