@@ -82,6 +82,22 @@ QStringList SettingsFile::lines() const
     return result;
 }
 
+namespace {
+
+bool isFirstKey(const QString& key)
+{
+    return key == SettingsFile::pathKey || key == SettingsFile::colourKey || key == SettingsFile::fontKey;
+}
+
+// Keys of later versions name their line with "=", so that one key is never taken for another
+// that starts with it.
+bool belongsTo(const QString& line, const QString& key)
+{
+    return line.startsWith(key) && (isFirstKey(key) || line.mid(key.size(), 1) == QLatin1String("="));
+}
+
+} // namespace
+
 QString SettingsFile::value(const QString& key) const
 {
     return values({key}).constFirst();
@@ -92,11 +108,44 @@ QStringList SettingsFile::values(const QStringList& keys) const
     QStringList found(keys.size());
     for (const QString& line : lines()) {
         for (qsizetype i = 0; i < keys.size(); ++i) {
-            if (line.startsWith(keys[i]))
+            if (belongsTo(line, keys[i]))
                 found[i] = line.mid(keys[i].size() + 1);
         }
     }
     return found;
+}
+
+QStringList SettingsFile::otherLines() const
+{
+    QStringList kept;
+    for (const QString& line : lines()) {
+        if (!line.isEmpty() && !belongsTo(line, pathKey) && !belongsTo(line, colourKey) && !belongsTo(line, fontKey))
+            kept.append(line);
+    }
+    return kept;
+}
+
+bool SettingsFile::setValues(const QList<std::pair<QString, QString>>& entries) const
+{
+    QStringList all = lines();
+    all.removeAll(QString());
+    for (const auto& [key, value] : entries) {
+        const QString line = key + QLatin1Char('=') + value;
+        bool written = false;
+        for (qsizetype i = 0; i < all.size();) {
+            if (!belongsTo(all[i], key)) {
+                ++i;
+            } else if (!written) {
+                all[i++] = line;
+                written = true;
+            } else {
+                all.removeAt(i);
+            }
+        }
+        if (!written)
+            all.append(line);
+    }
+    return write((all.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
 }
 
 bool SettingsFile::isStockCorpus(const QString& path)
@@ -113,15 +162,23 @@ bool SettingsFile::save(const QString& corpusPath, const QString& colourName, co
         if (!current.isEmpty() && current.first().startsWith(pathKey))
             path = current.first().mid(pathKey.size() + 1);
     }
-    const QString contents = pathKey + QLatin1Char('=') + path + QLatin1Char('\n') + colourKey + QLatin1Char('=') +
-                             colourName + QLatin1Char('\n') + fontKey + QLatin1Char('=') + fontFamily +
-                             QLatin1Char('\n');
+    QString contents = pathKey + QLatin1Char('=') + path + QLatin1Char('\n') + colourKey + QLatin1Char('=') +
+                       colourName + QLatin1Char('\n') + fontKey + QLatin1Char('=') + fontFamily + QLatin1Char('\n');
+    for (const QString& line : otherLines())
+        contents += line + QLatin1Char('\n');
     return write(contents.toUtf8());
 }
 
 bool SettingsFile::savePathOnly(const QString& corpusPath) const
 {
-    return write(isStockCorpus(corpusPath) ? QByteArray() : (pathKey + QLatin1Char('=') + corpusPath).toUtf8());
+    QStringList kept = otherLines();
+    if (!isStockCorpus(corpusPath))
+        kept.prepend(pathKey + QLatin1Char('=') + corpusPath);
+    // Alone, the "chemin" line has no line end, as the files of earlier versions.
+    QString contents = kept.join(QLatin1Char('\n'));
+    if (kept.size() > 1)
+        contents += QLatin1Char('\n');
+    return write(contents.toUtf8());
 }
 
 bool SettingsFile::write(const QByteArray& contents) const
