@@ -18,8 +18,16 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QShortcut>
+#include <QTextEdit>
+#include <QWheelEvent>
+#include <algorithm>
 
 const QString OxelDialog::captionPrefix = QStringLiteral("..:: Tarvane - Qt ::..    ");
+const QString OxelDialog::accentsKey = QStringLiteral("accents");
+const QString OxelDialog::zoomKey = QStringLiteral("zoom");
+const QString OxelDialog::geometryKey = QStringLiteral("geometrie");
+const QString OxelDialog::tabKey = QStringLiteral("onglet");
 
 namespace {
 
@@ -53,12 +61,33 @@ QString failureText(corpusfile::Status status)
 
 } // namespace
 
-OxelDialog::OxelDialog(Dialogs& dialogs, QWidget* parent, const char* name, bool modal, Qt::WindowFlags flags)
+OxelDialog::OxelDialog(Dialogs& dialogs, QWidget* parent, const char* name, bool modal, Qt::WindowFlags flags,
+                       const QString& startPath)
     : GUI_Base(parent, name, modal, flags), m_dialogs(dialogs), m_simplePane(Lst_Art, Txt_Nb, Txt_Art, this),
       m_corpusPane(Lst_Corpus, nullptr, TxtView_Corpus, this), m_crossPane(Lst_Art_Cro, txt_nbcro, Txt_Art_Cro, this),
-      m_criteria({{{Lst_B11, Lst_B12, Lst_B13}, {Lst_B21, Lst_B22, Lst_B23}, {Lst_B31, Lst_B32, Lst_B33}}})
+      m_criteria({{{Lst_B11, Lst_B12, Lst_B13}, {Lst_B21, Lst_B22, Lst_B23}, {Lst_B31, Lst_B32, Lst_B33}}}),
+      m_articleFont(TxtView_Corpus->font())
 {
-    runStartUpChoice();
+    const QStringList reading = SettingsFile().values({accentsKey, zoomKey});
+    m_ignoreAccents = reading.at(0) == QLatin1String("1");
+    bool zoomRead = false;
+    const int zoom = reading.at(1).toInt(&zoomRead);
+    if (zoomRead && zoom != 0) {
+        m_zoom = std::clamp(zoom, minimumZoom, maximumZoom);
+        articlefont::apply(*this, articlefont::zoomed(m_articleFont, m_zoom));
+    }
+    // The toolkit's standard keys (Ctrl++ and Ctrl+-), and "=" for keyboards where "+" needs Shift.
+    const auto onKeys = [this](const QKeySequence& keys, auto act) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, act);
+    };
+    onKeys(QKeySequence::ZoomIn, [this] { setArticleZoom(m_zoom + 1); });
+    onKeys(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { setArticleZoom(m_zoom + 1); });
+    onKeys(QKeySequence::ZoomOut, [this] { setArticleZoom(m_zoom - 1); });
+    onKeys(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { setArticleZoom(0); });
+    for (QTextEdit* view : {TxtView_Corpus, Txt_Art, Txt_Art_Cro})
+        view->viewport()->installEventFilter(this);
+
+    runStartUpChoice(startPath);
     for (ResultPane* pane : {&m_crossPane, &m_simplePane, &m_corpusPane})
         pane->makeFirstRowCurrent();
     Lst_B11->setFocus();
@@ -75,8 +104,14 @@ QGridLayout* OxelDialog::arrangeWindow()
     return grid;
 }
 
-void OxelDialog::runStartUpChoice()
+void OxelDialog::runStartUpChoice(const QString& startPath)
 {
+    if (!startPath.isEmpty()) {
+        m_corpusPath = startPath;
+        saveSettings();
+        if (loadOnce())
+            return;
+    }
     switch (m_dialogs.welcomeChoice(this)) {
     case 1:
         m_corpusPath =
@@ -109,36 +144,43 @@ void OxelDialog::clearResults()
 void OxelDialog::loadCorpus()
 {
     const WaitCursor waitCursor;
-    for (;;) {
-        clearResults();
-
-        const QStringList appearance = SettingsFile().values({SettingsFile::colourKey, SettingsFile::fontKey});
-        m_colourName = appearance.at(0);
-        m_fontFamily = appearance.at(1);
+    while (!loadOnce()) {
+        if (!pickCorpusFile())
+            return;
         saveSettings();
-
-        corpusfile::Result read = corpusfile::read(m_corpusPath);
-        if (read.status != corpusfile::Status::Ok) {
-            m_dialogs.warning(QStringLiteral("Probleme lors de l'ouverture du fichier XML"), failureText(read.status));
-            if (!pickCorpusFile())
-                return;
-            saveSettings();
-            continue;
-        }
-
-        m_corpus.setContent(std::move(*read.content));
-        m_corpusLoaded = true;
-        const SearchResult every = allArticles(m_corpus);
-        m_simplePane.show(every);
-        m_corpusPane.show(every);
-        m_crossPane.show(every);
-        m_criteria.offerElements(m_corpus.elementChoices());
-
-        setWindowTitle(captionPrefix + m_corpusPath);
-        setPalette(backgroundPalette(m_colourName));
-        articlefont::applyFamily(*this, m_fontFamily);
-        return;
     }
+}
+
+bool OxelDialog::loadOnce()
+{
+    const WaitCursor waitCursor;
+    clearResults();
+
+    const QStringList appearance = SettingsFile().values({SettingsFile::colourKey, SettingsFile::fontKey});
+    m_colourName = appearance.at(0);
+    m_fontFamily = appearance.at(1);
+    saveSettings();
+
+    corpusfile::Result read = corpusfile::read(m_corpusPath);
+    if (read.status != corpusfile::Status::Ok) {
+        m_dialogs.warning(QStringLiteral("Probleme lors de l'ouverture du fichier XML"), failureText(read.status));
+        return false;
+    }
+
+    m_corpus.setContent(std::move(*read.content));
+    m_corpusLoaded = true;
+    const SearchResult every = allArticles(m_corpus);
+    m_simplePane.show(every);
+    m_corpusPane.show(every);
+    m_crossPane.show(every);
+    m_criteria.offerElements(m_corpus.elementChoices());
+
+    setWindowTitle(captionPrefix + m_corpusPath);
+    setPalette(backgroundPalette(m_colourName));
+    if (!m_fontFamily.isEmpty())
+        m_articleFont.setFamily(m_fontFamily);
+    articlefont::applyFamily(*this, m_fontFamily);
+    return true;
 }
 
 void OxelDialog::saveSettings()
@@ -164,7 +206,7 @@ void OxelDialog::slotBt_Appliquer()
 
 void OxelDialog::slotCorpusEnter()
 {
-    m_corpusPane.show(titleFilter(m_corpus, Txt_Corpus->text()), ResultPane::CurrentRow::First);
+    m_corpusPane.show(titleFilter(m_corpus, Txt_Corpus->text(), m_ignoreAccents), ResultPane::CurrentRow::First);
 }
 
 void OxelDialog::slotLstArtClick(const QModelIndex& index)
@@ -188,13 +230,84 @@ void OxelDialog::slotBtRechClick()
         m_dialogs.warning(QStringLiteral("Recherche Simple"), QStringLiteral("Aucun corpus chargé"));
         return;
     }
+    runSimpleSearch(Txt_Rech->text(), queryMode(Lst_Type->currentIndex()), Chk_Cs->isChecked());
+}
+
+void OxelDialog::runSimpleSearch(const QString& query, SearchMode mode, bool caseSensitive)
+{
     const std::unique_ptr<Dialogs::Progress> shown = m_dialogs.progress(this, searchingText);
     std::optional<SearchResult> found =
-        fullTextSearch(m_corpus, Txt_Rech->text(), queryMode(Lst_Type->currentIndex()), Chk_Cs->isChecked(),
+        fullTextSearch(m_corpus, query, mode, caseSensitive, m_ignoreAccents,
                        [&shown](int visited, int total) { return shown->advance(visited, total); });
     // Cancelled: the tab keeps the result it showed.
     if (found)
         m_simplePane.show(std::move(*found), ResultPane::CurrentRow::First);
+}
+
+void OxelDialog::setIgnoreAccents(bool ignore)
+{
+    if (ignore == m_ignoreAccents)
+        return;
+    m_ignoreAccents = ignore;
+    saveValues({{accentsKey, ignore ? QStringLiteral("1") : QStringLiteral("0")}});
+    // What is listed follows the new rule: the titles typed, and the last search, as it was asked.
+    if (!Txt_Corpus->text().isEmpty())
+        slotCorpusEnter();
+    const SearchResult& last = m_simplePane.record();
+    const SearchMode mode = last.mode();
+    if (m_corpusLoaded &&
+        (mode == SearchMode::AllTerms || mode == SearchMode::AnyTerm || mode == SearchMode::ExactPhrase))
+        runSimpleSearch(last.phrase(), mode, last.caseSensitive());
+}
+
+void OxelDialog::setArticleZoom(int steps)
+{
+    const int zoom = std::clamp(steps, minimumZoom, maximumZoom);
+    if (zoom == m_zoom)
+        return;
+    m_zoom = zoom;
+    articlefont::apply(*this, articlefont::zoomed(m_articleFont, m_zoom));
+    saveValues({{zoomKey, QString::number(m_zoom)}});
+}
+
+bool OxelDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            // A fine wheel sends parts of a notch: a step for each whole one.
+            m_wheelRest += wheel->angleDelta().y();
+            const int steps = m_wheelRest / QWheelEvent::DefaultDeltasPerStep;
+            m_wheelRest %= QWheelEvent::DefaultDeltasPerStep;
+            if (steps != 0)
+                setArticleZoom(m_zoom + steps);
+            return true;
+        }
+    }
+    return GUI_Base::eventFilter(watched, event);
+}
+
+bool OxelDialog::restoreLayout()
+{
+    const QStringList layout = SettingsFile().values({geometryKey, tabKey});
+    bool tabRead = false;
+    const int page = layout.at(1).toInt(&tabRead);
+    if (tabRead && page >= 0 && page < Onglets->count())
+        Onglets->setCurrentIndex(page);
+    const QByteArray geometry = QByteArray::fromBase64(layout.at(0).toLatin1());
+    return !geometry.isEmpty() && restoreGeometry(geometry);
+}
+
+void OxelDialog::saveLayout()
+{
+    saveValues({{geometryKey, QString::fromLatin1(saveGeometry().toBase64())},
+                {tabKey, QString::number(Onglets->currentIndex())}});
+}
+
+void OxelDialog::saveValues(const QList<std::pair<QString, QString>>& entries)
+{
+    if (!SettingsFile().setValues(entries))
+        m_dialogs.warning(QStringLiteral("Réglages"), QStringLiteral("Impossible d'enregistrer les réglages"));
 }
 
 void OxelDialog::runCrossSearch(const CriteriaGrid::Search& search)
@@ -320,7 +433,8 @@ void OxelDialog::setArticleFont(const QFont& font)
 {
     m_fontFamily = font.family();
     saveSettings();
-    articlefont::apply(*this, font);
+    m_articleFont = font;
+    articlefont::apply(*this, articlefont::zoomed(font, m_zoom));
 }
 
 void OxelDialog::openCorpus(const QString& path)

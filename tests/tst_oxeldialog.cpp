@@ -1005,7 +1005,7 @@ void TestMainWindow::openAnotherCorpus()
     QCOMPARE(dialogs.openRequests[1].startPath, QString());
     QCOMPARE(dialogs.openRequests[1].filter, QStringLiteral("Fichiers XML (*.xml)"));
     QCOMPARE(window.corpusPath(), QStringLiteral("autre.xml"));
-    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("chemin=autre.xml\ncouleur=\npolice=\n"));
+    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("chemin=autre.xml\ncouleur=\npolice=\navant\n"));
     QCOMPARE(window.windowTitle(), QStringLiteral("..:: Tarvane - Qt ::..    autre.xml"));
     QCOMPARE(window.Lst_Corpus->model()->rowCount(), 6); // reloaded: every article again
 
@@ -1035,7 +1035,7 @@ void TestMainWindow::browseKeepsPathOnly()
     QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("avant"));
     window.saveSettings();
     QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")),
-             QByteArray("chemin=/ailleurs/autre.xml\ncouleur=\npolice=\n"));
+             QByteArray("chemin=/ailleurs/autre.xml\ncouleur=\npolice=\navant\n"));
 }
 
 void TestMainWindow::escapeKeepsTheWindow()
@@ -1187,7 +1187,7 @@ void TestMainWindow::programEnds()
     });
     deadline.start(10000);
 
-    QCOMPARE(runTarvane(*qApp, dialogs), 0);
+    QCOMPARE(runTarvane(*qApp, dialogs, {QStringLiteral("tarvane")}), 0);
     QVERIFY(acted);
     QVERIFY(!timedOut);
     QVERIFY(!shownMainWindow());
