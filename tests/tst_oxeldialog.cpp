@@ -1014,7 +1014,7 @@ void TestMainWindow::openAnotherCorpus()
     bar.open();
     QCOMPARE(dialogs.warnings.size(), 1);
     QCOMPARE(dialogs.warnings[0].text, QStringLiteral("Selectionnez un fichier XML"));
-    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("chemin=absent.xml\ncouleur=\npolice=\n"));
+    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("chemin=absent.xml\ncouleur=\npolice=\navant\n"));
 }
 
 void TestMainWindow::browseKeepsPathOnly()
