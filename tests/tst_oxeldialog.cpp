@@ -849,7 +849,11 @@ void TestOxelDialog::valuesShownOnOneLine()
 #include "resultpane.h"
 
 #include <QAction>
+#include <QProcess>
 #include <QTimer>
+#include <QWheelEvent>
+#include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -880,9 +884,267 @@ private slots:
     void textWithoutArticle();
     void escapeKeepsTheWindow();
     void keyboardBrowsing();
+    void accentsOption();
+    void zoom();
+    void commandLine_data();
+    void commandLine();
+    void commandLineOfTheProgram_data();
+    void commandLineOfTheProgram();
+    void layoutKept();
     void programEnds_data();
     void programEnds(); // last: it runs the application's own loop
 };
+
+namespace {
+
+QList<QByteArray> settingsLines()
+{
+    return testfiles::read(QStringLiteral("oxel.conf")).split('\n');
+}
+
+QList<qreal> viewSizes(const OxelDialog& window)
+{
+    return {window.TxtView_Corpus->font().pointSizeF(), window.Txt_Art->font().pointSizeF(),
+            window.Txt_Art_Cro->font().pointSizeF()};
+}
+
+// Runs the program on `arguments`; once it shows its window, `look` sees it, then the window is
+// closed. Returns the exit code.
+int runProgram(ScriptedDialogs& dialogs, const QStringList& arguments, const std::function<void(OxelDialog&)>& look)
+{
+    bool looked = false;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        OxelDialog* window = shownMainWindow();
+        if (looked || !window || !window->isActiveWindow())
+            return;
+        looked = true;
+        look(*window);
+        window->close();
+    });
+    user.start(20);
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [&] {
+        if (OxelDialog* window = shownMainWindow())
+            window->done(0);
+        QCoreApplication::quit();
+    });
+    deadline.start(10000);
+    return runTarvane(*qApp, dialogs, arguments);
+}
+
+} // namespace
+
+void TestMainWindow::accentsOption()
+{
+    ScriptedDialogs dialogs;
+    dialogs.welcome = 2;
+    {
+        MainWindow main(dialogs);
+        OxelDialog& window = main.window();
+        auto* accents = window.findChild<QAction*>(QStringLiteral("actionAccents"));
+        QVERIFY(accents);
+        QVERIFY(accents->isCheckable());
+        QVERIFY(!accents->isChecked());
+        window.Txt_Corpus->setText(QStringLiteral("echo"));
+        QCOMPARE(listed(window.Lst_Corpus), QStringList());
+        window.Txt_Rech->setText(QStringLiteral("reflechi l'oreille"));
+        window.Lst_Type->setCurrentIndex(1);
+        window.Bt_Rech->click();
+        QCOMPARE(listed(window.Lst_Art), QStringList());
+
+        accents->trigger();
+        QVERIFY(window.ignoresAccents());
+        QVERIFY(settingsLines().contains("accents=1"));
+        // The title filter and the last search follow at once; the marks cover the text's characters.
+        QCOMPARE(listed(window.Lst_Corpus), QStringList({"ÉCHO"}));
+        QCOMPARE(listed(window.Lst_Art), QStringList({"ÉCHO"}));
+        QCOMPARE(markedPieces(window.Txt_Art), QStringList({"réfléchi", "l’oreille"}));
+
+        window.Lst_Type->setCurrentIndex(2);
+        window.Txt_Rech->setText(QStringLiteral("revient a l'oreille"));
+        window.Bt_Rech->click();
+        QCOMPARE(markedPieces(window.Txt_Art), QStringList({"revient à l’oreille"}));
+        // The case rule applies on its own.
+        window.Lst_Type->setCurrentIndex(0);
+        window.Chk_Cs->setChecked(true);
+        window.Txt_Rech->setText(QStringLiteral("l'Echo"));
+        window.Bt_Rech->click();
+        QCOMPARE(listed(window.Lst_Art), QStringList());
+        window.Txt_Rech->setText(QStringLiteral("l'echo"));
+        window.Bt_Rech->click();
+        QCOMPARE(listed(window.Lst_Art), QStringList({"ÉCHO"}));
+        QCOMPARE(markedPieces(window.Txt_Art), QStringList({"l'écho"}));
+    }
+    // The choice survives a restart, and is undone as it was made.
+    MainWindow next(dialogs);
+    auto* accents = next.window().findChild<QAction*>(QStringLiteral("actionAccents"));
+    QVERIFY(accents->isChecked());
+    next.window().Txt_Corpus->setText(QStringLiteral("echo"));
+    QCOMPARE(listed(next.window().Lst_Corpus), QStringList({"ÉCHO"}));
+    accents->trigger();
+    QVERIFY(!next.window().ignoresAccents());
+    QVERIFY(settingsLines().contains("accents=0"));
+    QCOMPARE(listed(next.window().Lst_Corpus), QStringList());
+}
+
+void TestMainWindow::zoom()
+{
+    ScriptedDialogs dialogs;
+    dialogs.welcome = 2;
+    qreal base = 0;
+    {
+        MainWindow main(dialogs);
+        OxelDialog& window = main.window();
+        base = window.Txt_Art->font().pointSizeF();
+        QVERIFY(base > 0);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(window.Txt_Rech, Qt::Key_Plus, Qt::ControlModifier);
+        QTest::keyClick(window.Txt_Rech, Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(viewSizes(window), QList<qreal>({base + 2, base + 2, base + 2}));
+        QTest::keyClick(window.Txt_Rech, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(viewSizes(window), QList<qreal>({base + 1, base + 1, base + 1}));
+        QVERIFY(settingsLines().contains("zoom=1"));
+
+        // The wheel with Ctrl over any view, a notch a step; without Ctrl it scrolls.
+        const auto turn = [&window](QTextEdit* view, int delta, Qt::KeyboardModifiers modifiers) {
+            QWheelEvent wheel(QPointF(5, 5), view->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                              modifiers, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(view->viewport(), &wheel);
+        };
+        turn(window.Txt_Art_Cro, 240, Qt::ControlModifier);
+        QCOMPARE(viewSizes(window), QList<qreal>({base + 3, base + 3, base + 3}));
+        turn(window.TxtView_Corpus, 60, Qt::ControlModifier);
+        QCOMPARE(viewSizes(window), QList<qreal>({base + 3, base + 3, base + 3}));
+        turn(window.TxtView_Corpus, -180, Qt::ControlModifier);
+        QCOMPARE(viewSizes(window), QList<qreal>({base + 2, base + 2, base + 2}));
+        turn(window.Txt_Art, 120, Qt::NoModifier);
+        QCOMPARE(viewSizes(window), QList<qreal>({base + 2, base + 2, base + 2}));
+
+        // A font chosen keeps the zoom; Ctrl+0 goes back to the font's own size.
+        dialogs.fontAnswers = {QFont(QStringLiteral("DejaVu Serif"), 15)};
+        main.menuBar().police();
+        QCOMPARE(viewSizes(window), QList<qreal>({17, 17, 17}));
+        QTest::keyClick(window.Txt_Rech, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(viewSizes(window), QList<qreal>({15, 15, 15}));
+        QVERIFY(settingsLines().contains("zoom=0"));
+        QTest::keyClick(window.Txt_Rech, Qt::Key_Minus, Qt::ControlModifier);
+    }
+    // The zoom is kept; the size of the font chosen is not, as before.
+    MainWindow next(dialogs);
+    QCOMPARE(next.window().articleZoom(), -1);
+    QCOMPARE(viewSizes(next.window()), QList<qreal>({base - 1, base - 1, base - 1}));
+    QCOMPARE(next.window().Txt_Art->font().family(), QStringLiteral("DejaVu Serif"));
+}
+
+void TestMainWindow::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("corpusPath"); // of the window shown; none when null
+    QTest::addColumn<QStringList>("warnings");
+    QTest::addColumn<QByteArray>("pathLine");
+
+    // The welcome dialog, when asked, chooses "EV_Inventaire.xml".
+    QTest::newRow("no file: the welcome dialog")
+        << QStringList{"tarvane"} << 0 << "EV_Inventaire.xml" << QStringList() << QByteArray("chemin=");
+    QTest::newRow("a file opens without the welcome dialog")
+        << QStringList{"tarvane", "petit.xml"} << 0 << "petit.xml" << QStringList() << QByteArray("chemin=petit.xml");
+    QTest::newRow("a file that fails: the message, then the welcome dialog")
+        << QStringList{"tarvane", "absent.xml"} << 0 << "EV_Inventaire.xml"
+        << QStringList{"Selectionnez un fichier XML"} << QByteArray("chemin=absent.xml");
+    QTest::newRow("--help") << QStringList{"tarvane", "--help"} << 0 << QString() << QStringList() << QByteArray();
+    QTest::newRow("--version") << QStringList{"tarvane", "--version"} << 0 << QString() << QStringList()
+                               << QByteArray();
+    QTest::newRow("unknown option") << QStringList{"tarvane", "--inconnue"} << 1 << QString() << QStringList()
+                                    << QByteArray();
+    QTest::newRow("two files") << QStringList{"tarvane", "petit.xml", "EV_Sons.xml"} << 1 << QString() << QStringList()
+                               << QByteArray();
+}
+
+void TestMainWindow::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, corpusPath);
+    QFETCH(QStringList, warnings);
+    QFETCH(QByteArray, pathLine);
+    ScriptedDialogs dialogs;
+    dialogs.welcome = 3;
+    QString shown;
+    QCOMPARE(runProgram(dialogs, arguments, [&shown](OxelDialog& window) { shown = window.corpusPath(); }), exitCode);
+    QCOMPARE(shown, corpusPath);
+    QStringList warned;
+    for (const ScriptedDialogs::Warning& warning : dialogs.warnings)
+        warned << warning.text;
+    QCOMPARE(warned, warnings);
+    QVERIFY(dialogs.openRequests.isEmpty()); // no file dialog after a failure
+    if (pathLine.isNull())
+        QVERIFY(!QFile::exists(QStringLiteral("oxel.conf")));
+    else
+        QCOMPARE(settingsLines().constFirst(), pathLine);
+}
+
+void TestMainWindow::commandLineOfTheProgram_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("printed"); // a line of the output
+    QTest::newRow("--help") << "--help"
+                            << "Tarvane : lire et chercher dans un corpus encyclopédique XML.";
+    QTest::newRow("--version") << "--version"
+                               << "Tarvane " TARVANE_VERSION;
+}
+
+void TestMainWindow::commandLineOfTheProgram()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, printed);
+    QProcess program;
+    program.start(QStringLiteral(TARVANE_EXECUTABLE), {option});
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    const QStringList lines = QString::fromUtf8(program.readAllStandardOutput()).split(QLatin1Char('\n'));
+    QVERIFY2(lines.contains(printed), qPrintable(lines.join(QLatin1Char('|'))));
+    QVERIFY(!QFile::exists(QStringLiteral("oxel.conf")));
+}
+
+void TestMainWindow::layoutKept()
+{
+    ScriptedDialogs dialogs;
+    dialogs.welcome = 2;
+    bool firstMaximised = false;
+    QCOMPARE(runProgram(dialogs, {QStringLiteral("tarvane")},
+                        [&](OxelDialog& window) {
+                            firstMaximised = window.isMaximized();
+                            window.Onglets->setCurrentIndex(2);
+                            window.showNormal();
+                            window.setGeometry(40, 50, 640, 480);
+                        }),
+             0);
+    QVERIFY(firstMaximised); // the first time, as before
+    QVERIFY(settingsLines().contains("onglet=2"));
+    const QList<QByteArray> lines = settingsLines();
+    QVERIFY(std::any_of(lines.cbegin(), lines.cend(),
+                        [](const QByteArray& line) { return line.startsWith("geometrie=") && line.size() > 20; }));
+    QCOMPARE(settingsLines().mid(0, 3), QList<QByteArray>({"chemin=", "couleur=", "police="}));
+
+    int tab = -1;
+    bool maximised = true;
+    QSize size;
+    QCOMPARE(runProgram(dialogs, {QStringLiteral("tarvane")},
+                        [&](OxelDialog& window) {
+                            tab = window.Onglets->currentIndex();
+                            maximised = window.isMaximized();
+                            size = window.size();
+                        }),
+             0);
+    QCOMPARE(tab, 2);
+    QVERIFY(!maximised);
+    QCOMPARE(size, QSize(640, 480));
+}
 
 void TestMainWindow::colour_data()
 {
