@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QStringDecoder>
+#include <algorithm>
 
 const QString SettingsFile::defaultFileName = workingfiles::settings;
 const QString SettingsFile::pathKey = QStringLiteral("chemin");
@@ -77,6 +78,9 @@ QStringList SettingsFile::lines() const
         QString text;
         if (line.size() <= 3 * maxLineLength && isTextLine(line))
             text = decodeLine(line);
+        // Bytes read as Latin-1 control characters come from a binary file too: nothing to keep.
+        if (std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() >= 0x80 && c.unicode() < 0xA0; }))
+            text.clear();
         result.append(text.size() <= maxLineLength ? text : QString());
     }
     return result;

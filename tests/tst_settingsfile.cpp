@@ -112,6 +112,8 @@ void TestSettingsFile::saving_data()
     QTest::newRow("other keys kept in their order, after the three")
         << QByteArray("chemin=/a\nzoom=2\ncouleur=x\nfutur=été\npolice=y\n") << "/c.xml"
         << QByteArray("chemin=/c.xml\ncouleur=#112233\npolice=Arial\nzoom=2\nfutur=été\n");
+    QTest::newRow("binary lines dropped") << QByteArray("zoom=2\n\x80\x81\n\x01x\n") << "/c.xml"
+                                          << QByteArray("chemin=/c.xml\ncouleur=#112233\npolice=Arial\nzoom=2\n");
     QTest::newRow("blank lines dropped") << QByteArray("\nzoom=2\n\n") << "/c.xml"
                                          << QByteArray("chemin=/c.xml\ncouleur=#112233\npolice=Arial\nzoom=2\n");
     QTest::newRow("stock keeps previous path and other keys")
