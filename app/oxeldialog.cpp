@@ -1,13 +1,18 @@
 #include "oxeldialog.h"
 
+#include "accentfolding.h"
 #include "articlefont.h"
+#include "articleview.h"
 #include "backgroundpalette.h"
+#include "concordancewindow.h"
 #include "corpusfile.h"
 #include "crosssearch.h"
 #include "dialogs.h"
 #include "fulltextsearch.h"
 #include "settingsfile.h"
+#include "termmatcher.h"
 #include "titlefilter.h"
+#include "titlelookup.h"
 #include "workingfiles.h"
 
 #include <QApplication>
@@ -17,9 +22,12 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QProgressBar>
 #include <QShortcut>
-#include <QTextEdit>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QTextCursor>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -28,6 +36,7 @@ const QString OxelDialog::accentsKey = QStringLiteral("accents");
 const QString OxelDialog::zoomKey = QStringLiteral("zoom");
 const QString OxelDialog::geometryKey = QStringLiteral("geometrie");
 const QString OxelDialog::tabKey = QStringLiteral("onglet");
+const QString OxelDialog::splitterKey = QStringLiteral("separateurs");
 
 namespace {
 
@@ -63,8 +72,12 @@ QString failureText(corpusfile::Status status)
 
 OxelDialog::OxelDialog(Dialogs& dialogs, QWidget* parent, const char* name, bool modal, Qt::WindowFlags flags,
                        const QString& startPath)
-    : GUI_Base(parent, name, modal, flags), m_dialogs(dialogs), m_simplePane(Lst_Art, Txt_Nb, Txt_Art, this),
-      m_corpusPane(Lst_Corpus, nullptr, TxtView_Corpus, this), m_crossPane(Lst_Art_Cro, txt_nbcro, Txt_Art_Cro, this),
+    : GUI_Base(parent, name, modal, flags), m_dialogs(dialogs),
+      m_simplePane(Lst_Art, Txt_Nb, Txt_Art, this,
+                   {Layout16, Layout16->indexOf(Txt_Nb) + 1, Layout_Article_Simple, Chk_Cs}),
+      m_corpusPane(Lst_Corpus, nullptr, TxtView_Corpus, this, {Layout_Occ_Corpus, 0, Layout_Article_Corpus, nullptr}),
+      m_crossPane(Lst_Art_Cro, txt_nbcro, Txt_Art_Cro, this,
+                  {Layout18, Layout18->indexOf(txt_nbcro) + 1, Layout_Article_Cro, nullptr}),
       m_criteria({{{Lst_B11, Lst_B12, Lst_B13}, {Lst_B21, Lst_B22, Lst_B23}, {Lst_B31, Lst_B32, Lst_B33}}}),
       m_articleFont(TxtView_Corpus->font())
 {
@@ -84,9 +97,21 @@ OxelDialog::OxelDialog(Dialogs& dialogs, QWidget* parent, const char* name, bool
     onKeys(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { setArticleZoom(m_zoom + 1); });
     onKeys(QKeySequence::ZoomOut, [this] { setArticleZoom(m_zoom - 1); });
     onKeys(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { setArticleZoom(0); });
-    for (QTextEdit* view : {TxtView_Corpus, Txt_Art, Txt_Art_Cro})
+    for (ArticleView* view : {TxtView_Corpus, Txt_Art, Txt_Art_Cro}) {
         view->viewport()->installEventFilter(this);
-
+        connect(view, &ArticleView::wordDoubleClicked, this, &OxelDialog::lookUpWord);
+    }
+    for (ResultPane* pane : {&m_simplePane, &m_corpusPane, &m_crossPane}) {
+        pane->setWordFinder([this](const QString& text, const QString& word, Qt::CaseSensitivity cs, qsizetype limit) {
+            return findWords(text, word, cs, limit);
+        });
+    }
+    connect(Txt_Corpus, &QLineEdit::returnPressed, this, &OxelDialog::showBestTitle);
+    // Going back to an earlier title list puts back the text that made it.
+    connect(&m_corpusPane, &ResultPane::recordRestored, this, [this] {
+        const QSignalBlocker quiet(Txt_Corpus);
+        Txt_Corpus->setText(m_corpusPane.record().phrase());
+    });
     runStartUpChoice(startPath);
     for (ResultPane* pane : {&m_crossPane, &m_simplePane, &m_corpusPane})
         pane->makeFirstRowCurrent();
@@ -136,9 +161,30 @@ void OxelDialog::clearResults()
     // The old corpus goes before the next is read, so that the two are never held at once.
     m_corpusLoaded = false;
     m_criteria.clear();
-    for (ResultPane* pane : {&m_simplePane, &m_corpusPane, &m_crossPane})
+    for (ResultPane* pane : {&m_simplePane, &m_corpusPane, &m_crossPane}) {
         pane->show(SearchResult());
+        pane->forgetHistory();
+    }
     m_corpus.clearArticles();
+    offerScopes();
+}
+
+void OxelDialog::offerScopes()
+{
+    const QString whole = Lst_Dans->itemText(0);
+    Lst_Dans->clear();
+    Lst_Dans->addItem(whole);
+    const QList<ElementChoice> choices = m_corpus.elementChoices();
+    // The first choice of the grid is "- INDIFFERENT -": here it is the whole article.
+    for (qsizetype i = 1; i < choices.size(); ++i)
+        Lst_Dans->addItem(choices.at(i).shown, choices.at(i).name);
+}
+
+SearchScope OxelDialog::chosenScope() const
+{
+    if (Lst_Dans->currentIndex() <= 0)
+        return {};
+    return {Lst_Dans->currentData().toString()};
 }
 
 void OxelDialog::loadCorpus()
@@ -174,6 +220,7 @@ bool OxelDialog::loadOnce()
     m_corpusPane.show(every);
     m_crossPane.show(every);
     m_criteria.offerElements(m_corpus.elementChoices());
+    offerScopes();
 
     setWindowTitle(captionPrefix + m_corpusPath);
     setPalette(backgroundPalette(m_colourName));
@@ -209,6 +256,75 @@ void OxelDialog::slotCorpusEnter()
     m_corpusPane.show(titleFilter(m_corpus, Txt_Corpus->text(), m_ignoreAccents), ResultPane::CurrentRow::First);
 }
 
+void OxelDialog::lookUpWord(const QString& word)
+{
+    if (!m_corpusLoaded)
+        return;
+    SearchResult found = titlelookup::titleLookUp(m_corpus, word, titleKey());
+    Onglets->setCurrentIndex(0);
+    {
+        const QSignalBlocker quiet(Txt_Corpus);
+        Txt_Corpus->setText(word);
+    }
+    // No article of that title: the filter shows the titles that hold the word.
+    if (found.count() == 0)
+        slotCorpusEnter();
+    else
+        m_corpusPane.show(std::move(found), ResultPane::CurrentRow::First);
+}
+
+void OxelDialog::showBestTitle()
+{
+    m_corpusPane.selectRow(titlelookup::bestTitleRow(m_corpusPane.record(), Txt_Corpus->text(), titleKey()));
+}
+
+titlelookup::TitleKey OxelDialog::titleKey() const
+{
+    if (!m_ignoreAccents)
+        return titlelookup::caseKey;
+    return [](QStringView text) { return accentfolding::fold(text).toCaseFolded(); };
+}
+
+QList<highlighter::Range> OxelDialog::findWords(const QString& text, const QString& word, Qt::CaseSensitivity cs,
+                                                qsizetype limit) const
+{
+    if (!m_ignoreAccents || word.isEmpty())
+        return highlighter::occurrences(text, word, cs, true, limit);
+    // Only the matcher reads the text through folded forms: it takes the word, spaces and all, as one term.
+    const TermMatcher matcher({word}, cs, TermMatcher::Method::OnePass, TermMatcher::Accents::Ignored);
+    QList<highlighter::Range> found;
+    for (const TermMatcher::Occurrence& occurrence : matcher.occurrenceRanges(text, limit).front())
+        found.append({occurrence.start, occurrence.length});
+    return found;
+}
+
+QString OxelDialog::splitterSizes() const
+{
+    QStringList tabs;
+    for (const QSplitter* splitter : {Split_Corpus, Split_Simple, Split_Cro}) {
+        const QList<int> sizes = splitter->sizes();
+        tabs << QStringLiteral("%1,%2").arg(sizes.value(0)).arg(sizes.value(1));
+    }
+    return tabs.join(QLatin1Char(';'));
+}
+
+void OxelDialog::setSplitterSizes(const QString& sizes)
+{
+    const QStringList tabs = sizes.split(QLatin1Char(';'));
+    const QList<QSplitter*> splitters{Split_Corpus, Split_Simple, Split_Cro};
+    if (tabs.size() != splitters.size())
+        return;
+    for (int i = 0; i < splitters.size(); ++i) {
+        const QStringList pair = tabs[i].split(QLatin1Char(','));
+        bool listOk = false;
+        bool articleOk = false;
+        const int list = pair.value(0).toInt(&listOk);
+        const int article = pair.size() == 2 ? pair[1].toInt(&articleOk) : 0;
+        if (listOk && articleOk && list > 0 && article > 0)
+            splitters[i]->setSizes({list, article});
+    }
+}
+
 void OxelDialog::slotLstArtClick(const QModelIndex& index)
 {
     m_simplePane.showClicked(index);
@@ -230,15 +346,15 @@ void OxelDialog::slotBtRechClick()
         m_dialogs.warning(QStringLiteral("Recherche Simple"), QStringLiteral("Aucun corpus chargé"));
         return;
     }
-    runSimpleSearch(Txt_Rech->text(), queryMode(Lst_Type->currentIndex()), Chk_Cs->isChecked());
+    runSimpleSearch(Txt_Rech->text(), queryMode(Lst_Type->currentIndex()), Chk_Cs->isChecked(), chosenScope());
 }
 
-void OxelDialog::runSimpleSearch(const QString& query, SearchMode mode, bool caseSensitive)
+void OxelDialog::runSimpleSearch(const QString& query, SearchMode mode, bool caseSensitive, const SearchScope& scope)
 {
     const std::unique_ptr<Dialogs::Progress> shown = m_dialogs.progress(this, searchingText);
-    std::optional<SearchResult> found =
-        fullTextSearch(m_corpus, query, mode, caseSensitive, m_ignoreAccents,
-                       [&shown](int visited, int total) { return shown->advance(visited, total); });
+    std::optional<SearchResult> found = fullTextSearch(
+        m_corpus, query, mode, caseSensitive, m_ignoreAccents,
+        [&shown](int visited, int total) { return shown->advance(visited, total); }, scope);
     // Cancelled: the tab keeps the result it showed.
     if (found)
         m_simplePane.show(std::move(*found), ResultPane::CurrentRow::First);
@@ -257,7 +373,7 @@ void OxelDialog::setIgnoreAccents(bool ignore)
     const SearchMode mode = last.mode();
     if (m_corpusLoaded &&
         (mode == SearchMode::AllTerms || mode == SearchMode::AnyTerm || mode == SearchMode::ExactPhrase))
-        runSimpleSearch(last.phrase(), mode, last.caseSensitive());
+        runSimpleSearch(last.phrase(), mode, last.caseSensitive(), last.scope());
 }
 
 void OxelDialog::setArticleZoom(int steps)
@@ -289,11 +405,12 @@ bool OxelDialog::eventFilter(QObject* watched, QEvent* event)
 
 bool OxelDialog::restoreLayout()
 {
-    const QStringList layout = SettingsFile().values({geometryKey, tabKey});
+    const QStringList layout = SettingsFile().values({geometryKey, tabKey, splitterKey});
     bool tabRead = false;
     const int page = layout.at(1).toInt(&tabRead);
     if (tabRead && page >= 0 && page < Onglets->count())
         Onglets->setCurrentIndex(page);
+    setSplitterSizes(layout.at(2));
     const QByteArray geometry = QByteArray::fromBase64(layout.at(0).toLatin1());
     return !geometry.isEmpty() && restoreGeometry(geometry);
 }
@@ -301,7 +418,8 @@ bool OxelDialog::restoreLayout()
 void OxelDialog::saveLayout()
 {
     saveValues({{geometryKey, QString::fromLatin1(saveGeometry().toBase64())},
-                {tabKey, QString::number(Onglets->currentIndex())}});
+                {tabKey, QString::number(Onglets->currentIndex())},
+                {splitterKey, splitterSizes()}});
 }
 
 void OxelDialog::saveValues(const QList<std::pair<QString, QString>>& entries)
@@ -443,4 +561,35 @@ void OxelDialog::openCorpus(const QString& path)
     // The settings file names the new corpus while it loads.
     saveSettings();
     loadCorpus();
+}
+
+void OxelDialog::showConcordance()
+{
+    if (!m_concordance) {
+        m_concordance = new ConcordanceWindow(m_dialogs, this);
+        connect(m_concordance, &ConcordanceWindow::occurrenceChosen, this, &OxelDialog::showOccurrence);
+    }
+    const WaitCursor waitCursor;
+    m_concordance->showResult(m_simplePane.record());
+    m_concordance->show();
+    m_concordance->raise();
+    m_concordance->activateWindow();
+}
+
+void OxelDialog::showOccurrence(const SearchResult& record, int row, qsizetype start, qsizetype length)
+{
+    const SearchResult& shown = m_simplePane.record();
+    // A search run since the concordance was made: its record comes back first.
+    if (shown.content() != record.content() || shown.hits() != record.hits() || shown.terms() != record.terms() ||
+        shown.mode() != record.mode() || shown.caseSensitive() != record.caseSensitive() ||
+        shown.scope() != record.scope())
+        m_simplePane.show(record);
+    Onglets->setCurrentIndex(1);
+    Lst_Art->setCurrentIndex(Lst_Art->model()->index(row, 0));
+    QTextCursor cursor = Txt_Art->textCursor();
+    cursor.setPosition(Txt_Art->viewPosition(start));
+    cursor.setPosition(Txt_Art->viewPosition(start + length - 1) + 1, QTextCursor::KeepAnchor);
+    Txt_Art->setTextCursor(cursor);
+    Txt_Art->ensureCursorVisible();
+    activateWindow();
 }

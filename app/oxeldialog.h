@@ -6,9 +6,11 @@
 #include "menuhost.h"
 #include "resultpane.h"
 #include "searchresult.h"
+#include "titlelookup.h"
 
 #include <QFont>
 
+class ConcordanceWindow;
 class Dialogs;
 class QGridLayout;
 class QKeyEvent;
@@ -25,6 +27,7 @@ public:
     static const QString zoomKey;     // "zoom": steps of the article views' size, 0 the font's own
     static const QString geometryKey; // "geometrie": the window's geometry, as the toolkit saves it
     static const QString tabKey;      // "onglet": the current tab
+    static const QString splitterKey; // "separateurs": the splitters' positions, as splitterSizes()
     static constexpr int minimumZoom = -8;
     static constexpr int maximumZoom = 40;
 
@@ -58,6 +61,20 @@ public:
     const ResultPane& corpusPane() const { return m_corpusPane; }
     const ResultPane& simplePane() const { return m_simplePane; }
     const ResultPane& crossPane() const { return m_crossPane; }
+    ResultPane& corpusPane() { return m_corpusPane; }
+    ResultPane& simplePane() { return m_simplePane; }
+    ResultPane& crossPane() { return m_crossPane; }
+
+    // The widths of list and article in each tab, as one line of text for the settings file:
+    // "250,750;250,750;250,750" in tab order. Text that does not read so changes nothing.
+    QString splitterSizes() const;
+    void setSplitterSizes(const QString& sizes);
+
+    // Shows in the "Corpus" tab the articles whose title is `word`; when there is none, the
+    // titles that hold it.
+    void lookUpWord(const QString& word);
+    // Selects and shows the title of the "Corpus" list that best matches the filter text.
+    void showBestTitle();
 
     // What the menu bar reaches.
     QWidget& mainWindow() override { return *this; }
@@ -65,6 +82,7 @@ public:
     void setBackground(const QString& colourName) override;
     void setArticleFont(const QFont& font) override;
     void openCorpus(const QString& path) override;
+    void showConcordance() override;
     Dialogs& dialogs() const override { return m_dialogs; }
     bool ignoresAccents() const override { return m_ignoreAccents; }
     void setIgnoreAccents(bool ignore) override;
@@ -74,10 +92,15 @@ public:
     int articleZoom() const { return m_zoom; }
     void setArticleZoom(int steps);
 
-    // The geometry and the current tab the settings file keeps; false, with nothing changed, when
-    // it keeps no geometry.
+    // The geometry, the current tab and the splitters' positions the settings file keeps; false,
+    // with nothing changed, when it keeps no geometry.
     bool restoreLayout();
     void saveLayout();
+
+    // The concordance window, once opened.
+    ConcordanceWindow* concordanceWindow() const { return m_concordance; }
+    // Where the next simple search looks: the whole article, or the element chosen in `Lst_Dans`.
+    SearchScope chosenScope() const;
 
 public slots:
     void slotBtRechClick() override;
@@ -107,17 +130,27 @@ public slots:
     void slotLstCroClick(const QModelIndex& index) override;
 
 private:
+    // How titles are compared when a word is looked up: letter case ignored, and accents too
+    // while the option says so.
+    titlelookup::TitleKey titleKey() const;
     void runStartUpChoice(const QString& startPath);
     // One attempt at loading corpusPath: false, after telling why, when it failed.
     bool loadOnce();
     // The simple search with the window's accent rule.
-    void runSimpleSearch(const QString& query, SearchMode mode, bool caseSensitive);
+    void runSimpleSearch(const QString& query, SearchMode mode, bool caseSensitive, const SearchScope& scope);
+    // The find bar's whole-word matches, under the window's accent rule.
+    QList<highlighter::Range> findWords(const QString& text, const QString& word, Qt::CaseSensitivity cs,
+                                        qsizetype limit) const;
     // Writes keys after the first three lines, telling the user when the file cannot be written.
     void saveValues(const QList<std::pair<QString, QString>>& entries);
     // Empties the three records and everything that shows them.
     void clearResults();
     // Runs the cross search that a choice in the grid asks for, refills its target and shows the hits.
     void runCrossSearch(const CriteriaGrid::Search& search);
+    // Offers "Tout l'article", then the corpus's element names, in `Lst_Dans`.
+    void offerScopes();
+    // Shows hit `row` of `record` in "Recherche Simple" with [start, start + length) selected.
+    void showOccurrence(const SearchResult& record, int row, qsizetype start, qsizetype length);
 
     Dialogs& m_dialogs;
     QString m_corpusPath;
@@ -133,4 +166,5 @@ private:
     int m_zoom = 0;
     int m_wheelRest = 0; // eighths of a degree not yet turned into a step
     QFont m_articleFont; // the article views' font before the zoom
+    ConcordanceWindow* m_concordance = nullptr;
 };

@@ -66,7 +66,8 @@ ElementIndex::Article ElementIndex::article(int number) const
     const quint32 first = m_articles[index].firstElement;
     const quint32 last =
         index + 1 < m_articles.size() ? m_articles[index + 1].firstElement : static_cast<quint32>(m_elements.size());
-    return {m_elements.data() + first, m_elements.data() + last, m_articles[index].hasChildNode};
+    const quint32* names = m_elementNames.size() == m_elements.size() ? m_elementNames.data() + first : nullptr;
+    return {m_elements.data() + first, m_elements.data() + last, names, m_articles[index].hasChildNode};
 }
 
 void ElementIndex::clear()
@@ -152,8 +153,12 @@ void ElementIndex::finish()
     m_buildNames = {};
     m_buildValues = {};
     const std::vector<quint32> names = canonical(m_names, m_nameIds);
-    for (Element& element : m_elements)
+    m_elementNames.clear();
+    m_elementNames.reserve(m_elements.size());
+    for (Element& element : m_elements) {
         element.name = names[element.name];
+        m_elementNames.push_back(element.name);
+    }
     const std::vector<quint32> values = canonical(m_values, m_valueIds);
     for (quint32& value : m_elementValues)
         value = values[value];

@@ -50,6 +50,8 @@ public:
     {
         const Element* begin = nullptr;
         const Element* end = nullptr;
+        // The name of each element from `begin` on, packed: a walk for one name reads these alone.
+        const quint32* names = nullptr;
         // Anything in it but whitespace-only text: an element, text, a comment, an instruction.
         bool hasChildNode = false;
     };
@@ -127,6 +129,7 @@ private:
     };
 
     std::vector<Element> m_elements;
+    std::vector<quint32> m_elementNames; // the name of each element, once built
     std::vector<quint32> m_elementValues;
     std::vector<ArticleRange> m_articles;
     QStringList m_names;

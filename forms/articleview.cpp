@@ -1,7 +1,11 @@
 #include "articleview.h"
 
+#include "wordboundary.h"
+
 #include <QLocale>
 #include <QMimeData>
+#include <QMouseEvent>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -140,6 +144,7 @@ void ArticleView::showArticle(const QString& text, const QList<highlighter::Rang
     cursor.endEditBlock();
     m_showing = false;
     m_mapped = true;
+    setExtraSelections({});
 }
 
 void ArticleView::clearArticle()
@@ -193,6 +198,81 @@ QMimeData* ArticleView::createMimeDataFromSelection() const
     auto* copied = new QMimeData;
     copied->setText(articleText(cursor.selectionStart(), cursor.selectionEnd()));
     return copied;
+}
+
+void ArticleView::showRange(qsizetype start, qsizetype length, bool select)
+{
+    QTextCursor cursor(document());
+    cursor.setPosition(viewPosition(start));
+    if (select && length > 0)
+        cursor.setPosition(viewPosition(std::min(start + length, m_shown) - 1) + 1, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    // The line of the range, with some of what comes before it, rather than at the very edge.
+    QTextCursor first(document());
+    first.setPosition(viewPosition(start));
+    const QRect shown = cursorRect(first);
+    if (shown.top() < 0 || shown.bottom() > viewport()->height()) {
+        QScrollBar* bar = verticalScrollBar();
+        bar->setValue(bar->value() + shown.top() - viewport()->height() / 3);
+    }
+}
+
+void ArticleView::setFoundMarks(const QList<highlighter::Range>& marks)
+{
+    QList<QTextEdit::ExtraSelection> selections;
+    selections.reserve(marks.size());
+    QTextCharFormat format;
+    format.setBackground(QColor(Qt::yellow));
+    for (const highlighter::Range& mark : marks) {
+        const qsizetype end = std::min(mark.start + mark.length, m_shown);
+        if (mark.start >= m_shown)
+            break;
+        if (end <= mark.start)
+            continue;
+        QTextCursor cursor(document());
+        cursor.setPosition(viewPosition(mark.start));
+        cursor.setPosition(viewPosition(end - 1) + 1, QTextCursor::KeepAnchor);
+        selections.append({cursor, format});
+    }
+    setExtraSelections(selections);
+}
+
+QString ArticleView::wordAt(int viewPosition) const
+{
+    if (!m_mapped)
+        return {};
+    const QStringView text = QStringView(m_article).first(m_shown);
+    const auto separatorAt = [&text](qsizetype i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            return wordboundary::isSeparator(QChar::surrogateToUcs4(c, text.at(i + 1)));
+        if (c.isLowSurrogate() && i > 0 && text.at(i - 1).isHighSurrogate())
+            return wordboundary::isSeparator(QChar::surrogateToUcs4(text.at(i - 1), c));
+        return wordboundary::isSeparator(c.unicode());
+    };
+    qsizetype at = articlePosition(viewPosition);
+    // A click on the right half of a word's last letter puts the cursor after it.
+    if ((at >= text.size() || separatorAt(at)) && at > 0 && !separatorAt(at - 1))
+        --at;
+    if (at >= text.size() || separatorAt(at))
+        return {};
+    qsizetype start = at;
+    while (start > 0 && !separatorAt(start - 1))
+        --start;
+    qsizetype end = at + 1;
+    while (end < text.size() && !separatorAt(end))
+        ++end;
+    return text.mid(start, end - start).toString();
+}
+
+void ArticleView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTextEdit::mouseDoubleClickEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QString word = wordAt(cursorForPosition(event->position().toPoint()).position());
+    if (!word.isEmpty())
+        emit wordDoubleClicked(word);
 }
 
 void ArticleView::contentsChanged()

@@ -40,9 +40,26 @@ public:
     // The note shown after an article that is cut.
     static QString truncationNote(qsizetype shown, qsizetype total);
 
+    // The article shown, all of it (the view shows its first shownLength() characters).
+    const QString& article() const { return m_article; }
+    // Puts the cursor on the article's characters [start, start + length), selecting them when
+    // `select` is set, and scrolls them into view, a third down the page, when they are not in it.
+    void showRange(qsizetype start, qsizetype length, bool select);
+    // Draws the `marks` (positions in the article) on a yellow ground, over the red marks; an empty
+    // list takes them away.
+    void setFoundMarks(const QList<highlighter::Range>& marks);
+    // The word of the article at a position of the view, by the program's rule of whole words;
+    // empty on a separator.
+    QString wordAt(int viewPosition) const;
+
+signals:
+    // The user double-clicked this word of the article.
+    void wordDoubleClicked(const QString& word);
+
 protected:
     // What a copy or a drag takes: the article's characters, not the display copy's.
     QMimeData* createMimeDataFromSelection() const override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     // Text set by any other way than showArticle has no article behind it.

@@ -1,18 +1,17 @@
 #include "menub.h"
 
-#include "atomicfile.h"
 #include "dialogs.h"
 #include "highlighter.h"
 #include "menuhost.h"
 #include "menuicons.h"
 #include "pagewindow.h"
 #include "searchreport.h"
+#include "textfilechoice.h"
 #include "textprinter.h"
 #include "workingfiles.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QFileInfo>
 #include <QFont>
 #include <QMenu>
 #include <QResizeEvent>
@@ -20,7 +19,6 @@
 
 namespace {
 
-const QString textFilter = QStringLiteral("Fichiers Texte (*.txt)");
 const QString xmlFilter = QStringLiteral("Fichiers XML (*.xml)");
 
 QAction* addItem(QMenu* menu, const QString& text, const QKeySequence& shortcut = {}, const QIcon& icon = {})
@@ -66,6 +64,8 @@ void MenuB::buildMenus()
             &QAction::triggered, this, &MenuB::selectAll);
     connect(addItem(edit, QStringLiteral("&Copier"), QKeySequence(Qt::CTRL | Qt::Key_C)), &QAction::triggered, this,
             &MenuB::copier);
+    connect(addItem(edit, QStringLiteral("&Concordance"), QKeySequence(Qt::CTRL | Qt::Key_K)), &QAction::triggered,
+            this, &MenuB::concordance);
 
     auto* options = new QMenu(QStringLiteral("&Options"), this);
     options->setWindowTitle(QStringLiteral("Options"));
@@ -124,33 +124,12 @@ std::optional<QString> MenuB::articleText(const QString& command) const
 
 QString MenuB::chooseTextFile()
 {
-    Dialogs& dialogs = m_host.dialogs();
-    QString name = dialogs.saveFileName(this, QString(), textFilter);
-    if (name.isEmpty())
-        return {};
-    // A wildcard is a pattern the user typed, not a name to create.
-    const QString fileName = QFileInfo(name).fileName();
-    if (fileName.contains(QLatin1Char('*')) || fileName.contains(QLatin1Char('?'))) {
-        dialogs.warning(QStringLiteral("Erreur"),
-                        QStringLiteral("Un nom de fichier ne peut contenir ni « * » ni « ? »"));
-        return {};
-    }
-    if (!name.endsWith(QLatin1String(".txt"))) {
-        name += QLatin1String(".txt");
-        // The file dialog asked about the name it was given, not about this one.
-        if (QFileInfo::exists(name) &&
-            !dialogs.question(this, QStringLiteral("Enregistrer"),
-                              QStringLiteral("Le fichier « %1 » existe déjà.\nVoulez-vous le remplacer ?")
-                                  .arg(QFileInfo(name).fileName())))
-            return {};
-    }
-    return name;
+    return textfilechoice::choose(m_host.dialogs(), this);
 }
 
 void MenuB::writeTextFile(const QString& fileName, const QByteArray& bytes)
 {
-    if (!atomicfile::write(fileName, bytes).isEmpty())
-        m_host.dialogs().warning(QStringLiteral("Erreur"), QStringLiteral("Impossible d'écrire sur ce fichier"));
+    textfilechoice::write(m_host.dialogs(), fileName, bytes);
 }
 
 void MenuB::saveR()
@@ -210,6 +189,11 @@ void MenuB::copier()
     // selected it leaves the clipboard, which holds the user's, alone.
     if (const std::optional<MenuHost::Tab> tab = m_host.currentTab())
         tab->view->copy();
+}
+
+void MenuB::concordance()
+{
+    m_host.showConcordance();
 }
 
 void MenuB::couleur()

@@ -30,6 +30,8 @@ public slots:
     void imprT();
     void selectAll();
     void copier();
+    // Opens the concordance of the last simple search.
+    void concordance();
     void couleur();
     void police();
     void about();

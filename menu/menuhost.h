@@ -44,5 +44,8 @@ public:
     // Stores the choice in the settings file; the title filter and the last search follow it.
     virtual void setIgnoreAccents(bool ignore) = 0;
 
+    // Shows the concordance window over the last simple search.
+    virtual void showConcordance() = 0;
+
     virtual Dialogs& dialogs() const = 0;
 };

@@ -4,25 +4,21 @@
 #include "termmatcher.h"
 #include "wordboundary.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
 using wordboundary::containsWholeWord;
 
 SearchResult fullTextSearch(const CorpusDocument& corpus, const QString& query, SearchMode mode, bool caseSensitive,
-                            bool ignoreAccents)
+                            bool ignoreAccents, const SearchScope& scope)
 {
-    return *fullTextSearch(corpus, query, mode, caseSensitive, ignoreAccents, SearchProgress());
+    return *fullTextSearch(corpus, query, mode, caseSensitive, ignoreAccents, SearchProgress(), scope);
 }
 
 std::optional<SearchResult> fullTextSearch(const CorpusDocument& corpus, const QString& query, SearchMode mode,
-                                           bool caseSensitive, const SearchProgress& progress)
-{
-    return fullTextSearch(corpus, query, mode, caseSensitive, false, progress);
-}
-
-std::optional<SearchResult> fullTextSearch(const CorpusDocument& corpus, const QString& query, SearchMode mode,
-                                           bool caseSensitive, bool ignoreAccents, const SearchProgress& progress)
+                                           bool caseSensitive, bool ignoreAccents, const SearchProgress& progress,
+                                           const SearchScope& scope)
 {
     SearchResult result;
     result.keep(corpus.content());
@@ -30,6 +26,7 @@ std::optional<SearchResult> fullTextSearch(const CorpusDocument& corpus, const Q
     result.setMode(mode);
     result.setCaseSensitive(caseSensitive);
     result.setIgnoreAccents(ignoreAccents);
+    result.setScope(scope);
     const Qt::CaseSensitivity cs = caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
 
     std::optional<TermMatcher> terms;
@@ -53,10 +50,27 @@ std::optional<SearchResult> fullTextSearch(const CorpusDocument& corpus, const Q
     const int total = static_cast<int>(articles.size());
     if (progress && !progress(0, total))
         return std::nullopt;
+    const bool scoped = !scope.isWholeArticle();
+    const AllScopeSpans within =
+        scoped ? allScopeSpans(corpus.elementIndex(), corpus.elementIndex().nameId(scope.element)) : AllScopeSpans();
     for (int n = 0; n < total; ++n) {
         const ArticleEntry& entry = articles[static_cast<size_t>(n)];
         const QStringView text = entry.text;
-        const bool hit = terms ? terms->matches(text, all) : !phrase || containsWholeWord(text, *phrase);
+        bool hit = false;
+        if (!scoped) {
+            hit = terms ? terms->matches(text, all) : !phrase || containsWholeWord(text, *phrase);
+        } else {
+            const TextSpan* spans = within.spans.data() + within.first[size_t(entry.number)];
+            const TextSpan* spansEnd = within.spans.data() + within.first[size_t(entry.number) + 1];
+            if (spans == spansEnd)
+                hit = false;
+            else if (terms)
+                hit = terms->matchesWithin(text, all, spans, size_t(spansEnd - spans));
+            else
+                hit = !phrase || std::any_of(spans, spansEnd, [&](const TextSpan& span) {
+                    return containsWholeWord(text, *phrase, span.start, span.end);
+                });
+        }
         if (hit)
             result.addHit(entry);
         if (progress && !progress(n + 1, total))

@@ -6,6 +6,7 @@
 
 #include <QSet>
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace highlighter {
@@ -46,30 +47,51 @@ QList<Range> occurrences(const QString& text, const QString& pattern, Qt::CaseSe
 
 namespace {
 
-// The marks of the result's mode, sorted and merged. With a non-negative `limit` each pattern is
-// looked for up to its (limit + 1)th occurrence only; the merged ranges are then cut before the
-// first occurrence left out, where the marks stop being known, and to `limit` ranges.
-QList<Range> collectRanges(const SearchResult& result, const QString& text, qsizetype limit)
+// The matcher of the result's terms, or of its phrase when accents are ignored, which only the
+// matcher reads through folded forms; none for the other modes or a phrase of no terms.
+std::optional<TermMatcher> termMatcher(const SearchResult& result)
 {
-    const SearchMode mode = result.mode();
     const Qt::CaseSensitivity cs = result.caseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive;
     const TermMatcher::Accents accents =
         result.ignoresAccents() ? TermMatcher::Accents::Ignored : TermMatcher::Accents::Kept;
+    if (result.mode() == SearchMode::AllTerms || result.mode() == SearchMode::AnyTerm)
+        return TermMatcher(result.terms(), cs, TermMatcher::Method::Automatic, accents);
+    if (result.mode() == SearchMode::ExactPhrase && result.ignoresAccents() && !result.terms().isEmpty())
+        return TermMatcher({result.phrase()}, cs, TermMatcher::Method::Automatic, accents);
+    return std::nullopt;
+}
+
+// The marks of the result's mode, sorted and merged. With a non-negative `limit` each pattern is
+// looked for up to its (limit + 1)th occurrence only; the merged ranges are then cut before the
+// first occurrence left out, where the marks stop being known, and to `limit` ranges.
+QList<Range> collectRanges(const SearchResult& result, const QString& text, qsizetype limit,
+                           const std::vector<TextSpan>* within = nullptr, const TermMatcher* terms = nullptr)
+{
+    const SearchMode mode = result.mode();
+    const Qt::CaseSensitivity cs = result.caseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive;
     const qsizetype perPattern = limit < 0 ? -1 : limit + 1;
     // Marks are known exactly before this position.
     qsizetype horizon = text.size() + 1;
     QList<Range> marks;
+    const auto keep = [within](const QList<Range>& found) {
+        if (!within)
+            return found;
+        QList<Range> kept;
+        for (const Range& range : found) {
+            if (liesWithin(*within, range.start, range.length))
+                kept.append(range);
+        }
+        return kept;
+    };
     const auto add = [&](const QList<Range>& found) {
         if (perPattern >= 0 && found.size() == perPattern) {
             horizon = std::min(horizon, found.constLast().start);
-            marks += found.first(found.size() - 1);
+            marks += keep(found.first(found.size() - 1));
         } else {
-            marks += found;
+            marks += keep(found);
         }
     };
-    // One reading of the text for all the terms; a folded phrase is read as one term.
-    const auto addTerms = [&](const QStringList& terms) {
-        const TermMatcher matcher(terms, cs, TermMatcher::Method::Automatic, accents);
+    const auto addTerms = [&](const TermMatcher& matcher) {
         for (const QList<TermMatcher::Occurrence>& each : matcher.occurrenceRanges(text, perPattern)) {
             QList<Range> found;
             for (const TermMatcher::Occurrence& occurrence : each)
@@ -77,11 +99,14 @@ QList<Range> collectRanges(const SearchResult& result, const QString& text, qsiz
             add(found);
         }
     };
-    if (mode == SearchMode::AllTerms || mode == SearchMode::AnyTerm) {
-        addTerms(result.terms());
-    } else if (mode == SearchMode::ExactPhrase && result.ignoresAccents()) {
-        if (!result.terms().isEmpty())
-            addTerms({result.phrase()});
+    if (mode == SearchMode::AllTerms || mode == SearchMode::AnyTerm ||
+        (mode == SearchMode::ExactPhrase && result.ignoresAccents())) {
+        // One reading of the text for all the terms; a folded phrase is read as one term.
+        if (terms) {
+            addTerms(*terms);
+        } else if (const std::optional<TermMatcher> own = termMatcher(result)) {
+            addTerms(*own);
+        }
     } else if (mode == SearchMode::ExactPhrase) {
         add(occurrences(text, result.phrase(), cs, true, perPattern));
     } else if (mode == SearchMode::Cross) {
@@ -121,12 +146,43 @@ QList<Range> firstRanges(const SearchResult& result, const QString& text, qsizet
     return collectRanges(result, text, std::max<qsizetype>(limit, 0));
 }
 
+namespace {
+
+QList<Range> scopedRanges(const SearchResult& result, int index, qsizetype limit, const TermMatcher* terms)
+{
+    if (index < 0 || index >= result.count())
+        return {};
+    const ArticleEntry& hit = *result.hits().at(index);
+    const qsizetype bound = limit < 0 ? -1 : limit;
+    if (result.scope().isWholeArticle() || !result.content())
+        return collectRanges(result, hit.text, bound, nullptr, terms);
+    const ElementIndex& elements = result.content()->elements;
+    std::vector<TextSpan> spans;
+    scopeSpans(elements, elements.nameId(result.scope().element), hit.number, spans);
+    return collectRanges(result, hit.text, bound, &spans, terms);
+}
+
+} // namespace
+
+QList<Range> hitRanges(const SearchResult& result, int index, qsizetype limit)
+{
+    return scopedRanges(result, index, limit, nullptr);
+}
+
+void eachHitRanges(const SearchResult& result, const std::function<void(int, const QList<Range>&)>& take)
+{
+    // The matcher of many terms is an automaton: made once for all the hits.
+    const std::optional<TermMatcher> terms = termMatcher(result);
+    for (int index = 0; index < result.count(); ++index)
+        take(index, scopedRanges(result, index, -1, terms ? &*terms : nullptr));
+}
+
 QString markedText(const SearchResult& result, int index)
 {
     if (index < 0 || index >= result.count())
         return {};
     const QString& text = result.hits().at(index)->text;
-    const QList<Range> marks = ranges(result, text);
+    const QList<Range> marks = hitRanges(result, index);
     if (marks.isEmpty())
         return text;
     QString out;

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
 // Marks the matches of a result in an article's text, red, bold and underlined.
 namespace highlighter {
@@ -30,6 +31,14 @@ QList<Range> ranges(const SearchResult& result, const QString& text);
 // of millions of matches costs no more than `limit` ranges. Each range is marked exactly as `ranges`
 // marks it; the text after the last one is left unmarked when the limit was reached.
 QList<Range> firstRanges(const SearchResult& result, const QString& text, qsizetype limit);
+
+// The marks of hit `index` of the result (none when there is no such hit): those of `ranges`, or
+// with a non-negative `limit` of `firstRanges`, that lie within the result's scope. With a scope,
+// the limit bounds the occurrences looked at, so fewer marks may come back.
+QList<Range> hitRanges(const SearchResult& result, int index, qsizetype limit = -1);
+
+// Gives `take` the marks of every hit in turn, as hitRanges does without a limit.
+void eachHitRanges(const SearchResult& result, const std::function<void(int, const QList<Range>&)>& take);
 
 // Hit `index` as the marked-up text a user saves: the article text with the opening and closing
 // markup around each marked range and nothing else (no escaping); the plain text when nothing is

@@ -53,6 +53,8 @@ QString text(Kind kind, const SearchResult& result)
         out += QStringLiteral("Type de Recherche : Simple \n\n");
         out += QStringLiteral("Critères de recherche : ") + terms + QLatin1Char('\n');
         out += QStringLiteral("Options : ") + optionsText(result.mode());
+        if (!result.scope().isWholeArticle())
+            out += QStringLiteral("Dans : ") + result.scope().element + QLatin1Char('\n');
         break;
     case Kind::Cross:
         out += QStringLiteral("Type de Recherche : Croisée \n\n");

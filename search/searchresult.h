@@ -2,6 +2,7 @@
 
 #include "articleentry.h"
 #include "corpuscontent.h"
+#include "searchscope.h"
 
 #include <QList>
 #include <QString>
@@ -51,6 +52,9 @@ public:
     // Whether the search, and so the marks, compared letters without their accents.
     bool ignoresAccents() const { return m_ignoreAccents; }
     void setIgnoreAccents(bool ignore) { m_ignoreAccents = ignore; }
+    // Where the full-text search looked; its marks lie there too.
+    const SearchScope& scope() const { return m_scope; }
+    void setScope(SearchScope scope) { m_scope = std::move(scope); }
 
     QString criteriaDescription() const { return m_criteriaDescription; }
     void appendCriteriaDescription(const QString& text) { m_criteriaDescription += text; }
@@ -67,6 +71,7 @@ private:
     SearchMode m_mode = SearchMode::AllArticles;
     bool m_caseSensitive = false;
     bool m_ignoreAccents = false;
+    SearchScope m_scope;
     QString m_criteriaDescription;
     QStringList m_matchedValues;
 };

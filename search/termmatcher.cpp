@@ -366,6 +366,41 @@ bool TermMatcher::matches(QStringView text, bool all) const
     return missing == 0;
 }
 
+bool TermMatcher::matchesWithin(QStringView text, bool all, const TextSpan* spans, size_t spanCount) const
+{
+    const TextSpan* spansEnd = spans + spanCount;
+    const auto inSomeSpan = [&](const PatternFinder& finder) {
+        return std::any_of(spans, spansEnd, [&](const TextSpan& span) {
+            return wordboundary::containsWholeWord(text, finder, span.start, span.end);
+        });
+    };
+    for (const PatternFinder& finder : m_finders) {
+        if (inSomeSpan(finder) != all)
+            return !all;
+    }
+    if (!usesOnePass())
+        return all;
+    std::vector<bool> seen(m_lengths.size(), false);
+    auto missing = static_cast<qsizetype>(m_lengths.size() - m_finders.size());
+    for (const TextSpan* span = spans; span != spansEnd; ++span) {
+        // The automaton reads the span alone; each candidate is judged against the whole text.
+        scan(text.sliced(span->start, span->end - span->start), [&](int term, qsizetype start, qsizetype end) {
+            const auto t = static_cast<size_t>(term);
+            if (!seen[t] && wordboundary::isWholeWord(text, span->start + start, end - start)) {
+                seen[t] = true;
+                --missing;
+                if (!all)
+                    return false;
+            }
+            return missing > 0;
+        });
+        const bool found = std::find(seen.cbegin(), seen.cend(), true) != seen.cend();
+        if (all ? missing == 0 : found)
+            return true;
+    }
+    return false;
+}
+
 qsizetype TermMatcher::startOf(QStringView text, int term, qsizetype end) const
 {
     qsizetype need = m_keyLengths[static_cast<size_t>(term)];

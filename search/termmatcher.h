@@ -1,6 +1,7 @@
 #pragma once
 
 #include "patternfinder.h"
+#include "searchscope.h"
 
 #include <QList>
 #include <QString>
@@ -47,6 +48,9 @@ public:
     // Whether every term (`all`) or at least one term has a whole-word occurrence in `text`.
     // Without terms: `all`.
     bool matches(QStringView text, bool all) const;
+    // The same, counting only the occurrences that lie in one of `spans` (sorted, apart), each
+    // judged whole against the whole text.
+    bool matchesWithin(QStringView text, bool all, const TextSpan* spans, size_t spanCount) const;
 
     // For each distinct term, the starts of its whole-word occurrences, each looked for past the end
     // of the one before it. With a non-negative `limit`, at most `limit` a term; and once a list is

@@ -69,4 +69,14 @@ bool containsWholeWord(QStringView text, const PatternFinder& pattern)
     return false;
 }
 
+bool containsWholeWord(QStringView text, const PatternFinder& pattern, qsizetype from, qsizetype to)
+{
+    const QStringView upTo = text.first(to);
+    for (qsizetype p = pattern.indexIn(upTo, from); p >= 0; p = pattern.indexIn(upTo, p + 1)) {
+        if (isWholeWord(text, p, pattern.size()))
+            return true;
+    }
+    return false;
+}
+
 } // namespace wordboundary

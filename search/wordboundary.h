@@ -19,5 +19,7 @@ bool isWholeWord(QStringView text, qsizetype position, qsizetype length);
 // Whether the pattern occurs in `text` as a whole word at least once. After an occurrence that is
 // not whole the scan goes on one character later, so overlapping occurrences are all tried.
 bool containsWholeWord(QStringView text, const PatternFinder& pattern);
+// The same for the occurrences lying in [from, to), judged whole against the whole text.
+bool containsWholeWord(QStringView text, const PatternFinder& pattern, qsizetype from, qsizetype to);
 
 } // namespace wordboundary

@@ -552,14 +552,14 @@ void TestFullTextSearch::progressStops()
         };
     };
     const std::optional<SearchResult> whole =
-        fullTextSearch(corpus, QStringLiteral("son"), SearchMode::AnyTerm, false, record(-1));
+        fullTextSearch(corpus, QStringLiteral("son"), SearchMode::AnyTerm, false, false, record(-1));
     QVERIFY(whole);
     QCOMPARE(numbers(*whole), QList<int>({0, 2}));
     const QList<QPair<int, int>> every{{0, 3}, {1, 3}, {2, 3}, {3, 3}};
     QCOMPARE(calls, every);
 
     calls.clear();
-    QVERIFY(!fullTextSearch(corpus, QStringLiteral("son"), SearchMode::AnyTerm, false, record(1)));
+    QVERIFY(!fullTextSearch(corpus, QStringLiteral("son"), SearchMode::AnyTerm, false, false, record(1)));
     const QList<QPair<int, int>> two{{0, 3}, {1, 3}};
     QCOMPARE(calls, two);
 }

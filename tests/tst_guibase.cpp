@@ -96,6 +96,12 @@ void TestGuiBase::widgetsAndTexts_data()
     QTest::newRow("Chk_Cs") << "Chk_Cs"
                             << "QCheckBox"
                             << "Respecter la casse";
+    QTest::newRow("TextLabel_Dans") << "TextLabel_Dans"
+                                    << "QLabel"
+                                    << "Dans :";
+    QTest::newRow("Lst_Dans") << "Lst_Dans"
+                              << "QComboBox"
+                              << "Tout l'article";
     QTest::newRow("Lst_Art") << "Lst_Art"
                              << "QListView"
                              << "";
@@ -137,6 +143,8 @@ void TestGuiBase::widgetsAndTexts()
         QCOMPARE(button->text(), text);
     else if (auto* group = qobject_cast<QGroupBox*>(widget))
         QCOMPARE(group->title(), text);
+    else if (auto* combo = qobject_cast<QComboBox*>(widget); combo && !text.isEmpty())
+        QCOMPARE(combo->currentText(), text);
 }
 
 void TestGuiBase::initialState()
@@ -182,11 +190,13 @@ void TestGuiBase::widgetProperties_data()
     QTest::addColumn<int>("vertical");
     QTest::addColumn<QSize>("minimum");
     const int fixed = QSizePolicy::Fixed, expanding = QSizePolicy::Expanding;
+    // The lists and the title field grow with the splitter beside them.
+    const int preferred = QSizePolicy::Preferred;
     const int any = -1;
     QTest::newRow("Txt_Corpus") << "Txt_Corpus"
-                                << "Arial" << 12 << fixed << fixed << QSize(250, 0);
+                                << "Arial" << 12 << preferred << fixed << QSize(250, 0);
     QTest::newRow("Lst_Corpus") << "Lst_Corpus"
-                                << "Arial" << 10 << fixed << expanding << QSize(250, 0);
+                                << "Arial" << 10 << preferred << expanding << QSize(250, 0);
     QTest::newRow("TxtView_Corpus") << "TxtView_Corpus"
                                     << "Arial" << 12 << any << any << QSize(0, 0);
     QTest::newRow("Txt_Rech") << "Txt_Rech"
@@ -196,11 +206,11 @@ void TestGuiBase::widgetProperties_data()
     QTest::newRow("Chk_Cs") << "Chk_Cs"
                             << "Verdana" << 0 << any << any << QSize(0, 0);
     QTest::newRow("Lst_Art") << "Lst_Art"
-                             << "Arial" << 10 << fixed << expanding << QSize(250, 0);
+                             << "Arial" << 10 << preferred << expanding << QSize(250, 0);
     QTest::newRow("Txt_Art") << "Txt_Art"
                              << "Arial" << 12 << any << any << QSize(0, 0);
     QTest::newRow("Lst_Art_Cro") << "Lst_Art_Cro"
-                                 << "Arial" << 10 << fixed << expanding << QSize(250, 0);
+                                 << "Arial" << 10 << preferred << expanding << QSize(250, 0);
     QTest::newRow("Txt_Art_Cro") << "Txt_Art_Cro"
                                  << "Arial" << 12 << any << any << QSize(0, 0);
     QTest::newRow("form") << "GUI_Base"
@@ -293,7 +303,10 @@ void TestGuiBase::listClicksReachTheirSlots()
     model->setResult(result);
     list->setModel(model);
     form.show();
-    form.Onglets->setCurrentWidget(list->parentWidget());
+    QWidget* page = list;
+    while (page && form.Onglets->indexOf(page) < 0)
+        page = page->parentWidget();
+    form.Onglets->setCurrentWidget(page);
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     const QRect second = list->visualRect(list->model()->index(1, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
@@ -311,7 +324,7 @@ void TestGuiBase::focusOrder_data()
     QTest::newRow("Corpus") << 0 << QStringList()
                             << QStringList{"Txt_Corpus", "Lst_Corpus", "TxtView_Corpus", tabBar, "Txt_Corpus"};
     QTest::newRow("Recherche Simple") << 1 << QStringList()
-                                      << QStringList{"Txt_Rech", "Bt_Rech", "Lst_Type", "Chk_Cs",
+                                      << QStringList{"Txt_Rech", "Bt_Rech", "Lst_Type", "Lst_Dans", "Chk_Cs",
                                                      "Lst_Art",  "Txt_Art", tabBar,     "Txt_Rech"};
     QTest::newRow("Recherche Croisée") << 2 << QStringList()
                                        << QStringList{"Lst_B11",     "Lst_B12", "Lst_B13", "Lst_B21", "Lst_B22",

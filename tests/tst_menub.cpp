@@ -98,6 +98,8 @@ struct FakeHost : MenuHost
     void openCorpus(const QString&) override {}
     bool ignoresAccents() const override { return false; }
     void setIgnoreAccents(bool) override {}
+    void showConcordance() override { ++concordances; }
+    int concordances = 0;
     Dialogs& dialogs() const override { return scripted; }
 };
 
@@ -236,6 +238,8 @@ void TestMenuB::menus_data()
                                        << "Ctrl+A" << false;
     QTest::newRow("Copier") << 1 << 1 << "&Copier"
                             << "Ctrl+C" << false;
+    QTest::newRow("Concordance") << 1 << 2 << "&Concordance"
+                                 << "Ctrl+K" << false;
     QTest::newRow("Couleur") << 2 << 0 << "&Couleur"
                              << "" << false;
     QTest::newRow("Police") << 2 << 1 << "&Police"
@@ -275,7 +279,7 @@ void TestMenuB::menus()
     QCOMPARE(titles, QStringList({"&Fichier", "&Edition", "&Options", "&Aide"}));
     QCOMPARE(menus[2]->windowTitle(), QStringLiteral("Options"));
     QCOMPARE(menus[0]->actions().size(), 7);
-    QCOMPARE(menus[1]->actions().size(), 2);
+    QCOMPARE(menus[1]->actions().size(), 3);
     QCOMPARE(menus[2]->actions().size(), 4);
     QCOMPARE(menus[3]->actions().size(), 2);
 

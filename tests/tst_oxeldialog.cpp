@@ -15,13 +15,16 @@
 #include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
+#include <QToolButton>
 
 namespace {
 
@@ -44,6 +47,25 @@ QStringList items(const QComboBox* combo)
 }
 
 const QStringList petitTitles{"VENT", "ÉCHO", "SON", "", "SON", "CLOCHE"};
+// Articles of lecture.xml, in document order.
+const QStringList lectureTitles{"AVOIR", "ÊTRE", "CHAUSSON AUX POMMES", "DE", "POMME", "Être", "POMMERAIE"};
+
+QString selected(const QTextEdit* view)
+{
+    return view->textCursor().selectedText();
+}
+
+// Double-clicks the `at`-th occurrence (from 0) of `word` in the view's text, in its middle.
+void doubleClickWord(QTextEdit* view, const QString& word, int at = 0)
+{
+    qsizetype position = -1;
+    for (int i = 0; i <= at; ++i)
+        position = view->toPlainText().indexOf(word, position + 1);
+    QVERIFY2(position >= 0, qPrintable(word));
+    QTextCursor cursor(view->document());
+    cursor.setPosition(int(position + word.size() / 2));
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->cursorRect(cursor).center());
+}
 
 // The pieces of the view's text shown marked (red).
 QStringList markedPieces(const QTextEdit* view)
@@ -115,8 +137,25 @@ private slots:
     void crossCascade();
     void longElementNameSearchesWholeName();
     void valuesShownOnOneLine();
+    void firstMarkScrolledIntoView();
+    void movingBetweenMarks_data();
+    void movingBetweenMarks();
+    void findInArticle_data();
+    void findInArticle();
+    void findFollowsCaseOption();
+    void history_data();
+    void history();
+    void historyBringsBackTitleList();
+    void lookUpWord_data();
+    void lookUpWord();
+    void bestTitleOnEnter_data();
+    void bestTitleOnEnter();
+    void splitters();
 
 private:
+    // The window on lecture.xml, shown and active, on `tab`.
+    std::unique_ptr<OxelDialog> readingWindow(int tab);
+
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_previousDir;
     ScriptedDialogs m_dialogs;
@@ -869,6 +908,354 @@ OxelDialog* shownMainWindow()
 
 } // namespace
 
+std::unique_ptr<OxelDialog> TestOxelDialog::readingWindow(int tab)
+{
+    if (!QFile::exists(QStringLiteral("lecture.xml")))
+        QFile::copy(QFINDTESTDATA("data/lecture.xml"), QStringLiteral("lecture.xml"));
+    m_dialogs.welcome = 1;
+    m_dialogs.openAnswers = {QStringLiteral("lecture.xml")};
+    auto window = std::make_unique<OxelDialog>(m_dialogs);
+    window->arrangeWindow();
+    window->Onglets->setCurrentIndex(tab);
+    window->resize(1000, 600);
+    window->show();
+    if (!QTest::qWaitForWindowActive(window.get()))
+        return nullptr;
+    return window;
+}
+
+void TestOxelDialog::firstMarkScrolledIntoView()
+{
+    const auto window = readingWindow(1);
+    QVERIFY(window);
+    QCOMPARE(window->corpus().articleCount(), 7);
+    window->Txt_Rech->setText(QStringLiteral("pomme"));
+    window->Bt_Rech->click();
+    QCOMPARE(listed(window->Lst_Art), QStringList({"DE"}));
+    ArticleView* view = window->Txt_Art;
+    QApplication::processEvents();
+    // The first mark stands 101 lines down: the view has moved to it.
+    QVERIFY(view->verticalScrollBar()->value() > 0);
+    QTextCursor mark(view->document());
+    mark.setPosition(int(view->toPlainText().indexOf(QStringLiteral("pomme de terre"))));
+    QVERIFY(view->viewport()->rect().contains(view->cursorRect(mark)));
+    QCOMPARE(window->tab_2->findChild<QLabel*>(QStringLiteral("Txt_Occ"))->text(), QStringLiteral("1 / 4"));
+
+    // An article without marks: top of the text, an empty label.
+    window->Txt_Rech->setText(QStringLiteral("pommier"));
+    window->Bt_Rech->click();
+    QCOMPARE(listed(window->Lst_Art), QStringList({"POMME"}));
+    QCOMPARE(view->verticalScrollBar()->value(), 0);
+    QCOMPARE(window->tab_2->findChild<QLabel*>(QStringLiteral("Txt_Occ"))->text(), QStringLiteral("1 / 1"));
+    window->Lst_Art->setCurrentIndex(window->Lst_Art->model()->index(0, 0));
+    window->Onglets->setCurrentIndex(0);
+    QCOMPARE(window->tab->findChild<QLabel*>(QStringLiteral("Txt_Occ"))->text(), QString());
+    QVERIFY(!window->tab->findChild<QToolButton*>(QStringLiteral("Bt_Suiv"))->isEnabled());
+}
+
+void TestOxelDialog::movingBetweenMarks_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("steps");      // F (F3), B (Shift+F3), N (Bt_Suiv), P (Bt_Prec)
+    QTest::addColumn<QStringList>("labels"); // Txt_Occ after each step
+    QTest::addColumn<QStringList>("chosen"); // the selected text after each step
+    QTest::newRow("F3 forward, wrapping") << 1 << "FFFF" << QStringList{"2 / 4", "3 / 4", "4 / 4", "1 / 4"}
+                                          << QStringList{"pomme", "Pomme", "pomme", "pomme"};
+    QTest::newRow("Shift+F3 wraps back") << 1 << "BB" << QStringList{"4 / 4", "3 / 4"} << QStringList{"pomme", "Pomme"};
+    QTest::newRow("buttons") << 1 << "NNPPP" << QStringList{"2 / 4", "3 / 4", "2 / 4", "1 / 4", "4 / 4"}
+                             << QStringList{"pomme", "Pomme", "pomme", "pomme", "pomme"};
+}
+
+void TestOxelDialog::movingBetweenMarks()
+{
+    QFETCH(int, tab);
+    QFETCH(QString, steps);
+    QFETCH(QStringList, labels);
+    QFETCH(QStringList, chosen);
+    const auto window = readingWindow(tab);
+    QVERIFY(window);
+    window->Txt_Rech->setText(QStringLiteral("pomme"));
+    window->Bt_Rech->click();
+    QWidget* page = window->Onglets->currentWidget();
+    auto* label = page->findChild<QLabel*>(QStringLiteral("Txt_Occ"));
+    auto* next = page->findChild<QToolButton*>(QStringLiteral("Bt_Suiv"));
+    auto* previous = page->findChild<QToolButton*>(QStringLiteral("Bt_Prec"));
+    QVERIFY(label && next && previous);
+    QCOMPARE(label->text(), QStringLiteral("1 / 4"));
+    window->Lst_Art->setFocus();
+    for (int i = 0; i < steps.size(); ++i) {
+        switch (steps[i].toLatin1()) {
+        case 'F':
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
+            break;
+        case 'B':
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3, Qt::ShiftModifier);
+            break;
+        case 'N':
+            QTest::mouseClick(next, Qt::LeftButton);
+            break;
+        default:
+            QTest::mouseClick(previous, Qt::LeftButton);
+        }
+        QCOMPARE(label->text(), labels[i]);
+        QCOMPARE(selected(window->Txt_Art), chosen[i]);
+    }
+}
+
+void TestOxelDialog::findInArticle_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("view");
+    QTest::newRow("corpus") << 0 << "Lst_Corpus"
+                            << "TxtView_Corpus";
+    QTest::newRow("simple") << 1 << "Lst_Art"
+                            << "Txt_Art";
+    QTest::newRow("cross") << 2 << "Lst_Art_Cro"
+                           << "Txt_Art_Cro";
+}
+
+void TestOxelDialog::findInArticle()
+{
+    QFETCH(int, tab);
+    QFETCH(QString, list);
+    QFETCH(QString, view);
+    const auto window = readingWindow(tab);
+    QVERIFY(window);
+    auto* listView = window->findChild<QListView*>(list);
+    auto* textView = window->findChild<ArticleView*>(view);
+    QWidget* page = window->Onglets->currentWidget();
+    auto* label = page->findChild<QLabel*>(QStringLiteral("Txt_Occ"));
+    auto* field = page->findChild<QLineEdit*>(QStringLiteral("Txt_Trouver"));
+    QVERIFY(label && field);
+    QVERIFY(!field->isVisible());
+    listView->setCurrentIndex(listView->model()->index(3, 0)); // DE
+    listView->setFocus();
+    const QString searched = window->Txt_Nb->text();
+
+    QTest::keyClick(listView, Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(field->isVisible());
+    QCOMPARE(QApplication::focusWidget(), field);
+    // Incremental and whole-word: "pomm" is in no word of its own.
+    QTest::keyClicks(field, QStringLiteral("pomm"));
+    QCOMPARE(label->text(), QString());
+    QCOMPARE(textView->extraSelections().size(), 0);
+    QTest::keyClicks(field, QStringLiteral("e"));
+    QCOMPARE(label->text(), QStringLiteral("1 / 4"));
+    QCOMPARE(selected(textView), QStringLiteral("pomme"));
+    QCOMPARE(textView->extraSelections().size(), 4);
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(label->text(), QStringLiteral("2 / 4"));
+    QTest::keyClick(field, Qt::Key_F3);
+    QCOMPARE(label->text(), QStringLiteral("3 / 4"));
+    QCOMPARE(selected(textView), QStringLiteral("Pomme"));
+    QTest::keyClick(field, Qt::Key_Enter);
+    QTest::keyClick(field, Qt::Key_Enter);
+    QCOMPARE(label->text(), QStringLiteral("1 / 4"));
+    // Enter stayed in the bar: no search ran.
+    QCOMPARE(window->Txt_Nb->text(), searched);
+
+    QTest::keyClick(field, Qt::Key_Escape);
+    QVERIFY(!field->isVisible());
+    QVERIFY(window->isVisible());
+    QCOMPARE(textView->extraSelections().size(), 0);
+    QCOMPARE(label->text(), QString());
+    QCOMPARE(QApplication::focusWidget(), textView);
+}
+
+void TestOxelDialog::findFollowsCaseOption()
+{
+    const auto window = readingWindow(1);
+    QVERIFY(window);
+    window->Lst_Art->setCurrentIndex(window->Lst_Art->model()->index(3, 0)); // DE
+    QTest::keyClick(window->Lst_Art, Qt::Key_F, Qt::ControlModifier);
+    auto* field = window->tab_2->findChild<QLineEdit*>(QStringLiteral("Txt_Trouver"));
+    auto* label = window->tab_2->findChild<QLabel*>(QStringLiteral("Txt_Occ"));
+    QTest::keyClicks(field, QStringLiteral("Pomme"));
+    QCOMPARE(label->text(), QStringLiteral("1 / 4"));
+    window->Chk_Cs->setChecked(true);
+    QCOMPARE(label->text(), QStringLiteral("1 / 1"));
+    QCOMPARE(selected(window->Txt_Art), QStringLiteral("Pomme"));
+    // Another article while the bar is open: its words are found.
+    window->Lst_Art->setCurrentIndex(window->Lst_Art->model()->index(4, 0)); // POMME
+    QCOMPARE(label->text(), QString());
+    window->Chk_Cs->setChecked(false);
+    QCOMPARE(label->text(), QString());
+}
+
+void TestOxelDialog::history_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<bool>("mouse");
+    QTest::newRow("corpus, keys") << 0 << false;
+    QTest::newRow("simple, mouse") << 1 << true;
+    QTest::newRow("cross, keys") << 2 << false;
+    QTest::newRow("cross, mouse") << 2 << true;
+}
+
+void TestOxelDialog::history()
+{
+    QFETCH(int, tab);
+    QFETCH(bool, mouse);
+    const auto window = readingWindow(tab);
+    QVERIFY(window);
+    QListView* list = QList<QListView*>{window->Lst_Corpus, window->Lst_Art, window->Lst_Art_Cro}[tab];
+    ArticleView* view = QList<ArticleView*>{window->TxtView_Corpus, window->Txt_Art, window->Txt_Art_Cro}[tab];
+    const auto& articles = window->corpus().articles();
+    const auto go = [&](bool back) {
+        if (mouse)
+            QTest::mouseClick(view->viewport(), back ? Qt::BackButton : Qt::ForwardButton, {}, QPoint(5, 5));
+        else
+            QTest::keyClick(list, back ? Qt::Key_Left : Qt::Key_Right, Qt::AltModifier);
+    };
+    list->setFocus();
+    for (const int row : {2, 5, 4})
+        list->setCurrentIndex(list->model()->index(row, 0));
+    go(true);
+    QCOMPARE(view->toPlainText(), articles[5].text);
+    QCOMPARE(list->currentIndex().row(), 5);
+    go(true);
+    go(true);
+    QCOMPARE(view->toPlainText(), articles[0].text);
+    go(true); // nothing before the first
+    QCOMPARE(view->toPlainText(), articles[0].text);
+    go(false);
+    QCOMPARE(view->toPlainText(), articles[2].text);
+    QCOMPARE(list->currentIndex().row(), 2);
+    // A new article drops what lay ahead.
+    list->setCurrentIndex(list->model()->index(6, 0));
+    go(false);
+    QCOMPARE(view->toPlainText(), articles[6].text);
+    go(true);
+    QCOMPARE(view->toPlainText(), articles[2].text);
+    // Another tab's history is its own.
+    window->Onglets->setCurrentIndex((tab + 1) % 3);
+    QTest::keyClick(window->Onglets->currentWidget()->findChild<ArticleView*>(), Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(view->toPlainText(), articles[2].text);
+}
+
+void TestOxelDialog::historyBringsBackTitleList()
+{
+    const auto window = readingWindow(0);
+    QVERIFY(window);
+    QTest::keyClicks(window->Txt_Corpus, QStringLiteral("pomme"));
+    QCOMPARE(listed(window->Lst_Corpus), QStringList({"CHAUSSON AUX POMMES", "POMME", "POMMERAIE"}));
+    window->Lst_Corpus->setCurrentIndex(window->Lst_Corpus->model()->index(2, 0));
+    window->Txt_Corpus->clear();
+    QCOMPARE(listed(window->Lst_Corpus), lectureTitles);
+    QTest::keyClick(window->Lst_Corpus, Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(window->TxtView_Corpus->toPlainText(), QStringLiteral("POMMERAIELieu planté de pommiers."));
+    QCOMPARE(listed(window->Lst_Corpus), QStringList({"CHAUSSON AUX POMMES", "POMME", "POMMERAIE"}));
+    QCOMPARE(window->Lst_Corpus->currentIndex().row(), 2);
+    QCOMPARE(window->Txt_Corpus->text(), QStringLiteral("pomme"));
+    // Typing the filter showed one article per key: back once more reaches the one before typing.
+    QTest::keyClick(window->Lst_Corpus, Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(window->TxtView_Corpus->toPlainText(), QStringLiteral("CHAUSSON AUX POMMESPâtisserie."));
+    QTest::keyClick(window->Lst_Corpus, Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(window->TxtView_Corpus->toPlainText(), QStringLiteral("AVOIRVerbe auxiliaire. Voy. ÊTRE."));
+    QCOMPARE(window->Txt_Corpus->text(), QString());
+}
+
+void TestOxelDialog::lookUpWord_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<int>("row"); // the article double-clicked in
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QStringList>("titles");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("one title, from the simple tab") << 1 << 1 << "AVOIR" << QStringList{"AVOIR"} << "AVOIR"
+                                                    << "AVOIRVerbe auxiliaire. Voy. ÊTRE.";
+    QTest::newRow("two titles, case ignored, from the cross tab")
+        << 2 << 0 << "ÊTRE" << QStringList{"ÊTRE", "Être"} << "ÊTRE"
+        << "ÊTREVerbe. Voy. AVOIR ; des pommes.";
+    QTest::newRow("no title: the filter holds the word")
+        << 0 << 1 << "pommes" << QStringList{"CHAUSSON AUX POMMES"} << "pommes"
+        << "CHAUSSON AUX POMMESPâtisserie.";
+    QTest::newRow("no title holds it") << 1 << 3 << "reinette" << QStringList{} << "reinette"
+                                       << "";
+}
+
+void TestOxelDialog::lookUpWord()
+{
+    QFETCH(int, tab);
+    QFETCH(int, row);
+    QFETCH(QString, word);
+    QFETCH(QStringList, titles);
+    QFETCH(QString, filter);
+    QFETCH(QString, shown);
+    const auto window = readingWindow(tab);
+    QVERIFY(window);
+    QListView* list = QList<QListView*>{window->Lst_Corpus, window->Lst_Art, window->Lst_Art_Cro}[tab];
+    ArticleView* view = QList<ArticleView*>{window->TxtView_Corpus, window->Txt_Art, window->Txt_Art_Cro}[tab];
+    list->setCurrentIndex(list->model()->index(row, 0));
+    doubleClickWord(view, word);
+    QCOMPARE(window->Onglets->currentIndex(), 0);
+    QCOMPARE(listed(window->Lst_Corpus), titles);
+    QCOMPARE(window->Txt_Corpus->text(), filter);
+    QCOMPARE(window->TxtView_Corpus->toPlainText(), shown);
+}
+
+void TestOxelDialog::bestTitleOnEnter_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("equal title") << "pomme" << 1 << "POMMEFruit du pommier.";
+    QTest::newRow("the one title holding it") << "pommeraie" << 0 << "POMMERAIELieu planté de pommiers.";
+    QTest::newRow("starts with it") << "pom" << 1 << "POMMEFruit du pommier.";
+    QTest::newRow("spaces as in the filter") << " chausson   aux " << 0 << "CHAUSSON AUX POMMESPâtisserie.";
+    QTest::newRow("first listed") << "aux" << 0 << "CHAUSSON AUX POMMESPâtisserie.";
+    QTest::newRow("two equal titles, case ignored") << "être" << 0 << "ÊTREVerbe. Voy. AVOIR ; des pommes.";
+    QTest::newRow("nothing listed") << "zzz" << -1 << "";
+}
+
+void TestOxelDialog::bestTitleOnEnter()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, row);
+    QFETCH(QString, shown);
+    const auto window = readingWindow(0);
+    QVERIFY(window);
+    window->Txt_Corpus->setFocus();
+    window->Txt_Corpus->setText(typed);
+    QTest::keyClick(window->Txt_Corpus, Qt::Key_Return);
+    QCOMPARE(window->Lst_Corpus->currentIndex().row(), row);
+    QCOMPARE(window->TxtView_Corpus->toPlainText(), shown);
+    QCOMPARE(window->Txt_Corpus->text(), typed);
+}
+
+void TestOxelDialog::splitters()
+{
+    const auto window = readingWindow(1);
+    QVERIFY(window);
+    const QList<QSplitter*> splitters{window->Split_Corpus, window->Split_Simple, window->Split_Cro};
+    const QList<QWidget*> lists{window->Panneau_Titres, window->Lst_Art, window->Lst_Art_Cro};
+    for (int tab = 0; tab < 3; ++tab) {
+        window->Onglets->setCurrentIndex(tab);
+        QApplication::processEvents();
+        QSplitter* splitter = splitters[tab];
+        QCOMPARE(splitter->count(), 2);
+        QCOMPARE(splitter->widget(0), lists[tab]);
+        QCOMPARE(splitter->widget(1)->findChild<ArticleView*>()->parentWidget(), splitter->widget(1));
+        // The article takes the room; the list keeps its width and may grow.
+        QVERIFY(splitter->sizes()[0] >= 250);
+        QVERIFY(splitter->sizes()[1] > splitter->sizes()[0]);
+        const int total = splitter->sizes()[0] + splitter->sizes()[1];
+        splitter->setSizes({400, total - 400});
+        QCOMPARE(lists[tab]->width(), 400);
+    }
+    QVERIFY(window->splitterSizes().startsWith(QStringLiteral("400,")));
+    const QString kept = window->splitterSizes();
+    QCOMPARE(kept.split(QLatin1Char(';')).size(), 3);
+    window->setSplitterSizes(QStringLiteral("300,500;n'importe;350,450"));
+    QCOMPARE(window->Split_Corpus->sizes()[0], 300);
+    QCOMPARE(window->Split_Simple->sizes()[0], 400);
+    QCOMPARE(window->Split_Cro->sizes()[0], 350);
+    window->setSplitterSizes(QStringLiteral("1,2"));
+    QCOMPARE(window->Split_Corpus->sizes()[0], 300);
+}
+
 class TestMainWindow : public TestOxelDialog
 {
     Q_OBJECT
@@ -1121,7 +1508,7 @@ void TestMainWindow::layoutKept()
                             firstMaximised = window.isMaximized();
                             window.Onglets->setCurrentIndex(2);
                             window.showNormal();
-                            window.setGeometry(40, 50, 640, 480);
+                            window.setGeometry(40, 50, 900, 640);
                         }),
              0);
     QVERIFY(firstMaximised); // the first time, as before
@@ -1143,7 +1530,7 @@ void TestMainWindow::layoutKept()
              0);
     QCOMPARE(tab, 2);
     QVERIFY(!maximised);
-    QCOMPARE(size, QSize(640, 480));
+    QCOMPARE(size, QSize(900, 640));
 }
 
 void TestMainWindow::colour_data()

@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
 #include <QSignalSpy>
@@ -17,6 +18,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QToolButton>
 
 namespace {
 
@@ -76,6 +78,8 @@ private slots:
     void plainTextShownAsWritten();
     void nextArticleNotColoured();
     void millionMatchesShowFirstHundredThousand();
+    void occurrenceLabel_data();
+    void occurrenceLabel();
     void displayCopy_data();
     void displayCopy();
     void copyGivesArticleCharacters_data();
@@ -277,6 +281,50 @@ void TestResultPane::millionMatchesShowFirstHundredThousand()
         }
     }
     QCOMPARE(marks, 100000);
+}
+
+void TestResultPane::occurrenceLabel_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("tip");
+    const QString tip = QStringLiteral("Seules les occurrences marquées dans la partie affichée sont comptées");
+    QTest::newRow("no mark") << "rien ici"
+                             << ""
+                             << "";
+    QTest::newRow("three marks") << "son, (son) et son"
+                                 << "1 / 3"
+                                 << "";
+    // 300,000 characters: the second mark stands beyond the 250,000 shown.
+    QTest::newRow("a mark beyond the part shown") << QStringLiteral("son ") + QString(150000, u'x') + QLatin1Char(' ') +
+                                                         QString(149990, u'y') + QStringLiteral(" son")
+                                                  << "1 / 1+" << tip;
+    QTest::newRow("100,001 marks in the part shown")
+        << QStringLiteral("a ").repeated(100001) << "1 / 100\u202F000+" << tip;
+    QTest::newRow("100,000 marks") << QStringLiteral("a ").repeated(100000) << "1 / 100\u202F000"
+                                   << "";
+}
+
+void TestResultPane::occurrenceLabel()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, label);
+    QFETCH(QString, tip);
+    Fixture fixture({text});
+    fixture.result.setMode(SearchMode::AnyTerm);
+    fixture.result.splitTerms(QStringLiteral("son a"));
+    QWidget page;
+    auto* row = new QHBoxLayout(&page);
+    QListView list;
+    QLabel count;
+    ArticleView view;
+    ResultPane pane(&list, &count, &view, nullptr, {row, 0, nullptr, nullptr});
+    pane.show(fixture.result);
+    auto* shown = page.findChild<QLabel*>(QStringLiteral("Txt_Occ"));
+    QVERIFY(shown);
+    QCOMPARE(shown->text(), label);
+    QCOMPARE(shown->toolTip(), tip);
+    QCOMPARE(page.findChild<QToolButton*>(QStringLiteral("Bt_Suiv"))->isEnabled(), !label.isEmpty());
 }
 
 void TestResultPane::displayCopy_data()

@@ -1,0 +1,107 @@
+#include "concordancewindow.h"
+
+#include "concordance.h"
+#include "textfilechoice.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+// A left context too long for its column loses its far end, not the words next to the occurrence.
+class LeftElidingDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->textElideMode = Qt::ElideLeft;
+    }
+};
+
+} // namespace
+
+ConcordanceWindow::ConcordanceWindow(Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_dialogs(dialogs), m_model(new Concordance(this)), m_count(new QLabel(this)),
+      m_table(new QTableView(this)), m_export(new QPushButton(QStringLiteral("Exporter…"), this))
+{
+    setObjectName(QStringLiteral("Concordance"));
+    setWindowTitle(QStringLiteral("Concordance"));
+    m_count->setObjectName(QStringLiteral("Txt_NbConc"));
+    m_table->setObjectName(QStringLiteral("Tab_Conc"));
+    m_export->setObjectName(QStringLiteral("Bt_Exporter"));
+
+    m_table->setModel(m_model);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setWordWrap(false);
+    m_table->setItemDelegateForColumn(Concordance::LeftColumn, new LeftElidingDelegate(m_table));
+    // Rows of one height, columns of set widths: nothing is measured over half a million rows.
+    m_table->verticalHeader()->setVisible(false);
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->setColumnWidth(Concordance::TitleColumn, 140);
+    m_table->setColumnWidth(Concordance::LeftColumn, 320);
+    m_table->setColumnWidth(Concordance::HitColumn, 110);
+    // Until a header is clicked the rows stay in the order of the text.
+    m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    m_table->setSortingEnabled(true);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_count, 1);
+    bottom->addWidget(m_export);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_table, 1);
+    layout->addLayout(bottom);
+    resize(900, 500);
+
+    connect(m_table, &QTableView::doubleClicked, this, &ConcordanceWindow::chooseRow);
+    connect(m_export, &QPushButton::clicked, this, &ConcordanceWindow::exportTable);
+    showResult(SearchResult());
+}
+
+ConcordanceWindow::~ConcordanceWindow() = default;
+
+void ConcordanceWindow::showResult(SearchResult record)
+{
+    m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    m_model->setResult(std::move(record));
+    m_count->setText(countText(m_model->occurrenceCount(), m_model->articleCount()));
+    m_export->setEnabled(m_model->occurrenceCount() > 0);
+}
+
+QString ConcordanceWindow::countText(int occurrences, int articles)
+{
+    const QLocale french(QLocale::French);
+    return QStringLiteral("%1 %2 dans %3 %4")
+        .arg(french.toString(occurrences),
+             occurrences > 1 ? QStringLiteral("occurrences") : QStringLiteral("occurrence"), french.toString(articles),
+             articles > 1 ? QStringLiteral("articles") : QStringLiteral("article"));
+}
+
+void ConcordanceWindow::exportTable()
+{
+    const QString name = textfilechoice::choose(m_dialogs, this);
+    if (!name.isEmpty())
+        textfilechoice::write(m_dialogs, name, m_model->tabSeparated());
+}
+
+void ConcordanceWindow::chooseRow(const QModelIndex& index)
+{
+    if (!index.isValid() || index.row() >= m_model->occurrenceCount())
+        return;
+    const Concordance::Occurrence& o = m_model->occurrence(index.row());
+    emit occurrenceChosen(m_model->result(), int(o.hit), o.start, o.length);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "searchresult.h"
+
+#include <QWidget>
+
+class Concordance;
+class Dialogs;
+class QLabel;
+class QModelIndex;
+class QPushButton;
+class QTableView;
+
+// The window "Concordance": every marked occurrence of a simple search in its context, in the
+// table `Tab_Conc`, sortable by any column; a double-click asks for that occurrence to be shown, and
+// "Exporter…" saves the table as text.
+class ConcordanceWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ConcordanceWindow(Dialogs& dialogs, QWidget* parent = nullptr);
+    ~ConcordanceWindow() override;
+
+    // Lists the occurrences of `record`, in the order of the text.
+    void showResult(SearchResult record);
+
+    const Concordance& concordance() const { return *m_model; }
+    QTableView* table() const { return m_table; }
+    QLabel* countLabel() const { return m_count; }
+    QPushButton* exportButton() const { return m_export; }
+
+    // Asks for a file name and writes the table there, in the order shown.
+    void exportTable();
+
+    // "1 occurrence dans 1 article", "12 occurrences dans 3 articles".
+    static QString countText(int occurrences, int articles);
+
+signals:
+    // The occurrence at `start` (`length` characters) of hit `row` of the record shown.
+    void occurrenceChosen(const SearchResult& record, int row, qsizetype start, qsizetype length);
+
+private:
+    void chooseRow(const QModelIndex& index);
+
+    Dialogs& m_dialogs;
+    Concordance* m_model;
+    QLabel* m_count;
+    QTableView* m_table;
+    QPushButton* m_export;
+};

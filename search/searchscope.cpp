@@ -1,0 +1,48 @@
+#include "searchscope.h"
+
+#include <algorithm>
+
+void scopeSpans(const ElementIndex& elements, quint32 name, int article, std::vector<TextSpan>& spans)
+{
+    spans.clear();
+    if (name == ElementIndex::none || article < 0 || article >= elements.articleCount())
+        return;
+    const ElementIndex::Article found = elements.article(article);
+    const auto count = found.end - found.begin;
+    // Elements come in document order: an outer element before the ones it holds.
+    for (qsizetype i = 0; i < count; ++i) {
+        if ((found.names ? found.names[i] : found.begin[i].name) != name)
+            continue;
+        const ElementIndex::Element* e = found.begin + i;
+        if (e->textEnd <= e->textStart)
+            continue;
+        if (!spans.empty() && qsizetype(e->textStart) < spans.back().end)
+            continue; // inside the span before
+        spans.push_back({qsizetype(e->textStart), qsizetype(e->textEnd)});
+    }
+}
+
+AllScopeSpans allScopeSpans(const ElementIndex& elements, quint32 name)
+{
+    AllScopeSpans all;
+    const int articles = elements.articleCount();
+    all.first.reserve(size_t(articles) + 1);
+    std::vector<TextSpan> one;
+    for (int n = 0; n < articles; ++n) {
+        all.first.push_back(quint32(all.spans.size()));
+        scopeSpans(elements, name, n, one);
+        all.spans.insert(all.spans.end(), one.cbegin(), one.cend());
+    }
+    all.first.push_back(quint32(all.spans.size()));
+    return all;
+}
+
+bool liesWithin(const std::vector<TextSpan>& spans, qsizetype start, qsizetype length)
+{
+    // The last span that starts at or before `start`.
+    const auto after = std::upper_bound(spans.cbegin(), spans.cend(), start,
+                                        [](qsizetype position, const TextSpan& span) { return position < span.start; });
+    if (after == spans.cbegin())
+        return false;
+    return start + length <= std::prev(after)->end;
+}
