@@ -292,8 +292,9 @@ QList<highlighter::Range> OxelDialog::findWords(const QString& text, const QStri
         return highlighter::occurrences(text, word, cs, true, limit);
     // Only the matcher reads the text through folded forms: it takes the word, spaces and all, as one term.
     const TermMatcher matcher({word}, cs, TermMatcher::Method::OnePass, TermMatcher::Accents::Ignored);
+    const std::vector<QList<TermMatcher::Occurrence>> ranges = matcher.occurrenceRanges(text, limit);
     QList<highlighter::Range> found;
-    for (const TermMatcher::Occurrence& occurrence : matcher.occurrenceRanges(text, limit).front())
+    for (const TermMatcher::Occurrence& occurrence : ranges.front())
         found.append({occurrence.start, occurrence.length});
     return found;
 }

@@ -48,7 +48,8 @@ QStringList items(const QComboBox* combo)
 
 const QStringList petitTitles{"VENT", "ÉCHO", "SON", "", "SON", "CLOCHE"};
 // Articles of lecture.xml, in document order.
-const QStringList lectureTitles{"AVOIR", "ÊTRE", "CHAUSSON AUX POMMES", "DE", "POMME", "Être", "POMMERAIE"};
+const QStringList lectureTitles{"AVOIR", "ÊTRE",      "CHAUSSON AUX POMMES", "DE",  "POMME",
+                                "Être",  "POMMERAIE", "PÂTE BRISÉE",         "PÂTE"};
 
 QString selected(const QTextEdit* view)
 {
@@ -928,7 +929,7 @@ void TestOxelDialog::firstMarkScrolledIntoView()
 {
     const auto window = readingWindow(1);
     QVERIFY(window);
-    QCOMPARE(window->corpus().articleCount(), 7);
+    QCOMPARE(window->corpus().articleCount(), 9);
     window->Txt_Rech->setText(QStringLiteral("pomme"));
     window->Bt_Rech->click();
     QCOMPARE(listed(window->Lst_Art), QStringList({"DE"}));
@@ -1081,6 +1082,16 @@ void TestOxelDialog::findFollowsCaseOption()
     QCOMPARE(label->text(), QString());
     window->Chk_Cs->setChecked(false);
     QCOMPARE(label->text(), QString());
+    // The accent option: "pate" finds "PATE" and, folded, the title "PÂTE".
+    window->Lst_Art->setCurrentIndex(window->Lst_Art->model()->index(7, 0)); // PÂTE BRISÉE
+    field->clear();
+    QTest::keyClicks(field, QStringLiteral("pate"));
+    QCOMPARE(label->text(), QStringLiteral("1 / 1"));
+    window->setIgnoreAccents(true);
+    field->clear();
+    QTest::keyClicks(field, QStringLiteral("pate"));
+    QCOMPARE(label->text(), QStringLiteral("1 / 2"));
+    QCOMPARE(selected(window->Txt_Art), QStringLiteral("PÂTE"));
 }
 
 void TestOxelDialog::history_data()
@@ -1164,16 +1175,22 @@ void TestOxelDialog::lookUpWord_data()
     QTest::addColumn<QStringList>("titles");
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("accents"); // "Ignorer les accents" checked
     QTest::newRow("one title, from the simple tab") << 1 << 1 << "AVOIR" << QStringList{"AVOIR"} << "AVOIR"
-                                                    << "AVOIRVerbe auxiliaire. Voy. ÊTRE.";
+                                                    << "AVOIRVerbe auxiliaire. Voy. ÊTRE." << false;
     QTest::newRow("two titles, case ignored, from the cross tab")
         << 2 << 0 << "ÊTRE" << QStringList{"ÊTRE", "Être"} << "ÊTRE"
-        << "ÊTREVerbe. Voy. AVOIR ; des pommes.";
+        << "ÊTREVerbe. Voy. AVOIR ; des pommes." << false;
     QTest::newRow("no title: the filter holds the word")
         << 0 << 1 << "pommes" << QStringList{"CHAUSSON AUX POMMES"} << "pommes"
-        << "CHAUSSON AUX POMMESPâtisserie.";
+        << "CHAUSSON AUX POMMESPâtisserie." << false;
     QTest::newRow("no title holds it") << 1 << 3 << "reinette" << QStringList{} << "reinette"
-                                       << "";
+                                       << "" << false;
+    QTest::newRow("accents ignored: the equal title, not the filter")
+        << 1 << 7 << "PATE" << QStringList{"PÂTE"} << "PATE"
+        << "PÂTEFarine pétrie." << true;
+    QTest::newRow("accents kept: no title, none holds it") << 1 << 7 << "PATE" << QStringList{} << "PATE"
+                                                           << "" << false;
 }
 
 void TestOxelDialog::lookUpWord()
@@ -1184,8 +1201,10 @@ void TestOxelDialog::lookUpWord()
     QFETCH(QStringList, titles);
     QFETCH(QString, filter);
     QFETCH(QString, shown);
+    QFETCH(bool, accents);
     const auto window = readingWindow(tab);
     QVERIFY(window);
+    window->setIgnoreAccents(accents);
     QListView* list = QList<QListView*>{window->Lst_Corpus, window->Lst_Art, window->Lst_Art_Cro}[tab];
     ArticleView* view = QList<ArticleView*>{window->TxtView_Corpus, window->Txt_Art, window->Txt_Art_Cro}[tab];
     list->setCurrentIndex(list->model()->index(row, 0));
@@ -1201,13 +1220,17 @@ void TestOxelDialog::bestTitleOnEnter_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("equal title") << "pomme" << 1 << "POMMEFruit du pommier.";
-    QTest::newRow("the one title holding it") << "pommeraie" << 0 << "POMMERAIELieu planté de pommiers.";
-    QTest::newRow("starts with it") << "pom" << 1 << "POMMEFruit du pommier.";
-    QTest::newRow("spaces as in the filter") << " chausson   aux " << 0 << "CHAUSSON AUX POMMESPâtisserie.";
-    QTest::newRow("first listed") << "aux" << 0 << "CHAUSSON AUX POMMESPâtisserie.";
-    QTest::newRow("two equal titles, case ignored") << "être" << 0 << "ÊTREVerbe. Voy. AVOIR ; des pommes.";
-    QTest::newRow("nothing listed") << "zzz" << -1 << "";
+    QTest::addColumn<bool>("accents"); // "Ignorer les accents" checked
+    QTest::newRow("equal title") << "pomme" << 1 << "POMMEFruit du pommier." << false;
+    QTest::newRow("the one title holding it") << "pommeraie" << 0 << "POMMERAIELieu planté de pommiers." << false;
+    QTest::newRow("starts with it") << "pom" << 1 << "POMMEFruit du pommier." << false;
+    QTest::newRow("spaces as in the filter") << " chausson   aux " << 0 << "CHAUSSON AUX POMMESPâtisserie." << false;
+    QTest::newRow("first listed") << "aux" << 0 << "CHAUSSON AUX POMMESPâtisserie." << false;
+    QTest::newRow("two equal titles, case ignored") << "être" << 0 << "ÊTREVerbe. Voy. AVOIR ; des pommes." << false;
+    QTest::newRow("nothing listed") << "zzz" << -1 << "" << false;
+    // The filter lists PÂTE BRISÉE, then PÂTE: the equal title wins once accents are ignored.
+    QTest::newRow("equal title, accents ignored") << "pate" << 1 << "PÂTEFarine pétrie." << true;
+    QTest::newRow("accents kept, nothing listed") << "pate" << -1 << "" << false;
 }
 
 void TestOxelDialog::bestTitleOnEnter()
@@ -1215,8 +1238,10 @@ void TestOxelDialog::bestTitleOnEnter()
     QFETCH(QString, typed);
     QFETCH(int, row);
     QFETCH(QString, shown);
+    QFETCH(bool, accents);
     const auto window = readingWindow(0);
     QVERIFY(window);
+    window->setIgnoreAccents(accents);
     window->Txt_Corpus->setFocus();
     window->Txt_Corpus->setText(typed);
     QTest::keyClick(window->Txt_Corpus, Qt::Key_Return);
@@ -1509,6 +1534,9 @@ void TestMainWindow::layoutKept()
                             window.Onglets->setCurrentIndex(2);
                             window.showNormal();
                             window.setGeometry(40, 50, 900, 640);
+                            QApplication::processEvents();
+                            const QList<int> sizes = window.Split_Cro->sizes();
+                            window.Split_Cro->setSizes({300, sizes.value(0) + sizes.value(1) - 300});
                         }),
              0);
     QVERIFY(firstMaximised); // the first time, as before
@@ -1516,21 +1544,27 @@ void TestMainWindow::layoutKept()
     const QList<QByteArray> lines = settingsLines();
     QVERIFY(std::any_of(lines.cbegin(), lines.cend(),
                         [](const QByteArray& line) { return line.startsWith("geometrie=") && line.size() > 20; }));
+    QVERIFY(std::any_of(lines.cbegin(), lines.cend(), [](const QByteArray& line) {
+        return line.startsWith("separateurs=") && line.contains(";300,");
+    }));
     QCOMPARE(settingsLines().mid(0, 3), QList<QByteArray>({"chemin=", "couleur=", "police="}));
 
     int tab = -1;
     bool maximised = true;
     QSize size;
+    int splitter = 0;
     QCOMPARE(runProgram(dialogs, {QStringLiteral("tarvane")},
                         [&](OxelDialog& window) {
                             tab = window.Onglets->currentIndex();
                             maximised = window.isMaximized();
                             size = window.size();
+                            splitter = window.Split_Cro->sizes().value(0);
                         }),
              0);
     QCOMPARE(tab, 2);
     QVERIFY(!maximised);
     QCOMPARE(size, QSize(900, 640));
+    QCOMPARE(splitter, 300);
 }
 
 void TestMainWindow::colour_data()
