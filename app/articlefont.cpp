@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QTextEdit>
+#include <algorithm>
 
 namespace articlefont {
 
@@ -24,6 +25,18 @@ void applyFamily(GUI_Base& form, const QString& family)
         font.setFamily(family);
         view->setFont(font);
     }
+}
+
+QFont zoomed(const QFont& font, int steps)
+{
+    QFont larger = font;
+    if (steps == 0)
+        return larger;
+    if (font.pointSizeF() > 0)
+        larger.setPointSizeF(std::max(1.0, font.pointSizeF() + steps));
+    else if (font.pixelSize() > 0)
+        larger.setPixelSize(std::max(1, font.pixelSize() + steps));
+    return larger;
 }
 
 } // namespace articlefont

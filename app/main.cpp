@@ -7,5 +7,5 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QtDialogs dialogs;
-    return runTarvane(app, dialogs);
+    return runTarvane(app, dialogs, QApplication::arguments());
 }

@@ -1,5 +1,6 @@
 #include "oxeldialog.h"
 
+#include "accentfolding.h"
 #include "articlefont.h"
 #include "articleview.h"
 #include "backgroundpalette.h"
@@ -9,6 +10,7 @@
 #include "dialogs.h"
 #include "fulltextsearch.h"
 #include "settingsfile.h"
+#include "termmatcher.h"
 #include "titlefilter.h"
 #include "titlelookup.h"
 #include "workingfiles.h"
@@ -22,11 +24,19 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QProgressBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTextCursor>
+#include <QWheelEvent>
+#include <algorithm>
 
 const QString OxelDialog::captionPrefix = QStringLiteral("..:: Tarvane - Qt ::..    ");
+const QString OxelDialog::accentsKey = QStringLiteral("accents");
+const QString OxelDialog::zoomKey = QStringLiteral("zoom");
+const QString OxelDialog::geometryKey = QStringLiteral("geometrie");
+const QString OxelDialog::tabKey = QStringLiteral("onglet");
+const QString OxelDialog::splitterKey = QStringLiteral("separateurs");
 
 namespace {
 
@@ -60,24 +70,49 @@ QString failureText(corpusfile::Status status)
 
 } // namespace
 
-OxelDialog::OxelDialog(Dialogs& dialogs, QWidget* parent, const char* name, bool modal, Qt::WindowFlags flags)
+OxelDialog::OxelDialog(Dialogs& dialogs, QWidget* parent, const char* name, bool modal, Qt::WindowFlags flags,
+                       const QString& startPath)
     : GUI_Base(parent, name, modal, flags), m_dialogs(dialogs),
       m_simplePane(Lst_Art, Txt_Nb, Txt_Art, this,
                    {Layout16, Layout16->indexOf(Txt_Nb) + 1, Layout_Article_Simple, Chk_Cs}),
       m_corpusPane(Lst_Corpus, nullptr, TxtView_Corpus, this, {Layout_Occ_Corpus, 0, Layout_Article_Corpus, nullptr}),
       m_crossPane(Lst_Art_Cro, txt_nbcro, Txt_Art_Cro, this,
                   {Layout18, Layout18->indexOf(txt_nbcro) + 1, Layout_Article_Cro, nullptr}),
-      m_criteria({{{Lst_B11, Lst_B12, Lst_B13}, {Lst_B21, Lst_B22, Lst_B23}, {Lst_B31, Lst_B32, Lst_B33}}})
+      m_criteria({{{Lst_B11, Lst_B12, Lst_B13}, {Lst_B21, Lst_B22, Lst_B23}, {Lst_B31, Lst_B32, Lst_B33}}}),
+      m_articleFont(TxtView_Corpus->font())
 {
-    for (ArticleView* view : {TxtView_Corpus, Txt_Art, Txt_Art_Cro})
+    const QStringList reading = SettingsFile().values({accentsKey, zoomKey});
+    m_ignoreAccents = reading.at(0) == QLatin1String("1");
+    bool zoomRead = false;
+    const int zoom = reading.at(1).toInt(&zoomRead);
+    if (zoomRead && zoom != 0) {
+        m_zoom = std::clamp(zoom, minimumZoom, maximumZoom);
+        articlefont::apply(*this, articlefont::zoomed(m_articleFont, m_zoom));
+    }
+    // The toolkit's standard keys (Ctrl++ and Ctrl+-), and "=" for keyboards where "+" needs Shift.
+    const auto onKeys = [this](const QKeySequence& keys, auto act) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, act);
+    };
+    onKeys(QKeySequence::ZoomIn, [this] { setArticleZoom(m_zoom + 1); });
+    onKeys(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { setArticleZoom(m_zoom + 1); });
+    onKeys(QKeySequence::ZoomOut, [this] { setArticleZoom(m_zoom - 1); });
+    onKeys(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { setArticleZoom(0); });
+    for (ArticleView* view : {TxtView_Corpus, Txt_Art, Txt_Art_Cro}) {
+        view->viewport()->installEventFilter(this);
         connect(view, &ArticleView::wordDoubleClicked, this, &OxelDialog::lookUpWord);
+    }
+    for (ResultPane* pane : {&m_simplePane, &m_corpusPane, &m_crossPane}) {
+        pane->setWordFinder([this](const QString& text, const QString& word, Qt::CaseSensitivity cs, qsizetype limit) {
+            return findWords(text, word, cs, limit);
+        });
+    }
     connect(Txt_Corpus, &QLineEdit::returnPressed, this, &OxelDialog::showBestTitle);
     // Going back to an earlier title list puts back the text that made it.
     connect(&m_corpusPane, &ResultPane::recordRestored, this, [this] {
         const QSignalBlocker quiet(Txt_Corpus);
         Txt_Corpus->setText(m_corpusPane.record().phrase());
     });
-    runStartUpChoice();
+    runStartUpChoice(startPath);
     for (ResultPane* pane : {&m_crossPane, &m_simplePane, &m_corpusPane})
         pane->makeFirstRowCurrent();
     Lst_B11->setFocus();
@@ -94,8 +129,14 @@ QGridLayout* OxelDialog::arrangeWindow()
     return grid;
 }
 
-void OxelDialog::runStartUpChoice()
+void OxelDialog::runStartUpChoice(const QString& startPath)
 {
+    if (!startPath.isEmpty()) {
+        m_corpusPath = startPath;
+        saveSettings();
+        if (loadOnce())
+            return;
+    }
     switch (m_dialogs.welcomeChoice(this)) {
     case 1:
         m_corpusPath =
@@ -149,37 +190,44 @@ SearchScope OxelDialog::chosenScope() const
 void OxelDialog::loadCorpus()
 {
     const WaitCursor waitCursor;
-    for (;;) {
-        clearResults();
-
-        const QStringList appearance = SettingsFile().values({SettingsFile::colourKey, SettingsFile::fontKey});
-        m_colourName = appearance.at(0);
-        m_fontFamily = appearance.at(1);
+    while (!loadOnce()) {
+        if (!pickCorpusFile())
+            return;
         saveSettings();
-
-        corpusfile::Result read = corpusfile::read(m_corpusPath);
-        if (read.status != corpusfile::Status::Ok) {
-            m_dialogs.warning(QStringLiteral("Probleme lors de l'ouverture du fichier XML"), failureText(read.status));
-            if (!pickCorpusFile())
-                return;
-            saveSettings();
-            continue;
-        }
-
-        m_corpus.setContent(std::move(*read.content));
-        m_corpusLoaded = true;
-        const SearchResult every = allArticles(m_corpus);
-        m_simplePane.show(every);
-        m_corpusPane.show(every);
-        m_crossPane.show(every);
-        m_criteria.offerElements(m_corpus.elementChoices());
-        offerScopes();
-
-        setWindowTitle(captionPrefix + m_corpusPath);
-        setPalette(backgroundPalette(m_colourName));
-        articlefont::applyFamily(*this, m_fontFamily);
-        return;
     }
+}
+
+bool OxelDialog::loadOnce()
+{
+    const WaitCursor waitCursor;
+    clearResults();
+
+    const QStringList appearance = SettingsFile().values({SettingsFile::colourKey, SettingsFile::fontKey});
+    m_colourName = appearance.at(0);
+    m_fontFamily = appearance.at(1);
+    saveSettings();
+
+    corpusfile::Result read = corpusfile::read(m_corpusPath);
+    if (read.status != corpusfile::Status::Ok) {
+        m_dialogs.warning(QStringLiteral("Probleme lors de l'ouverture du fichier XML"), failureText(read.status));
+        return false;
+    }
+
+    m_corpus.setContent(std::move(*read.content));
+    m_corpusLoaded = true;
+    const SearchResult every = allArticles(m_corpus);
+    m_simplePane.show(every);
+    m_corpusPane.show(every);
+    m_crossPane.show(every);
+    m_criteria.offerElements(m_corpus.elementChoices());
+    offerScopes();
+
+    setWindowTitle(captionPrefix + m_corpusPath);
+    setPalette(backgroundPalette(m_colourName));
+    if (!m_fontFamily.isEmpty())
+        m_articleFont.setFamily(m_fontFamily);
+    articlefont::applyFamily(*this, m_fontFamily);
+    return true;
 }
 
 void OxelDialog::saveSettings()
@@ -205,7 +253,7 @@ void OxelDialog::slotBt_Appliquer()
 
 void OxelDialog::slotCorpusEnter()
 {
-    m_corpusPane.show(titleFilter(m_corpus, Txt_Corpus->text()), ResultPane::CurrentRow::First);
+    m_corpusPane.show(titleFilter(m_corpus, Txt_Corpus->text(), m_ignoreAccents), ResultPane::CurrentRow::First);
 }
 
 void OxelDialog::lookUpWord(const QString& word)
@@ -232,7 +280,23 @@ void OxelDialog::showBestTitle()
 
 titlelookup::TitleKey OxelDialog::titleKey() const
 {
-    return titlelookup::caseKey;
+    if (!m_ignoreAccents)
+        return titlelookup::caseKey;
+    return [](QStringView text) { return accentfolding::fold(text).toCaseFolded(); };
+}
+
+QList<highlighter::Range> OxelDialog::findWords(const QString& text, const QString& word, Qt::CaseSensitivity cs,
+                                                qsizetype limit) const
+{
+    if (!m_ignoreAccents || word.isEmpty())
+        return highlighter::occurrences(text, word, cs, true, limit);
+    // Only the matcher reads the text through folded forms: it takes the word, spaces and all, as one term.
+    const TermMatcher matcher({word}, cs, TermMatcher::Method::OnePass, TermMatcher::Accents::Ignored);
+    const std::vector<QList<TermMatcher::Occurrence>> ranges = matcher.occurrenceRanges(text, limit);
+    QList<highlighter::Range> found;
+    for (const TermMatcher::Occurrence& occurrence : ranges.front())
+        found.append({occurrence.start, occurrence.length});
+    return found;
 }
 
 QString OxelDialog::splitterSizes() const
@@ -283,13 +347,86 @@ void OxelDialog::slotBtRechClick()
         m_dialogs.warning(QStringLiteral("Recherche Simple"), QStringLiteral("Aucun corpus chargé"));
         return;
     }
+    runSimpleSearch(Txt_Rech->text(), queryMode(Lst_Type->currentIndex()), Chk_Cs->isChecked(), chosenScope());
+}
+
+void OxelDialog::runSimpleSearch(const QString& query, SearchMode mode, bool caseSensitive, const SearchScope& scope)
+{
     const std::unique_ptr<Dialogs::Progress> shown = m_dialogs.progress(this, searchingText);
     std::optional<SearchResult> found = fullTextSearch(
-        m_corpus, Txt_Rech->text(), queryMode(Lst_Type->currentIndex()), Chk_Cs->isChecked(),
-        [&shown](int visited, int total) { return shown->advance(visited, total); }, chosenScope());
+        m_corpus, query, mode, caseSensitive, m_ignoreAccents,
+        [&shown](int visited, int total) { return shown->advance(visited, total); }, scope);
     // Cancelled: the tab keeps the result it showed.
     if (found)
         m_simplePane.show(std::move(*found), ResultPane::CurrentRow::First);
+}
+
+void OxelDialog::setIgnoreAccents(bool ignore)
+{
+    if (ignore == m_ignoreAccents)
+        return;
+    m_ignoreAccents = ignore;
+    saveValues({{accentsKey, ignore ? QStringLiteral("1") : QStringLiteral("0")}});
+    // What is listed follows the new rule: the titles typed, and the last search, as it was asked.
+    if (!Txt_Corpus->text().isEmpty())
+        slotCorpusEnter();
+    const SearchResult& last = m_simplePane.record();
+    const SearchMode mode = last.mode();
+    if (m_corpusLoaded &&
+        (mode == SearchMode::AllTerms || mode == SearchMode::AnyTerm || mode == SearchMode::ExactPhrase))
+        runSimpleSearch(last.phrase(), mode, last.caseSensitive(), last.scope());
+}
+
+void OxelDialog::setArticleZoom(int steps)
+{
+    const int zoom = std::clamp(steps, minimumZoom, maximumZoom);
+    if (zoom == m_zoom)
+        return;
+    m_zoom = zoom;
+    articlefont::apply(*this, articlefont::zoomed(m_articleFont, m_zoom));
+    saveValues({{zoomKey, QString::number(m_zoom)}});
+}
+
+bool OxelDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            // A fine wheel sends parts of a notch: a step for each whole one.
+            m_wheelRest += wheel->angleDelta().y();
+            const int steps = m_wheelRest / QWheelEvent::DefaultDeltasPerStep;
+            m_wheelRest %= QWheelEvent::DefaultDeltasPerStep;
+            if (steps != 0)
+                setArticleZoom(m_zoom + steps);
+            return true;
+        }
+    }
+    return GUI_Base::eventFilter(watched, event);
+}
+
+bool OxelDialog::restoreLayout()
+{
+    const QStringList layout = SettingsFile().values({geometryKey, tabKey, splitterKey});
+    bool tabRead = false;
+    const int page = layout.at(1).toInt(&tabRead);
+    if (tabRead && page >= 0 && page < Onglets->count())
+        Onglets->setCurrentIndex(page);
+    setSplitterSizes(layout.at(2));
+    const QByteArray geometry = QByteArray::fromBase64(layout.at(0).toLatin1());
+    return !geometry.isEmpty() && restoreGeometry(geometry);
+}
+
+void OxelDialog::saveLayout()
+{
+    saveValues({{geometryKey, QString::fromLatin1(saveGeometry().toBase64())},
+                {tabKey, QString::number(Onglets->currentIndex())},
+                {splitterKey, splitterSizes()}});
+}
+
+void OxelDialog::saveValues(const QList<std::pair<QString, QString>>& entries)
+{
+    if (!SettingsFile().setValues(entries))
+        m_dialogs.warning(QStringLiteral("Réglages"), QStringLiteral("Impossible d'enregistrer les réglages"));
 }
 
 void OxelDialog::runCrossSearch(const CriteriaGrid::Search& search)
@@ -415,7 +552,8 @@ void OxelDialog::setArticleFont(const QFont& font)
 {
     m_fontFamily = font.family();
     saveSettings();
-    articlefont::apply(*this, font);
+    m_articleFont = font;
+    articlefont::apply(*this, articlefont::zoomed(font, m_zoom));
 }
 
 void OxelDialog::openCorpus(const QString& path)

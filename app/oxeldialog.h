@@ -8,6 +8,8 @@
 #include "searchresult.h"
 #include "titlelookup.h"
 
+#include <QFont>
+
 class ConcordanceWindow;
 class Dialogs;
 class QGridLayout;
@@ -20,10 +22,20 @@ class OxelDialog : public GUI_Base, public MenuHost
     Q_OBJECT
 public:
     static const QString captionPrefix; // "..:: Tarvane - Qt ::..    "
+    // Keys of the settings file after its first three lines.
+    static const QString accentsKey;  // "accents": 1 when accents are ignored
+    static const QString zoomKey;     // "zoom": steps of the article views' size, 0 the font's own
+    static const QString geometryKey; // "geometrie": the window's geometry, as the toolkit saves it
+    static const QString tabKey;      // "onglet": the current tab
+    static const QString splitterKey; // "separateurs": the splitters' positions, as splitterSizes()
+    static constexpr int minimumZoom = -8;
+    static constexpr int maximumZoom = 40;
 
-    // Runs the welcome dialog and the first load before the window is ever shown.
+    // Runs the welcome dialog and the first load before the window is ever shown. Given a
+    // `startPath`, opens that corpus instead, as "&Ouvrir" does, and offers the welcome dialog
+    // only when it fails to load.
     explicit OxelDialog(Dialogs& dialogs, QWidget* parent = nullptr, const char* name = nullptr, bool modal = false,
-                        Qt::WindowFlags flags = {});
+                        Qt::WindowFlags flags = {}, const QString& startPath = QString());
     ~OxelDialog() override;
 
     // Puts the tabs in a grid layout filling the window; row 0 is kept for the menu bar.
@@ -72,6 +84,18 @@ public:
     void openCorpus(const QString& path) override;
     void showConcordance() override;
     Dialogs& dialogs() const override { return m_dialogs; }
+    bool ignoresAccents() const override { return m_ignoreAccents; }
+    void setIgnoreAccents(bool ignore) override;
+
+    // The article views' size, in steps of one point from the chosen font's, kept in the settings
+    // file. Ctrl++, Ctrl+- and Ctrl+0 and the wheel with Ctrl change it.
+    int articleZoom() const { return m_zoom; }
+    void setArticleZoom(int steps);
+
+    // The geometry, the current tab and the splitters' positions the settings file keeps; false,
+    // with nothing changed, when it keeps no geometry.
+    bool restoreLayout();
+    void saveLayout();
 
     // The concordance window, once opened.
     ConcordanceWindow* concordanceWindow() const { return m_concordance; }
@@ -86,6 +110,8 @@ public slots:
 protected:
     // Escape does not close the main window: only "&Quitter" and the close button do.
     void keyPressEvent(QKeyEvent* event) override;
+    // The wheel with Ctrl over an article view zooms the three views.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 public slots:
     void slotBt_Appliquer() override;
@@ -104,9 +130,19 @@ public slots:
     void slotLstCroClick(const QModelIndex& index) override;
 
 private:
-    // How titles are compared when a word is looked up: letter case ignored.
+    // How titles are compared when a word is looked up: letter case ignored, and accents too
+    // while the option says so.
     titlelookup::TitleKey titleKey() const;
-    void runStartUpChoice();
+    void runStartUpChoice(const QString& startPath);
+    // One attempt at loading corpusPath: false, after telling why, when it failed.
+    bool loadOnce();
+    // The simple search with the window's accent rule.
+    void runSimpleSearch(const QString& query, SearchMode mode, bool caseSensitive, const SearchScope& scope);
+    // The find bar's whole-word matches, under the window's accent rule.
+    QList<highlighter::Range> findWords(const QString& text, const QString& word, Qt::CaseSensitivity cs,
+                                        qsizetype limit) const;
+    // Writes keys after the first three lines, telling the user when the file cannot be written.
+    void saveValues(const QList<std::pair<QString, QString>>& entries);
     // Empties the three records and everything that shows them.
     void clearResults();
     // Runs the cross search that a choice in the grid asks for, refills its target and shows the hits.
@@ -126,5 +162,9 @@ private:
     ResultPane m_corpusPane;
     ResultPane m_crossPane;
     CriteriaGrid m_criteria;
+    bool m_ignoreAccents = false;
+    int m_zoom = 0;
+    int m_wheelRest = 0; // eighths of a degree not yet turned into a step
+    QFont m_articleFont; // the article views' font before the zoom
     ConcordanceWindow* m_concordance = nullptr;
 };

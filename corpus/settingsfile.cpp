@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QStringDecoder>
+#include <algorithm>
 
 const QString SettingsFile::defaultFileName = workingfiles::settings;
 const QString SettingsFile::pathKey = QStringLiteral("chemin");
@@ -77,10 +78,29 @@ QStringList SettingsFile::lines() const
         QString text;
         if (line.size() <= 3 * maxLineLength && isTextLine(line))
             text = decodeLine(line);
+        // Bytes read as Latin-1 control characters come from a binary file too: nothing to keep.
+        if (std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() >= 0x80 && c.unicode() < 0xA0; }))
+            text.clear();
         result.append(text.size() <= maxLineLength ? text : QString());
     }
     return result;
 }
+
+namespace {
+
+bool isFirstKey(const QString& key)
+{
+    return key == SettingsFile::pathKey || key == SettingsFile::colourKey || key == SettingsFile::fontKey;
+}
+
+// Keys of later versions name their line with "=", so that one key is never taken for another
+// that starts with it.
+bool belongsTo(const QString& line, const QString& key)
+{
+    return line.startsWith(key) && (isFirstKey(key) || line.mid(key.size(), 1) == QLatin1String("="));
+}
+
+} // namespace
 
 QString SettingsFile::value(const QString& key) const
 {
@@ -92,11 +112,44 @@ QStringList SettingsFile::values(const QStringList& keys) const
     QStringList found(keys.size());
     for (const QString& line : lines()) {
         for (qsizetype i = 0; i < keys.size(); ++i) {
-            if (line.startsWith(keys[i]))
+            if (belongsTo(line, keys[i]))
                 found[i] = line.mid(keys[i].size() + 1);
         }
     }
     return found;
+}
+
+QStringList SettingsFile::otherLines() const
+{
+    QStringList kept;
+    for (const QString& line : lines()) {
+        if (!line.isEmpty() && !belongsTo(line, pathKey) && !belongsTo(line, colourKey) && !belongsTo(line, fontKey))
+            kept.append(line);
+    }
+    return kept;
+}
+
+bool SettingsFile::setValues(const QList<std::pair<QString, QString>>& entries) const
+{
+    QStringList all = lines();
+    all.removeAll(QString());
+    for (const auto& [key, value] : entries) {
+        const QString line = key + QLatin1Char('=') + value;
+        bool written = false;
+        for (qsizetype i = 0; i < all.size();) {
+            if (!belongsTo(all[i], key)) {
+                ++i;
+            } else if (!written) {
+                all[i++] = line;
+                written = true;
+            } else {
+                all.removeAt(i);
+            }
+        }
+        if (!written)
+            all.append(line);
+    }
+    return write((all.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
 }
 
 bool SettingsFile::isStockCorpus(const QString& path)
@@ -113,15 +166,23 @@ bool SettingsFile::save(const QString& corpusPath, const QString& colourName, co
         if (!current.isEmpty() && current.first().startsWith(pathKey))
             path = current.first().mid(pathKey.size() + 1);
     }
-    const QString contents = pathKey + QLatin1Char('=') + path + QLatin1Char('\n') + colourKey + QLatin1Char('=') +
-                             colourName + QLatin1Char('\n') + fontKey + QLatin1Char('=') + fontFamily +
-                             QLatin1Char('\n');
+    QString contents = pathKey + QLatin1Char('=') + path + QLatin1Char('\n') + colourKey + QLatin1Char('=') +
+                       colourName + QLatin1Char('\n') + fontKey + QLatin1Char('=') + fontFamily + QLatin1Char('\n');
+    for (const QString& line : otherLines())
+        contents += line + QLatin1Char('\n');
     return write(contents.toUtf8());
 }
 
 bool SettingsFile::savePathOnly(const QString& corpusPath) const
 {
-    return write(isStockCorpus(corpusPath) ? QByteArray() : (pathKey + QLatin1Char('=') + corpusPath).toUtf8());
+    QStringList kept = otherLines();
+    if (!isStockCorpus(corpusPath))
+        kept.prepend(pathKey + QLatin1Char('=') + corpusPath);
+    // Alone, the "chemin" line has no line end, as the files of earlier versions.
+    QString contents = kept.join(QLatin1Char('\n'));
+    if (kept.size() > 1)
+        contents += QLatin1Char('\n');
+    return write(contents.toUtf8());
 }
 
 bool SettingsFile::write(const QByteArray& contents) const

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <utility>
 
-// The settings file: "chemin=", "couleur=" and "police=" lines. Readers scan every line, the last
-// match winning; the writer replaces the whole file at once, so a failed write leaves the old one.
+// The settings file: "chemin=", "couleur=" and "police=" lines first, then any other "key=value"
+// lines, one a key. Readers scan every line, the last match winning; the writers replace the whole
+// file at once, so a failed write leaves the old one, and keep every line they do not write
+// themselves, so that keys of other versions survive.
 // Where the folder takes no new file, an existing file is rewritten in place, and left as it was
 // when the new contents do not fit.
 // Only a regular file is read or replaced: a directory, FIFO or device in its place is left alone
@@ -23,21 +27,30 @@ public:
 
     explicit SettingsFile(QString fileName = defaultFileName);
 
-    // A line belongs to a key when it starts with it; its value is the rest after one more
-    // character (normally "="). Missing file or key: empty.
+    // A line belongs to "chemin", "couleur" or "police" when it starts with it, and its value is
+    // the rest after one more character (normally "="); to any other key when it starts with the
+    // key and "=". Missing file or key: empty.
     QString value(const QString& key) const;
     QStringList values(const QStringList& keys) const;
 
-    // Three lines. A stock corpus keeps the path of the first line, so that "chemin" always
-    // names the last personal corpus. False when the file could not be written either way.
+    // The three lines, then the file's other lines. A stock corpus keeps the path of the first
+    // line, so that "chemin" always names the last personal corpus. False when the file could not
+    // be written either way.
     bool save(const QString& corpusPath, const QString& colourName, const QString& fontFamily) const;
-    // One "chemin" line without a line end, or an empty file for a stock corpus.
+    // The "chemin" line alone, without a line end (no line for a stock corpus): colour and font go
+    // back to their defaults. Lines of other keys follow it, kept.
     bool savePathOnly(const QString& corpusPath) const;
+    // Writes "key=value" for each entry in the place of the key's line (a key not in the file goes
+    // at its end), keeping every other line. Not for the three keys above.
+    bool setValues(const QList<std::pair<QString, QString>>& entries) const;
+    bool setValue(const QString& key, const QString& value) const { return setValues({{key, value}}); }
 
     static bool isStockCorpus(const QString& path);
 
 private:
     QStringList lines() const;
+    // The lines of other keys than the three, in their order; blank lines are dropped.
+    QStringList otherLines() const;
     bool write(const QByteArray& contents) const;
 
     QString m_fileName;

@@ -71,6 +71,12 @@ void MenuB::buildMenus()
     options->setWindowTitle(QStringLiteral("Options"));
     connect(addItem(options, QStringLiteral("&Couleur")), &QAction::triggered, this, &MenuB::couleur);
     connect(addItem(options, QStringLiteral("&Police")), &QAction::triggered, this, &MenuB::police);
+    options->addSeparator();
+    QAction* accents = addItem(options, QStringLiteral("Ignorer les &accents"));
+    accents->setObjectName(QStringLiteral("actionAccents"));
+    accents->setCheckable(true);
+    accents->setChecked(m_host.ignoresAccents());
+    connect(accents, &QAction::toggled, this, [this](bool ignore) { m_host.setIgnoreAccents(ignore); });
 
     auto* help = new QMenu(QStringLiteral("&Aide"), this);
     connect(addItem(help, QStringLiteral("&Aide"), QKeySequence(Qt::Key_F1)), &QAction::triggered, this, &MenuB::aide);

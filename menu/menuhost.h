@@ -39,6 +39,10 @@ public:
     virtual void setArticleFont(const QFont& font) = 0;
     // Stores the path in the settings file, then loads it and refreshes every tab.
     virtual void openCorpus(const QString& path) = 0;
+    // Whether the searches, the title filter and the marks compare letters without their accents.
+    virtual bool ignoresAccents() const = 0;
+    // Stores the choice in the settings file; the title filter and the last search follow it.
+    virtual void setIgnoreAccents(bool ignore) = 0;
 
     // Shows the concordance window over the last simple search.
     virtual void showConcordance() = 0;

@@ -11,30 +11,36 @@
 using wordboundary::containsWholeWord;
 
 SearchResult fullTextSearch(const CorpusDocument& corpus, const QString& query, SearchMode mode, bool caseSensitive,
-                            const SearchScope& scope)
+                            bool ignoreAccents, const SearchScope& scope)
 {
-    return *fullTextSearch(corpus, query, mode, caseSensitive, {}, scope);
+    return *fullTextSearch(corpus, query, mode, caseSensitive, ignoreAccents, SearchProgress(), scope);
 }
 
 std::optional<SearchResult> fullTextSearch(const CorpusDocument& corpus, const QString& query, SearchMode mode,
-                                           bool caseSensitive, const SearchProgress& progress, const SearchScope& scope)
+                                           bool caseSensitive, bool ignoreAccents, const SearchProgress& progress,
+                                           const SearchScope& scope)
 {
     SearchResult result;
     result.keep(corpus.content());
     result.splitTerms(query);
     result.setMode(mode);
     result.setCaseSensitive(caseSensitive);
+    result.setIgnoreAccents(ignoreAccents);
     result.setScope(scope);
     const Qt::CaseSensitivity cs = caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
 
     std::optional<TermMatcher> terms;
     std::optional<PatternFinder> phrase;
     const bool all = mode != SearchMode::AnyTerm;
+    const TermMatcher::Accents accents = ignoreAccents ? TermMatcher::Accents::Ignored : TermMatcher::Accents::Kept;
     if (mode == SearchMode::AllTerms || mode == SearchMode::AnyTerm) {
-        terms.emplace(result.terms(), cs);
+        terms.emplace(result.terms(), cs, TermMatcher::Method::Automatic, accents);
     } else if (mode == SearchMode::ExactPhrase) {
         // A query of spaces only has no phrase: like the empty query, it lists every article.
-        if (!result.terms().isEmpty())
+        // Only the automaton reads the text through folded forms: it takes the phrase as one term.
+        if (!result.terms().isEmpty() && ignoreAccents)
+            terms.emplace(QStringList{result.phrase()}, cs, TermMatcher::Method::OnePass, accents);
+        else if (!result.terms().isEmpty())
             phrase.emplace(result.phrase(), cs);
     } else {
         return result;

@@ -47,6 +47,20 @@ QList<Range> occurrences(const QString& text, const QString& pattern, Qt::CaseSe
 
 namespace {
 
+// The matcher of the result's terms, or of its phrase when accents are ignored, which only the
+// matcher reads through folded forms; none for the other modes or a phrase of no terms.
+std::optional<TermMatcher> termMatcher(const SearchResult& result)
+{
+    const Qt::CaseSensitivity cs = result.caseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const TermMatcher::Accents accents =
+        result.ignoresAccents() ? TermMatcher::Accents::Ignored : TermMatcher::Accents::Kept;
+    if (result.mode() == SearchMode::AllTerms || result.mode() == SearchMode::AnyTerm)
+        return TermMatcher(result.terms(), cs, TermMatcher::Method::Automatic, accents);
+    if (result.mode() == SearchMode::ExactPhrase && result.ignoresAccents() && !result.terms().isEmpty())
+        return TermMatcher({result.phrase()}, cs, TermMatcher::Method::Automatic, accents);
+    return std::nullopt;
+}
+
 // The marks of the result's mode, sorted and merged. With a non-negative `limit` each pattern is
 // looked for up to its (limit + 1)th occurrence only; the merged ranges are then cut before the
 // first occurrence left out, where the marks stop being known, and to `limit` ranges.
@@ -77,18 +91,21 @@ QList<Range> collectRanges(const SearchResult& result, const QString& text, qsiz
             marks += keep(found);
         }
     };
-    if (mode == SearchMode::AllTerms || mode == SearchMode::AnyTerm) {
-        // One reading of the text for all the terms.
-        std::optional<TermMatcher> own;
-        if (!terms)
-            own.emplace(result.terms(), cs);
-        const TermMatcher& matcher = terms ? *terms : *own;
-        const std::vector<QList<qsizetype>> starts = matcher.occurrences(text, perPattern);
-        for (int term = 0; term < matcher.termCount(); ++term) {
+    const auto addTerms = [&](const TermMatcher& matcher) {
+        for (const QList<TermMatcher::Occurrence>& each : matcher.occurrenceRanges(text, perPattern)) {
             QList<Range> found;
-            for (const qsizetype start : starts[static_cast<size_t>(term)])
-                found.append({start, matcher.termLength(term)});
+            for (const TermMatcher::Occurrence& occurrence : each)
+                found.append({occurrence.start, occurrence.length});
             add(found);
+        }
+    };
+    if (mode == SearchMode::AllTerms || mode == SearchMode::AnyTerm ||
+        (mode == SearchMode::ExactPhrase && result.ignoresAccents())) {
+        // One reading of the text for all the terms; a folded phrase is read as one term.
+        if (terms) {
+            addTerms(*terms);
+        } else if (const std::optional<TermMatcher> own = termMatcher(result)) {
+            addTerms(*own);
         }
     } else if (mode == SearchMode::ExactPhrase) {
         add(occurrences(text, result.phrase(), cs, true, perPattern));
@@ -155,9 +172,7 @@ QList<Range> hitRanges(const SearchResult& result, int index, qsizetype limit)
 void eachHitRanges(const SearchResult& result, const std::function<void(int, const QList<Range>&)>& take)
 {
     // The matcher of many terms is an automaton: made once for all the hits.
-    std::optional<TermMatcher> terms;
-    if (result.mode() == SearchMode::AllTerms || result.mode() == SearchMode::AnyTerm)
-        terms.emplace(result.terms(), result.caseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive);
+    const std::optional<TermMatcher> terms = termMatcher(result);
     for (int index = 0; index < result.count(); ++index)
         take(index, scopedRanges(result, index, -1, terms ? &*terms : nullptr));
 }

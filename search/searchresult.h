@@ -49,6 +49,9 @@ public:
     void setMode(SearchMode mode) { m_mode = mode; }
     bool caseSensitive() const { return m_caseSensitive; }
     void setCaseSensitive(bool caseSensitive) { m_caseSensitive = caseSensitive; }
+    // Whether the search, and so the marks, compared letters without their accents.
+    bool ignoresAccents() const { return m_ignoreAccents; }
+    void setIgnoreAccents(bool ignore) { m_ignoreAccents = ignore; }
     // Where the full-text search looked; its marks lie there too.
     const SearchScope& scope() const { return m_scope; }
     void setScope(SearchScope scope) { m_scope = std::move(scope); }
@@ -67,6 +70,7 @@ private:
     QStringList m_terms;
     SearchMode m_mode = SearchMode::AllArticles;
     bool m_caseSensitive = false;
+    bool m_ignoreAccents = false;
     SearchScope m_scope;
     QString m_criteriaDescription;
     QStringList m_matchedValues;

@@ -1,5 +1,6 @@
 #include "termmatcher.h"
 
+#include "accentfolding.h"
 #include "wordboundary.h"
 
 #include <QHash>
@@ -39,7 +40,8 @@ qsizetype walk(const quint32* table, const quint32* classOf, const char16_t* uni
 
 } // namespace
 
-TermMatcher::TermMatcher(const QStringList& terms, Qt::CaseSensitivity cs, Method method) : m_cs(cs)
+TermMatcher::TermMatcher(const QStringList& terms, Qt::CaseSensitivity cs, Method method, Accents accents)
+    : m_cs(cs), m_fold(accents == Accents::Ignored)
 {
     const char16_t* fold = PatternFinder::caseFolding();
     struct Distinct
@@ -51,9 +53,10 @@ TermMatcher::TermMatcher(const QStringList& terms, Qt::CaseSensitivity cs, Metho
     QHash<QString, int> seen;
     for (const QString& term : terms) {
         Distinct d{term, QString()};
-        // Qt folds a surrogate pair as one character, which the unit-by-unit table cannot.
-        if (!term.isEmpty() && !(cs == Qt::CaseInsensitive && hasSurrogates(term))) {
-            d.key = term;
+        // Qt folds a surrogate pair as one character, which the unit-by-unit table cannot; only the
+        // automaton ignores accents, so it then takes the pair as two units.
+        if (!term.isEmpty() && (m_fold || !(cs == Qt::CaseInsensitive && hasSurrogates(term)))) {
+            d.key = m_fold ? accentfolding::fold(term) : term;
             if (cs == Qt::CaseInsensitive) {
                 for (QChar& c : d.key)
                     c = QChar(fold[c.unicode()]);
@@ -68,13 +71,14 @@ TermMatcher::TermMatcher(const QStringList& terms, Qt::CaseSensitivity cs, Metho
     }
     const auto inAutomaton = [](const Distinct& d) { return !d.key.isNull(); };
     const bool onePass =
-        method == Method::OnePass ||
+        m_fold || method == Method::OnePass ||
         (method == Method::Automatic && std::count_if(distinct.cbegin(), distinct.cend(), inAutomaton) >= onePassFrom);
 
     std::vector<std::pair<int, QString>> keys;
     for (const Distinct& d : distinct) {
         const int id = termCount();
         m_lengths.push_back(d.term.size());
+        m_keyLengths.push_back(d.key.isNull() ? d.term.size() : d.key.size());
         if (onePass && inAutomaton(d)) {
             keys.emplace_back(id, d.key);
         } else {
@@ -101,11 +105,35 @@ void TermMatcher::build(const std::vector<std::pair<int, QString>>& keys)
     m_classOf.resize(0x10000);
     m_classSeparates.assign(classes, false);
     m_classSeparates[1] = true;
+    m_firstPair = classes;
+    const auto keyClass = [&](char16_t unit) {
+        const char16_t key = m_cs == Qt::CaseInsensitive ? fold[unit] : unit;
+        return classOfKeyUnit[key];
+    };
     for (char32_t u = 0; u < 0x10000; ++u) {
-        const char16_t key = m_cs == Qt::CaseInsensitive ? fold[u] : char16_t(u);
+        const accentfolding::Expansion folded =
+            m_fold ? accentfolding::expand(char16_t(u)) : accentfolding::Expansion{char16_t(u), 0};
+        if (folded.second) {
+            // A letter read as two: a class of its own unless neither half is in a key.
+            const auto first = static_cast<quint32>(std::max(keyClass(folded.first), 0));
+            const auto second = static_cast<quint32>(std::max(keyClass(folded.second), 0));
+            quint32 c = 0;
+            if (first != 0 || second != 0) {
+                const auto pair = std::find(m_pairs.cbegin(), m_pairs.cend(), std::make_pair(first, second));
+                c = m_firstPair + static_cast<quint32>(pair - m_pairs.cbegin());
+                if (pair == m_pairs.cend()) {
+                    m_pairs.emplace_back(first, second);
+                    m_classSeparates.push_back(false);
+                    ++classes;
+                }
+            }
+            m_classOf[u] = c;
+            continue;
+        }
         // A surrogate may belong to a separator beyond the basic plane: the boundary is checked at each candidate.
         const bool separates = QChar::isSurrogate(u) || wordboundary::isSeparator(u);
-        const quint32 c = classOfKeyUnit[key] >= 0 ? quint32(classOfKeyUnit[key]) : (separates ? 1u : 0u);
+        const qint32 key = keyClass(folded.first);
+        const quint32 c = key >= 0 ? quint32(key) : (separates ? 1u : 0u);
         m_classOf[u] = c;
         if (separates)
             m_classSeparates[c] = true;
@@ -173,6 +201,13 @@ void TermMatcher::build(const std::vector<std::pair<int, QString>>& keys)
                 row[s] = next[row[s] * symbols + m_boundary];
         }
     }
+    // A unit read as two letters takes both steps at once; a term ending after the first of them
+    // would end inside the unit, and is not reported.
+    for (size_t node = 0; node < m_nodes.size(); ++node) {
+        quint32* row = next.data() + node * symbols;
+        for (size_t p = 0; p < m_pairs.size(); ++p)
+            row[m_firstPair + p] = next[next[node * symbols + m_pairs[p].first] * symbols + m_pairs[p].second];
+    }
     m_table.resize(next.size());
     for (size_t i = 0; i < next.size(); ++i) {
         const Node& to = m_nodes[next[i]];
@@ -204,7 +239,8 @@ template <typename Candidate> void TermMatcher::scan(QStringView text, const Can
         for (qint32 at = m_nodes[node].term >= 0 ? qint32(node) : m_nodes[node].nextOutput; at >= 0;
              at = m_nodes[static_cast<size_t>(at)].nextOutput) {
             const int term = m_nodes[static_cast<size_t>(at)].term;
-            if (!candidate(term, end - m_lengths[static_cast<size_t>(term)]))
+            const qsizetype start = startOf(text, term, end);
+            if (start >= 0 && !candidate(term, start, end))
                 return false;
         }
         return true;
@@ -221,6 +257,14 @@ template <typename Candidate> void TermMatcher::scan(QStringView text, const Can
     quint32 node = m_start;
     for (qsizetype i = 0; i < size; ++i) {
         const quint32 c = classOf[units[i]];
+        if (c >= m_firstPair && c < m_boundary) {
+            const auto& [first, second] = m_pairs[c - m_firstPair];
+            node = step(step(node, first), second);
+            const Node& at = m_nodes[node];
+            if ((at.term >= 0 || at.nextOutput >= 0) && !report(node, i + 1))
+                return;
+            continue;
+        }
         node = step(node, c);
         if (m_classSeparates[c])
             node = step(node, m_boundary);
@@ -263,8 +307,8 @@ template <typename Candidate> void TermMatcher::scanSideBySide(QStringView text,
         for (qint32 n = m_nodes[node].term >= 0 ? qint32(node) : m_nodes[node].nextOutput; n >= 0;
              n = m_nodes[static_cast<size_t>(n)].nextOutput) {
             const int term = m_nodes[static_cast<size_t>(n)].term;
-            const qsizetype start = stop - m_lengths[static_cast<size_t>(term)];
-            if (start < bound[k + 1] && !candidate(term, start))
+            const qsizetype start = startOf(text, term, stop);
+            if (start >= 0 && start < bound[k + 1] && !candidate(term, start, stop))
                 return false;
         }
         return true;
@@ -299,21 +343,21 @@ bool TermMatcher::matches(QStringView text, bool all) const
     }
     if (!usesOnePass())
         return all;
-    const auto whole = [&](int term, qsizetype start) {
-        return wordboundary::isWholeWord(text, start, m_lengths[static_cast<size_t>(term)]);
+    const auto whole = [&](qsizetype start, qsizetype end) {
+        return wordboundary::isWholeWord(text, start, end - start);
     };
     if (!all) {
         bool found = false;
-        scanSideBySide(text, [&](int term, qsizetype start) {
-            found = whole(term, start);
+        scanSideBySide(text, [&](int, qsizetype start, qsizetype end) {
+            found = whole(start, end);
             return !found;
         });
         return found;
     }
     std::vector<bool> seen(m_lengths.size(), false);
     auto missing = static_cast<qsizetype>(m_lengths.size() - m_finders.size());
-    scanSideBySide(text, [&](int term, qsizetype start) {
-        if (!seen[static_cast<size_t>(term)] && whole(term, start)) {
+    scanSideBySide(text, [&](int term, qsizetype start, qsizetype end) {
+        if (!seen[static_cast<size_t>(term)] && whole(start, end)) {
             seen[static_cast<size_t>(term)] = true;
             --missing;
         }
@@ -340,9 +384,9 @@ bool TermMatcher::matchesWithin(QStringView text, bool all, const TextSpan* span
     auto missing = static_cast<qsizetype>(m_lengths.size() - m_finders.size());
     for (const TextSpan* span = spans; span != spansEnd; ++span) {
         // The automaton reads the span alone; each candidate is judged against the whole text.
-        scan(text.sliced(span->start, span->end - span->start), [&](int term, qsizetype start) {
+        scan(text.sliced(span->start, span->end - span->start), [&](int term, qsizetype start, qsizetype end) {
             const auto t = static_cast<size_t>(term);
-            if (!seen[t] && wordboundary::isWholeWord(text, span->start + start, m_lengths[t])) {
+            if (!seen[t] && wordboundary::isWholeWord(text, span->start + start, end - start)) {
                 seen[t] = true;
                 --missing;
                 if (!all)
@@ -357,9 +401,31 @@ bool TermMatcher::matchesWithin(QStringView text, bool all, const TextSpan* span
     return false;
 }
 
+qsizetype TermMatcher::startOf(QStringView text, int term, qsizetype end) const
+{
+    qsizetype need = m_keyLengths[static_cast<size_t>(term)];
+    if (!m_fold)
+        return end - need;
+    qsizetype at = end;
+    while (need > 0 && at > 0)
+        need -= accentfolding::expand(text.utf16()[--at]).length();
+    return need == 0 ? at : -1;
+}
+
 std::vector<QList<qsizetype>> TermMatcher::occurrences(QStringView text, qsizetype limit) const
 {
-    std::vector<QList<qsizetype>> lists(m_lengths.size());
+    const std::vector<QList<Occurrence>> ranges = occurrenceRanges(text, limit);
+    std::vector<QList<qsizetype>> starts(ranges.size());
+    for (size_t term = 0; term < ranges.size(); ++term) {
+        for (const Occurrence& found : ranges[term])
+            starts[term].append(found.start);
+    }
+    return starts;
+}
+
+std::vector<QList<TermMatcher::Occurrence>> TermMatcher::occurrenceRanges(QStringView text, qsizetype limit) const
+{
+    std::vector<QList<Occurrence>> lists(m_lengths.size());
     if (limit == 0)
         return lists;
     constexpr qsizetype none = std::numeric_limits<qsizetype>::max();
@@ -367,34 +433,33 @@ std::vector<QList<qsizetype>> TermMatcher::occurrences(QStringView text, qsizety
     qsizetype horizon = none;
     for (size_t i = 0; i < m_finders.size(); ++i) {
         const PatternFinder& finder = m_finders[i];
-        QList<qsizetype>& found = lists[static_cast<size_t>(m_finderTerms[i])];
+        QList<Occurrence>& found = lists[static_cast<size_t>(m_finderTerms[i])];
         const qsizetype n = finder.size();
         for (qsizetype p = finder.indexIn(text); p >= 0 && found.size() != limit;) {
             if (wordboundary::isWholeWord(text, p, n)) {
-                found.append(p);
+                found.append({p, n});
                 p = finder.indexIn(text, p + n);
             } else {
                 p = finder.indexIn(text, p + 1);
             }
         }
         if (found.size() == limit)
-            horizon = std::min(horizon, found.constLast());
+            horizon = std::min(horizon, found.constLast().start);
     }
     if (!usesOnePass())
         return lists;
     std::vector<qsizetype> nextFrom(m_lengths.size(), 0);
-    scan(text, [&](int term, qsizetype start) {
-        const qsizetype length = m_lengths[static_cast<size_t>(term)];
-        QList<qsizetype>& found = lists[static_cast<size_t>(term)];
+    scan(text, [&](int term, qsizetype start, qsizetype end) {
+        QList<Occurrence>& found = lists[static_cast<size_t>(term)];
         if (found.size() != limit && start >= nextFrom[static_cast<size_t>(term)] &&
-            wordboundary::isWholeWord(text, start, length)) {
-            found.append(start);
-            nextFrom[static_cast<size_t>(term)] = start + length;
+            wordboundary::isWholeWord(text, start, end - start)) {
+            found.append({start, end - start});
+            nextFrom[static_cast<size_t>(term)] = end;
             if (found.size() == limit)
                 horizon = std::min(horizon, start);
         }
         // Every later candidate starts at or after the end of this one less the longest term's length.
-        return horizon == none || start + length - m_longest < horizon;
+        return horizon == none || end - m_longest < horizon;
     });
     return lists;
 }

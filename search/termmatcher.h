@@ -14,6 +14,9 @@
 // respected or ignored as PatternFinder does. Built once per search. With many terms the text is
 // read once for all of them, through an Aho-Corasick automaton over UTF-16 units, so the cost does
 // not grow with the number of terms; a few terms are each looked for on their own, which is faster.
+// Accents may be ignored (search/accentfolding.h): the automaton then reads the text's units through
+// their folded forms, so the text is never copied; an occurrence covers the text's own characters
+// (three for "œil" found by "oeil") and its word boundaries are the text's.
 class TermMatcher
 {
 public:
@@ -23,8 +26,19 @@ public:
         PerTerm, // one scan per term
         OnePass, // one scan for all the terms
     };
+    enum class Accents
+    {
+        Kept,
+        Ignored, // always one pass; beyond the basic plane, letter case is then respected
+    };
+    struct Occurrence
+    {
+        qsizetype start = 0;
+        qsizetype length = 0;
+    };
 
-    TermMatcher(const QStringList& terms, Qt::CaseSensitivity cs, Method method = Method::Automatic);
+    TermMatcher(const QStringList& terms, Qt::CaseSensitivity cs, Method method = Method::Automatic,
+                Accents accents = Accents::Kept);
 
     // The distinct terms: terms equal under the case rule count once.
     int termCount() const { return static_cast<int>(m_lengths.size()); }
@@ -43,18 +57,26 @@ public:
     // full, the reading may stop: every occurrence that starts before the earliest last start of a
     // full list is there, later ones may be left out.
     std::vector<QList<qsizetype>> occurrences(QStringView text, qsizetype limit = -1) const;
+    // The same occurrences with their lengths in `text`, which differ from the term's when accents
+    // are ignored.
+    std::vector<QList<Occurrence>> occurrenceRanges(QStringView text, qsizetype limit = -1) const;
 
 private:
-    // Calls `candidate(term, start)` for each occurrence of a term that follows a possible word
+    // Calls `candidate(term, start, end)` for each occurrence of a term that follows a possible word
     // boundary, in order of their ends, overlapping ones included, as long as it returns true.
     template <typename Candidate> void scan(QStringView text, const Candidate& candidate) const;
     // The same, in no particular order.
     template <typename Candidate> void scanSideBySide(QStringView text, const Candidate& candidate) const;
     quint32 step(quint32 node, quint32 symbol) const;
     void build(const std::vector<std::pair<int, QString>>& keys); // (term, key as read)
+    // Where the occurrence of `term` that ends at `end` starts in `text`; -1 when it would start
+    // inside a unit's folded form.
+    qsizetype startOf(QStringView text, int term, qsizetype end) const;
 
     Qt::CaseSensitivity m_cs;
-    std::vector<qsizetype> m_lengths; // by distinct term
+    bool m_fold = false;
+    std::vector<qsizetype> m_lengths;    // by distinct term
+    std::vector<qsizetype> m_keyLengths; // the same, folded
     // Terms looked for one by one, and their ids: all of them, or those the automaton leaves out
     // (a surrogate pair with case ignored, which Qt folds as one character).
     std::vector<PatternFinder> m_finders;
@@ -65,6 +87,10 @@ private:
     // units read the same way, so that it is found only where it may start a whole word.
     std::vector<quint32> m_classOf; // by UTF-16 unit
     std::vector<bool> m_classSeparates;
+    // Units that fold to two (œ, æ) read as one class that stands for two steps, the pair kept here
+    // from m_firstPair on; none separates words.
+    quint32 m_firstPair = 0;
+    std::vector<std::pair<quint32, quint32>> m_pairs;
     quint32 m_symbols = 0;  // classes, then the boundary symbol
     quint32 m_boundary = 0; // the boundary symbol
     qsizetype m_longest = 0;

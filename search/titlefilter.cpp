@@ -1,5 +1,6 @@
 #include "titlefilter.h"
 
+#include "accentfolding.h"
 #include "patternfinder.h"
 
 SearchResult allArticles(const CorpusDocument& corpus)
@@ -11,14 +12,15 @@ SearchResult allArticles(const CorpusDocument& corpus)
     return result;
 }
 
-SearchResult titleFilter(const CorpusDocument& corpus, const QString& filterText)
+SearchResult titleFilter(const CorpusDocument& corpus, const QString& filterText, bool ignoreAccents)
 {
     SearchResult result;
     result.keep(corpus.content());
     result.splitTerms(filterText);
     result.setMode(SearchMode::Titles);
     result.setCaseSensitive(false);
-    const QString pattern = result.phrase();
+    result.setIgnoreAccents(ignoreAccents);
+    const QString pattern = ignoreAccents ? accentfolding::fold(result.phrase()) : result.phrase();
     if (pattern.isEmpty()) {
         // The empty pattern occurs in every title.
         for (const ArticleEntry& entry : corpus.articles())
@@ -27,6 +29,16 @@ SearchResult titleFilter(const CorpusDocument& corpus, const QString& filterText
     }
     // One finder for all the titles: the pattern is folded once, not once per title.
     const PatternFinder finder(pattern, Qt::CaseInsensitive);
+    if (ignoreAccents) {
+        // Each title folded in turn into the same buffer: a title is short, the titles are many.
+        QString folded;
+        for (const ArticleEntry& entry : corpus.articles()) {
+            accentfolding::foldInto(entry.title, folded);
+            if (folded.size() >= pattern.size() && finder.indexIn(folded) >= 0)
+                result.addHit(entry);
+        }
+        return result;
+    }
     for (const ArticleEntry& entry : corpus.articles()) {
         if (entry.title.size() >= pattern.size() && finder.indexIn(entry.title) >= 0)
             result.addHit(entry);

@@ -9,5 +9,5 @@
 SearchResult allArticles(const CorpusDocument& corpus);
 
 // The articles whose title contains the filter text, runs of spaces counting as one and
-// letter case ignored; mode Titles.
-SearchResult titleFilter(const CorpusDocument& corpus, const QString& filterText);
+// letter case ignored, and accents too with `ignoreAccents` (search/accentfolding.h); mode Titles.
+SearchResult titleFilter(const CorpusDocument& corpus, const QString& filterText, bool ignoreAccents = false);

@@ -162,29 +162,49 @@ void TestConcordance::scopedSearch_data()
     QTest::addColumn<QStringList>("titles");
     QTest::addColumn<QString>("count");
     QTest::addColumn<QStringList>("marked"); // in the first hit
+    QTest::addColumn<bool>("accents");       // "Ignorer les accents" checked
 
     QTest::newRow("tous, whole article") << "vent" << 0 << "" << QStringList{"VENT", "BRISE", "TEMPÊTE", "AQUILON"}
-                                         << "4" << QStringList{"VENT", "vent", "vent", "vent"};
+                                         << "4" << QStringList{"VENT", "vent", "vent", "vent"} << false;
     QTest::newRow("tous, within exemple") << "vent" << 0 << "exemple" << QStringList{"VENT", "TEMPÊTE", "AQUILON"}
-                                          << "3 (dans « exemple »)" << QStringList{"vent", "vent"};
-    QTest::newRow("tous, nested exemple only")
-        << "tempête" << 0 << "exemple" << QStringList{"TEMPÊTE"} << "1 (dans « exemple »)" << QStringList{"tempête"};
+                                          << "3 (dans « exemple »)" << QStringList{"vent", "vent"} << false;
+    QTest::newRow("tous, nested exemple only") << "tempête" << 0 << "exemple" << QStringList{"TEMPÊTE"}
+                                               << "1 (dans « exemple »)" << QStringList{"tempête"} << false;
     QTest::newRow("tous, two terms, one nested") << "vent tempête" << 0 << "exemple" << QStringList{"TEMPÊTE"}
-                                                 << "1 (dans « exemple »)" << QStringList{"vent", "tempête"};
+                                                 << "1 (dans « exemple »)" << QStringList{"vent", "tempête"} << false;
     QTest::newRow("tous, terms in two elements") << "souffle nord" << 0 << "exemple" << QStringList{"AQUILON"}
-                                                 << "1 (dans « exemple »)" << QStringList{"souffle", "nord"};
+                                                 << "1 (dans « exemple »)" << QStringList{"souffle", "nord"} << false;
     QTest::newRow("tous, within definition") << "vent" << 0 << "definition" << QStringList{"VENT", "BRISE", "TEMPÊTE"}
-                                             << "3 (dans « definition »)" << QStringList{"vent"};
+                                             << "3 (dans « definition »)" << QStringList{"vent"} << false;
     QTest::newRow("auMoinsUn, within exemple") << "brise tempête" << 1 << "exemple" << QStringList{"BRISE", "TEMPÊTE"}
-                                               << "2 (dans « exemple »)" << QStringList{"brise"};
-    QTest::newRow("auMoinsUn, whole article")
-        << "brise tempête" << 1 << "" << QStringList{"BRISE", "TEMPÊTE"} << "2" << QStringList{"BRISE", "brise"};
+                                               << "2 (dans « exemple »)" << QStringList{"brise"} << false;
+    QTest::newRow("auMoinsUn, whole article") << "brise tempête" << 1 << "" << QStringList{"BRISE", "TEMPÊTE"} << "2"
+                                              << QStringList{"BRISE", "brise"} << false;
     QTest::newRow("exact, whole article") << "le vent" << 2 << "" << QStringList{"VENT", "TEMPÊTE", "AQUILON"} << "3"
-                                          << QStringList{"Le vent", "le vent"};
+                                          << QStringList{"Le vent", "le vent"} << false;
     QTest::newRow("exact, crossing an edge") << "le vent" << 2 << "exemple" << QStringList{"VENT", "TEMPÊTE"}
-                                             << "2 (dans « exemple »)" << QStringList{"le vent"};
+                                             << "2 (dans « exemple »)" << QStringList{"le vent"} << false;
     QTest::newRow("exact, element without it")
-        << "le vent" << 2 << "vedette" << QStringList{} << "0 (dans « vedette »)" << QStringList{};
+        << "le vent" << 2 << "vedette" << QStringList{} << "0 (dans « vedette »)" << QStringList{} << false;
+    // Accents ignored within an element: only the folded matches lying in it are found and marked.
+    QTest::newRow("tous, accents kept, within exemple")
+        << "tempete" << 0 << "exemple" << QStringList{} << "0 (dans « exemple »)" << QStringList{} << false;
+    QTest::newRow("tous, accents ignored, within exemple") << "tempete" << 0 << "exemple" << QStringList{"TEMPÊTE"}
+                                                           << "1 (dans « exemple »)" << QStringList{"tempête"} << true;
+    QTest::newRow("tous, accents ignored, within vedette") << "tempete" << 0 << "vedette" << QStringList{"TEMPÊTE"}
+                                                           << "1 (dans « vedette »)" << QStringList{"TEMPÊTE"} << true;
+    QTest::newRow("auMoinsUn, accents ignored, outside the element")
+        << "leger" << 1 << "exemple" << QStringList{} << "0 (dans « exemple »)" << QStringList{} << true;
+    QTest::newRow("auMoinsUn, accents ignored, within definition")
+        << "leger" << 1 << "definition" << QStringList{"BRISE"} << "1 (dans « definition »)" << QStringList{"léger"}
+        << true;
+    QTest::newRow("exact, accents ignored, within exemple")
+        << "la tempete" << 2 << "exemple" << QStringList{"TEMPÊTE"} << "1 (dans « exemple »)"
+        << QStringList{"la tempête"} << true;
+    QTest::newRow("exact, accents ignored, crossing an edge")
+        << "tempete le" << 2 << "" << QStringList{"TEMPÊTE"} << "1" << QStringList{"TEMPÊTE Le"} << true;
+    QTest::newRow("exact, accents ignored, not within exemple")
+        << "tempete le" << 2 << "exemple" << QStringList{} << "0 (dans « exemple »)" << QStringList{} << true;
 }
 
 void TestConcordance::scopedSearch()
@@ -195,7 +215,9 @@ void TestConcordance::scopedSearch()
     QFETCH(QStringList, titles);
     QFETCH(QString, count);
     QFETCH(QStringList, marked);
+    QFETCH(bool, accents);
     MainWindow main(m_dialogs);
+    main.window().setIgnoreAccents(accents);
     search(main, query, mode, element);
     const OxelDialog& window = main.window();
     QCOMPARE(listed(window.Lst_Art), titles);

@@ -1,4 +1,5 @@
 #include "fulltextsearch.h"
+#include "highlighter.h"
 #include "patternfinder.h"
 #include "termmatcher.h"
 #include "testcorpus.h"
@@ -44,6 +45,8 @@ private slots:
     void search_data();
     void search();
     void recordKeepsQuery();
+    void accentsIgnored_data();
+    void accentsIgnored();
     void queryModes();
     void finderAgreesWithQt_data();
     void finderAgreesWithQt();
@@ -147,6 +150,107 @@ void TestFullTextSearch::search()
     const SearchResult result = fullTextSearch(corpus, query, mode, caseSensitive);
     QCOMPARE(numbers(result), hits);
     QCOMPARE(result.count(), hits.size());
+}
+
+void TestFullTextSearch::accentsIgnored_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<SearchMode>("mode");
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::addColumn<QStringList>("marked"); // empty: not found
+    QTest::addColumn<bool>("foundWithAccents");
+
+    const SearchMode all = SearchMode::AllTerms;
+    const SearchMode any = SearchMode::AnyTerm;
+    const SearchMode exact = SearchMode::ExactPhrase;
+    const QStringList none;
+
+    QTest::newRow("ete finds été") << "un été chaud"
+                                   << "ete" << any << false << QStringList{"été"} << false;
+    QTest::newRow("été finds ete") << "un ete chaud"
+                                   << "été" << any << false << QStringList{"ete"} << false;
+    QTest::newRow("oeil finds œil") << "un œil ouvert"
+                                    << "oeil" << any << false << QStringList{"œil"} << false;
+    QTest::newRow("œil finds oeil") << "un oeil ouvert"
+                                    << "œil" << any << false << QStringList{"oeil"} << false;
+    QTest::newRow("l’eau finds l'eau") << "de l'eau claire"
+                                       << "l’eau" << any << false << QStringList{"l'eau"} << false;
+    QTest::newRow("l'eau finds l’eau") << "de l’eau claire"
+                                       << "l'eau" << any << false << QStringList{"l’eau"} << false;
+    QTest::newRow("l'eau finds l‘eau") << "de l‘eau claire"
+                                       << "l'eau" << any << false << QStringList{"l‘eau"} << false;
+    QTest::newRow("cedilla") << "le garçon"
+                             << "garcon" << any << false << QStringList{"garçon"} << false;
+    QTest::newRow("æ") << "ex æquo"
+                       << "aequo" << any << false << QStringList{"æquo"} << false;
+    QTest::newRow("Latin Extended-A") << "de Dvořák"
+                                      << "dvorak" << any << false << QStringList{"Dvořák"} << false;
+    QTest::newRow("no decomposition: stroke kept") << "à Łódź"
+                                                   << "lodz" << any << false << none << false;
+    QTest::newRow("stroke matches stroke") << "à Łódź"
+                                           << "łodz" << any << false << QStringList{"Łódź"} << false;
+    QTest::newRow("beyond Extended-A kept") << "le ǎ"
+                                            << "a" << any << false << none << false;
+    QTest::newRow("combining accent kept") << "un e\u0301te\u0301"
+                                           << "ete" << any << false << none << false;
+    QTest::newRow("same text still found") << "un été"
+                                           << "été" << any << false << QStringList{"été"} << true;
+
+    QTest::newRow("case ignored, capital ligature") << "un ŒIL"
+                                                    << "oeil" << any << false << QStringList{"ŒIL"} << false;
+    QTest::newRow("case respected, capital ligature") << "un Œil"
+                                                      << "oeil" << any << true << none << false;
+    QTest::newRow("case respected, capitals typed") << "un Œil"
+                                                    << "OEil" << any << true << QStringList{"Œil"} << false;
+    QTest::newRow("case respected, accent apart") << "ÉTÉ et été"
+                                                  << "ete" << any << true << QStringList{"été"} << false;
+
+    QTest::newRow("boundary of the text: letter after") << "des cœurs"
+                                                        << "coeur" << any << false << none << false;
+    QTest::newRow("inside a ligature: start") << "un bœuf"
+                                              << "euf" << any << false << none << false;
+    QTest::newRow("inside a ligature: end") << "un œ seul"
+                                            << "o" << any << false << none << false;
+    QTest::newRow("the ligature alone") << "un œ seul"
+                                        << "oe" << any << false << QStringList{"œ"} << false;
+    QTest::newRow("marks after a ligature") << "œuvre et œil, l’œil"
+                                            << "oeil" << any << false << QStringList{"œil", "œil"} << false;
+
+    QTest::newRow("all terms") << "œil et été"
+                               << "oeil ete" << all << false << QStringList{"œil", "été"} << false;
+    QTest::newRow("all terms, one missing") << "œil et hiver"
+                                            << "oeil ete" << all << false << none << false;
+    QTest::newRow("three terms, one pass") << "de l’eau"
+                                           << "oeil ete eau" << any << false << QStringList{"eau"} << true;
+    QTest::newRow("exact phrase") << "dès l’été chaud"
+                                  << "l'ete chaud" << exact << false << QStringList{"l’été chaud"} << false;
+    QTest::newRow("exact phrase, words apart") << "l’été très chaud"
+                                               << "l'ete chaud" << exact << false << none << false;
+    QTest::newRow("long text read in parts")
+        << QString(300, u'x') + " œil " + QString(300, u'y') + " Été " + QString(300, u'z') << "ete oeil" << all
+        << false << QStringList{"œil", "Été"} << false;
+}
+
+void TestFullTextSearch::accentsIgnored()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, query);
+    QFETCH(SearchMode, mode);
+    QFETCH(bool, caseSensitive);
+    QFETCH(QStringList, marked);
+    QFETCH(bool, foundWithAccents);
+    const CorpusDocument corpus = corpusOf({text});
+    QCOMPARE(fullTextSearch(corpus, query, mode, caseSensitive).count(), foundWithAccents ? 1 : 0);
+    const SearchResult result = fullTextSearch(corpus, query, mode, caseSensitive, true);
+    QVERIFY(result.ignoresAccents());
+    QCOMPARE(result.count(), marked.isEmpty() ? 0 : 1);
+    if (marked.isEmpty())
+        return;
+    QStringList pieces;
+    for (const highlighter::Range& range : highlighter::ranges(result, text))
+        pieces << text.mid(range.start, range.length);
+    QCOMPARE(pieces, marked);
 }
 
 void TestFullTextSearch::recordKeepsQuery()
@@ -448,14 +552,14 @@ void TestFullTextSearch::progressStops()
         };
     };
     const std::optional<SearchResult> whole =
-        fullTextSearch(corpus, QStringLiteral("son"), SearchMode::AnyTerm, false, record(-1));
+        fullTextSearch(corpus, QStringLiteral("son"), SearchMode::AnyTerm, false, false, record(-1));
     QVERIFY(whole);
     QCOMPARE(numbers(*whole), QList<int>({0, 2}));
     const QList<QPair<int, int>> every{{0, 3}, {1, 3}, {2, 3}, {3, 3}};
     QCOMPARE(calls, every);
 
     calls.clear();
-    QVERIFY(!fullTextSearch(corpus, QStringLiteral("son"), SearchMode::AnyTerm, false, record(1)));
+    QVERIFY(!fullTextSearch(corpus, QStringLiteral("son"), SearchMode::AnyTerm, false, false, record(1)));
     const QList<QPair<int, int>> two{{0, 3}, {1, 3}};
     QCOMPARE(calls, two);
 }

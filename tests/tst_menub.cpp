@@ -96,6 +96,8 @@ struct FakeHost : MenuHost
     void setBackground(const QString&) override {}
     void setArticleFont(const QFont&) override {}
     void openCorpus(const QString&) override {}
+    bool ignoresAccents() const override { return false; }
+    void setIgnoreAccents(bool) override {}
     void showConcordance() override { ++concordances; }
     int concordances = 0;
     Dialogs& dialogs() const override { return scripted; }
@@ -242,6 +244,10 @@ void TestMenuB::menus_data()
                              << "" << false;
     QTest::newRow("Police") << 2 << 1 << "&Police"
                             << "" << false;
+    QTest::newRow("separator 3") << 2 << 2 << ""
+                                 << "" << false;
+    QTest::newRow("Ignorer les accents") << 2 << 3 << "Ignorer les &accents"
+                                         << "" << false;
     QTest::newRow("Aide") << 3 << 0 << "&Aide"
                           << "F1" << false;
     QTest::newRow("A propos") << 3 << 1 << "A &propos"
@@ -274,7 +280,7 @@ void TestMenuB::menus()
     QCOMPARE(menus[2]->windowTitle(), QStringLiteral("Options"));
     QCOMPARE(menus[0]->actions().size(), 7);
     QCOMPARE(menus[1]->actions().size(), 3);
-    QCOMPARE(menus[2]->actions().size(), 2);
+    QCOMPARE(menus[2]->actions().size(), 4);
     QCOMPARE(menus[3]->actions().size(), 2);
 
     const QAction* action = menus[menu]->actions().at(item);

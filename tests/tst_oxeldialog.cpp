@@ -48,7 +48,8 @@ QStringList items(const QComboBox* combo)
 
 const QStringList petitTitles{"VENT", "ÉCHO", "SON", "", "SON", "CLOCHE"};
 // Articles of lecture.xml, in document order.
-const QStringList lectureTitles{"AVOIR", "ÊTRE", "CHAUSSON AUX POMMES", "DE", "POMME", "Être", "POMMERAIE"};
+const QStringList lectureTitles{"AVOIR", "ÊTRE",      "CHAUSSON AUX POMMES", "DE",  "POMME",
+                                "Être",  "POMMERAIE", "PÂTE BRISÉE",         "PÂTE"};
 
 QString selected(const QTextEdit* view)
 {
@@ -888,7 +889,11 @@ void TestOxelDialog::valuesShownOnOneLine()
 #include "resultpane.h"
 
 #include <QAction>
+#include <QProcess>
 #include <QTimer>
+#include <QWheelEvent>
+#include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -924,7 +929,7 @@ void TestOxelDialog::firstMarkScrolledIntoView()
 {
     const auto window = readingWindow(1);
     QVERIFY(window);
-    QCOMPARE(window->corpus().articleCount(), 7);
+    QCOMPARE(window->corpus().articleCount(), 9);
     window->Txt_Rech->setText(QStringLiteral("pomme"));
     window->Bt_Rech->click();
     QCOMPARE(listed(window->Lst_Art), QStringList({"DE"}));
@@ -1077,6 +1082,16 @@ void TestOxelDialog::findFollowsCaseOption()
     QCOMPARE(label->text(), QString());
     window->Chk_Cs->setChecked(false);
     QCOMPARE(label->text(), QString());
+    // The accent option: "pate" finds "PATE" and, folded, the title "PÂTE".
+    window->Lst_Art->setCurrentIndex(window->Lst_Art->model()->index(7, 0)); // PÂTE BRISÉE
+    field->clear();
+    QTest::keyClicks(field, QStringLiteral("pate"));
+    QCOMPARE(label->text(), QStringLiteral("1 / 1"));
+    window->setIgnoreAccents(true);
+    field->clear();
+    QTest::keyClicks(field, QStringLiteral("pate"));
+    QCOMPARE(label->text(), QStringLiteral("1 / 2"));
+    QCOMPARE(selected(window->Txt_Art), QStringLiteral("PÂTE"));
 }
 
 void TestOxelDialog::history_data()
@@ -1160,16 +1175,22 @@ void TestOxelDialog::lookUpWord_data()
     QTest::addColumn<QStringList>("titles");
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("accents"); // "Ignorer les accents" checked
     QTest::newRow("one title, from the simple tab") << 1 << 1 << "AVOIR" << QStringList{"AVOIR"} << "AVOIR"
-                                                    << "AVOIRVerbe auxiliaire. Voy. ÊTRE.";
+                                                    << "AVOIRVerbe auxiliaire. Voy. ÊTRE." << false;
     QTest::newRow("two titles, case ignored, from the cross tab")
         << 2 << 0 << "ÊTRE" << QStringList{"ÊTRE", "Être"} << "ÊTRE"
-        << "ÊTREVerbe. Voy. AVOIR ; des pommes.";
+        << "ÊTREVerbe. Voy. AVOIR ; des pommes." << false;
     QTest::newRow("no title: the filter holds the word")
         << 0 << 1 << "pommes" << QStringList{"CHAUSSON AUX POMMES"} << "pommes"
-        << "CHAUSSON AUX POMMESPâtisserie.";
+        << "CHAUSSON AUX POMMESPâtisserie." << false;
     QTest::newRow("no title holds it") << 1 << 3 << "reinette" << QStringList{} << "reinette"
-                                       << "";
+                                       << "" << false;
+    QTest::newRow("accents ignored: the equal title, not the filter")
+        << 1 << 7 << "PATE" << QStringList{"PÂTE"} << "PATE"
+        << "PÂTEFarine pétrie." << true;
+    QTest::newRow("accents kept: no title, none holds it") << 1 << 7 << "PATE" << QStringList{} << "PATE"
+                                                           << "" << false;
 }
 
 void TestOxelDialog::lookUpWord()
@@ -1180,8 +1201,10 @@ void TestOxelDialog::lookUpWord()
     QFETCH(QStringList, titles);
     QFETCH(QString, filter);
     QFETCH(QString, shown);
+    QFETCH(bool, accents);
     const auto window = readingWindow(tab);
     QVERIFY(window);
+    window->setIgnoreAccents(accents);
     QListView* list = QList<QListView*>{window->Lst_Corpus, window->Lst_Art, window->Lst_Art_Cro}[tab];
     ArticleView* view = QList<ArticleView*>{window->TxtView_Corpus, window->Txt_Art, window->Txt_Art_Cro}[tab];
     list->setCurrentIndex(list->model()->index(row, 0));
@@ -1197,13 +1220,17 @@ void TestOxelDialog::bestTitleOnEnter_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("equal title") << "pomme" << 1 << "POMMEFruit du pommier.";
-    QTest::newRow("the one title holding it") << "pommeraie" << 0 << "POMMERAIELieu planté de pommiers.";
-    QTest::newRow("starts with it") << "pom" << 1 << "POMMEFruit du pommier.";
-    QTest::newRow("spaces as in the filter") << " chausson   aux " << 0 << "CHAUSSON AUX POMMESPâtisserie.";
-    QTest::newRow("first listed") << "aux" << 0 << "CHAUSSON AUX POMMESPâtisserie.";
-    QTest::newRow("two equal titles, case ignored") << "être" << 0 << "ÊTREVerbe. Voy. AVOIR ; des pommes.";
-    QTest::newRow("nothing listed") << "zzz" << -1 << "";
+    QTest::addColumn<bool>("accents"); // "Ignorer les accents" checked
+    QTest::newRow("equal title") << "pomme" << 1 << "POMMEFruit du pommier." << false;
+    QTest::newRow("the one title holding it") << "pommeraie" << 0 << "POMMERAIELieu planté de pommiers." << false;
+    QTest::newRow("starts with it") << "pom" << 1 << "POMMEFruit du pommier." << false;
+    QTest::newRow("spaces as in the filter") << " chausson   aux " << 0 << "CHAUSSON AUX POMMESPâtisserie." << false;
+    QTest::newRow("first listed") << "aux" << 0 << "CHAUSSON AUX POMMESPâtisserie." << false;
+    QTest::newRow("two equal titles, case ignored") << "être" << 0 << "ÊTREVerbe. Voy. AVOIR ; des pommes." << false;
+    QTest::newRow("nothing listed") << "zzz" << -1 << "" << false;
+    // The filter lists PÂTE BRISÉE, then PÂTE: the equal title wins once accents are ignored.
+    QTest::newRow("equal title, accents ignored") << "pate" << 1 << "PÂTEFarine pétrie." << true;
+    QTest::newRow("accents kept, nothing listed") << "pate" << -1 << "" << false;
 }
 
 void TestOxelDialog::bestTitleOnEnter()
@@ -1211,8 +1238,10 @@ void TestOxelDialog::bestTitleOnEnter()
     QFETCH(QString, typed);
     QFETCH(int, row);
     QFETCH(QString, shown);
+    QFETCH(bool, accents);
     const auto window = readingWindow(0);
     QVERIFY(window);
+    window->setIgnoreAccents(accents);
     window->Txt_Corpus->setFocus();
     window->Txt_Corpus->setText(typed);
     QTest::keyClick(window->Txt_Corpus, Qt::Key_Return);
@@ -1267,9 +1296,276 @@ private slots:
     void textWithoutArticle();
     void escapeKeepsTheWindow();
     void keyboardBrowsing();
+    void accentsOption();
+    void zoom();
+    void commandLine_data();
+    void commandLine();
+    void commandLineOfTheProgram_data();
+    void commandLineOfTheProgram();
+    void layoutKept();
     void programEnds_data();
     void programEnds(); // last: it runs the application's own loop
 };
+
+namespace {
+
+QList<QByteArray> settingsLines()
+{
+    return testfiles::read(QStringLiteral("oxel.conf")).split('\n');
+}
+
+QList<qreal> viewSizes(const OxelDialog& window)
+{
+    return {window.TxtView_Corpus->font().pointSizeF(), window.Txt_Art->font().pointSizeF(),
+            window.Txt_Art_Cro->font().pointSizeF()};
+}
+
+// Runs the program on `arguments`; once it shows its window, `look` sees it, then the window is
+// closed. Returns the exit code.
+int runProgram(ScriptedDialogs& dialogs, const QStringList& arguments, const std::function<void(OxelDialog&)>& look)
+{
+    bool looked = false;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        OxelDialog* window = shownMainWindow();
+        if (looked || !window || !window->isActiveWindow())
+            return;
+        looked = true;
+        look(*window);
+        window->close();
+    });
+    user.start(20);
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [&] {
+        if (OxelDialog* window = shownMainWindow())
+            window->done(0);
+        QCoreApplication::quit();
+    });
+    deadline.start(10000);
+    return runTarvane(*qApp, dialogs, arguments);
+}
+
+} // namespace
+
+void TestMainWindow::accentsOption()
+{
+    ScriptedDialogs dialogs;
+    dialogs.welcome = 2;
+    {
+        MainWindow main(dialogs);
+        OxelDialog& window = main.window();
+        auto* accents = window.findChild<QAction*>(QStringLiteral("actionAccents"));
+        QVERIFY(accents);
+        QVERIFY(accents->isCheckable());
+        QVERIFY(!accents->isChecked());
+        window.Txt_Corpus->setText(QStringLiteral("echo"));
+        QCOMPARE(listed(window.Lst_Corpus), QStringList());
+        window.Txt_Rech->setText(QStringLiteral("reflechi l'oreille"));
+        window.Lst_Type->setCurrentIndex(1);
+        window.Bt_Rech->click();
+        QCOMPARE(listed(window.Lst_Art), QStringList());
+
+        accents->trigger();
+        QVERIFY(window.ignoresAccents());
+        QVERIFY(settingsLines().contains("accents=1"));
+        // The title filter and the last search follow at once; the marks cover the text's characters.
+        QCOMPARE(listed(window.Lst_Corpus), QStringList({"ÉCHO"}));
+        QCOMPARE(listed(window.Lst_Art), QStringList({"ÉCHO"}));
+        QCOMPARE(markedPieces(window.Txt_Art), QStringList({"réfléchi", "l’oreille"}));
+
+        window.Lst_Type->setCurrentIndex(2);
+        window.Txt_Rech->setText(QStringLiteral("revient a l'oreille"));
+        window.Bt_Rech->click();
+        QCOMPARE(markedPieces(window.Txt_Art), QStringList({"revient à l’oreille"}));
+        // The case rule applies on its own.
+        window.Lst_Type->setCurrentIndex(0);
+        window.Chk_Cs->setChecked(true);
+        window.Txt_Rech->setText(QStringLiteral("l'Echo"));
+        window.Bt_Rech->click();
+        QCOMPARE(listed(window.Lst_Art), QStringList());
+        window.Txt_Rech->setText(QStringLiteral("l'echo"));
+        window.Bt_Rech->click();
+        QCOMPARE(listed(window.Lst_Art), QStringList({"ÉCHO"}));
+        QCOMPARE(markedPieces(window.Txt_Art), QStringList({"l'écho"}));
+    }
+    // The choice survives a restart, and is undone as it was made.
+    MainWindow next(dialogs);
+    auto* accents = next.window().findChild<QAction*>(QStringLiteral("actionAccents"));
+    QVERIFY(accents->isChecked());
+    next.window().Txt_Corpus->setText(QStringLiteral("echo"));
+    QCOMPARE(listed(next.window().Lst_Corpus), QStringList({"ÉCHO"}));
+    accents->trigger();
+    QVERIFY(!next.window().ignoresAccents());
+    QVERIFY(settingsLines().contains("accents=0"));
+    QCOMPARE(listed(next.window().Lst_Corpus), QStringList());
+}
+
+void TestMainWindow::zoom()
+{
+    ScriptedDialogs dialogs;
+    dialogs.welcome = 2;
+    qreal base = 0;
+    {
+        MainWindow main(dialogs);
+        OxelDialog& window = main.window();
+        base = window.Txt_Art->font().pointSizeF();
+        QVERIFY(base > 0);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(window.Txt_Rech, Qt::Key_Plus, Qt::ControlModifier);
+        QTest::keyClick(window.Txt_Rech, Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(viewSizes(window), QList<qreal>({base + 2, base + 2, base + 2}));
+        QTest::keyClick(window.Txt_Rech, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(viewSizes(window), QList<qreal>({base + 1, base + 1, base + 1}));
+        QVERIFY(settingsLines().contains("zoom=1"));
+
+        // The wheel with Ctrl over any view, a notch a step; without Ctrl it scrolls.
+        const auto turn = [&window](QTextEdit* view, int delta, Qt::KeyboardModifiers modifiers) {
+            QWheelEvent wheel(QPointF(5, 5), view->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                              modifiers, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(view->viewport(), &wheel);
+        };
+        turn(window.Txt_Art_Cro, 240, Qt::ControlModifier);
+        QCOMPARE(viewSizes(window), QList<qreal>({base + 3, base + 3, base + 3}));
+        turn(window.TxtView_Corpus, 60, Qt::ControlModifier);
+        QCOMPARE(viewSizes(window), QList<qreal>({base + 3, base + 3, base + 3}));
+        turn(window.TxtView_Corpus, -180, Qt::ControlModifier);
+        QCOMPARE(viewSizes(window), QList<qreal>({base + 2, base + 2, base + 2}));
+        turn(window.Txt_Art, 120, Qt::NoModifier);
+        QCOMPARE(viewSizes(window), QList<qreal>({base + 2, base + 2, base + 2}));
+
+        // A font chosen keeps the zoom; Ctrl+0 goes back to the font's own size.
+        dialogs.fontAnswers = {QFont(QStringLiteral("DejaVu Serif"), 15)};
+        main.menuBar().police();
+        QCOMPARE(viewSizes(window), QList<qreal>({17, 17, 17}));
+        QTest::keyClick(window.Txt_Rech, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(viewSizes(window), QList<qreal>({15, 15, 15}));
+        QVERIFY(settingsLines().contains("zoom=0"));
+        QTest::keyClick(window.Txt_Rech, Qt::Key_Minus, Qt::ControlModifier);
+    }
+    // The zoom is kept; the size of the font chosen is not, as before.
+    MainWindow next(dialogs);
+    QCOMPARE(next.window().articleZoom(), -1);
+    QCOMPARE(viewSizes(next.window()), QList<qreal>({base - 1, base - 1, base - 1}));
+    QCOMPARE(next.window().Txt_Art->font().family(), QStringLiteral("DejaVu Serif"));
+}
+
+void TestMainWindow::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("corpusPath"); // of the window shown; none when null
+    QTest::addColumn<QStringList>("warnings");
+    QTest::addColumn<QByteArray>("pathLine");
+
+    // The welcome dialog, when asked, chooses "EV_Inventaire.xml".
+    QTest::newRow("no file: the welcome dialog")
+        << QStringList{"tarvane"} << 0 << "EV_Inventaire.xml" << QStringList() << QByteArray("chemin=");
+    QTest::newRow("a file opens without the welcome dialog")
+        << QStringList{"tarvane", "petit.xml"} << 0 << "petit.xml" << QStringList() << QByteArray("chemin=petit.xml");
+    QTest::newRow("a file that fails: the message, then the welcome dialog")
+        << QStringList{"tarvane", "absent.xml"} << 0 << "EV_Inventaire.xml"
+        << QStringList{"Selectionnez un fichier XML"} << QByteArray("chemin=absent.xml");
+    QTest::newRow("--help") << QStringList{"tarvane", "--help"} << 0 << QString() << QStringList() << QByteArray();
+    QTest::newRow("--version") << QStringList{"tarvane", "--version"} << 0 << QString() << QStringList()
+                               << QByteArray();
+    QTest::newRow("unknown option") << QStringList{"tarvane", "--inconnue"} << 1 << QString() << QStringList()
+                                    << QByteArray();
+    QTest::newRow("two files") << QStringList{"tarvane", "petit.xml", "EV_Sons.xml"} << 1 << QString() << QStringList()
+                               << QByteArray();
+}
+
+void TestMainWindow::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, corpusPath);
+    QFETCH(QStringList, warnings);
+    QFETCH(QByteArray, pathLine);
+    ScriptedDialogs dialogs;
+    dialogs.welcome = 3;
+    QString shown;
+    QCOMPARE(runProgram(dialogs, arguments, [&shown](OxelDialog& window) { shown = window.corpusPath(); }), exitCode);
+    QCOMPARE(shown, corpusPath);
+    QStringList warned;
+    for (const ScriptedDialogs::Warning& warning : dialogs.warnings)
+        warned << warning.text;
+    QCOMPARE(warned, warnings);
+    QVERIFY(dialogs.openRequests.isEmpty()); // no file dialog after a failure
+    if (pathLine.isNull())
+        QVERIFY(!QFile::exists(QStringLiteral("oxel.conf")));
+    else
+        QCOMPARE(settingsLines().constFirst(), pathLine);
+}
+
+void TestMainWindow::commandLineOfTheProgram_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("printed"); // a line of the output
+    QTest::newRow("--help") << "--help"
+                            << "Tarvane : lire et chercher dans un corpus encyclopédique XML.";
+    QTest::newRow("--version") << "--version"
+                               << "Tarvane " TARVANE_VERSION;
+}
+
+void TestMainWindow::commandLineOfTheProgram()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, printed);
+    QProcess program;
+    program.start(QStringLiteral(TARVANE_EXECUTABLE), {option});
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    const QStringList lines = QString::fromUtf8(program.readAllStandardOutput()).split(QLatin1Char('\n'));
+    QVERIFY2(lines.contains(printed), qPrintable(lines.join(QLatin1Char('|'))));
+    QVERIFY(!QFile::exists(QStringLiteral("oxel.conf")));
+}
+
+void TestMainWindow::layoutKept()
+{
+    ScriptedDialogs dialogs;
+    dialogs.welcome = 2;
+    bool firstMaximised = false;
+    QCOMPARE(runProgram(dialogs, {QStringLiteral("tarvane")},
+                        [&](OxelDialog& window) {
+                            firstMaximised = window.isMaximized();
+                            window.Onglets->setCurrentIndex(2);
+                            window.showNormal();
+                            window.setGeometry(40, 50, 900, 640);
+                            QApplication::processEvents();
+                            const QList<int> sizes = window.Split_Cro->sizes();
+                            window.Split_Cro->setSizes({300, sizes.value(0) + sizes.value(1) - 300});
+                        }),
+             0);
+    QVERIFY(firstMaximised); // the first time, as before
+    QVERIFY(settingsLines().contains("onglet=2"));
+    const QList<QByteArray> lines = settingsLines();
+    QVERIFY(std::any_of(lines.cbegin(), lines.cend(),
+                        [](const QByteArray& line) { return line.startsWith("geometrie=") && line.size() > 20; }));
+    QVERIFY(std::any_of(lines.cbegin(), lines.cend(), [](const QByteArray& line) {
+        return line.startsWith("separateurs=") && line.contains(";300,");
+    }));
+    QCOMPARE(settingsLines().mid(0, 3), QList<QByteArray>({"chemin=", "couleur=", "police="}));
+
+    int tab = -1;
+    bool maximised = true;
+    QSize size;
+    int splitter = 0;
+    QCOMPARE(runProgram(dialogs, {QStringLiteral("tarvane")},
+                        [&](OxelDialog& window) {
+                            tab = window.Onglets->currentIndex();
+                            maximised = window.isMaximized();
+                            size = window.size();
+                            splitter = window.Split_Cro->sizes().value(0);
+                        }),
+             0);
+    QCOMPARE(tab, 2);
+    QVERIFY(!maximised);
+    QCOMPARE(size, QSize(900, 640));
+    QCOMPARE(splitter, 300);
+}
 
 void TestMainWindow::colour_data()
 {
@@ -1392,7 +1688,7 @@ void TestMainWindow::openAnotherCorpus()
     QCOMPARE(dialogs.openRequests[1].startPath, QString());
     QCOMPARE(dialogs.openRequests[1].filter, QStringLiteral("Fichiers XML (*.xml)"));
     QCOMPARE(window.corpusPath(), QStringLiteral("autre.xml"));
-    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("chemin=autre.xml\ncouleur=\npolice=\n"));
+    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("chemin=autre.xml\ncouleur=\npolice=\navant\n"));
     QCOMPARE(window.windowTitle(), QStringLiteral("..:: Tarvane - Qt ::..    autre.xml"));
     QCOMPARE(window.Lst_Corpus->model()->rowCount(), 6); // reloaded: every article again
 
@@ -1401,7 +1697,7 @@ void TestMainWindow::openAnotherCorpus()
     bar.open();
     QCOMPARE(dialogs.warnings.size(), 1);
     QCOMPARE(dialogs.warnings[0].text, QStringLiteral("Selectionnez un fichier XML"));
-    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("chemin=absent.xml\ncouleur=\npolice=\n"));
+    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("chemin=absent.xml\ncouleur=\npolice=\navant\n"));
 }
 
 void TestMainWindow::browseKeepsPathOnly()
@@ -1422,7 +1718,7 @@ void TestMainWindow::browseKeepsPathOnly()
     QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("avant"));
     window.saveSettings();
     QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")),
-             QByteArray("chemin=/ailleurs/autre.xml\ncouleur=\npolice=\n"));
+             QByteArray("chemin=/ailleurs/autre.xml\ncouleur=\npolice=\navant\n"));
 }
 
 void TestMainWindow::escapeKeepsTheWindow()
@@ -1574,7 +1870,7 @@ void TestMainWindow::programEnds()
     });
     deadline.start(10000);
 
-    QCOMPARE(runTarvane(*qApp, dialogs), 0);
+    QCOMPARE(runTarvane(*qApp, dialogs, {QStringLiteral("tarvane")}), 0);
     QVERIFY(acted);
     QVERIFY(!timedOut);
     QVERIFY(!shownMainWindow());

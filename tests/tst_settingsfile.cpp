@@ -23,6 +23,8 @@ private slots:
     void roundTrip();
     void pathOnly_data();
     void pathOnly();
+    void otherKeys_data();
+    void otherKeys();
     void writeFailures_data();
     void writeFailures();
 
@@ -63,6 +65,10 @@ void TestSettingsFile::reading_data()
                                                 << "blue";
     QTest::newRow("utf8 line") << QByteArray("chemin=/données/été.xml\n") << "chemin"
                                << "/données/été.xml";
+    QTest::newRow("other key: line with =") << QByteArray("zoomx=5\nzoom=2\n") << "zoom"
+                                            << "2";
+    QTest::newRow("other key: longer key is another") << QByteArray("zoomx=5\n") << "zoom"
+                                                      << "";
     QTest::newRow("latin1 line") << QByteArray("chemin=/donn\xE9\x65s.xml\npolice=Verdana\n") << "chemin"
                                  << "/données.xml";
 }
@@ -100,8 +106,19 @@ void TestSettingsFile::saving_data()
     QTest::newRow("stock under a directory is personal")
         << QByteArray("chemin=/perso.xml\n") << "/data/EV_Sons.xml"
         << QByteArray("chemin=/data/EV_Sons.xml\ncouleur=#112233\npolice=Arial\n");
-    QTest::newRow("other lines dropped") << QByteArray("chemin=/a\nchemin=/b\nautre=1\n") << "/c.xml"
-                                         << QByteArray("chemin=/c.xml\ncouleur=#112233\npolice=Arial\n");
+    QTest::newRow("other keys kept, repeated ones dropped")
+        << QByteArray("chemin=/a\nchemin=/b\nautre=1\n") << "/c.xml"
+        << QByteArray("chemin=/c.xml\ncouleur=#112233\npolice=Arial\nautre=1\n");
+    QTest::newRow("other keys kept in their order, after the three")
+        << QByteArray("chemin=/a\nzoom=2\ncouleur=x\nfutur=été\npolice=y\n") << "/c.xml"
+        << QByteArray("chemin=/c.xml\ncouleur=#112233\npolice=Arial\nzoom=2\nfutur=été\n");
+    QTest::newRow("binary lines dropped") << QByteArray("zoom=2\n\x80\x81\n\x01x\n") << "/c.xml"
+                                          << QByteArray("chemin=/c.xml\ncouleur=#112233\npolice=Arial\nzoom=2\n");
+    QTest::newRow("blank lines dropped") << QByteArray("\nzoom=2\n\n") << "/c.xml"
+                                         << QByteArray("chemin=/c.xml\ncouleur=#112233\npolice=Arial\nzoom=2\n");
+    QTest::newRow("stock keeps previous path and other keys")
+        << QByteArray("chemin=/perso.xml\ncouleur=x\npolice=y\naccents=1\n") << "EV_Sons.xml"
+        << QByteArray("chemin=/perso.xml\ncouleur=#112233\npolice=Arial\naccents=1\n");
     QTest::newRow("written as utf8") << QByteArray() << "/été/«x».xml"
                                      << QByteArray("chemin=/été/«x».xml\ncouleur=#112233\npolice=Arial\n");
 }
@@ -137,19 +154,55 @@ void TestSettingsFile::roundTrip()
 
 void TestSettingsFile::pathOnly_data()
 {
+    QTest::addColumn<QByteArray>("before");
     QTest::addColumn<QString>("corpusPath");
     QTest::addColumn<QByteArray>("after");
-    QTest::newRow("personal") << "/a/b.xml" << QByteArray("chemin=/a/b.xml");
-    QTest::newRow("stock") << "EV_Sons.xml" << QByteArray();
+    const QByteArray three("chemin=/old\ncouleur=red\npolice=Arial\n");
+    QTest::newRow("personal") << three << "/a/b.xml" << QByteArray("chemin=/a/b.xml");
+    QTest::newRow("stock") << three << "EV_Sons.xml" << QByteArray();
+    QTest::newRow("personal, other keys kept") << three + "zoom=3\nfutur=x\n"
+                                               << "/a/b.xml" << QByteArray("chemin=/a/b.xml\nzoom=3\nfutur=x\n");
+    QTest::newRow("stock, other keys kept") << three + "zoom=3\n"
+                                            << "EV_Sons.xml" << QByteArray("zoom=3");
 }
 
 void TestSettingsFile::pathOnly()
 {
+    QFETCH(QByteArray, before);
     QFETCH(QString, corpusPath);
     QFETCH(QByteArray, after);
-    testfiles::write(m_path, "chemin=/old\ncouleur=red\npolice=Arial\n");
+    testfiles::write(m_path, before);
     QVERIFY(SettingsFile(m_path).savePathOnly(corpusPath));
     QCOMPARE(testfiles::read(m_path), after);
+}
+
+void TestSettingsFile::otherKeys_data()
+{
+    QTest::addColumn<QByteArray>("before"); // no file when null
+    QTest::addColumn<QByteArray>("after");
+    const QByteArray three("chemin=/a.xml\ncouleur=red\npolice=Arial\n");
+    QTest::newRow("no file") << QByteArray() << QByteArray("zoom=2\naccents=1\n");
+    QTest::newRow("after the three") << three << three + "zoom=2\naccents=1\n";
+    QTest::newRow("replaced in place, others kept") << three + "accents=0\nfutur=x\nzoom=-1\n"
+                                                    << three + "accents=1\nfutur=x\nzoom=2\n";
+    QTest::newRow("a repeated key written once") << QByteArray("zoom=1\nzoom=3\n") << QByteArray("zoom=2\naccents=1\n");
+    QTest::newRow("a longer key is another key")
+        << QByteArray("zoomx=1\n") << QByteArray("zoomx=1\nzoom=2\naccents=1\n");
+    QTest::newRow("after a line without line end")
+        << QByteArray("chemin=/a.xml") << QByteArray("chemin=/a.xml\nzoom=2\naccents=1\n");
+}
+
+void TestSettingsFile::otherKeys()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    if (!before.isNull())
+        testfiles::write(m_path, before);
+    const SettingsFile settings(m_path);
+    QVERIFY(settings.setValues(
+        {{QStringLiteral("zoom"), QStringLiteral("2")}, {QStringLiteral("accents"), QStringLiteral("1")}}));
+    QCOMPARE(testfiles::read(m_path), after);
+    QCOMPARE(settings.values({QStringLiteral("zoom"), QStringLiteral("accents")}), QStringList({"2", "1"}));
 }
 
 void TestSettingsFile::writeFailures_data()
@@ -167,8 +220,9 @@ void TestSettingsFile::writeFailures_data()
     // A file-size limit makes a write fail half-way, as a full disk would, even for root.
     QTest::newRow("full disk keeps the old file") << "oxel.conf" << old << qint64(16) << false << old;
     QTest::newRow("no room beside it: rewritten in place") << crowded << old << qint64(0) << true << saved;
-    QTest::newRow("rewritten in place, shorter than before") << crowded << old + QByteArray(200, 'x') + "\n"
-                                                             << qint64(0) << true << saved;
+    QTest::newRow("rewritten in place, shorter than before")
+        << crowded << QByteArray("chemin=/old.xml\ncouleur=red\npolice=") + QByteArray(200, 'x') + "\n"
+        << qint64(0) << true << saved;
     // Writing over the old file from its start would have cut it at 64 bytes.
     QTest::newRow("rewritten in place, full disk keeps the old file") << crowded << old << qint64(64) << false << old;
 }

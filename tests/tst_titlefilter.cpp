@@ -29,33 +29,46 @@ void TestTitleFilter::initTestCase()
                               "<a><t>SON</t></a>"
                               "<a><t>Vent  du sud</t></a>"
                               "<a><t></t><x>sans titre</x></a>"
+                              "<a><t>Œuvre</t></a>"
+                              "<a><t>Cœur d'œuvre</t></a>"
+                              "<a><t>De l’eau</t></a>"
                               "</c>");
-    QCOMPARE(m_corpus.articleCount(), 7);
+    QCOMPARE(m_corpus.articleCount(), 10);
 }
 
 void TestTitleFilter::filter_data()
 {
     QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("ignoreAccents");
     QTest::addColumn<QList<int>>("numbers");
 
-    QTest::newRow("empty lists all") << "" << QList<int>{0, 1, 2, 3, 4, 5, 6};
-    QTest::newRow("spaces only list all") << "   " << QList<int>{0, 1, 2, 3, 4, 5, 6};
-    QTest::newRow("case ignored") << "vent" << QList<int>{0, 5};
-    QTest::newRow("upper finds lower") << "LOINTAIN" << QList<int>{2};
-    QTest::newRow("accent significant") << "echo" << QList<int>{};
-    QTest::newRow("accented either case") << "écho" << QList<int>{1, 2};
-    QTest::newRow("runs of spaces count as one") << "vent    du" << QList<int>{0};
-    QTest::newRow("leading and trailing spaces ignored") << "  son " << QList<int>{3, 4};
-    QTest::newRow("same title twice") << "SON" << QList<int>{3, 4};
-    QTest::newRow("substring anywhere") << "ord" << QList<int>{0};
-    QTest::newRow("no match") << "zzz" << QList<int>{};
+    QTest::newRow("empty lists all") << "" << false << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    QTest::newRow("spaces only list all") << "   " << false << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    QTest::newRow("case ignored") << "vent" << false << QList<int>{0, 5};
+    QTest::newRow("upper finds lower") << "LOINTAIN" << false << QList<int>{2};
+    QTest::newRow("accent significant") << "echo" << false << QList<int>{};
+    QTest::newRow("accented either case") << "écho" << false << QList<int>{1, 2};
+    QTest::newRow("runs of spaces count as one") << "vent    du" << false << QList<int>{0};
+    QTest::newRow("leading and trailing spaces ignored") << "  son " << false << QList<int>{3, 4};
+    QTest::newRow("same title twice") << "SON" << false << QList<int>{3, 4};
+    QTest::newRow("substring anywhere") << "ord" << false << QList<int>{0};
+    QTest::newRow("no match") << "zzz" << false << QList<int>{};
+
+    QTest::newRow("accents ignored: plain finds accented") << "echo" << true << QList<int>{1, 2};
+    QTest::newRow("accents ignored: accented finds plain") << "vènt" << true << QList<int>{0, 5};
+    QTest::newRow("accents ignored: ligature") << "oeuvre" << true << QList<int>{7, 8};
+    QTest::newRow("accents ignored: ligature typed") << "œuvre" << true << QList<int>{7, 8};
+    QTest::newRow("accents ignored: inside a ligature") << "e" << true << QList<int>{0, 1, 2, 5, 6, 7, 8, 9};
+    QTest::newRow("accents ignored: apostrophe") << "l'eau" << true << QList<int>{9};
+    QTest::newRow("accents kept: apostrophe") << "l'eau" << false << QList<int>{};
 }
 
 void TestTitleFilter::filter()
 {
     QFETCH(QString, text);
+    QFETCH(bool, ignoreAccents);
     QFETCH(QList<int>, numbers);
-    const SearchResult result = titleFilter(m_corpus, text);
+    const SearchResult result = titleFilter(m_corpus, text, ignoreAccents);
     QList<int> found;
     for (const ArticleEntry* entry : result.hits())
         found << entry->number;
@@ -63,15 +76,16 @@ void TestTitleFilter::filter()
     QCOMPARE(result.count(), numbers.size());
     QCOMPARE(modeName(result.mode()), QStringLiteral("Corpus"));
     QVERIFY(!result.caseSensitive());
+    QCOMPARE(result.ignoresAccents(), ignoreAccents);
 }
 
 void TestTitleFilter::allArticlesListsEveryArticle()
 {
     const SearchResult result = allArticles(m_corpus);
-    QCOMPARE(result.count(), 7);
+    QCOMPARE(result.count(), 10);
     QVERIFY(modeName(result.mode()).isEmpty());
     QVERIFY(result.terms().isEmpty());
-    for (int i = 0; i < 7; ++i)
+    for (int i = 0; i < 10; ++i)
         QCOMPARE(result.hits().at(i), &m_corpus.articles()[size_t(i)]);
     QCOMPARE(allArticles(CorpusDocument()).count(), 0);
 }

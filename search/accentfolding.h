@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// Folding for searches that ignore accents, the same on the text and on the query: a letter of
+// Latin-1 or Latin Extended-A with a canonical decomposition compares as its base letter; œ, æ
+// and their capitals as "oe", "ae", "OE", "AE"; the typographic apostrophes ’ and ‘ as '. Every
+// other UTF-16 unit stands for itself. Letter case is left alone: the case rule applies apart.
+namespace accentfolding {
+
+// The folded form of one unit: one unit, or two for œ, æ, Œ and Æ.
+struct Expansion
+{
+    char16_t first;
+    char16_t second; // 0 when the unit folds to one unit
+    int length() const { return second ? 2 : 1; }
+};
+
+Expansion expand(char16_t unit);
+
+// The whole text folded, unit by unit.
+QString fold(QStringView text);
+// The same into `out`, whose storage is reused: no allocation once it is large enough.
+void foldInto(QStringView text, QString& out);
+
+} // namespace accentfolding
