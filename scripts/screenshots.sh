@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Renders the README pictures of the three tabs (docs/*.png) from the real window, offscreen,
+# Renders the README pictures (docs/*.png) from the real window, offscreen,
 # on a copy of the stock data so that data/ stays untouched.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -16,4 +16,4 @@ cp -r "$root/data/." "$work/"
 mkdir -p "$root/docs"
 cd "$work"
 QT_QPA_PLATFORM=offscreen "$build/tools/tarvane_screenshots" "$root/docs"
-echo "Written: $root/docs/corpus.png, recherche-simple.png, recherche-croisee.png"
+echo "Written in $root/docs: corpus.png, recherche-simple.png, recherche-croisee.png, lecture.png, concordance.png, options.png"

@@ -3,10 +3,13 @@
 #include "dialogs.h"
 #include "mainwindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTextStream>
@@ -94,6 +97,29 @@ int main(int argc, char* argv[])
     if (auto* concordance = window.findChild<QWidget*>(QStringLiteral("Concordance"))) {
         concordance->resize(1000, 320);
         save(*concordance, QStringLiteral("concordance.png"));
+    }
+    // Accents ignored: "flute a bec" finds and marks "flûte à bec"; the Options menu is drawn open.
+    if (auto* accents = mainWindow.menuBar().findChild<QAction*>(QStringLiteral("actionAccents")))
+        accents->setChecked(true);
+    window.Lst_Dans->setCurrentIndex(0);
+    window.Lst_Type->setCurrentIndex(2);
+    window.Txt_Rech->setText(QStringLiteral("flute a bec"));
+    window.Bt_Rech->click();
+    QApplication::processEvents();
+    QPixmap picture = window.grab();
+    for (QMenu* menu : mainWindow.menuBar().findChildren<QMenu*>()) {
+        if (menu->title() != QLatin1String("&Options"))
+            continue;
+        QMenuBar* bar = mainWindow.menuBar().innerBar();
+        menu->adjustSize();
+        const QPoint at = bar->mapTo(&window, bar->actionGeometry(menu->menuAction()).bottomLeft());
+        QPainter painter(&picture);
+        painter.drawPixmap(at, menu->grab());
+    }
+    const QString optionsPath = out.filePath(QStringLiteral("options.png"));
+    if (!picture.save(optionsPath)) {
+        QTextStream(stderr) << "cannot write " << optionsPath << '\n';
+        ++failures;
     }
     return failures == 0 ? 0 : 1;
 }
