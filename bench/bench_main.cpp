@@ -545,22 +545,12 @@ int main(int argc, char* argv[])
     for (const bool caseSensitive : {true, false}) {
         const QString caseRule = caseSensitive ? QStringLiteral("case kept") : QStringLiteral("case ignored");
         const Measurement single = rowNamed(QStringLiteral("search \"%1\", auMoinsUn, %2").arg(rareWord, caseRule));
-        w.Txt_Rech->setText(listWords.join(QLatin1Char(' ')));
-        w.Lst_Type->setCurrentIndex(1);
-        w.Chk_Cs->setChecked(caseSensitive);
-        QList<double> times;
-        for (int rep = 0; rep < reps; ++rep) {
-            QElapsedTimer timer;
-            timer.start();
-            w.slotBtRechClick();
-            QCoreApplication::processEvents();
-            times.append(elapsedMs(timer));
-        }
+        const auto [times, hits] = timeSearch(listWords.join(QLatin1Char(' ')), 1, caseSensitive);
         searchRows.append({QStringLiteral("search of %1 words of the list, auMoinsUn, %2 (%3 hits)")
                                .arg(listWords.size())
                                .arg(caseRule)
-                               .arg(w.resultSimple().count()),
-                           QStringLiteral("ms"), Stats::of(times),
+                               .arg(hits),
+                           QStringLiteral("ms"), times,
                            QStringLiteral("search \"%1\", auMoinsUn, %2").arg(rareWord, caseRule), single.value.median,
                            3});
     }
@@ -575,23 +565,13 @@ int main(int argc, char* argv[])
             for (int mode = 0; mode < 3; mode += 2) {
                 const Measurement whole =
                     rowNamed(QStringLiteral("search \"%1\", %2, case ignored").arg(word, modeNames.at(mode)));
-                w.Txt_Rech->setText(word);
-                w.Lst_Type->setCurrentIndex(mode);
-                w.Chk_Cs->setChecked(false);
                 w.Lst_Dans->setCurrentIndex(scope);
-                QList<double> times;
-                for (int rep = 0; rep < reps; ++rep) {
-                    QElapsedTimer timer;
-                    timer.start();
-                    w.slotBtRechClick();
-                    QCoreApplication::processEvents();
-                    times.append(elapsedMs(timer));
-                }
+                const auto [times, hits] = timeSearch(word, mode, false);
                 searchRows.append({QStringLiteral("search \"%1\" within %2, %3, case ignored (%4 hits)")
                                        .arg(word, element, modeNames.at(mode))
-                                       .arg(w.resultSimple().count()),
-                                   QStringLiteral("ms"), Stats::of(times),
-                                   whole.name.section(QLatin1Char('('), 0, 0).trimmed(), whole.value.median, 1.5});
+                                       .arg(hits),
+                                   QStringLiteral("ms"), times, whole.name.section(QLatin1Char('('), 0, 0).trimmed(),
+                                   whole.value.median, 1.5});
             }
         }
     }
