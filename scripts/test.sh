@@ -12,7 +12,7 @@ install_packages
 
 build="$root/build/test"
 options=(-DCMAKE_BUILD_TYPE=Release)
-# The suites of corpus/ and search/, where the reader's two threads run.
+# The suites of corpus/ and search/, where the reader and the concordance sort use a second thread.
 suites=()
 case "${1:-}" in
 --sanitize)
@@ -23,7 +23,8 @@ case "${1:-}" in
     build="$root/build/tsan"
     options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVANE_TSAN=ON)
     suites=(tst_xmldecoder tst_corpusfile tst_articleindex tst_settingsfile tst_atomicfile tst_corpusgenerator
-            tst_highlighter tst_titlefilter tst_crosssearch tst_fulltextsearch tst_searchreport tst_stockdata)
+            tst_highlighter tst_titlefilter tst_crosssearch tst_fulltextsearch tst_searchreport tst_stockdata
+            tst_wordboundary tst_concordance)
     ;;
 esac
 if [ -n "${CI:-}" ]; then
