@@ -8,6 +8,10 @@
 #include <array>
 #include <limits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // Below this many terms, one fast scan per term costs less than reading every unit through the automaton.
@@ -36,6 +40,20 @@ qsizetype walk(const quint32* table, const quint32* classOf, const char16_t* uni
     }
     state = at;
     return i;
+}
+
+// How common a key unit is in French text, rarest first; the screen picks the rarest it can.
+int commonness(char16_t unit)
+{
+    if (unit >= u'A' && unit <= u'Z')
+        return 0; // a capital with case respected
+    static constexpr char16_t order[] = u"kwzyxjhgbfqvmpcdolurntiase";
+    for (int i = 0; order[i]; ++i) {
+        if (order[i] == unit)
+            return i + 1;
+    }
+    // Digits and other letters are about as rare as h; spaces and signs come between most words.
+    return QChar::isLetterOrNumber(unit) ? 7 : 30;
 }
 
 } // namespace
@@ -88,6 +106,75 @@ TermMatcher::TermMatcher(const QStringList& terms, Qt::CaseSensitivity cs, Metho
     }
     if (!keys.empty())
         build(keys);
+    if (m_fold && !m_table.empty())
+        chooseScreen(keys);
+}
+
+void TermMatcher::chooseScreen(const std::vector<std::pair<int, QString>>& keys)
+{
+    const char16_t* fold = PatternFinder::caseFolding();
+    const auto keyOf = [&](char16_t unit) { return m_cs == Qt::CaseInsensitive ? fold[unit] : unit; };
+    // The text units that stand for each key unit, alone or as one half of a ligature.
+    std::vector<qint32> slot(0x10000, -1);
+    std::vector<std::vector<char16_t>> forms;
+    for (const auto& [id, key] : keys) {
+        for (const QChar c : key) {
+            if (slot[c.unicode()] < 0) {
+                slot[c.unicode()] = static_cast<qint32>(forms.size());
+                forms.emplace_back();
+            }
+        }
+    }
+    for (char32_t u = 0; u < 0x10000; ++u) {
+        const accentfolding::Expansion folded = accentfolding::expand(char16_t(u));
+        const qint32 first = slot[keyOf(folded.first)];
+        const qint32 second = folded.second ? slot[keyOf(folded.second)] : -1;
+        for (const qint32 s : {first, second}) {
+            if (s >= 0 && forms[size_t(s)].size() <= maxScreen)
+                forms[size_t(s)].push_back(char16_t(u));
+        }
+    }
+    std::vector<char16_t> chosen; // key units
+    std::vector<char16_t> screen; // their text forms
+    for (const auto& [id, key] : keys) {
+        int best = -1;
+        for (qsizetype i = 0; i < key.size(); ++i) {
+            const char16_t c = key.at(i).unicode();
+            const std::vector<char16_t>& f = forms[size_t(slot[c])];
+            if (f.size() > maxScreen)
+                continue;
+            const auto cost = [&](char16_t k) { return std::make_pair(commonness(k), forms[size_t(slot[k])].size()); };
+            if (best < 0 || cost(c) < cost(key.at(best).unicode()))
+                best = static_cast<int>(i);
+        }
+        if (best < 0)
+            return;
+        const char16_t c = key.at(best).unicode();
+        if (std::find(chosen.cbegin(), chosen.cend(), c) == chosen.cend()) {
+            chosen.push_back(c);
+            const std::vector<char16_t>& f = forms[size_t(slot[c])];
+            screen.insert(screen.end(), f.cbegin(), f.cend());
+        }
+    }
+    std::sort(screen.begin(), screen.end());
+    screen.erase(std::unique(screen.begin(), screen.end()), screen.end());
+    if (screen.size() > maxScreen)
+        return;
+    // An occurrence holds the unit that stands for a chosen key unit at folded position j: each
+    // text unit before it stands for at least one folded unit (œ for two), so the occurrence starts
+    // at most j units before it, and ends at most (key length - j) units after its start. Every
+    // position of a chosen unit in every key is counted, whichever the text uses.
+    for (const auto& [id, key] : keys) {
+        for (qsizetype j = 0; j < key.size(); ++j) {
+            if (std::find(chosen.cbegin(), chosen.cend(), key.at(j).unicode()) != chosen.cend()) {
+                m_screenBefore = std::max(m_screenBefore, j);
+                m_screenAfter = std::max(m_screenAfter, key.size() - j);
+            }
+        }
+    }
+    m_screenCount = static_cast<int>(screen.size());
+    for (size_t i = 0; i < maxScreen; ++i)
+        m_screen[i] = screen[i % screen.size()];
 }
 
 void TermMatcher::build(const std::vector<std::pair<int, QString>>& keys)
@@ -231,6 +318,10 @@ quint32 TermMatcher::step(quint32 node, quint32 symbol) const
 
 template <typename Candidate> void TermMatcher::scan(QStringView text, const Candidate& candidate) const
 {
+    if (m_screenCount > 0) {
+        scanScreened(text, candidate);
+        return;
+    }
     const char16_t* units = text.utf16();
     const qsizetype size = text.size();
     const quint32* classOf = m_classOf.data();
@@ -282,7 +373,7 @@ template <typename Candidate> void TermMatcher::scanSideBySide(QStringView text,
     // it finds no term that starts earlier.
     constexpr int parts = 4;
     const qsizetype size = text.size();
-    if (m_table.empty() || size < parts * (m_longest + 32)) {
+    if (m_table.empty() || m_screenCount > 0 || size < parts * (m_longest + 32)) {
         scan(text, candidate);
         return;
     }
@@ -332,6 +423,71 @@ template <typename Candidate> void TermMatcher::scanSideBySide(QStringView text,
             if ((state[k] & 1) && !report(k, j))
                 return;
         }
+    }
+}
+
+template <typename Candidate> void TermMatcher::scanScreened(QStringView text, const Candidate& candidate) const
+{
+    const char16_t* units = text.utf16();
+    const qsizetype size = text.size();
+    const quint32* classOf = m_classOf.data();
+    const quint32* table = m_table.data();
+    // The automaton's state after the units before `done`, read from the start of the text or from
+    // the root at some unit past it. Started at the root on the unit before an occurrence (whose
+    // boundary symbol it reads), the walk reaches a state on whose output chain the occurrence lies,
+    // and it reports only what a walk from the start reports, at the same ends and in the same order.
+    quint32 state = (m_start * m_symbols) << 1;
+    qsizetype done = 0;
+    const auto readTo = [&](qsizetype to) {
+        while (done < to) {
+            done = walk(table, classOf, units, done, to, state);
+            if (!(state & 1))
+                continue;
+            const quint32 node = (state >> 1) / m_symbols;
+            for (qint32 at = m_nodes[node].term >= 0 ? qint32(node) : m_nodes[node].nextOutput; at >= 0;
+                 at = m_nodes[static_cast<size_t>(at)].nextOutput) {
+                const int term = m_nodes[static_cast<size_t>(at)].term;
+                const qsizetype start = startOf(text, term, done);
+                if (start >= 0 && !candidate(term, start, done))
+                    return false;
+            }
+        }
+        return true;
+    };
+    // Candidates come in order: a window that meets the part already read goes on from it.
+    const auto visit = [&](qsizetype unit) {
+        const qsizetype from = unit - m_screenBefore - 1;
+        if (from > done) {
+            done = from;
+            state = 0;
+        }
+        return readTo(std::min(size, unit + m_screenAfter));
+    };
+    qsizetype at = 0;
+#if defined(__SSE2__)
+    __m128i forms[maxScreen];
+    for (int i = 0; i < maxScreen; ++i)
+        forms[i] = _mm_set1_epi16(static_cast<short>(m_screen[i]));
+    for (; at + 8 <= size; at += 8) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + at));
+        __m128i hit = _mm_cmpeq_epi16(a, forms[0]);
+        for (int i = 1; i < m_screenCount; ++i)
+            hit = _mm_or_si128(hit, _mm_cmpeq_epi16(a, forms[i]));
+        // Two mask bits per unit.
+        auto mask = static_cast<unsigned>(_mm_movemask_epi8(hit));
+        while (mask) {
+            const int k = __builtin_ctz(mask) / 2;
+            if (!visit(at + k))
+                return;
+            mask &= ~(3u << (2 * k));
+        }
+    }
+#endif
+    const auto first = m_screen.cbegin();
+    const auto last = first + m_screenCount;
+    for (; at < size; ++at) {
+        if (std::find(first, last, units[at]) != last && !visit(at))
+            return;
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <array>
 #include <utility>
 #include <vector>
 
@@ -67,6 +68,9 @@ private:
     template <typename Candidate> void scan(QStringView text, const Candidate& candidate) const;
     // The same, in no particular order.
     template <typename Candidate> void scanSideBySide(QStringView text, const Candidate& candidate) const;
+    // The same as scan(), reading through the automaton only around the units m_screen picks out.
+    template <typename Candidate> void scanScreened(QStringView text, const Candidate& candidate) const;
+    void chooseScreen(const std::vector<std::pair<int, QString>>& keys);
     quint32 step(quint32 node, quint32 symbol) const;
     void build(const std::vector<std::pair<int, QString>>& keys); // (term, key as read)
     // Where the occurrence of `term` that ends at `end` starts in `text`; -1 when it would start
@@ -106,4 +110,14 @@ private:
     // included: (next node * symbols) << 1, plus 1 when the next node ends a term.
     std::vector<quint32> m_table;
     quint32 m_start = 0; // the node after the boundary that opens the text
+
+    // With accents ignored, the text units that may stand for a chosen key unit of each key (one of
+    // few original forms), compared eight at a time; none when m_screenCount is 0. Every occurrence
+    // holds one of them, and starts at most m_screenBefore units before it and ends at most
+    // m_screenAfter units after its start.
+    static constexpr int maxScreen = 8;
+    std::array<char16_t, maxScreen> m_screen{};
+    int m_screenCount = 0;
+    qsizetype m_screenBefore = 0;
+    qsizetype m_screenAfter = 0;
 };

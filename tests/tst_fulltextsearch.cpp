@@ -227,6 +227,28 @@ void TestFullTextSearch::accentsIgnored_data()
                                   << "l'ete chaud" << exact << false << QStringList{"l’été chaud"} << false;
     QTest::newRow("exact phrase, words apart") << "l’été très chaud"
                                                << "l'ete chaud" << exact << false << none << false;
+    // Rare letters are screened eight units at a time; the automaton reads only around them.
+    QTest::newRow("screen: word across eight units") << "123456 abreuvèr, fin"
+                                                     << "abreuver" << any << false << QStringList{"abreuvèr"} << false;
+    QTest::newRow("screen: letter last of eight") << "12345 Abreuver, fin"
+                                                  << "abreuver" << any << false << QStringList{"Abreuver"} << true;
+    QTest::newRow("screen: letter first of eight") << "123456 abreuver, fin"
+                                                   << "abreuver" << any << false << QStringList{"abreuver"} << true;
+    QTest::newRow("screen: ligature before the letter") << "des œuvres, l’ŒUVRE pie"
+                                                        << "oeuvre" << any << false << QStringList{"ŒUVRE"} << false;
+    QTest::newRow("screen: ligature opening the text") << "œuvre pie"
+                                                       << "oeuvre" << any << false << QStringList{"œuvre"} << false;
+    QTest::newRow("screen: letter opening the text") << "bœuf gras et bœufs"
+                                                     << "boeuf" << any << false << QStringList{"bœuf"} << false;
+    QTest::newRow("screen: letter closing the text") << "un œuf"
+                                                     << "oeuf" << any << false << QStringList{"œuf"} << false;
+    QTest::newRow("screen: accented capital, case ignored") << "un ŽÈLE ardent"
+                                                            << "zele" << any << false << QStringList{"ŽÈLE"} << false;
+    QTest::newRow("screen: accented capital, case respected") << "ŽELE et Žele"
+                                                              << "Zele" << any << true << QStringList{"Žele"} << false;
+    QTest::newRow("screen: surrogate pairs beside the letter")
+        << "𝔄zèle zèle𝔄 zèle"
+        << "zele" << any << false << QStringList{"zèle"} << false;
     QTest::newRow("long text read in parts")
         << QString(300, u'x') + " œil " + QString(300, u'y') + " Été " + QString(300, u'z') << "ete oeil" << all
         << false << QStringList{"œil", "Été"} << false;
