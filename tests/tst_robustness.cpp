@@ -525,7 +525,6 @@ QByteArray showHuge(const QString& path)
         QElapsedTimer clock;
         clock.start();
         action();
-        fprintf(stderr, "step %lld\n", clock.elapsed());
         o.worstStepMs = std::max(o.worstStepMs, clock.elapsed());
     };
     const auto answer = [&step] {
@@ -536,12 +535,9 @@ QByteArray showHuge(const QString& path)
     };
     for (int tab = 0; tab < 3; ++tab) {
         ArticleView* view = tab == 0 ? window.TxtView_Corpus : tab == 1 ? window.Txt_Art : window.Txt_Art_Cro;
-        fprintf(stderr, "tab %d\n", tab);
         step([&] { window.Onglets->setCurrentIndex(tab); });
         answer();
-        fprintf(stderr, "end\n");
         step([&] { QTest::keyClick(view, Qt::Key_End, Qt::ControlModifier); });
-        fprintf(stderr, "after end\n");
         answer();
         step([&] { QTest::keyClick(view, Qt::Key_PageUp); });
         step([&] { QTest::keyClick(view, Qt::Key_Home, Qt::ControlModifier); });
