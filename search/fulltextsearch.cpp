@@ -67,9 +67,7 @@ std::optional<SearchResult> fullTextSearch(const CorpusDocument& corpus, const Q
             else if (terms)
                 hit = terms->matchesWithin(text, all, spans, size_t(spansEnd - spans));
             else
-                hit = !phrase || std::any_of(spans, spansEnd, [&](const TextSpan& span) {
-                    return containsWholeWord(text, *phrase, span.start, span.end);
-                });
+                hit = !phrase || containsWholeWordWithin(text, *phrase, spans, spansEnd);
         }
         if (hit)
             result.addHit(entry);

@@ -1,5 +1,8 @@
 #include "searchscope.h"
 
+#include "patternfinder.h"
+#include "wordboundary.h"
+
 #include <algorithm>
 
 void scopeSpans(const ElementIndex& elements, quint32 name, int article, std::vector<TextSpan>& spans)
@@ -45,4 +48,24 @@ bool liesWithin(const std::vector<TextSpan>& spans, qsizetype start, qsizetype l
     if (after == spans.cbegin())
         return false;
     return start + length <= std::prev(after)->end;
+}
+
+bool containsWholeWordWithin(QStringView text, const PatternFinder& pattern, const TextSpan* spans,
+                             const TextSpan* spansEnd)
+{
+    if (spans == spansEnd)
+        return false;
+    const qsizetype n = pattern.size();
+    const TextSpan* span = spans;
+    for (qsizetype p = pattern.indexIn(text, span->start); p >= 0;) {
+        // Occurrences only move on: a span ending before this one does cannot hold a later one.
+        while (span != spansEnd && span->end < p + n)
+            ++span;
+        if (span == spansEnd)
+            return false;
+        if (span->start <= p && wordboundary::isWholeWord(text, p, n))
+            return true;
+        p = pattern.indexIn(text, std::max(p + 1, span->start));
+    }
+    return false;
 }

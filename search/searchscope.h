@@ -3,7 +3,10 @@
 #include "elementindex.h"
 
 #include <QString>
+#include <QStringView>
 #include <vector>
+
+class PatternFinder;
 
 // Where a full-text search looks: the whole article, or only the texts of the elements of one name.
 struct SearchScope
@@ -38,6 +41,12 @@ struct AllScopeSpans
     std::vector<quint32> first;
 };
 AllScopeSpans allScopeSpans(const ElementIndex& elements, quint32 name);
+
+// Whether the pattern occurs, a whole word judged against the whole text, wholly in one of the
+// sorted spans [spans, spansEnd), which stand apart. One scan of the text from the first span on, so
+// that a word costs what it costs in the whole article, however many spans there are.
+bool containsWholeWordWithin(QStringView text, const PatternFinder& pattern, const TextSpan* spans,
+                             const TextSpan* spansEnd);
 
 // Whether [start, start + length) lies wholly in one of the sorted `spans`.
 bool liesWithin(const std::vector<TextSpan>& spans, qsizetype start, qsizetype length);

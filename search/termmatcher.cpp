@@ -526,9 +526,7 @@ bool TermMatcher::matchesWithin(QStringView text, bool all, const TextSpan* span
 {
     const TextSpan* spansEnd = spans + spanCount;
     const auto inSomeSpan = [&](const PatternFinder& finder) {
-        return std::any_of(spans, spansEnd, [&](const TextSpan& span) {
-            return wordboundary::containsWholeWord(text, finder, span.start, span.end);
-        });
+        return containsWholeWordWithin(text, finder, spans, spansEnd);
     };
     for (const PatternFinder& finder : m_finders) {
         if (inSomeSpan(finder) != all)
