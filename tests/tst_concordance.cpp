@@ -6,6 +6,7 @@
 #include "scripteddialogs.h"
 #include "searchreport.h"
 #include "testfiles.h"
+#include "windowreading.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -22,28 +23,9 @@
 #include <QTest>
 #include <QTextBlock>
 
+using namespace windowreading;
+
 namespace {
-
-QStringList listed(const QListView* list)
-{
-    QStringList rows;
-    for (int r = 0; r < list->model()->rowCount(); ++r)
-        rows << list->model()->index(r, 0).data().toString();
-    return rows;
-}
-
-// The pieces of the view's text shown marked (red).
-QStringList markedPieces(const QTextEdit* view)
-{
-    QStringList pieces;
-    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            if (it.fragment().charFormat().foreground().color() == QColor(Qt::red))
-                pieces << it.fragment().text();
-        }
-    }
-    return pieces;
-}
 
 // The rows of the table as shown, cells joined by " | ".
 QStringList shownRows(const QTableView* table)

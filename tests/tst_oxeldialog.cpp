@@ -3,6 +3,7 @@
 #include "resultlistmodel.h"
 #include "scripteddialogs.h"
 #include "testfiles.h"
+#include "windowreading.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -26,25 +27,11 @@
 #include <QTextEdit>
 #include <QToolButton>
 
+using namespace windowreading;
+
 namespace {
 
 const QString warningCaption = QStringLiteral("Probleme lors de l'ouverture du fichier XML");
-
-QStringList listed(const QListView* list)
-{
-    QStringList rows;
-    for (int r = 0; r < list->model()->rowCount(); ++r)
-        rows << list->model()->index(r, 0).data().toString();
-    return rows;
-}
-
-QStringList items(const QComboBox* combo)
-{
-    QStringList result;
-    for (int i = 0; i < combo->count(); ++i)
-        result << combo->itemText(i);
-    return result;
-}
 
 const QStringList petitTitles{"VENT", "ÉCHO", "SON", "", "SON", "CLOCHE"};
 // Articles of lecture.xml, in document order.
@@ -66,28 +53,6 @@ void doubleClickWord(QTextEdit* view, const QString& word, int at = 0)
     QTextCursor cursor(view->document());
     cursor.setPosition(int(position + word.size() / 2));
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->cursorRect(cursor).center());
-}
-
-// The pieces of the view's text shown marked (red).
-QStringList markedPieces(const QTextEdit* view)
-{
-    QStringList pieces;
-    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            if (it.fragment().charFormat().foreground().color() == QColor(Qt::red))
-                pieces << it.fragment().text();
-        }
-    }
-    return pieces;
-}
-
-// A choice as the user makes it: the entry becomes current, then the box reports its activation.
-void choose(QComboBox* combo, const QString& text)
-{
-    const int index = combo->findText(text);
-    QVERIFY2(index >= 0, qPrintable(combo->objectName() + QStringLiteral(" has no ") + text));
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
 }
 
 struct BoxState
