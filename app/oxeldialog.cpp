@@ -166,15 +166,15 @@ void OxelDialog::clearResults()
         pane->forgetHistory();
     }
     m_corpus.clearArticles();
-    offerScopes();
+    // The element names stay with a failed load, and so do the scopes they offer.
+    Lst_Dans->setCurrentIndex(0);
 }
 
-void OxelDialog::offerScopes()
+void OxelDialog::offerScopes(const QList<ElementChoice>& choices)
 {
     const QString whole = Lst_Dans->itemText(0);
     Lst_Dans->clear();
     Lst_Dans->addItem(whole);
-    const QList<ElementChoice> choices = m_corpus.elementChoices();
     // The first choice of the grid is "- INDIFFERENT -": here it is the whole article.
     for (qsizetype i = 1; i < choices.size(); ++i)
         Lst_Dans->addItem(choices.at(i).shown, choices.at(i).name);
@@ -219,8 +219,10 @@ bool OxelDialog::loadOnce()
     m_simplePane.show(every);
     m_corpusPane.show(every);
     m_crossPane.show(every);
-    m_criteria.offerElements(m_corpus.elementChoices());
-    offerScopes();
+    // Sorted once for both: a corpus may have tens of thousands of element names.
+    const QList<ElementChoice> choices = m_corpus.elementChoices();
+    m_criteria.offerElements(choices);
+    offerScopes(choices);
 
     setWindowTitle(captionPrefix + m_corpusPath);
     setPalette(backgroundPalette(m_colourName));

@@ -148,7 +148,7 @@ private:
     // Runs the cross search that a choice in the grid asks for, refills its target and shows the hits.
     void runCrossSearch(const CriteriaGrid::Search& search);
     // Offers "Tout l'article", then the corpus's element names, in `Lst_Dans`.
-    void offerScopes();
+    void offerScopes(const QList<ElementChoice>& choices);
     // Shows hit `row` of `record` in "Recherche Simple" with [start, start + length) selected.
     void showOccurrence(const SearchResult& record, int row, qsizetype start, qsizetype length);
 
