@@ -5,6 +5,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -104,4 +105,14 @@ void ConcordanceWindow::chooseRow(const QModelIndex& index)
         return;
     const Concordance::Occurrence& o = m_model->occurrence(index.row());
     emit occurrenceChosen(m_model->result(), int(o.hit), o.start, o.length);
+}
+
+void ConcordanceWindow::keyPressEvent(QKeyEvent* event)
+{
+    // A window of its own, not a dialog: Escape closes it as it would close one.
+    if (event->matches(QKeySequence::Cancel)) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

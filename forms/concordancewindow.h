@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class Concordance;
+class QKeyEvent;
 class Dialogs;
 class QLabel;
 class QModelIndex;
@@ -38,6 +39,9 @@ public:
 signals:
     // The occurrence at `start` (`length` characters) of hit `row` of the record shown.
     void occurrenceChosen(const SearchResult& record, int row, qsizetype start, qsizetype length);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void chooseRow(const QModelIndex& index);

@@ -242,6 +242,10 @@ void TestConcordance::concordanceRows()
     QCOMPARE(shownRows(table), QStringList({"BRISE |  | BRISE | Petit vent léger. La brise du soir",
                                             "BRISE | BRISE Petit vent léger. La | brise | du soir"}));
     QCOMPARE(concordance->countLabel()->text(), QStringLiteral("2 occurrences dans 1 article"));
+
+    // Escape closes it, as it closes the program's other windows.
+    QTest::keyClick(table, Qt::Key_Escape);
+    QVERIFY(!concordance->isVisible());
 }
 
 void TestConcordance::concordanceSort_data()
