@@ -2,7 +2,7 @@
 
 #include "utf8text.h"
 
-#include <QStringDecoder>
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -45,9 +45,7 @@ struct Piece
 // An article, or an element below it. Indexes are the batch's.
 struct Node
 {
-    // The element's name and attribute values, in the batch's strings.
-    quint32 name = 0;
-    quint32 nameLength = 0;
+    quint32 name = 0;       // its number in the builder's names
     quint32 firstValue = 0; // in the batch's values
     quint32 valueCount = 0;
     quint32 firstPiece = 0;
@@ -74,7 +72,7 @@ struct Batch
         quint32 length = 0;
     };
     std::string bytes;
-    std::string strings; // names and attribute values
+    std::string strings; // attribute values
     std::vector<Value> values;
     std::vector<Piece> pieces;
     std::vector<Node> nodes;
@@ -95,8 +93,8 @@ class Finisher
 {
 public:
     // A thread the system cannot give is one more resource run out, met as memory is.
-    Finisher()
-    try : m_thread([this] { run(); }) {
+    explicit Finisher(qint64 expectedBytes)
+    try : m_expectedBytes(expectedBytes), m_thread([this] { run(); }) {
     } catch (const std::system_error&) {
         throw std::bad_alloc();
     }
@@ -166,6 +164,8 @@ private:
 
     void work()
     {
+        m_finished.elements.reserveFor(m_expectedBytes);
+        m_finished.articles.reserve(static_cast<size_t>(std::max<qint64>(m_expectedBytes, 0) / 512));
         for (;;) {
             std::unique_ptr<Batch> batch;
             {
@@ -196,6 +196,7 @@ private:
     void findTrimmedEnds(const Piece* pieces, quint32 count, const QString& text);
     QString title(const Batch& batch, quint32 article, const QString& text) const;
 
+    const qint64 m_expectedBytes;
     std::mutex m_mutex;
     std::condition_variable m_ready;
     std::condition_variable m_room;
@@ -224,14 +225,13 @@ void Finisher::finish(const Batch& batch)
         const quint32 startByte = article.firstPiece < endPiece ? batch.pieces[article.firstPiece].start : 0;
         const quint32 endByte = article.firstPiece < endPiece ? batch.pieces[endPiece - 1].end : 0;
         QString text(static_cast<qsizetype>(endByte - startByte), Qt::Uninitialized); // no more units than bytes
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
         QChar* const begin = text.data();
         QChar* out = begin;
         m_offsets.resize(endPiece - article.firstPiece + 1);
         for (quint32 p = article.firstPiece; p < endPiece; ++p) {
             m_offsets[p - article.firstPiece] = static_cast<quint32>(out - begin);
             const Piece& piece = batch.pieces[p];
-            out = decoder.appendToBuffer(
+            out = utf8text::decodeInto(
                 out, QByteArrayView(batch.bytes.data() + piece.start, static_cast<qsizetype>(piece.end - piece.start)));
         }
         m_offsets[endPiece - article.firstPiece] = static_cast<quint32>(out - begin);
@@ -244,8 +244,7 @@ void Finisher::finish(const Batch& batch)
         index.beginArticle();
         for (quint32 n = article.firstNode + 1; n < endNode; ++n) {
             const Node& node = batch.nodes[n];
-            const quint32 element =
-                index.addElement(std::string_view(batch.strings).substr(node.name, node.nameLength));
+            const quint32 element = index.addElement(node.name);
             for (quint32 v = node.firstValue; v < node.firstValue + node.valueCount; ++v) {
                 const Batch::Value& value = batch.values[v];
                 index.addValue(element, std::string_view(batch.strings).substr(value.start, value.length));
@@ -328,7 +327,8 @@ QString Finisher::title(const Batch& batch, quint32 article, const QString& text
 class Builder
 {
 public:
-    Builder(XML_Parser parser, BatchLimit limit) : m_parser(parser), m_limit(limit), m_batch(std::make_unique<Batch>())
+    Builder(XML_Parser parser, BatchLimit limit, qint64 expectedBytes)
+        : m_parser(parser), m_limit(limit), m_batch(std::make_unique<Batch>()), m_finisher(expectedBytes)
     {
     }
 
@@ -341,7 +341,7 @@ public:
         m_content.articles = std::move(finished.articles);
         m_content.elements = std::move(finished.elements);
         ElementIndex& index = m_content.elements;
-        index.finish();
+        index.finish(m_names.takeTexts());
         // The names of the elements inside the articles after those of the document and its articles.
         for (quint32 id = 0; id < index.nameCount(); ++id) {
             if (m_outerNames.count(index.name(id).toStdString()) == 0)
@@ -396,6 +396,8 @@ private:
     bool m_cdata = false;
     std::unique_ptr<Batch> m_batch;
     std::vector<quint32> m_open; // the open nodes of the current article
+    // The names of the elements inside articles: few, so numbered here at once rather than copied.
+    ElementIndex::Interner m_names;
     Finisher m_finisher;
 };
 
@@ -444,10 +446,8 @@ void Builder::startElement(const char* name, const char** attributes)
         closeText();
         childStarts(Kind::Element);
         Node node;
+        node.name = m_names.intern(name);
         std::string& strings = m_batch->strings;
-        node.name = static_cast<quint32>(strings.size());
-        strings += name;
-        node.nameLength = static_cast<quint32>(strings.size()) - node.name;
         node.firstValue = static_cast<quint32>(m_batch->values.size());
         for (const char** a = attributes; *a; a += 2) {
             const auto start = static_cast<quint32>(strings.size());
@@ -579,12 +579,12 @@ struct StreamParser::Private
     bool ended = false;
 };
 
-StreamParser::StreamParser(BatchLimit limit) : d(std::make_unique<Private>())
+StreamParser::StreamParser(BatchLimit limit, qint64 expectedBytes) : d(std::make_unique<Private>())
 {
     if (!d->parser)
         throw std::bad_alloc();
     XML_Parser p = d->parser.get();
-    d->builder = std::make_unique<Builder>(p, limit);
+    d->builder = std::make_unique<Builder>(p, limit, expectedBytes);
     XML_SetUserData(p, d->builder.get());
     XML_SetElementHandler(
         p,

@@ -25,7 +25,8 @@ struct BatchLimit
 class StreamParser
 {
 public:
-    explicit StreamParser(BatchLimit limit = {});
+    // `expectedBytes`, the size of the file when known, sizes the tables once.
+    explicit StreamParser(BatchLimit limit = {}, qint64 expectedBytes = 0);
     ~StreamParser();
     StreamParser(const StreamParser&) = delete;
     StreamParser& operator=(const StreamParser&) = delete;

@@ -32,6 +32,8 @@ public:
         return got > 0 || first;
     }
 
+    qint64 size() const { return m_device.size(); }
+
     bool rewind()
     {
         m_started = false;
@@ -59,19 +61,21 @@ Outcome parseWith(Source& source, corpusbuilder::BatchLimit limit, bool mixed, s
         return source.failed ? Outcome::ReadError : Outcome::Refused;
     xmldecoder::StreamDecoder decoder(piece);
     decoder.setMixed(mixed);
-    corpusbuilder::StreamParser parser(limit);
+    corpusbuilder::StreamParser parser(limit, source.size());
     QByteArrayView text = QByteArrayView(piece).sliced(decoder.textStart());
+    // Two buffers in turn, each read into again: a piece taken anew from the system each time costs
+    // as much as its parse.
+    QByteArray following;
     for (;;) {
-        QByteArray following;
         const bool more = source.next(following);
         if (source.failed)
             return Outcome::ReadError;
-        const std::optional<QByteArray> utf8 = decoder.decode(text, !more);
+        const std::optional<QByteArrayView> utf8 = decoder.decode(text, !more);
         if (!utf8 || !parser.feed(*utf8, !more))
             return Outcome::Refused;
         if (!more)
             break;
-        piece = std::move(following);
+        piece.swap(following);
         text = piece;
     }
     content = parser.finish();

@@ -25,6 +25,15 @@ std::vector<quint32> canonical(const QStringList& pool, ElementIndex::Ids& ids)
     return canon;
 }
 
+bool isIdentity(const std::vector<quint32>& numbers)
+{
+    for (size_t i = 0; i < numbers.size(); ++i) {
+        if (numbers[i] != i)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QStringView ElementIndex::searchedText(QStringView text)
@@ -75,12 +84,22 @@ void ElementIndex::clear()
     *this = ElementIndex();
 }
 
+void ElementIndex::reserveFor(qint64 fileBytes)
+{
+    // An element takes some thirty bytes of markup or more, an article a few hundred.
+    const auto bytes = static_cast<size_t>(std::max<qint64>(fileBytes, 0));
+    m_elements.reserve(bytes / 24);
+    m_elementNames.reserve(bytes / 24);
+    m_elementValues.reserve(bytes / 96);
+    m_articles.reserve(bytes / 256);
+}
+
 void ElementIndex::beginArticle()
 {
     m_articles.push_back({static_cast<quint32>(m_elements.size()), false});
 }
 
-quint32 ElementIndex::Interner::intern(std::string_view utf8, QStringList& pool)
+quint32 ElementIndex::Interner::intern(std::string_view utf8)
 {
     if ((m_strings.size() + 1) * 2 > m_slots.size())
         grow();
@@ -91,7 +110,7 @@ quint32 ElementIndex::Interner::intern(std::string_view utf8, QStringList& pool)
         if (slot.id == none) {
             slot = {hash, static_cast<quint32>(m_strings.size())};
             m_strings.emplace_back(utf8);
-            pool.append(utf8text::decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size()))));
+            m_texts.append(utf8text::decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size()))));
             return slot.id;
         }
         if (slot.hash == hash && m_strings[slot.id] == utf8)
@@ -114,18 +133,19 @@ void ElementIndex::Interner::grow()
     m_slots.swap(table);
 }
 
-quint32 ElementIndex::addElement(std::string_view name)
+quint32 ElementIndex::addElement(quint32 name)
 {
     Element element;
-    element.name = m_buildNames.intern(name, m_names);
+    element.name = name;
     element.firstValue = static_cast<quint32>(m_elementValues.size());
     m_elements.push_back(element);
+    m_elementNames.push_back(name);
     return static_cast<quint32>(m_elements.size() - 1);
 }
 
 void ElementIndex::addValue(quint32 element, std::string_view value)
 {
-    m_elementValues.push_back(m_buildValues.intern(value, m_values));
+    m_elementValues.push_back(m_buildValues.intern(value));
     ++m_elements[element].valueCount;
 }
 
@@ -148,20 +168,22 @@ void ElementIndex::setElementText(quint32 element, const ElementText& text)
     e.prefix = text.signature.prefix;
 }
 
-void ElementIndex::finish()
+void ElementIndex::finish(QStringList names)
 {
-    m_buildNames = {};
+    m_names = std::move(names);
+    m_values = m_buildValues.takeTexts();
     m_buildValues = {};
-    const std::vector<quint32> names = canonical(m_names, m_nameIds);
-    m_elementNames.clear();
-    m_elementNames.reserve(m_elements.size());
-    for (Element& element : m_elements) {
-        element.name = names[element.name];
-        m_elementNames.push_back(element.name);
+    const std::vector<quint32> nameIds = canonical(m_names, m_nameIds);
+    if (!isIdentity(nameIds)) {
+        for (size_t i = 0; i < m_elements.size(); ++i) {
+            Element& element = m_elements[i];
+            element.name = nameIds[element.name];
+            m_elementNames[i] = element.name;
+        }
     }
-    const std::vector<quint32> values = canonical(m_values, m_valueIds);
-    for (quint32& value : m_elementValues)
-        value = values[value];
-    m_elements.shrink_to_fit();
-    m_elementValues.shrink_to_fit();
+    const std::vector<quint32> valueIds = canonical(m_values, m_valueIds);
+    if (!isIdentity(valueIds)) {
+        for (quint32& value : m_elementValues)
+            value = valueIds[value];
+    }
 }

@@ -70,9 +70,13 @@ public:
 
     void clear();
 
-    // Building, article by article: names and values come as UTF-8.
+    // Building, article by article. Names come as the numbers the builder gave them with an Interner
+    // of its own (their texts come with finish()); values come as UTF-8.
+    // Room for what a file of that many bytes likely holds, so that the tables are never copied as
+    // they grow: room never written takes no memory.
+    void reserveFor(qint64 fileBytes);
     void beginArticle();
-    quint32 addElement(std::string_view name);
+    quint32 addElement(quint32 name);
     void addValue(quint32 element, std::string_view value);
     // Once the article's text is known: where each element's text lies, and whether the article has
     // any child node. elementText() takes the element's range and trims it: the builder gives it
@@ -86,8 +90,30 @@ public:
     static ElementText elementText(quint32 start, quint32 end, QStringView articleText);
     void setElementText(quint32 element, const ElementText& text);
     void endArticle(bool hasChildNode) { m_articles.back().hasChildNode = hasChildNode; }
-    // Drops what only the building needed.
-    void finish();
+    // Drops what only the building needed; `names` are the texts of the numbers addElement() was given.
+    void finish(QStringList names);
+
+    // Numbers UTF-8 strings as they come, each distinct one once, and keeps their texts (open
+    // addressing: it runs for every element and attribute of the corpus).
+    class Interner
+    {
+    public:
+        quint32 intern(std::string_view utf8);
+        const QStringList& texts() const { return m_texts; }
+        QStringList takeTexts() { return std::move(m_texts); }
+
+    private:
+        struct Slot
+        {
+            quint64 hash = 0;
+            quint32 id = none; // none: free
+        };
+        void grow();
+
+        std::vector<Slot> m_slots;
+        std::vector<std::string> m_strings;
+        QStringList m_texts;
+    };
 
     // Not QHash: its insertion ends the program when memory runs out, where this one throws.
     struct TextHash
@@ -103,25 +129,6 @@ private:
         return found == ids.end() ? none : found->second;
     }
 
-    // Numbers UTF-8 strings as they come, each distinct one once (open addressing: it runs for every
-    // element and attribute of the corpus).
-    class Interner
-    {
-    public:
-        quint32 intern(std::string_view utf8, QStringList& pool);
-
-    private:
-        struct Slot
-        {
-            quint64 hash = 0;
-            quint32 id = none; // none: free
-        };
-        void grow();
-
-        std::vector<Slot> m_slots;
-        std::vector<std::string> m_strings;
-    };
-
     struct ArticleRange
     {
         quint32 firstElement = 0;
@@ -136,6 +143,5 @@ private:
     QStringList m_values;
     Ids m_nameIds;
     Ids m_valueIds;
-    Interner m_buildNames;
     Interner m_buildValues;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QChar>
 #include <QString>
 #include <QStringDecoder>
 
@@ -14,5 +15,10 @@ inline QString decode(QByteArrayView utf8)
                            QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     return decoder.decode(utf8);
 }
+
+// Writes the text of UTF-8 bytes at `out`, as decode() gives it, and returns where it ends. It may
+// write anywhere in [out, out + utf8.size()), so that much room is needed. Made for the parser's
+// text, which is mostly ASCII: blocks of ASCII are widened at once.
+QChar* decodeInto(QChar* out, QByteArrayView utf8);
 
 } // namespace utf8text

@@ -193,12 +193,22 @@ StreamDecoder::StreamDecoder(const QByteArray& head)
 
 StreamDecoder::~StreamDecoder() = default;
 
-std::optional<QByteArray> StreamDecoder::decode(QByteArrayView bytes, bool last)
+std::optional<QByteArrayView> StreamDecoder::decode(QByteArrayView bytes, bool last)
+{
+    // Text meant as UTF-8 goes to the parser as it is, which checks it.
+    if (m_kind == Kind::Utf8 && !m_mixed)
+        return bytes;
+    std::optional<QByteArray> converted = convert(bytes, last);
+    if (!converted)
+        return std::nullopt;
+    m_output = std::move(*converted);
+    return QByteArrayView(m_output);
+}
+
+std::optional<QByteArray> StreamDecoder::convert(QByteArrayView bytes, bool last)
 {
     switch (m_kind) {
     case Kind::Utf8: {
-        if (!m_mixed)
-            return bytes.toByteArray();
         QByteArray piece = m_carry + bytes.toByteArray();
         m_carry.clear();
         if (!last) {

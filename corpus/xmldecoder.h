@@ -35,8 +35,9 @@ public:
     bool meantAsUtf8() const { return m_kind == Kind::Utf8; }
     void setMixed(bool mixed) { m_mixed = mixed; }
 
-    // The next piece as UTF-8; nothing when it cannot be decoded in the file's encoding.
-    std::optional<QByteArray> decode(QByteArrayView bytes, bool last);
+    // The next piece as UTF-8, valid until the next call: UTF-8 is passed on as it is, without a
+    // copy. Nothing when the piece cannot be decoded in the file's encoding.
+    std::optional<QByteArrayView> decode(QByteArrayView bytes, bool last);
 
 private:
     enum class Kind
@@ -49,11 +50,15 @@ private:
         Unknown,
     };
 
+    // The piece converted to UTF-8 (mixed UTF-8 and Windows-1252 included).
+    std::optional<QByteArray> convert(QByteArrayView bytes, bool last);
+
     Kind m_kind = Kind::Unknown;
     qsizetype m_textStart = 0;
     bool m_mixed = false;
     QByteArray m_carry;         // the start of a UTF-8 sequence cut by the end of a piece
     QString m_carriedSurrogate; // a high surrogate whose pair may come with the next piece
+    QByteArray m_output;        // the last piece decoded, when it had to be converted
     struct Converter;
     std::unique_ptr<Converter> m_converter;
 };

@@ -1,0 +1,93 @@
+#include "utf8text.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace utf8text {
+namespace {
+
+// The character of the valid sequence of two to four bytes at `p`, and its length; length 0 when the
+// bytes are not one.
+struct Sequence
+{
+    char32_t code = 0;
+    int length = 0;
+};
+
+Sequence sequenceAt(const unsigned char* p, const unsigned char* end)
+{
+    int extra;
+    char32_t minimum;
+    char32_t code;
+    if ((*p & 0xE0) == 0xC0) {
+        extra = 1, minimum = 0x80, code = *p & 0x1F;
+    } else if ((*p & 0xF0) == 0xE0) {
+        extra = 2, minimum = 0x800, code = *p & 0x0F;
+    } else if ((*p & 0xF8) == 0xF0) {
+        extra = 3, minimum = 0x10000, code = *p & 0x07;
+    } else {
+        return {};
+    }
+    if (end - p <= extra)
+        return {};
+    for (int i = 1; i <= extra; ++i) {
+        if ((p[i] & 0xC0) != 0x80)
+            return {};
+        code = (code << 6) | (p[i] & 0x3F);
+    }
+    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return {};
+    return {code, extra + 1};
+}
+
+} // namespace
+
+QChar* decodeInto(QChar* out, QByteArrayView utf8)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+    const unsigned char* const end = p + utf8.size();
+    // Never more units than bytes: a block of 16 is written whole while 16 bytes are left.
+    while (p < end) {
+#if defined(__SSE2__)
+        while (end - p >= 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const __m128i zero = _mm_setzero_si128();
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(bytes, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(bytes, zero));
+            const int high = _mm_movemask_epi8(bytes);
+            if (high == 0) {
+                p += 16;
+                out += 16;
+                continue;
+            }
+            const int ascii = __builtin_ctz(static_cast<unsigned>(high));
+            p += ascii;
+            out += ascii;
+            break;
+        }
+#endif
+        while (p < end && *p < 0x80)
+            *out++ = QChar(char16_t(*p++));
+        if (p == end)
+            break;
+        const Sequence sequence = sequenceAt(p, end);
+        if (sequence.length == 0) {
+            // Not UTF-8 from here: the rest as the toolkit reads it.
+            QStringDecoder decoder(QStringConverter::Utf8,
+                                   QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+            return decoder.appendToBuffer(
+                out, QByteArrayView(reinterpret_cast<const char*>(p), static_cast<qsizetype>(end - p)));
+        }
+        p += sequence.length;
+        if (sequence.code < 0x10000) {
+            *out++ = QChar(char16_t(sequence.code));
+        } else {
+            *out++ = QChar(QChar::highSurrogate(sequence.code));
+            *out++ = QChar(QChar::lowSurrogate(sequence.code));
+        }
+    }
+    return out;
+}
+
+} // namespace utf8text
