@@ -1,7 +1,10 @@
 #include "benchtable.h"
+#include "childprocess.h"
 #include "concordance.h"
 #include "concordancewindow.h"
+#include "corpusgenerator.h"
 #include "mainwindow.h"
+#include "onecore.h"
 #include "quietdialogs.h"
 #include "resultpane.h"
 
@@ -117,6 +120,28 @@ Stats timeTool(int reps, const QString& program, const QStringList& arguments, Q
     return Stats::of(samples);
 }
 
+// xmllint --noout on the file: its wall time and its own CPU time (user + system), from the kernel.
+struct XmllintTimes
+{
+    Stats wall;
+    Stats cpu;
+};
+
+XmllintTimes timeXmllint(int reps, const QString& path)
+{
+    QList<double> walls;
+    QList<double> cpus;
+    for (int i = 0; i < reps; ++i) {
+        const ChildProcess::Times times = ChildProcess::run(
+            QStringLiteral("xmllint"), {QStringLiteral("--noout"), path}, {QStringLiteral("LC_ALL=C.UTF-8")}, true);
+        if (times.exitCode != 0)
+            fail(QStringLiteral("xmllint --noout %1 failed").arg(path));
+        walls.append(times.wallMs);
+        cpus.append(times.cpuMs);
+    }
+    return {Stats::of(walls), Stats::of(cpus)};
+}
+
 struct Options
 {
     QString corpusPath;
@@ -125,6 +150,11 @@ struct Options
     double sizeMb = 100;
     quint64 seed = 1;
     int reps = 5;
+    QList<CorpusGenerator::Profile> profiles;
+    double bigMb = 0;
+    QString bigCorpusPath;
+    CorpusGenerator::Profile bigProfile = CorpusGenerator::Profile::Encyclopedia;
+    QString bigRunPath; // set in the child process that measures the big corpus
 };
 
 Options parseOptions(const QApplication& app)
@@ -148,6 +178,22 @@ Options parseOptions(const QApplication& app)
                       QStringLiteral("FILE")});
     parser.addOption({QStringLiteral("words"), QStringLiteral("Word list for the generator."), QStringLiteral("FILE"),
                       QStringLiteral("/usr/share/dict/french")});
+    parser.addOption({QStringLiteral("profile"),
+                      QStringLiteral("Corpus profile: encyclopedia, dictionary or both, each with its table."),
+                      QStringLiteral("P"), QStringLiteral("both")});
+    parser.addOption({QStringLiteral("big-mb"),
+                      QStringLiteral("Also measure the load, the memory and the title filter on a corpus of N MB, in a "
+                                     "process of their own (0: not at all)."),
+                      QStringLiteral("N"), QStringLiteral("0")});
+    parser.addOption({QStringLiteral("big-corpus"),
+                      QStringLiteral("The big corpus to use rather than one generated in a temporary directory."),
+                      QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("big-profile"), QStringLiteral("Profile of the generated big corpus."),
+                      QStringLiteral("P"), QStringLiteral("encyclopedia")});
+    QCommandLineOption bigRun(QStringLiteral("big-run"), QStringLiteral("Internal: measure the big corpus FILE."),
+                              QStringLiteral("FILE"));
+    bigRun.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(bigRun);
     parser.process(app);
 
     Options options;
@@ -157,22 +203,48 @@ Options parseOptions(const QApplication& app)
     options.sizeMb = parser.value(QStringLiteral("size-mb")).toDouble(&sizeOk);
     options.seed = parser.value(QStringLiteral("seed")).toULongLong(&seedOk);
     options.reps = parser.value(QStringLiteral("reps")).toInt(&repsOk);
-    if (!sizeOk || options.sizeMb <= 0 || !seedOk || !repsOk || options.reps < 1)
+    bool bigOk = false;
+    options.bigMb = parser.value(QStringLiteral("big-mb")).toDouble(&bigOk);
+    const QString profile = parser.value(QStringLiteral("profile"));
+    bool profileOk = profile == QLatin1String("both");
+    if (profileOk) {
+        options.profiles = {CorpusGenerator::Profile::Encyclopedia, CorpusGenerator::Profile::Dictionary};
+    } else {
+        options.profiles = {CorpusGenerator::profileFromName(profile, &profileOk)};
+    }
+    bool bigProfileOk = false;
+    options.bigProfile = CorpusGenerator::profileFromName(parser.value(QStringLiteral("big-profile")), &bigProfileOk);
+    if (!sizeOk || options.sizeMb <= 0 || !seedOk || !repsOk || options.reps < 1 || !bigOk || options.bigMb < 0 ||
+        !profileOk || !bigProfileOk)
         parser.showHelp(2);
     options.corpusPath = parser.value(QStringLiteral("corpus"));
     options.dumpPath = parser.value(QStringLiteral("dump"));
     options.wordsPath = parser.value(QStringLiteral("words"));
+    options.bigCorpusPath = parser.value(QStringLiteral("big-corpus"));
+    options.bigRunPath = parser.value(bigRun);
     return options;
 }
 
+// The dictionary's files sit next to the encyclopedia's: c.xml, c.dictionary.xml.
+QString profilePath(const QString& path, CorpusGenerator::Profile profile)
+{
+    if (path.isEmpty() || profile == CorpusGenerator::Profile::Encyclopedia)
+        return path;
+    const QFileInfo info(path);
+    const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
+    return info.dir().filePath(info.completeBaseName() + QLatin1Char('.') + CorpusGenerator::profileName(profile) +
+                               suffix);
+}
+
 // The generator runs in its own process so that its memory stays out of this one's peak.
-void generateCorpus(const Options& options, const QString& path)
+void generateCorpus(const Options& options, CorpusGenerator::Profile profile, double sizeMb, const QString& path)
 {
     const QString generator = QCoreApplication::applicationDirPath() + QStringLiteral("/tarvane_gencorpus");
     QByteArray said;
     const double ms = runTool(generator,
-                              {QStringLiteral("--size-mb"), QString::number(options.sizeMb), QStringLiteral("--seed"),
-                               QString::number(options.seed), QStringLiteral("--words"), options.wordsPath, path},
+                              {QStringLiteral("--size-mb"), QString::number(sizeMb), QStringLiteral("--seed"),
+                               QString::number(options.seed), QStringLiteral("--words"), options.wordsPath,
+                               QStringLiteral("--profile"), CorpusGenerator::profileName(profile), path},
                               &said);
     out() << "generated in " << QString::number(ms / 1000, 'f', 1) << " s: " << said << '\n';
 }
@@ -190,19 +262,26 @@ public:
     OxelDialog& operator*() const { return m_window->window(); }
     OxelDialog* operator->() const { return &m_window->window(); }
 
+    struct LoadTimes
+    {
+        double wallMs = 0;
+        double cpuMs = 0; // user + system, every thread of the process
+    };
+
     // The whole load as the user waits for it: from the file to the filled lists, combo boxes
     // and first articles, painted.
-    double load(const QString& path)
+    LoadTimes load(const QString& path)
     {
         QElapsedTimer timer;
+        const double cpuBefore = ChildProcess::selfCpuMs();
         timer.start();
         m_window->window().setCorpusPath(path);
         m_window->window().loadCorpus();
         QCoreApplication::processEvents();
-        const double ms = elapsedMs(timer);
+        const LoadTimes times{elapsedMs(timer), ChildProcess::selfCpuMs() - cpuBefore};
         if (!m_dialogs.warnings.isEmpty())
             fail(QStringLiteral("the load failed: ") + m_dialogs.warnings.join(QStringLiteral("; ")));
-        return ms;
+        return times;
     }
 
 private:
@@ -274,53 +353,11 @@ void writeDump(const CorpusDocument& corpus, const QString& path)
         fail(QStringLiteral("cannot write ") + path);
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+// The title filter, typed letter by letter and erased, each keystroke with its list refresh.
+QList<double> timeTitleFilter(OxelDialog& w, const QString& typed, int reps)
 {
-    QApplication app(argc, argv);
-    const Options options = parseOptions(app);
-
-    // The window reads and writes its settings file in the working directory: keep it out of the user's.
-    QTemporaryDir workDir;
-    if (!workDir.isValid() || !QDir::setCurrent(workDir.path()))
-        fail(QStringLiteral("no temporary directory"));
-    QString corpusPath = options.corpusPath.isEmpty() ? workDir.filePath(QStringLiteral("corpus.xml"))
-                                                      : QFileInfo(options.corpusPath).absoluteFilePath();
-    if (!QFileInfo::exists(corpusPath))
-        generateCorpus(options, corpusPath);
-    const QString dumpPath = options.dumpPath.isEmpty() ? workDir.filePath(QStringLiteral("articles.txt"))
-                                                        : QFileInfo(options.dumpPath).absoluteFilePath();
-    const double fileMb = static_cast<double>(QFileInfo(corpusPath).size()) / 1e6;
-    const int reps = options.reps;
-    BenchTable table;
-
-    // Loads: each repetition opens a fresh window, loads, then loads again over the first load.
-    const double peakBeforeLoading = peakResidentMb();
-    QList<double> firstLoads;
-    QList<double> reloads;
-    double peakAfterFirst = 0;
-    double peakAfterReload = 0;
-    std::unique_ptr<Window> window;
-    for (int rep = 0; rep < reps; ++rep) {
-        window.reset();
-        window = std::make_unique<Window>();
-        firstLoads.append(window->load(corpusPath));
-        if (rep == 0)
-            peakAfterFirst = peakResidentMb();
-        reloads.append(window->load(corpusPath));
-        if (rep == 0)
-            peakAfterReload = peakResidentMb();
-    }
-    OxelDialog& w = **window;
-    const CorpusDocument& corpus = w.corpus();
-    if (corpus.articleCount() == 0)
-        fail(QStringLiteral("the corpus has no articles"));
-
-    // The title filter, typed letter by letter and erased, each keystroke with its list refresh.
     w.Onglets->setCurrentIndex(0);
     QCoreApplication::processEvents();
-    const QString typed = corpus.articles()[corpus.articles().size() / 2].title.toLower().left(8);
     QList<double> keystrokes;
     for (int rep = 0; rep < reps; ++rep) {
         w.Txt_Corpus->clear();
@@ -340,8 +377,166 @@ int main(int argc, char* argv[])
             keystrokes.append(elapsedMs(timer));
         }
     }
-    if (w.resultCorpus().count() != corpus.articleCount())
+    if (w.resultCorpus().count() != w.corpus().articleCount())
         fail(QStringLiteral("the emptied title filter does not list every article"));
+    return keystrokes;
+}
+
+// A title of the middle of the corpus, as typed: eight letters at most.
+QString typedTitle(const CorpusDocument& corpus)
+{
+    return corpus.articles()[corpus.articles().size() / 2].title.toLower().left(8);
+}
+
+QString heading(const QString& what)
+{
+    return QStringLiteral("Tarvane benchmark, %1, %2 UTC\nmachine: %3, %4 cores, Qt %5, %6 platform\n")
+        .arg(what, QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd hh:mm")), cpuModel())
+        .arg(QThread::idealThreadCount())
+        .arg(QString::fromLatin1(qVersion()), QGuiApplication::platformName());
+}
+
+// The texts of the first articles, each with its title, until they hold textBytes of UTF-8: once as one
+// article whose text is all of them, once as as many articles. Returns the articles taken.
+int writeOneAndMany(const CorpusDocument& corpus, qint64 textBytes, const QString& onePath, const QString& manyPath)
+{
+    QFile one(onePath);
+    QFile many(manyPath);
+    if (!one.open(QIODevice::WriteOnly | QIODevice::Truncate) || !many.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        fail(QStringLiteral("cannot write ") + onePath);
+    one.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<corpus>\n<article><vedette>GRAND</vedette><texte>");
+    many.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<corpus>\n");
+    qint64 written = 0;
+    int taken = 0;
+    while (written < textBytes) {
+        const ArticleEntry& entry = corpus.articles()[static_cast<std::size_t>(taken) % corpus.articles().size()];
+        const QByteArray text = entry.text.toHtmlEscaped().toUtf8();
+        one.write(text);
+        one.write("\n");
+        many.write("<article><vedette>" + entry.title.toHtmlEscaped().toUtf8() + "</vedette><texte>" + text +
+                   "</texte></article>\n");
+        written += text.size() + 1;
+        ++taken;
+    }
+    one.write("</texte></article>\n</corpus>\n");
+    many.write("</corpus>\n");
+    if (!one.flush() || !many.flush())
+        fail(QStringLiteral("cannot write ") + onePath);
+    return taken;
+}
+
+// The load, the memory and the title filter on a big corpus, in a process of its own so that its peak
+// memory is that corpus's alone.
+int runBig(const Options& options)
+{
+    QTemporaryDir workDir;
+    if (!workDir.isValid() || !QDir::setCurrent(workDir.path()))
+        fail(QStringLiteral("no temporary directory"));
+    const QString path = options.bigRunPath;
+    const double fileMb = static_cast<double>(QFileInfo(path).size()) / 1e6;
+    const QString size = QStringLiteral("%1 MB").arg(fileMb, 0, 'f', 0);
+    const double peakBeforeLoading = peakResidentMb();
+    Window window;
+    const Window::LoadTimes first = window.load(path);
+    const double peakAfterFirst = peakResidentMb();
+    const Window::LoadTimes reload = window.load(path);
+    const double peakAfterReload = peakResidentMb();
+    const CorpusDocument& corpus = window->corpus();
+    if (corpus.articleCount() == 0)
+        fail(QStringLiteral("the corpus has no articles"));
+    const QString typed = typedTitle(corpus);
+    const QList<double> keystrokes = timeTitleFilter(*window, typed, options.reps);
+    const XmllintTimes xmllint = timeXmllint(std::min(options.reps, 2), path);
+
+    const QString cpuName = QStringLiteral("xmllint --noout, CPU time");
+    const QString fileSize = QStringLiteral("corpus file size");
+    BenchTable table;
+    table.add({size + QStringLiteral(": whole load, first, CPU time"), QStringLiteral("ms"), Stats::of({first.cpuMs}),
+               cpuName, xmllint.cpu.median, 0.5});
+    table.add({size + QStringLiteral(": whole load, over the first, CPU time"), QStringLiteral("ms"),
+               Stats::of({reload.cpuMs}), cpuName, xmllint.cpu.median, 0.5});
+    table.add({size + QStringLiteral(": whole load, first, wall time"), QStringLiteral("ms"), Stats::of({first.wallMs}),
+               QStringLiteral("xmllint --noout"), xmllint.wall.median, 0.5});
+    table.add({size + QStringLiteral(": title filter keystroke (%1 titles)").arg(corpus.articleCount()),
+               QStringLiteral("ms"), Stats::of(keystrokes), QString(), 0, 16, true});
+    table.add({size + QStringLiteral(": peak memory after first load"), QStringLiteral("MB"),
+               Stats::of({peakAfterFirst}), fileSize, fileMb, 3});
+    table.add({size + QStringLiteral(": peak memory after reload"), QStringLiteral("MB"), Stats::of({peakAfterReload}),
+               fileSize, fileMb, 3});
+    out() << "\n## Big corpus\n\n"
+          << heading(size) << "corpus: " << path << ", " << QString::number(fileMb, 'f', 1) << " MB, "
+          << corpus.articleCount() << " articles; one load and one over it; peak memory before loading "
+          << QString::number(peakBeforeLoading, 'f', 1) << " MB\n"
+          << "typed in the title filter: \"" << typed << "\", then erased; xmllint --noout "
+          << QString::number(xmllint.wall.median, 'f', 1) << " ms, CPU time "
+          << QString::number(xmllint.cpu.median, 'f', 1) << " ms (median of " << xmllint.cpu.samples << ")\n\n"
+          << table.toMarkdown();
+    out().flush();
+    return 0;
+}
+
+int runProfile(const Options& options, CorpusGenerator::Profile profile)
+{
+    // The window reads and writes its settings file in the working directory: keep it out of the user's.
+    QTemporaryDir workDir;
+    if (!workDir.isValid() || !QDir::setCurrent(workDir.path()))
+        fail(QStringLiteral("no temporary directory"));
+    const QString profileName = CorpusGenerator::profileName(profile);
+    QString corpusPath = options.corpusPath.isEmpty()
+                             ? workDir.filePath(QStringLiteral("corpus.xml"))
+                             : QFileInfo(profilePath(options.corpusPath, profile)).absoluteFilePath();
+    if (!QFileInfo::exists(corpusPath))
+        generateCorpus(options, profile, options.sizeMb, corpusPath);
+    const QString dumpPath = options.dumpPath.isEmpty()
+                                 ? workDir.filePath(QStringLiteral("articles.txt"))
+                                 : QFileInfo(profilePath(options.dumpPath, profile)).absoluteFilePath();
+    const double fileMb = static_cast<double>(QFileInfo(corpusPath).size()) / 1e6;
+    const int reps = options.reps;
+    BenchTable table;
+
+    // Loads: each repetition opens a fresh window, loads, then loads again over the first load.
+    const double peakBeforeLoading = peakResidentMb();
+    QList<double> firstLoads;
+    QList<double> reloads;
+    QList<double> firstLoadsCpu;
+    QList<double> reloadsCpu;
+    double peakAfterFirst = 0;
+    double peakAfterReload = 0;
+    std::unique_ptr<Window> window;
+    for (int rep = 0; rep < reps; ++rep) {
+        window.reset();
+        window = std::make_unique<Window>();
+        const Window::LoadTimes first = window->load(corpusPath);
+        firstLoads.append(first.wallMs);
+        firstLoadsCpu.append(first.cpuMs);
+        if (rep == 0)
+            peakAfterFirst = peakResidentMb();
+        const Window::LoadTimes reload = window->load(corpusPath);
+        reloads.append(reload.wallMs);
+        reloadsCpu.append(reload.cpuMs);
+        if (rep == 0)
+            peakAfterReload = peakResidentMb();
+    }
+    // The same load with every thread of the process on one core, as when the other cores are busy.
+    QList<double> oneCoreLoads;
+    QList<double> oneCoreLoadsCpu;
+    {
+        const OneCore oneCore;
+        if (!oneCore.pinned())
+            fail(QStringLiteral("cannot confine the process to one core"));
+        for (int rep = 0; rep < reps; ++rep) {
+            const Window::LoadTimes times = window->load(corpusPath);
+            oneCoreLoads.append(times.wallMs);
+            oneCoreLoadsCpu.append(times.cpuMs);
+        }
+    }
+    OxelDialog& w = **window;
+    const CorpusDocument& corpus = w.corpus();
+    if (corpus.articleCount() == 0)
+        fail(QStringLiteral("the corpus has no articles"));
+
+    const QString typed = typedTitle(corpus);
+    const QList<double> keystrokes = timeTitleFilter(w, typed, reps);
 
     // The longest article, shown with every whole-word occurrence of the most frequent word marked.
     const QStringList frequentWords = wordsByFrequency(corpus);
@@ -407,7 +602,8 @@ int main(int argc, char* argv[])
 
     // References, on the same data and the same machine.
     writeDump(corpus, dumpPath);
-    const Stats xmllint = timeTool(reps, QStringLiteral("xmllint"), {QStringLiteral("--noout"), corpusPath});
+    const XmllintTimes xmllintTimes = timeXmllint(reps, corpusPath);
+    const Stats xmllint = xmllintTimes.wall;
     // Words searched: the most frequent, one of middle rank, a rare one.
     QStringList searchWords{frequentWords.constFirst()};
     if (frequentWords.size() > 200)
@@ -705,11 +901,41 @@ int main(int argc, char* argv[])
                           QStringLiteral("ms"), times, QString(), 0, 100});
     }
 
+    // One article holding the texts of many (32 MB of them, or the corpus's size when smaller), against the
+    // same texts as so many articles, each load in a fresh window.
+    QList<double> oneArticleLoadsCpu;
+    QList<double> manyArticlesLoadsCpu;
+    const qint64 oneArticleBytes = std::min<qint64>(32000000, QFileInfo(corpusPath).size());
+    const int manyArticles = writeOneAndMany(corpus, oneArticleBytes, workDir.filePath(QStringLiteral("one.xml")),
+                                             workDir.filePath(QStringLiteral("many.xml")));
+    for (int rep = 0; rep < reps; ++rep) {
+        for (const bool one : {false, true}) {
+            Window fresh;
+            const double cpu =
+                fresh.load(workDir.filePath(one ? QStringLiteral("one.xml") : QStringLiteral("many.xml"))).cpuMs;
+            (one ? oneArticleLoadsCpu : manyArticlesLoadsCpu).append(cpu);
+        }
+    }
+
     const QString xmllintName = QStringLiteral("xmllint --noout");
+    const QString xmllintCpuName = QStringLiteral("xmllint --noout, CPU time");
     table.add({QStringLiteral("whole load, first"), QStringLiteral("ms"), Stats::of(firstLoads), xmllintName,
                xmllint.median, 0.5});
     table.add({QStringLiteral("whole load, over the first"), QStringLiteral("ms"), Stats::of(reloads), xmllintName,
                xmllint.median, 0.5});
+    table.add({QStringLiteral("whole load, first, CPU time"), QStringLiteral("ms"), Stats::of(firstLoadsCpu),
+               xmllintCpuName, xmllintTimes.cpu.median, 0.5});
+    table.add({QStringLiteral("whole load, over the first, CPU time"), QStringLiteral("ms"), Stats::of(reloadsCpu),
+               xmllintCpuName, xmllintTimes.cpu.median, 0.5});
+    table.add({QStringLiteral("whole load on one core, CPU time"), QStringLiteral("ms"), Stats::of(oneCoreLoadsCpu),
+               xmllintCpuName, xmllintTimes.cpu.median, 0.5});
+    table.add({QStringLiteral("whole load on one core, wall time"), QStringLiteral("ms"), Stats::of(oneCoreLoads),
+               xmllintCpuName, xmllintTimes.cpu.median, 0.5});
+    const QString oneArticleSize = QStringLiteral("%1 MB").arg(static_cast<double>(oneArticleBytes) / 1e6, 0, 'f', 0);
+    table.add({QStringLiteral("a %1 single article, whole load, CPU time").arg(oneArticleSize), QStringLiteral("ms"),
+               Stats::of(oneArticleLoadsCpu),
+               QStringLiteral("the same texts as %1 articles, CPU time").arg(manyArticles),
+               Stats::of(manyArticlesLoadsCpu).median, 2});
     table.add({QStringLiteral("title filter keystroke (%1 titles)").arg(corpus.articleCount()), QStringLiteral("ms"),
                Stats::of(keystrokes), QString(), 0, 16, true});
     table.add({QStringLiteral("longest article highlighted (%1 chars)").arg(longest->text.size()), QStringLiteral("ms"),
@@ -722,16 +948,13 @@ int main(int argc, char* argv[])
         table.add(row);
     const QString fileSize = QStringLiteral("corpus file size");
     table.add({QStringLiteral("peak memory after first load"), QStringLiteral("MB"), Stats::of({peakAfterFirst}),
-               fileSize, fileMb, 4});
+               fileSize, fileMb, 3});
     table.add({QStringLiteral("peak memory after reload"), QStringLiteral("MB"), Stats::of({peakAfterReload}), fileSize,
-               fileMb, 4});
+               fileMb, 3});
 
-    out() << "\nTarvane benchmark, " << QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd hh:mm"))
-          << " UTC\n"
-          << "machine: " << cpuModel() << ", " << QThread::idealThreadCount() << " cores, Qt " << qVersion() << ", "
-          << QGuiApplication::platformName() << " platform\n"
-          << "corpus: " << corpusPath << ", " << QString::number(fileMb, 'f', 1) << " MB, " << corpus.articleCount()
-          << " articles; " << reps << " repetitions; peak memory before loading "
+    out() << "\n## Profile: " << profileName << "\n\n"
+          << heading(profileName) << "corpus: " << corpusPath << ", " << QString::number(fileMb, 'f', 1) << " MB, "
+          << corpus.articleCount() << " articles; " << reps << " repetitions; peak memory before loading "
           << QString::number(peakBeforeLoading, 'f', 1) << " MB\n"
           << "typed in the title filter: \"" << typed << "\", then erased; marked word: \""
           << frequentWords.constFirst() << "\"\n\n"
@@ -742,7 +965,12 @@ int main(int argc, char* argv[])
                  .arg(xmllintName)
                  .arg(xmllint.median, 0, 'f', 1)
                  .arg(xmllint.min, 0, 'f', 1)
-                 .arg(xmllint.max, 0, 'f', 1);
+                 .arg(xmllint.max, 0, 'f', 1)
+          << QStringLiteral("| %1 | %2 | %3 | %4 | — |\n")
+                 .arg(xmllintCpuName)
+                 .arg(xmllintTimes.cpu.median, 0, 'f', 1)
+                 .arg(xmllintTimes.cpu.min, 0, 'f', 1)
+                 .arg(xmllintTimes.cpu.max, 0, 'f', 1);
     for (const GrepReference& reference : wordReferences + elementReferences) {
         out() << QStringLiteral("| %1 | %2 | %3 | %4 | %5 |\n")
                      .arg(reference.what)
@@ -753,5 +981,52 @@ int main(int argc, char* argv[])
     }
     out().flush();
     window.reset();
+    return 0;
+}
+
+// Runs this program again for one part of the run: a fresh process has a peak memory of its own.
+void runSelf(const QStringList& arguments)
+{
+    out().flush();
+    const ChildProcess::Times times = ChildProcess::run(QCoreApplication::applicationFilePath(), arguments);
+    if (times.exitCode != 0)
+        fail(QStringLiteral("the run with %1 failed").arg(arguments.join(QLatin1Char(' '))));
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const Options options = parseOptions(app);
+    if (!options.bigRunPath.isEmpty())
+        return runBig(options);
+    const bool big = options.bigMb > 0 || !options.bigCorpusPath.isEmpty();
+    if (options.profiles.size() == 1 && !big)
+        return runProfile(options, options.profiles.constFirst());
+
+    const QStringList common{QStringLiteral("--size-mb"), QString::number(options.sizeMb),
+                             QStringLiteral("--seed"),    QString::number(options.seed),
+                             QStringLiteral("--reps"),    QString::number(options.reps),
+                             QStringLiteral("--words"),   options.wordsPath};
+    for (const CorpusGenerator::Profile profile : options.profiles) {
+        QStringList arguments = common;
+        arguments << QStringLiteral("--profile") << CorpusGenerator::profileName(profile);
+        if (!options.corpusPath.isEmpty())
+            arguments << QStringLiteral("--corpus") << options.corpusPath;
+        if (!options.dumpPath.isEmpty())
+            arguments << QStringLiteral("--dump") << options.dumpPath;
+        runSelf(arguments);
+    }
+    if (big) {
+        QTemporaryDir workDir;
+        QString path = options.bigCorpusPath.isEmpty() ? workDir.filePath(QStringLiteral("big.xml"))
+                                                       : QFileInfo(options.bigCorpusPath).absoluteFilePath();
+        if (!QFileInfo::exists(path) && options.bigMb <= 0)
+            fail(QStringLiteral("no file %1, and no --big-mb to generate it").arg(path));
+        if (!QFileInfo::exists(path))
+            generateCorpus(options, options.bigProfile, options.bigMb, path);
+        runSelf(QStringList(common) << QStringLiteral("--big-run") << path);
+    }
     return 0;
 }

@@ -55,6 +55,12 @@ const Domain domains[] = {{"physique", "Physique"},
 const char* const grammaticalCategories[] = {"s. m.", "s. f.", "adj.", "v. a.", "v. n.", "adv.", "s. m. pl.", "prép."};
 const char* const senses[] = {"propre", "figuré", "technique"};
 const char* const elisions[] = {"l", "d", "qu", "n", "s", "j", "c"};
+const char* const indications[] = {"Fig.",        "Par extension.",   "Familièrement.",
+                                   "Absolument.", "Terme de marine.", "Terme de palais.",
+                                   "Vieilli.",    "Poétiquement."};
+const char* const languages[] = {"latin", "latin", "latin", "bas-latin", "grec", "italien", "espagnol", "germanique"};
+const char* const latinEndings[] = {"us", "um", "are", "ia", "ere", "atus", "ire", "io"};
+const char* const romanNumerals[] = {"I", "II", "III", "IV", "V", "VI", "VII", "VIII", "IX", "X"};
 const QByteArray straightApostrophe = "'";
 const QByteArray typographicApostrophe = "\xE2\x80\x99";
 
@@ -102,9 +108,25 @@ QByteArray letterOf(const QByteArray& headword)
     return decomposed.left(1).toUpper().toUtf8();
 }
 
+// A rough syllable split, as the pronunciation of a dictionary writes it: a-bais-ser.
+QByteArray pronunciationOf(const QByteArray& headword)
+{
+    static const QString vowels = QStringLiteral("aeiouyéèêàâîïôûù");
+    const QString word = QString::fromUtf8(headword).toLower();
+    QString spoken;
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        const bool consonant = !vowels.contains(word.at(i));
+        if (i > 0 && consonant && i + 1 < word.size() && vowels.contains(word.at(i + 1)))
+            spoken += QLatin1Char('-');
+        spoken += word.at(i);
+    }
+    return spoken.toUtf8();
+}
+
 } // namespace
 
-CorpusGenerator::CorpusGenerator(const QStringList& words, std::uint64_t seed) : m_random(seed)
+CorpusGenerator::CorpusGenerator(const QStringList& words, std::uint64_t seed, Profile profile)
+    : m_random(seed), m_profile(profile)
 {
     QList<QByteArray> rest;
     QList<QByteArray> head;
@@ -275,29 +297,161 @@ void CorpusGenerator::appendArticle(QByteArray& out, qint64 number)
     out += "</article>\n";
 }
 
+int CorpusGenerator::senseCount()
+{
+    // Most words have one or two senses; a few common ones have dozens.
+    const int bucket = m_random.between(0, 999);
+    if (bucket < 440)
+        return 1;
+    if (bucket < 690)
+        return 2;
+    if (bucket < 840)
+        return 3;
+    if (bucket < 970)
+        return m_random.between(4, 6);
+    return m_random.between(7, 24);
+}
+
+void CorpusGenerator::appendSentence(QByteArray& out, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const Word& word = zipfWord();
+        if (i > 0)
+            out += m_random.chance(8) ? ", " : " ";
+        out += i == 0 ? capitalised(word.text) : word.text;
+    }
+    out += '.';
+}
+
+void CorpusGenerator::appendQuotation(QByteArray& out)
+{
+    const QByteArray& author = m_authors.at(static_cast<qsizetype>(m_random.below(authorCount)));
+    out += "<cit aut=\"" + author + '"';
+    if (m_random.chance(60)) {
+        out += " ref=\"" + capitalised(anyWord().text) + ", ";
+        out += pick(m_random, romanNumerals);
+        out += ", " + QByteArray::number(m_random.between(1, 30)) + '"';
+    }
+    out += ">\xC2\xAB ";
+    appendSentence(out, m_random.between(3, 15));
+    out += " \xC2\xBB</cit>";
+}
+
+void CorpusGenerator::appendSense(QByteArray& out, int number)
+{
+    out += "\n<sens n=\"" + QByteArray::number(number) + "\">";
+    if (m_random.chance(30)) {
+        out += "<indication>";
+        out += pick(m_random, indications);
+        out += "</indication> ";
+    }
+    out += "<definition>";
+    appendParagraph(out, m_random.chance(90) ? m_random.between(30, 130) : m_random.between(130, 600));
+    out += "</definition>";
+    const int bucket = m_random.between(0, 99);
+    const int quotations = bucket < 30 ? 0 : bucket < 75 ? 1 : bucket < 93 ? 2 : m_random.between(3, 4);
+    for (int i = 0; i < quotations; ++i) {
+        out += ' ';
+        appendQuotation(out);
+    }
+    if (m_random.chance(12)) {
+        const QByteArray target = upper(anyWord().text);
+        out += " <renvoi cible=\"" + target + "\">Voy. " + target + "</renvoi>";
+    }
+    out += "</sens>";
+}
+
+void CorpusGenerator::appendEtymology(QByteArray& out)
+{
+    out += "\n<etymologie>";
+    const int sources = m_random.chance(70) ? 1 : m_random.between(2, 3);
+    for (int i = 0; i < sources; ++i) {
+        out += i == 0 ? "Du " : " ; ";
+        const char* language = pick(m_random, languages);
+        out += QByteArray(language) + " <mot lang=\"" + language + "\">" + anyWord().text;
+        out += pick(m_random, latinEndings);
+        out += "</mot>";
+    }
+    if (m_random.chance(40)) {
+        out += ", ";
+        appendPlainWords(out, m_random.between(3, 10));
+    }
+    out += ".</etymologie>";
+}
+
+void CorpusGenerator::appendDictionaryArticle(QByteArray& out, qint64 number)
+{
+    const QByteArray head = headword();
+    out += "<article id=\"d" + QByteArray::number(number).rightJustified(6, '0') + "\"><vedette>" + head +
+           "</vedette> <prononciation>(" + pronunciationOf(head) + ")</prononciation>";
+    const char* category = pick(m_random, grammaticalCategories);
+    out += QByteArray(", <categorie gram=\"") + category + "\">" + category + "</categorie>";
+    const int senses = senseCount();
+    for (int n = 1; n <= senses; ++n)
+        appendSense(out, n);
+    if (m_random.chance(10)) {
+        out += "\n<remarque>";
+        appendParagraph(out, m_random.between(80, 400));
+        out += "</remarque>";
+    }
+    if (m_random.chance(20)) {
+        out += "\n<historique>";
+        const int quotations = m_random.between(1, 3);
+        for (int i = 0; i < quotations; ++i) {
+            if (i > 0)
+                out += ' ';
+            appendQuotation(out);
+        }
+        out += "</historique>";
+    }
+    if (m_random.chance(85))
+        appendEtymology(out);
+    if (m_random.chance(30)) {
+        const QByteArray target = upper(anyWord().text);
+        out += " <renvoi cible=\"" + target + "\">" + target + "</renvoi>";
+    }
+    out += "</article>\n";
+}
+
 qint64 CorpusGenerator::write(QIODevice& out, qint64 targetBytes)
 {
-    QByteArray buffer = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<encyclopedie>\n";
+    const bool dictionary = m_profile == Profile::Dictionary;
+    QByteArray buffer = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    buffer += dictionary ? "<dictionnaire>\n" : "<encyclopedie>\n";
     qint64 written = 0;
     qint64 articles = 0;
     while (written + buffer.size() < targetBytes) {
-        appendArticle(buffer, articles++);
+        if (dictionary)
+            appendDictionaryArticle(buffer, articles++);
+        else
+            appendArticle(buffer, articles++);
         if (buffer.size() >= flushSize) {
             written += out.write(buffer);
             buffer.clear();
         }
     }
-    buffer += "</encyclopedie>\n";
+    buffer += dictionary ? "</dictionnaire>\n" : "</encyclopedie>\n";
     out.write(buffer);
     return articles;
 }
 
-QByteArray CorpusGenerator::generate(const QStringList& words, std::uint64_t seed, qint64 targetBytes)
+QByteArray CorpusGenerator::generate(const QStringList& words, std::uint64_t seed, qint64 targetBytes, Profile profile)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    CorpusGenerator(words, seed).write(buffer, targetBytes);
+    CorpusGenerator(words, seed, profile).write(buffer, targetBytes);
     return buffer.data();
+}
+
+QString CorpusGenerator::profileName(Profile profile)
+{
+    return profile == Profile::Dictionary ? QStringLiteral("dictionary") : QStringLiteral("encyclopedia");
+}
+
+CorpusGenerator::Profile CorpusGenerator::profileFromName(const QString& name, bool* ok)
+{
+    *ok = name == profileName(Profile::Encyclopedia) || name == profileName(Profile::Dictionary);
+    return name == profileName(Profile::Dictionary) ? Profile::Dictionary : Profile::Encyclopedia;
 }
 
 QStringList CorpusGenerator::readWordList(const QString& path)

@@ -10,24 +10,38 @@
 
 class QIODevice;
 
-// Writes a French-like encyclopedia corpus of a given size. The same words, seed and size always
-// give the same bytes: all randomness comes from Prng and all weights are integers.
+// Writes a French-like corpus of a given size. The same words, seed, size and profile always give
+// the same bytes: all randomness comes from Prng and all weights are integers.
 //
-// Word frequencies follow a Zipf-like law over a shuffled vocabulary headed by French function
-// words; article lengths are very uneven (a few over 12,000 characters); the markup has
-// attributes with few and with many distinct values, nested elements and a <terme> element that
-// recurs throughout long articles; the text has « guillemets », elisions with both apostrophes,
-// parentheses and &amp;.
+// The encyclopedia profile: word frequencies follow a Zipf-like law over a shuffled vocabulary headed by French
+// function words; article lengths are very uneven (a few over 12,000 characters); the markup has attributes with few
+// and with many distinct values, nested elements and a <terme> element that recurs throughout long articles; the text
+// has « guillemets », elisions with both apostrophes, parentheses and &amp;.
+//
+// The dictionary profile: short articles with dense, nested markup, as in a large French dictionary
+// (about 1,160 bytes and 17 elements an article): headword, pronunciation, grammatical category,
+// numbered senses with their definitions and quotations, cross-references, etymology.
 class CorpusGenerator
 {
 public:
-    CorpusGenerator(const QStringList& words, std::uint64_t seed);
+    enum class Profile
+    {
+        Encyclopedia,
+        Dictionary
+    };
+
+    CorpusGenerator(const QStringList& words, std::uint64_t seed, Profile profile = Profile::Encyclopedia);
 
     // Writes articles until at least targetBytes are written, then closes the document.
     // Returns the number of articles.
     qint64 write(QIODevice& out, qint64 targetBytes);
 
-    static QByteArray generate(const QStringList& words, std::uint64_t seed, qint64 targetBytes);
+    static QByteArray generate(const QStringList& words, std::uint64_t seed, qint64 targetBytes,
+                               Profile profile = Profile::Encyclopedia);
+
+    // "encyclopedia" or "dictionary"; profileFromName sets ok to false on any other name.
+    static QString profileName(Profile profile);
+    static Profile profileFromName(const QString& name, bool* ok);
 
     // The words of a list such as /usr/share/dict/french, one a line, UTF-8: those made of
     // small letters only (no proper nouns, no compounds). Empty when the file cannot be read.
@@ -44,11 +58,18 @@ private:
     const Word& anyWord();
     QByteArray headword();
     void appendArticle(QByteArray& out, qint64 number);
+    void appendDictionaryArticle(QByteArray& out, qint64 number);
+    void appendSense(QByteArray& out, int number);
+    void appendQuotation(QByteArray& out);
+    void appendEtymology(QByteArray& out);
+    void appendSentence(QByteArray& out, int count);
+    int senseCount();
     void appendParagraph(QByteArray& out, int targetLength);
     void appendPlainWords(QByteArray& out, int count);
     int articleLength();
 
     Prng m_random;
+    Profile m_profile;
     std::vector<Word> m_words;               // by frequency rank
     std::vector<std::uint64_t> m_cumulative; // running sum of the rank weights
     QList<QByteArray> m_authors;

@@ -10,7 +10,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Writes a French-like encyclopedia corpus for the benchmark."));
+    parser.setApplicationDescription(QStringLiteral("Writes a French-like corpus for the benchmark."));
     parser.addHelpOption();
     parser.addOption({QStringLiteral("size-mb"), QStringLiteral("Size of the corpus in MB (10^6 bytes)."),
                       QStringLiteral("N"), QStringLiteral("100")});
@@ -18,6 +18,10 @@ int main(int argc, char* argv[])
         {QStringLiteral("seed"), QStringLiteral("Seed of the generator."), QStringLiteral("S"), QStringLiteral("1")});
     parser.addOption({QStringLiteral("words"), QStringLiteral("Word list, one word a line."), QStringLiteral("FILE"),
                       QStringLiteral("/usr/share/dict/french")});
+    parser.addOption({QStringLiteral("profile"),
+                      QStringLiteral("encyclopedia (long, lightly marked articles) or dictionary (short, densely "
+                                     "marked ones)."),
+                      QStringLiteral("P"), QStringLiteral("encyclopedia")});
     parser.addPositionalArgument(QStringLiteral("output"), QStringLiteral("The XML file to write."));
     parser.process(app);
 
@@ -26,7 +30,10 @@ int main(int argc, char* argv[])
     bool seedOk = false;
     const double sizeMb = parser.value(QStringLiteral("size-mb")).toDouble(&sizeOk);
     const quint64 seed = parser.value(QStringLiteral("seed")).toULongLong(&seedOk);
-    if (parser.positionalArguments().size() != 1 || !sizeOk || sizeMb <= 0 || !seedOk) {
+    bool profileOk = false;
+    const CorpusGenerator::Profile profile =
+        CorpusGenerator::profileFromName(parser.value(QStringLiteral("profile")), &profileOk);
+    if (parser.positionalArguments().size() != 1 || !sizeOk || sizeMb <= 0 || !seedOk || !profileOk) {
         err << parser.helpText();
         return 2;
     }
@@ -40,7 +47,7 @@ int main(int argc, char* argv[])
         err << "Cannot write " << out.fileName() << '\n';
         return 1;
     }
-    const qint64 articles = CorpusGenerator(words, seed).write(out, static_cast<qint64>(sizeMb * 1e6));
+    const qint64 articles = CorpusGenerator(words, seed, profile).write(out, static_cast<qint64>(sizeMb * 1e6));
     if (!out.flush() || out.error() != QFileDevice::NoError) {
         err << "Write error on " << out.fileName() << '\n';
         return 1;

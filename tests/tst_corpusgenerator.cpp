@@ -22,12 +22,16 @@ constexpr qint64 oneMb = 1000000;
 
 } // namespace
 
+Q_DECLARE_METATYPE(CorpusGenerator::Profile)
+
 class TestCorpusGenerator : public QObject
 {
     Q_OBJECT
 private slots:
+    void sameSeedSameBytes_data();
     void sameSeedSameBytes();
     void seedsDiffer();
+    void wellFormedWithPlausibleArticles_data();
     void wellFormedWithPlausibleArticles();
     void textFeatures();
     void stopsJustPastTheSize();
@@ -38,10 +42,18 @@ private slots:
     void aims();
 };
 
+void TestCorpusGenerator::sameSeedSameBytes_data()
+{
+    QTest::addColumn<CorpusGenerator::Profile>("profile");
+    QTest::newRow("encyclopedia") << CorpusGenerator::Profile::Encyclopedia;
+    QTest::newRow("dictionary") << CorpusGenerator::Profile::Dictionary;
+}
+
 void TestCorpusGenerator::sameSeedSameBytes()
 {
-    const QByteArray first = CorpusGenerator::generate(words, 7, oneMb);
-    const QByteArray second = CorpusGenerator::generate(words, 7, oneMb);
+    QFETCH(CorpusGenerator::Profile, profile);
+    const QByteArray first = CorpusGenerator::generate(words, 7, oneMb, profile);
+    const QByteArray second = CorpusGenerator::generate(words, 7, oneMb, profile);
     QCOMPARE(first.size(), second.size());
     QVERIFY(first == second);
 }
@@ -55,14 +67,45 @@ void TestCorpusGenerator::seedsDiffer()
     QVERIFY(seven.left(600) != eight.left(600));
 }
 
+void TestCorpusGenerator::wellFormedWithPlausibleArticles_data()
+{
+    QTest::addColumn<CorpusGenerator::Profile>("profile");
+    QTest::addColumn<int>("minArticles");
+    QTest::addColumn<int>("maxArticles");
+    QTest::addColumn<double>("minElementsPerArticle");
+    QTest::addColumn<double>("maxElementsPerArticle");
+    QTest::addColumn<int>("longerThan");
+    QTest::addColumn<QStringList>("shown");
+    // About 800 articles a MB, as in a real encyclopedia.
+    QTest::newRow("encyclopedia") << CorpusGenerator::Profile::Encyclopedia << 500 << 1200 << 12.0 << 17.0 << 12000
+                                  << QStringList({"- INDIFFERENT -", "article", "auteur", "categorie", "date",
+                                                  "definition", "domaine", "exemple", "renvoi", "terme", "vedette"});
+    // Short articles with 15 to 20 elements each, as in a large French dictionary.
+    QTest::newRow("dictionary") << CorpusGenerator::Profile::Dictionary << 700 << 1400 << 15.0 << 20.0 << 2500
+                                << QStringList({"- INDIFFERENT -", "article", "categorie", "cit", "definition",
+                                                "etymologie", "historique", "indication", "mot", "prononciation",
+                                                "remarque", "renvoi", "sens", "terme", "vedette"});
+}
+
 void TestCorpusGenerator::wellFormedWithPlausibleArticles()
 {
-    const QByteArray bytes = CorpusGenerator::generate(words, 1, oneMb);
+    QFETCH(CorpusGenerator::Profile, profile);
+    QFETCH(int, minArticles);
+    QFETCH(int, maxArticles);
+    QFETCH(double, minElementsPerArticle);
+    QFETCH(double, maxElementsPerArticle);
+    QFETCH(int, longerThan);
+    QFETCH(QStringList, shown);
+    const QByteArray bytes = CorpusGenerator::generate(words, 1, oneMb, profile);
     const CorpusDocument corpus = testcorpus::of(bytes);
-    // About 800 articles a MB, as in a real encyclopedia.
-    QVERIFY2(corpus.articleCount() >= 500 && corpus.articleCount() <= 1200,
+    QVERIFY2(corpus.articleCount() >= minArticles && corpus.articleCount() <= maxArticles,
              qPrintable(QString::number(corpus.articleCount())));
     QCOMPARE(bytes.count("<article "), corpus.articleCount());
+    // Every element has an end tag; the XML declaration and the root are not the articles'.
+    const double elementsPerArticle =
+        static_cast<double>(bytes.count('<') - bytes.count("</") - 2) / static_cast<double>(corpus.articleCount());
+    QVERIFY2(elementsPerArticle >= minElementsPerArticle && elementsPerArticle <= maxElementsPerArticle,
+             qPrintable(QString::number(elementsPerArticle)));
     QSet<QString> titles;
     qsizetype longest = 0;
     for (const ArticleEntry& entry : corpus.articles()) {
@@ -74,12 +117,11 @@ void TestCorpusGenerator::wellFormedWithPlausibleArticles()
     // Headwords come from the whole vocabulary: the 40 words and the 48 function words, less the
     // two they share; with 800 articles every one of them is drawn, most of them many times.
     QCOMPARE(titles.size(), 86);
-    QVERIFY(longest > 12000);
-    QStringList shown;
+    QVERIFY2(longest > longerThan, qPrintable(QString::number(longest)));
+    QStringList names;
     for (const ElementChoice& choice : corpus.elementChoices())
-        shown << choice.shown;
-    QCOMPARE(shown, QStringList({"- INDIFFERENT -", "article", "auteur", "categorie", "date", "definition", "domaine",
-                                 "exemple", "renvoi", "terme", "vedette"}));
+        names << choice.shown;
+    QCOMPARE(names, shown);
 }
 
 void TestCorpusGenerator::textFeatures()
