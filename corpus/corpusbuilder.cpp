@@ -252,9 +252,10 @@ void Finisher::finish(const Batch& batch)
             const quint32 first = node.firstPiece - article.firstPiece;
             const quint32 start = m_trimmedFrom[first];
             const quint32 end = m_trimmedUntil[node.endPiece - article.firstPiece];
-            index.setElementText(element, start < end
-                                              ? ElementIndex::elementText(start, end, text)
-                                              : ElementIndex::elementText(m_offsets[first], m_offsets[first], text));
+            if (start < end)
+                index.setElementText(element, start, end, text);
+            else
+                index.setElementText(element, m_offsets[first], m_offsets[first], text);
         }
         index.endArticle(batch.nodes[article.firstNode].firstChild != Kind::None);
 

@@ -2,27 +2,33 @@
 
 #include "utf8text.h"
 
+#include <QHashFunctions>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
-quint64 hashBytes(std::string_view bytes)
+// A hash of a short string, eight bytes at a time.
+quint32 hashBytes(std::string_view bytes)
 {
-    quint64 hash = 0xcbf29ce484222325ull;
-    for (const char c : bytes)
-        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
-    return hash;
+    quint64 h = 0x9E3779B97F4A7C15ull ^ bytes.size();
+    const char* p = bytes.data();
+    size_t n = bytes.size();
+    for (; n >= 8; n -= 8, p += 8) {
+        quint64 word;
+        std::memcpy(&word, p, 8);
+        h = (h ^ word) * 0xFF51AFD7ED558CCDull;
+        h ^= h >> 32;
+    }
+    quint64 tail = 0;
+    std::memcpy(&tail, p, n);
+    h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
+    return static_cast<quint32>(h >> 32);
 }
 
-// Numbers of equal texts made one (two byte sequences can decode alike), the table rebuilt.
-std::vector<quint32> canonical(const QStringList& pool, ElementIndex::Ids& ids)
+quint32 hashText(QStringView text)
 {
-    std::vector<quint32> canon(static_cast<size_t>(pool.size()));
-    ids.clear();
-    ids.reserve(static_cast<size_t>(pool.size()));
-    for (qsizetype i = 0; i < pool.size(); ++i)
-        canon[static_cast<size_t>(i)] = ids.try_emplace(pool.at(i), static_cast<quint32>(i)).first->second;
-    return canon;
+    return static_cast<quint32>(qHash(text, 0));
 }
 
 bool isIdentity(const std::vector<quint32>& numbers)
@@ -101,20 +107,25 @@ void ElementIndex::beginArticle()
 
 quint32 ElementIndex::Interner::intern(std::string_view utf8)
 {
-    if ((m_strings.size() + 1) * 2 > m_slots.size())
+    if ((m_ends.size() + 1) * 2 > m_slots.size())
         grow();
-    const quint64 hash = hashBytes(utf8);
+    const quint32 hash = hashBytes(utf8);
     const size_t mask = m_slots.size() - 1;
-    for (size_t i = (hash ^ (hash >> 32)) & mask;; i = (i + 1) & mask) {
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
         Slot& slot = m_slots[i];
         if (slot.id == none) {
-            slot = {hash, static_cast<quint32>(m_strings.size())};
-            m_strings.emplace_back(utf8);
+            const auto id = static_cast<quint32>(m_ends.size());
             m_texts.append(utf8text::decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size()))));
-            return slot.id;
+            m_bytes.append(utf8);
+            m_ends.push_back(m_bytes.size());
+            slot = {hash, id};
+            return id;
         }
-        if (slot.hash == hash && m_strings[slot.id] == utf8)
-            return slot.id;
+        if (slot.hash == hash) {
+            const size_t start = slot.id == 0 ? 0 : m_ends[slot.id - 1];
+            if (std::string_view(m_bytes).substr(start, m_ends[slot.id] - start) == utf8)
+                return slot.id;
+        }
     }
 }
 
@@ -125,12 +136,55 @@ void ElementIndex::Interner::grow()
     for (const Slot& slot : m_slots) {
         if (slot.id == none)
             continue;
-        size_t i = (slot.hash ^ (slot.hash >> 32)) & mask;
+        size_t i = slot.hash & mask;
         while (table[i].id != none)
             i = (i + 1) & mask;
         table[i] = slot;
     }
     m_slots.swap(table);
+}
+
+std::vector<quint32> ElementIndex::TextIds::build(const QStringList& texts)
+{
+    const auto count = static_cast<size_t>(texts.size());
+    size_t size = 256;
+    while (size < count * 2)
+        size *= 2;
+    m_slots.assign(size, Slot());
+    std::vector<quint32> first(count);
+    const size_t mask = size - 1;
+    for (size_t t = 0; t < count; ++t) {
+        const QString& text = texts.at(static_cast<qsizetype>(t));
+        const quint32 hash = hashText(text);
+        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            Slot& slot = m_slots[i];
+            if (slot.id == none) {
+                slot = {hash, static_cast<quint32>(t)};
+                first[t] = slot.id;
+                break;
+            }
+            if (slot.hash == hash && texts.at(slot.id) == text) {
+                first[t] = slot.id;
+                break;
+            }
+        }
+    }
+    return first;
+}
+
+quint32 ElementIndex::TextIds::find(const QStringList& texts, QStringView text) const
+{
+    if (m_slots.empty())
+        return none;
+    const quint32 hash = hashText(text);
+    const size_t mask = m_slots.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        const Slot& slot = m_slots[i];
+        if (slot.id == none)
+            return none;
+        if (slot.hash == hash && texts.at(slot.id) == text)
+            return slot.id;
+    }
 }
 
 quint32 ElementIndex::addElement(quint32 name)
@@ -149,23 +203,16 @@ void ElementIndex::addValue(quint32 element, std::string_view value)
     ++m_elements[element].valueCount;
 }
 
-ElementIndex::ElementText ElementIndex::elementText(quint32 start, quint32 end, QStringView articleText)
-{
-    const QStringView whole = articleText.mid(start, end - start);
-    const QStringView trimmed = whole.trimmed();
-    if (trimmed.isEmpty())
-        return {start, start, Signature()};
-    const auto trimmedStart = start + static_cast<quint32>(trimmed.data() - whole.data());
-    return {trimmedStart, trimmedStart + static_cast<quint32>(trimmed.size()), signature(searchedText(trimmed))};
-}
-
-void ElementIndex::setElementText(quint32 element, const ElementText& text)
+void ElementIndex::setElementText(quint32 element, quint32 start, quint32 end, QStringView articleText)
 {
     Element& e = m_elements[element];
-    e.textStart = text.start;
-    e.textEnd = text.end;
-    e.hash = text.signature.hash;
-    e.prefix = text.signature.prefix;
+    e.textStart = start;
+    e.textEnd = end;
+    if (start < end) {
+        const Signature textSignature = signature(articleText.mid(start, std::min<qsizetype>(end - start, textLimit)));
+        e.hash = textSignature.hash;
+        e.prefix = textSignature.prefix;
+    }
 }
 
 void ElementIndex::finish(QStringList names)
@@ -173,7 +220,7 @@ void ElementIndex::finish(QStringList names)
     m_names = std::move(names);
     m_values = m_buildValues.takeTexts();
     m_buildValues = {};
-    const std::vector<quint32> nameIds = canonical(m_names, m_nameIds);
+    const std::vector<quint32> nameIds = m_nameIds.build(m_names);
     if (!isIdentity(nameIds)) {
         for (size_t i = 0; i < m_elements.size(); ++i) {
             Element& element = m_elements[i];
@@ -181,7 +228,7 @@ void ElementIndex::finish(QStringList names)
             m_elementNames[i] = element.name;
         }
     }
-    const std::vector<quint32> valueIds = canonical(m_values, m_valueIds);
+    const std::vector<quint32> valueIds = m_valueIds.build(m_values);
     if (!isIdentity(valueIds)) {
         for (quint32& value : m_elementValues)
             value = valueIds[value];

@@ -1,13 +1,11 @@
 #pragma once
 
-#include <QHashFunctions>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 #include <array>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 // Where each element of each article stands, for the cross search: its name, its attribute values
@@ -57,8 +55,8 @@ public:
     };
 
     // The number of the element name or attribute value, or `none` when nothing has it.
-    quint32 nameId(const QString& name) const { return idOf(m_nameIds, name); }
-    quint32 valueId(const QString& value) const { return idOf(m_valueIds, value); }
+    quint32 nameId(const QString& name) const { return m_nameIds.find(m_names, name); }
+    quint32 valueId(const QString& value) const { return m_valueIds.find(m_values, value); }
     const QString& name(quint32 id) const { return m_names.at(id); }
     quint32 nameCount() const { return static_cast<quint32>(m_names.size()); }
     const QString& value(quint32 id) const { return m_values.at(id); }
@@ -78,56 +76,56 @@ public:
     void beginArticle();
     quint32 addElement(quint32 name);
     void addValue(quint32 element, std::string_view value);
-    // Once the article's text is known: where each element's text lies, and whether the article has
-    // any child node. elementText() takes the element's range and trims it: the builder gives it
-    // ranges already trimmed, as trimming each of thousands of nested elements alike would not be linear.
-    struct ElementText
-    {
-        quint32 start = 0;
-        quint32 end = 0;
-        Signature signature;
-    };
-    static ElementText elementText(quint32 start, quint32 end, QStringView articleText);
-    void setElementText(quint32 element, const ElementText& text);
+    // Once the article's text is known: where the element's text lies, [start, end) of it, without
+    // whitespace at either end; start == end when it has none. The builder trims the texts of all the
+    // elements of an article in one pass over it, as trimming each of thousands of nested elements
+    // alike would not be linear.
+    void setElementText(quint32 element, quint32 start, quint32 end, QStringView articleText);
     void endArticle(bool hasChildNode) { m_articles.back().hasChildNode = hasChildNode; }
     // Drops what only the building needed; `names` are the texts of the numbers addElement() was given.
     void finish(QStringList names);
 
     // Numbers UTF-8 strings as they come, each distinct one once, and keeps their texts (open
-    // addressing: it runs for every element and attribute of the corpus).
+    // addressing over one buffer of their bytes: it runs for every element and attribute of the corpus).
     class Interner
     {
     public:
         quint32 intern(std::string_view utf8);
-        const QStringList& texts() const { return m_texts; }
         QStringList takeTexts() { return std::move(m_texts); }
 
     private:
         struct Slot
         {
-            quint64 hash = 0;
+            quint32 hash = 0;
             quint32 id = none; // none: free
         };
         void grow();
 
         std::vector<Slot> m_slots;
-        std::vector<std::string> m_strings;
+        std::string m_bytes;        // each distinct string, one after the other
+        std::vector<size_t> m_ends; // where each ends in m_bytes
         QStringList m_texts;
     };
 
-    // Not QHash: its insertion ends the program when memory runs out, where this one throws.
-    struct TextHash
-    {
-        size_t operator()(const QString& text) const noexcept { return qHash(text); }
-    };
-    using Ids = std::unordered_map<QString, quint32, TextHash>;
-
 private:
-    static quint32 idOf(const Ids& ids, const QString& text)
+    // The numbers of the distinct texts of a list, found by text (open addressing, built in one pass;
+    // not QHash, whose insertion ends the program when memory runs out, where this one throws).
+    class TextIds
     {
-        const auto found = ids.find(text);
-        return found == ids.end() ? none : found->second;
-    }
+    public:
+        // Makes equal texts one (two byte sequences can decode alike): for each text of `texts`,
+        // the number of its first occurrence.
+        std::vector<quint32> build(const QStringList& texts);
+        quint32 find(const QStringList& texts, QStringView text) const;
+
+    private:
+        struct Slot
+        {
+            quint32 hash = 0;
+            quint32 id = none; // none: free
+        };
+        std::vector<Slot> m_slots;
+    };
 
     struct ArticleRange
     {
@@ -141,7 +139,7 @@ private:
     std::vector<ArticleRange> m_articles;
     QStringList m_names;
     QStringList m_values;
-    Ids m_nameIds;
-    Ids m_valueIds;
+    TextIds m_nameIds;
+    TextIds m_valueIds;
     Interner m_buildValues;
 };

@@ -71,6 +71,12 @@ QChar* decodeInto(QChar* out, QByteArrayView utf8)
             *out++ = QChar(char16_t(*p++));
         if (p == end)
             break;
+        // Two bytes, the accented letters of Latin scripts, most often.
+        if (*p >= 0xC2 && *p < 0xE0 && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
+            *out++ = QChar(char16_t(((*p & 0x1F) << 6) | (p[1] & 0x3F)));
+            p += 2;
+            continue;
+        }
         const Sequence sequence = sequenceAt(p, end);
         if (sequence.length == 0) {
             // Not UTF-8 from here: the rest as the toolkit reads it.
