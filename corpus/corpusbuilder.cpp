@@ -3,7 +3,9 @@
 #include "utf8text.h"
 
 #include <algorithm>
+#include <array>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
 #include <exception>
 #include <expat.h>
@@ -397,8 +399,16 @@ private:
     bool m_cdata = false;
     std::unique_ptr<Batch> m_batch;
     std::vector<quint32> m_open; // the open nodes of the current article
-    // The names of the elements inside articles: few, so numbered here at once rather than copied.
+    // The names of the elements inside articles: few, so numbered here at once rather than copied,
+    // the last seen of each length and first letter remembered.
     ElementIndex::Interner m_names;
+    struct RecentName
+    {
+        std::string bytes;
+        quint32 id = ElementIndex::none;
+    };
+    std::array<RecentName, 64> m_recentNames;
+    quint32 nameId(const char* name);
     Finisher m_finisher;
 };
 
@@ -447,7 +457,7 @@ void Builder::startElement(const char* name, const char** attributes)
         closeText();
         childStarts(Kind::Element);
         Node node;
-        node.name = m_names.intern(name);
+        node.name = nameId(name);
         std::string& strings = m_batch->strings;
         node.firstValue = static_cast<quint32>(m_batch->values.size());
         for (const char** a = attributes; *a; a += 2) {
@@ -463,6 +473,19 @@ void Builder::startElement(const char* name, const char** attributes)
         m_open.push_back(static_cast<quint32>(m_batch->nodes.size() - 1));
     }
     ++m_depth;
+}
+
+quint32 Builder::nameId(const char* name)
+{
+    const size_t length = std::strlen(name);
+    RecentName& recent = m_recentNames[(static_cast<unsigned char>(name[0]) * 7u + length) % m_recentNames.size()];
+    if (recent.id != ElementIndex::none && recent.bytes.size() == length &&
+        std::memcmp(recent.bytes.data(), name, length) == 0)
+        return recent.id;
+    const quint32 id = m_names.intern(std::string_view(name, length));
+    recent.bytes.assign(name, length);
+    recent.id = id;
+    return id;
 }
 
 void Builder::closeNode()

@@ -1,5 +1,7 @@
 #include "utf8text.h"
 
+#include <QStringDecoder>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -42,6 +44,13 @@ Sequence sequenceAt(const unsigned char* p, const unsigned char* end)
 }
 
 } // namespace
+
+QString decode(QByteArrayView utf8)
+{
+    QString text(utf8.size(), Qt::Uninitialized);
+    text.resize(decodeInto(text.data(), utf8) - text.constData());
+    return text;
+}
 
 QChar* decodeInto(QChar* out, QByteArrayView utf8)
 {
