@@ -107,7 +107,7 @@ public:
     {
         std::unique_lock lock(m_mutex);
         // A few batches in flight at most, so the memory stays bounded.
-        m_room.wait(lock, [this] { return m_queue.size() < 4 || m_error; });
+        m_room.wait(lock, [this] { return m_queue.size() < 2 || m_error; });
         if (m_error)
             return false;
         m_queue.push_back(std::move(batch));

@@ -28,7 +28,7 @@ struct Result
 };
 
 // Files are read and parsed in pieces of this size, so that they are never held whole.
-inline constexpr qsizetype pieceSize = 4 << 20;
+inline constexpr qsizetype pieceSize = 1 << 20;
 
 Result read(const QString& path, corpusbuilder::BatchLimit limit = {});
 
