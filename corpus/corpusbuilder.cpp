@@ -644,17 +644,41 @@ bool StreamParser::feed(QByteArrayView utf8, bool last)
     do {
         const qsizetype length = std::min(slice, utf8.size() - at);
         const bool final = last && at + length >= utf8.size();
-        if (XML_Parse(d->parser.get(), utf8.data() + at, static_cast<int>(length), final) != XML_STATUS_OK) {
-            d->failed = true;
-            d->builder->rethrow();
-            if (XML_GetErrorCode(d->parser.get()) == XML_ERROR_NO_MEMORY)
-                throw std::bad_alloc();
+        if (!parsed(XML_Parse(d->parser.get(), utf8.data() + at, static_cast<int>(length), final)))
             return false;
-        }
         at += length;
     } while (at < utf8.size());
     d->ended = last;
     return true;
+}
+
+char* StreamParser::buffer(qsizetype size)
+{
+    if (d->failed || d->ended)
+        return nullptr;
+    void* buffer = XML_GetBuffer(d->parser.get(), static_cast<int>(size));
+    if (!buffer && !parsed(XML_STATUS_ERROR))
+        return nullptr;
+    return static_cast<char*>(buffer);
+}
+
+bool StreamParser::parseBuffer(qsizetype length, bool last)
+{
+    if (d->failed || d->ended || !parsed(XML_ParseBuffer(d->parser.get(), static_cast<int>(length), last)))
+        return false;
+    d->ended = last;
+    return true;
+}
+
+bool StreamParser::parsed(int status)
+{
+    if (status == XML_STATUS_OK)
+        return true;
+    d->failed = true;
+    d->builder->rethrow();
+    if (XML_GetErrorCode(d->parser.get()) == XML_ERROR_NO_MEMORY)
+        throw std::bad_alloc();
+    return false;
 }
 
 std::optional<CorpusContent> StreamParser::finish()

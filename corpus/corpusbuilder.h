@@ -34,10 +34,17 @@ public:
     // False once the text is known not to be one well-formed document. Both throw std::bad_alloc,
     // on this thread, when memory ran out in the parser, in its callbacks or on the second thread.
     bool feed(QByteArrayView utf8, bool last);
+    // The same without a copy: room for `size` bytes in the parser's own buffer (null once the text
+    // was refused), then the parse of the `length` bytes written there.
+    char* buffer(qsizetype size);
+    bool parseBuffer(qsizetype length, bool last);
     // After the last piece: the content, or nothing when the document was refused.
     std::optional<CorpusContent> finish();
 
 private:
+    // Whether the parser took the text; throws when it, or a callback, ran out of memory.
+    bool parsed(int status);
+
     struct Private;
     std::unique_ptr<Private> d;
 };

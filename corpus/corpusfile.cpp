@@ -24,15 +24,31 @@ public:
     bool next(QByteArray& piece)
     {
         piece.resize(pieceSize);
-        const qint64 got = m_device.read(piece.data(), pieceSize);
-        if (got < 0) {
-            failed = true;
+        const qint64 got = read(piece.data());
+        if (got < 0)
             return false;
-        }
         piece.resize(got);
         const bool first = !m_started;
         m_started = true;
         return got > 0 || first;
+    }
+
+    // Reads the next piece into `buffer`, which has room for one: its size, less than a piece only at
+    // the end, -1 on an error.
+    qint64 read(char* buffer)
+    {
+        qint64 total = 0;
+        while (total < pieceSize) {
+            const qint64 got = m_device.read(buffer + total, pieceSize - total);
+            if (got < 0) {
+                failed = true;
+                return -1;
+            }
+            if (got == 0)
+                break;
+            total += got;
+        }
+        return total;
     }
 
     qint64 size() const { return m_device.size(); }
@@ -66,6 +82,26 @@ Outcome parseWith(Source& source, corpusbuilder::BatchLimit limit, bool mixed, s
     decoder.setMixed(mixed);
     corpusbuilder::StreamParser parser(limit, source.size());
     QByteArrayView text = QByteArrayView(piece).sliced(decoder.textStart());
+    if (decoder.passesThrough()) {
+        // UTF-8 as it is: each piece after the first is read straight into the parser's buffer.
+        if (!parser.feed(text, false))
+            return Outcome::Refused;
+        bool last = false;
+        while (!last) {
+            char* const buffer = parser.buffer(pieceSize);
+            if (!buffer)
+                return Outcome::Refused;
+            const qint64 got = source.read(buffer);
+            if (got < 0)
+                return Outcome::ReadError;
+            // A file gives less than asked only at its end.
+            last = got < pieceSize;
+            if (!parser.parseBuffer(got, last))
+                return Outcome::Refused;
+        }
+        content = parser.finish();
+        return content ? Outcome::Ok : Outcome::Refused;
+    }
     // Two buffers in turn, each read into again: a piece taken anew from the system each time costs
     // as much as its parse.
     QByteArray following;

@@ -196,7 +196,7 @@ StreamDecoder::~StreamDecoder() = default;
 std::optional<QByteArrayView> StreamDecoder::decode(QByteArrayView bytes, bool last)
 {
     // Text meant as UTF-8 goes to the parser as it is, which checks it.
-    if (m_kind == Kind::Utf8 && !m_mixed)
+    if (passesThrough())
         return bytes;
     std::optional<QByteArray> converted = convert(bytes, last);
     if (!converted)

@@ -34,6 +34,8 @@ public:
     // bytes that belong to no UTF-8 sequence to be read as Windows-1252.
     bool meantAsUtf8() const { return m_kind == Kind::Utf8; }
     void setMixed(bool mixed) { m_mixed = mixed; }
+    // Whether decode() gives the bytes as they are.
+    bool passesThrough() const { return m_kind == Kind::Utf8 && !m_mixed; }
 
     // The next piece as UTF-8, valid until the next call: UTF-8 is passed on as it is, without a
     // copy. Nothing when the piece cannot be decoded in the file's encoding.
