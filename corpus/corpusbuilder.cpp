@@ -207,6 +207,7 @@ private:
     bool m_done = false;
     std::exception_ptr m_error;
     Finished m_finished;
+    std::vector<quint32> m_cuts;    // where each piece of the article starts in its bytes
     std::vector<quint32> m_offsets; // where each piece of the article starts in its text
     // For the elements' texts without whitespace at either end: [i] is where the text of pieces i and
     // after starts without it (the text's end if only whitespace), and where the text of the pieces
@@ -228,15 +229,26 @@ void Finisher::finish(const Batch& batch)
         const quint32 endByte = article.firstPiece < endPiece ? batch.pieces[endPiece - 1].end : 0;
         QString text(static_cast<qsizetype>(endByte - startByte), Qt::Uninitialized); // no more units than bytes
         QChar* const begin = text.data();
-        QChar* out = begin;
-        m_offsets.resize(endPiece - article.firstPiece + 1);
-        for (quint32 p = article.firstPiece; p < endPiece; ++p) {
-            m_offsets[p - article.firstPiece] = static_cast<quint32>(out - begin);
-            const Piece& piece = batch.pieces[p];
-            out = utf8text::decodeInto(
-                out, QByteArrayView(batch.bytes.data() + piece.start, static_cast<qsizetype>(piece.end - piece.start)));
+        // The pieces follow one another in the batch's bytes: the article is decoded in one pass.
+        const quint32 pieceCount = endPiece - article.firstPiece;
+        m_cuts.resize(pieceCount + 1);
+        for (quint32 p = 0; p < pieceCount; ++p)
+            m_cuts[p] = batch.pieces[article.firstPiece + p].start - startByte;
+        m_cuts[pieceCount] = endByte - startByte;
+        m_offsets.resize(pieceCount + 1);
+        const QByteArrayView articleBytes(batch.bytes.data() + startByte, static_cast<qsizetype>(endByte - startByte));
+        QChar* out = utf8text::decodeCut(begin, articleBytes, m_cuts.data(), m_cuts.size(), m_offsets.data());
+        if (!out) {
+            // Not UTF-8 throughout: piece by piece, each as the toolkit reads it where it is not.
+            out = begin;
+            for (quint32 p = article.firstPiece; p < endPiece; ++p) {
+                m_offsets[p - article.firstPiece] = static_cast<quint32>(out - begin);
+                const Piece& piece = batch.pieces[p];
+                out = utf8text::decodeInto(out, QByteArrayView(batch.bytes.data() + piece.start,
+                                                               static_cast<qsizetype>(piece.end - piece.start)));
+            }
+            m_offsets[pieceCount] = static_cast<quint32>(out - begin);
         }
-        m_offsets[endPiece - article.firstPiece] = static_cast<quint32>(out - begin);
         text.resize(out - begin);
         if (text.capacity() - text.size() > text.size() / 8)
             text.squeeze();

@@ -105,4 +105,57 @@ QChar* decodeInto(QChar* out, QByteArrayView utf8)
     return out;
 }
 
+QChar* decodeCut(QChar* out, QByteArrayView utf8, const quint32* cuts, size_t cutCount, quint32* units)
+{
+    const auto* const base = reinterpret_cast<const unsigned char*>(utf8.data());
+    const unsigned char* p = base;
+    const unsigned char* const end = p + utf8.size();
+    // Bytes read less units written: it only changes at a character of several bytes, so a cut in
+    // the ASCII since the last one is that many units before its byte position.
+    quint32 surplus = 0;
+    size_t cut = 0;
+    while (p < end) {
+#if defined(__SSE2__)
+        while (end - p >= 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const __m128i zero = _mm_setzero_si128();
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(bytes, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(bytes, zero));
+            const int high = _mm_movemask_epi8(bytes);
+            if (high == 0) {
+                p += 16;
+                out += 16;
+                continue;
+            }
+            const int ascii = __builtin_ctz(static_cast<unsigned>(high));
+            p += ascii;
+            out += ascii;
+            break;
+        }
+#endif
+        while (p < end && *p < 0x80)
+            *out++ = QChar(char16_t(*p++));
+        if (p == end)
+            break;
+        const auto at = static_cast<quint32>(p - base);
+        for (; cut < cutCount && cuts[cut] <= at; ++cut)
+            units[cut] = cuts[cut] - surplus;
+        const Sequence sequence = sequenceAt(p, end);
+        if (sequence.length == 0)
+            return nullptr;
+        p += sequence.length;
+        if (sequence.code < 0x10000) {
+            *out++ = QChar(char16_t(sequence.code));
+            surplus += static_cast<quint32>(sequence.length - 1);
+        } else {
+            *out++ = QChar(QChar::highSurrogate(sequence.code));
+            *out++ = QChar(QChar::lowSurrogate(sequence.code));
+            surplus += static_cast<quint32>(sequence.length - 2);
+        }
+    }
+    for (; cut < cutCount; ++cut)
+        units[cut] = cuts[cut] - surplus;
+    return out;
+}
+
 } // namespace utf8text

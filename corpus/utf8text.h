@@ -15,4 +15,9 @@ QString decode(QByteArrayView utf8);
 // text, which is mostly ASCII: blocks of ASCII are widened at once.
 QChar* decodeInto(QChar* out, QByteArrayView utf8);
 
+// The same for bytes cut in pieces, in one pass over them all: `cuts` are ascending byte positions,
+// none inside a character, and [i] of `units` becomes where the text from cut i on starts. Null
+// when the bytes are not all valid UTF-8: then nothing written is meant to be used.
+QChar* decodeCut(QChar* out, QByteArrayView utf8, const quint32* cuts, size_t cutCount, quint32* units);
+
 } // namespace utf8text
