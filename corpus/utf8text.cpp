@@ -140,6 +140,12 @@ QChar* decodeCut(QChar* out, QByteArrayView utf8, const quint32* cuts, size_t cu
         const auto at = static_cast<quint32>(p - base);
         for (; cut < cutCount && cuts[cut] <= at; ++cut)
             units[cut] = cuts[cut] - surplus;
+        if (*p >= 0xC2 && *p < 0xE0 && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
+            *out++ = QChar(char16_t(((*p & 0x1F) << 6) | (p[1] & 0x3F)));
+            p += 2;
+            ++surplus;
+            continue;
+        }
         const Sequence sequence = sequenceAt(p, end);
         if (sequence.length == 0)
             return nullptr;
