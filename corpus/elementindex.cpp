@@ -92,7 +92,7 @@ ElementIndex::Article ElementIndex::article(int number) const
     const quint32 first = m_articles[index].firstElement;
     const quint32 last =
         index + 1 < m_articles.size() ? m_articles[index + 1].firstElement : static_cast<quint32>(m_elements.size());
-    const quint32* names = m_elementNames.size() == m_elements.size() ? m_elementNames.data() + first : nullptr;
+    const quint32* names = m_elementNames.data() + first;
     return {m_elements.data() + first, m_elements.data() + last, names, m_articles[index].hasChildNode};
 }
 

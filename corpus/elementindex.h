@@ -70,8 +70,8 @@ public:
 
     // Building, article by article. Names come as the numbers the builder gave them with an Interner
     // of its own (their texts come with finish()); values come as UTF-8.
-    // Room for what a file of that many bytes likely holds, so that the tables are never copied as
-    // they grow: room never written takes no memory.
+    // First, room for what a file of that many bytes likely holds, so that the tables are never
+    // copied as they grow: room never written takes no memory.
     void reserveFor(qint64 fileBytes);
     void beginArticle();
     quint32 addElement(quint32 name);
@@ -134,7 +134,7 @@ private:
     };
 
     std::vector<Element> m_elements;
-    std::vector<quint32> m_elementNames; // the name of each element, once built
+    std::vector<quint32> m_elementNames; // the name of each element, as in m_elements
     std::vector<quint32> m_elementValues;
     std::vector<ArticleRange> m_articles;
     QStringList m_names;
