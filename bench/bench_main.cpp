@@ -753,7 +753,7 @@ int runProfile(const Options& options, CorpusGenerator::Profile profile)
 
     // The same searches within an element: the frequent and the rare word, in the examples and the
     // definitions, each against the search of the same query in the whole article.
-    for (const QString& element : {QStringLiteral("exemple"), QStringLiteral("definition")}) {
+    for (const QString& element : {QStringLiteral("exemple"), QStringLiteral("definition"), QStringLiteral("cit")}) {
         const int scope = w.Lst_Dans->findText(element);
         if (scope < 0)
             continue;
