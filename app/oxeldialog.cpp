@@ -112,6 +112,8 @@ OxelDialog::OxelDialog(Dialogs& dialogs, QWidget* parent, const char* name, bool
         const QSignalBlocker quiet(Txt_Corpus);
         Txt_Corpus->setText(m_corpusPane.record().phrase());
     });
+    connect(Onglets, &QTabWidget::currentChanged, this, &OxelDialog::followCurrentTab);
+    followCurrentTab();
     runStartUpChoice(startPath);
     for (ResultPane* pane : {&m_crossPane, &m_simplePane, &m_corpusPane})
         pane->makeFirstRowCurrent();
@@ -168,6 +170,13 @@ void OxelDialog::clearResults()
     m_corpus.clearArticles();
     // The element names stay with a failed load, and so do the scopes they offer.
     Lst_Dans->setCurrentIndex(0);
+}
+
+void OxelDialog::followCurrentTab()
+{
+    const QWidget* page = Onglets->currentWidget();
+    for (ResultPane* pane : {&m_simplePane, &m_corpusPane, &m_crossPane})
+        pane->setOnScreen(page && page->isAncestorOf(pane->view()));
 }
 
 void OxelDialog::offerScopes(const QList<ElementChoice>& choices)

@@ -147,6 +147,8 @@ private:
     void clearResults();
     // Runs the cross search that a choice in the grid asks for, refills its target and shows the hits.
     void runCrossSearch(const CriteriaGrid::Search& search);
+    // Lays out articles only in the pane of the current tab.
+    void followCurrentTab();
     // Offers "Tout l'article", then the corpus's element names, in `Lst_Dans`.
     void offerScopes(const QList<ElementChoice>& choices);
     // Shows hit `row` of `record` in "Recherche Simple" with [start, start + length) selected.
