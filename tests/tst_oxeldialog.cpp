@@ -26,6 +26,7 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace windowreading;
@@ -87,6 +88,7 @@ private slots:
     void abandonedLoadEmptiesRecords();
     void emptyCorpusLoadsSilently();
     void secondLoadReplacesEverything();
+    void longLoadShowsProgress();
     void colourSetting_data();
     void colourSetting();
     void applyRewritesPathOnly();
@@ -369,6 +371,29 @@ void TestOxelDialog::secondLoadReplacesEverything()
     QVERIFY(!window.Lst_B12->isEnabled());
     window.Onglets->setCurrentIndex(1);
     QCOMPARE(window.Txt_Art->toPlainText(), QStringLiteral("LEXIQUEListe de mots à définir."));
+}
+
+void TestOxelDialog::longLoadShowsProgress()
+{
+    m_dialogs.welcome = 0;
+    OxelDialog window(m_dialogs);
+    window.arrangeWindow();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.Barre_Chargement->isHidden());
+    QCOMPARE(window.Txt_Chargement->text(), QStringLiteral("Chargement du corpus…"));
+    window.setProgressDelay(std::chrono::milliseconds(0));
+    QSignalSpy values(window.Progression_Chargement, &QProgressBar::valueChanged);
+    // A close asked for while the corpus loads waits for the end of the load.
+    QTimer::singleShot(0, &window, &QWidget::close);
+    window.openCorpus(QStringLiteral("petit.xml"));
+    QCOMPARE(window.corpus().articleCount(), 6);
+    QVERIFY(!values.isEmpty());
+    QCOMPARE(values.constLast().at(0).toInt(), 1000);
+    QVERIFY(window.Barre_Chargement->isHidden());
+    QVERIFY(!window.isLoading());
+    QTRY_VERIFY(!window.isVisible());
+    QCOMPARE(listed(window.Lst_Corpus), petitTitles);
 }
 
 void TestOxelDialog::colourSetting_data()
