@@ -966,6 +966,19 @@ void TestOxelDialog::firstMarkScrolledIntoView()
 
 void TestOxelDialog::hiddenTabCatchesUp()
 {
+    {
+        // A tab never shown yet, sized only as it shows.
+        const auto first = readingWindow(0);
+        QVERIFY(first);
+        first->Txt_Rech->setText(QStringLiteral("pomme"));
+        first->Bt_Rech->click();
+        QVERIFY(first->Txt_Art->document()->isEmpty());
+        first->Onglets->setCurrentIndex(1);
+        QCOMPARE(first->tab_2->findChild<QLabel*>(QStringLiteral("Txt_Occ"))->text(), QStringLiteral("1 / 4"));
+        QCOMPARE(selected(first->Txt_Art), QString());
+        QVERIFY(first->Txt_Art->verticalScrollBar()->value() > 0);
+        QVERIFY(first->Txt_Art->viewport()->rect().contains(first->Txt_Art->cursorRect()));
+    }
     const auto window = readingWindow(1);
     QVERIFY(window);
     ArticleView* view = window->Txt_Art;
@@ -993,6 +1006,9 @@ void TestOxelDialog::hiddenTabCatchesUp()
     QCOMPARE(label->text(), QStringLiteral("1 / 2"));
     QCOMPARE(view->extraSelections().size(), 2);
     QCOMPARE(selected(view), QStringLiteral("la"));
+    // Far down the article: the view has moved to it.
+    QVERIFY(view->verticalScrollBar()->value() > 0);
+    QVERIFY(view->viewport()->rect().contains(view->cursorRect()));
     field->clear();
     QCOMPARE(label->text(), QStringLiteral("1 / 4"));
     window->Lst_Art->setFocus();
