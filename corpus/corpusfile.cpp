@@ -16,7 +16,7 @@ namespace {
 class Source
 {
 public:
-    explicit Source(QIODevice& device) : m_device(device) {}
+    explicit Source(QIODevice& device, const Progress* progress = nullptr) : m_device(device), m_progress(progress) {}
 
     bool next(QByteArray& piece)
     {
@@ -29,6 +29,8 @@ public:
         piece.resize(got);
         const bool first = !m_started;
         m_started = true;
+        if (m_progress && *m_progress && (got > 0 || first))
+            (*m_progress)(m_device.pos(), m_device.size());
         return got > 0 || first;
     }
 
@@ -42,6 +44,7 @@ public:
 
 private:
     QIODevice& m_device;
+    const Progress* m_progress;
     bool m_started = false;
 };
 
@@ -110,7 +113,7 @@ Result readSource(Source& source, corpusbuilder::BatchLimit limit)
     return result;
 }
 
-Result readFile(const QString& path, corpusbuilder::BatchLimit limit)
+Result readFile(const QString& path, corpusbuilder::BatchLimit limit, const Progress& progress)
 {
     Result result;
     // Only a regular file is read: a directory, a device or a pipe is refused before anything is
@@ -128,7 +131,7 @@ Result readFile(const QString& path, corpusbuilder::BatchLimit limit)
         return result;
     }
 
-    Source source(file);
+    Source source(file, &progress);
     return readSource(source, limit);
 }
 
@@ -146,10 +149,10 @@ std::optional<CorpusContent> parse(QByteArray bytes, corpusbuilder::BatchLimit l
     }
 }
 
-Result read(const QString& path, corpusbuilder::BatchLimit limit)
+Result read(const QString& path, corpusbuilder::BatchLimit limit, const Progress& progress)
 {
     try {
-        return readFile(path, limit);
+        return readFile(path, limit, progress);
     } catch (const std::bad_alloc&) {
         return {Status::OutOfMemory, std::nullopt};
     }

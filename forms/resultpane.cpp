@@ -15,6 +15,7 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QShortcut>
+#include <QTextDocument>
 #include <QToolButton>
 
 namespace {
@@ -184,10 +185,32 @@ void ResultPane::showRow(int row)
     remember();
 }
 
+void ResultPane::setOnScreen(bool onScreen)
+{
+    m_onScreen = onScreen;
+    if (m_onScreen && m_waiting)
+        display(m_shownRow);
+}
+
 void ResultPane::display(int row)
 {
-    QList<highlighter::Range> marks = showArticle(m_record, row, m_view);
     m_shownRow = row >= 0 && row < m_record.count() ? row : -1;
+    if (!m_onScreen) {
+        // Laying out a long article takes long: a view no one sees keeps none, not even the last.
+        m_waiting = true;
+        if (!m_view->article().isEmpty() || !m_view->document()->isEmpty())
+            m_view->clearArticle();
+        m_marks.clear();
+        m_moreMarks = false;
+        m_found.clear();
+        m_moreFound = false;
+        m_markIndex = -1;
+        m_searchMarkIndex = -1;
+        updateMarkControls();
+        return;
+    }
+    m_waiting = false;
+    QList<highlighter::Range> marks = showArticle(m_record, m_shownRow, m_view);
     // Only the marks drawn in the part shown can be reached.
     qsizetype reachable = 0;
     while (reachable < marks.size() && reachable < shownMarkLimit && marks[reachable].start < m_view->shownLength())

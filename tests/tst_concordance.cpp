@@ -108,6 +108,7 @@ void TestConcordance::cleanup()
 void TestConcordance::search(MainWindow& main, const QString& query, int mode, const QString& element)
 {
     OxelDialog& window = main.window();
+    window.Onglets->setCurrentIndex(1);
     window.Txt_Rech->setText(query);
     window.Lst_Type->setCurrentIndex(mode);
     window.Chk_Cs->setChecked(false);
