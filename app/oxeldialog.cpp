@@ -188,6 +188,9 @@ void OxelDialog::clearResults()
         pane->show(SearchResult());
         pane->forgetHistory();
     }
+    // An open concordance would list, and keep alive, the corpus being let go.
+    if (m_concordance)
+        m_concordance->showResult(SearchResult());
     m_corpus.clearArticles();
     // The element names stay with a failed load, and so do the scopes they offer.
     Lst_Dans->setCurrentIndex(0);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <system_error>
 #include <thread>
 
 LoadRunner::LoadRunner(QWidget* strip, QProgressBar* bar) : m_strip(strip), m_bar(bar) {}
@@ -49,7 +50,7 @@ void LoadRunner::run(const Job& job, const std::function<void()>& shown)
     QObject::connect(&ticks, &QTimer::timeout, &ticks, refresh);
 
     clock.start();
-    std::thread worker([&] {
+    const auto work = [&] {
         try {
             job(report);
         } catch (...) {
@@ -57,14 +58,22 @@ void LoadRunner::run(const Job& job, const std::function<void()>& shown)
         }
         finished.store(true, std::memory_order_release);
         dispatcher->wakeUp();
-    });
+    };
+    std::thread worker;
+    try {
+        worker = std::thread(work);
+    } catch (const std::system_error&) {
+        // No thread to be had: the job runs here, unpainted, rather than not at all.
+        work();
+    }
     m_running = true;
     refresh();
     ticks.start();
     // Paint, timer and posted events go on; keys, clicks and close requests wait for the end.
     while (!finished.load(std::memory_order_acquire))
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
-    worker.join();
+    if (worker.joinable())
+        worker.join();
     ticks.stop();
     m_running = false;
     if (!m_strip->isHidden()) {

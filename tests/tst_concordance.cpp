@@ -244,6 +244,11 @@ void TestConcordance::concordanceRows()
                                             "BRISE | BRISE Petit vent léger. La | brise | du soir"}));
     QCOMPARE(concordance->countLabel()->text(), QStringLiteral("2 occurrences dans 1 article"));
 
+    // Another corpus loaded: nothing of the last one stays listed, nor held.
+    main.window().openCorpus(QStringLiteral("EV_Sons.xml"));
+    QCOMPARE(shownRows(table), QStringList());
+    QCOMPARE(concordance->countLabel()->text(), QStringLiteral("0 occurrence dans 0 article"));
+
     // Escape closes it, as it closes the program's other windows.
     QTest::keyClick(table, Qt::Key_Escape);
     QVERIFY(!concordance->isVisible());
