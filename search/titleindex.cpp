@@ -3,7 +3,16 @@
 #include "accentfolding.h"
 #include "patternfinder.h"
 
+#include <algorithm>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
+
+// Titles ahead of the one being folded whose text is fetched.
+constexpr size_t prefetchDistance = 8;
 
 bool hasSurrogates(QStringView text)
 {
@@ -14,6 +23,51 @@ bool hasSurrogates(QStringView text)
     return false;
 }
 
+// Each unit with accents folded, then letter case: one unit, or two for the ligatures.
+struct PlainFolding
+{
+    char16_t first[0x10000];
+    char16_t second[0x10000]; // 0 when the unit folds to one unit
+};
+
+const PlainFolding& plainFolding()
+{
+    static const std::unique_ptr<PlainFolding> table = [] {
+        auto t = std::make_unique<PlainFolding>();
+        const char16_t* caseFold = PatternFinder::caseFolding();
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            const accentfolding::Expansion e = accentfolding::expand(char16_t(c));
+            t->first[c] = caseFold[e.first];
+            t->second[c] = e.second ? caseFold[e.second] : 0;
+        }
+        return t;
+    }();
+    return *table;
+}
+
+// The first position in [from, last] where `p` (n units) may start, screened on its first and last
+// units, eight positions at a time; last + 1 when there is none.
+inline qsizetype candidate(const char16_t* t, qsizetype from, qsizetype last, const char16_t* p, qsizetype n)
+{
+#if defined(__SSE2__)
+    const __m128i first = _mm_set1_epi16(static_cast<short>(p[0]));
+    const __m128i end = _mm_set1_epi16(static_cast<short>(p[n - 1]));
+    for (; from + 7 <= last; from += 8) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + from));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + from + n - 1));
+        const auto mask =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi16(a, first), _mm_cmpeq_epi16(b, end))));
+        if (mask)
+            return from + __builtin_ctz(mask) / 2;
+    }
+#endif
+    for (; from <= last; ++from) {
+        if (t[from] == p[0] && t[from + n - 1] == p[n - 1])
+            return from;
+    }
+    return last + 1;
+}
+
 } // namespace
 
 TitleIndex::TitleIndex() : TitleIndex(std::make_shared<const CorpusContent>()) {}
@@ -21,33 +75,45 @@ TitleIndex::TitleIndex() : TitleIndex(std::make_shared<const CorpusContent>()) {
 TitleIndex::TitleIndex(std::shared_ptr<const CorpusContent> content) : m_content(std::move(content))
 {
     const std::vector<ArticleEntry>& articles = m_content->articles;
+    // The case-folded table is the one the finder applies to each unit, so the buffer matches as it did.
+    const char16_t* caseFold = PatternFinder::caseFolding();
+    const PlainFolding& plain = plainFolding();
     size_t total = 0;
     for (const ArticleEntry& entry : articles)
         total += size_t(entry.title.size());
-    // The case-folded table is the one the finder applies to each unit, so the buffer matches as it did.
-    const char16_t* caseFold = PatternFinder::caseFolding();
     m_cased.units.resize(total);
-    m_cased.starts.reserve(articles.size() + 1);
-    m_plain.units.reserve(total + total / 64);
-    m_plain.starts.reserve(articles.size() + 1);
+    // A ligature takes two units in the second buffer: room is made for a few.
+    m_plain.units.resize(total + total / 64 + 16);
+    m_cased.starts.resize(articles.size() + 1);
+    m_plain.starts.resize(articles.size() + 1);
     m_every.reserve(qsizetype(articles.size()));
     char16_t* cased = m_cased.units.data();
     size_t at = 0;
-    for (const ArticleEntry& entry : articles) {
-        m_cased.starts.push_back(qsizetype(at));
-        m_plain.starts.push_back(qsizetype(m_plain.units.size()));
-        for (const QChar c : entry.title) {
-            const char16_t u = c.unicode();
+    size_t plainAt = 0;
+    for (size_t a = 0; a < articles.size(); ++a) {
+        // Each title is a heap block of its own: it is fetched ahead, while earlier ones are folded.
+        if (a + prefetchDistance < articles.size())
+            __builtin_prefetch(articles[a + prefetchDistance].title.constData());
+        m_cased.starts[a] = qsizetype(at);
+        m_plain.starts[a] = qsizetype(plainAt);
+        const QString& text = articles[a].title;
+        const auto* title = reinterpret_cast<const char16_t*>(text.constData());
+        const qsizetype length = text.size();
+        if (plainAt + 2 * size_t(length) > m_plain.units.size())
+            m_plain.units.resize(m_plain.units.size() + m_plain.units.size() / 2 + 2 * size_t(length));
+        char16_t* plainUnits = m_plain.units.data();
+        for (qsizetype i = 0; i < length; ++i) {
+            const char16_t u = title[i];
             cased[at++] = caseFold[u];
-            const accentfolding::Expansion plain = accentfolding::expand(u);
-            m_plain.units.push_back(caseFold[plain.first]);
-            if (plain.second)
-                m_plain.units.push_back(caseFold[plain.second]);
+            plainUnits[plainAt++] = plain.first[u];
+            if (plain.second[u])
+                plainUnits[plainAt++] = plain.second[u];
         }
-        m_every.append(&entry);
+        m_every.append(&articles[a]);
     }
-    m_cased.starts.push_back(qsizetype(at));
-    m_plain.starts.push_back(qsizetype(m_plain.units.size()));
+    m_plain.units.resize(plainAt);
+    m_cased.starts.back() = qsizetype(at);
+    m_plain.starts.back() = qsizetype(plainAt);
 }
 
 QString TitleIndex::fold(QStringView pattern, bool ignoreAccents)
@@ -75,27 +141,29 @@ QList<const ArticleEntry*> TitleIndex::scan(const Buffer& buffer, const QString&
                                             const QList<const ArticleEntry*>& among) const
 {
     // Both sides folded already: the comparison is exact.
-    const PatternFinder finder(folded, Qt::CaseSensitive);
+    const auto* p = reinterpret_cast<const char16_t*>(folded.constData());
     const qsizetype n = folded.size();
     const ArticleEntry* first = m_content->articles.data();
     const qsizetype* starts = buffer.starts.data();
+    const char16_t* units = buffer.units.data();
     QList<const ArticleEntry*> hits;
     // Runs of consecutive titles are scanned as one stretch of the buffer: an occurrence found
     // across two titles is passed over, and after a hit the search goes on at the next title.
     const auto scanRun = [&](qsizetype from, qsizetype to) {
-        const qsizetype base = starts[from];
-        const QStringView text(buffer.units.data() + base, starts[to] - base);
+        const qsizetype last = starts[to] - n;
         qsizetype title = from;
-        qsizetype at = 0;
-        while ((at = finder.indexIn(text, at)) >= 0) {
-            const qsizetype position = base + at;
-            while (starts[title + 1] <= position)
+        for (qsizetype at = starts[from];; ++at) {
+            at = candidate(units, at, last, p, n);
+            if (at > last)
+                return;
+            // The first and last units are screened already.
+            if (!std::equal(p + 1, p + n, units + at + 1))
+                continue;
+            while (starts[title + 1] <= at)
                 ++title;
-            if (position + n <= starts[title + 1]) {
+            if (at + n <= starts[title + 1]) {
                 hits.append(first + title);
-                at = starts[title + 1] - base;
-            } else {
-                ++at;
+                at = starts[title + 1] - 1;
             }
         }
     };
