@@ -23,6 +23,25 @@ bool hasSurrogates(QStringView text)
     return false;
 }
 
+// A bit per folded unit: its own for a to z and the space, shared by the other units. A title
+// lacking one of a pattern's bits cannot hold it; a pattern of one unit with a bit of its own is
+// held by exactly the titles with that bit.
+constexpr int ownClasses = 27;
+
+quint32 letterClass(char16_t u)
+{
+    if (u >= u'a' && u <= u'z')
+        return 1u << (u - u'a');
+    if (u == u' ')
+        return 1u << 26;
+    return 1u << (ownClasses + (u & 3));
+}
+
+bool hasOwnClass(char16_t u)
+{
+    return (u >= u'a' && u <= u'z') || u == u' ';
+}
+
 // Each unit with accents folded, then letter case: one unit, or two for the ligatures.
 struct PlainFolding
 {
@@ -86,6 +105,8 @@ TitleIndex::TitleIndex(std::shared_ptr<const CorpusContent> content) : m_content
     m_plain.units.resize(total + total / 64 + 16);
     m_cased.starts.resize(articles.size() + 1);
     m_plain.starts.resize(articles.size() + 1);
+    m_cased.letters.resize(articles.size());
+    m_plain.letters.resize(articles.size());
     m_every.reserve(qsizetype(articles.size()));
     char16_t* cased = m_cased.units.data();
     size_t at = 0;
@@ -102,13 +123,23 @@ TitleIndex::TitleIndex(std::shared_ptr<const CorpusContent> content) : m_content
         if (plainAt + 2 * size_t(length) > m_plain.units.size())
             m_plain.units.resize(m_plain.units.size() + m_plain.units.size() / 2 + 2 * size_t(length));
         char16_t* plainUnits = m_plain.units.data();
+        quint32 casedLetters = 0;
+        quint32 plainLetters = 0;
         for (qsizetype i = 0; i < length; ++i) {
             const char16_t u = title[i];
-            cased[at++] = caseFold[u];
-            plainUnits[plainAt++] = plain.first[u];
-            if (plain.second[u])
-                plainUnits[plainAt++] = plain.second[u];
+            const char16_t c = caseFold[u];
+            cased[at++] = c;
+            casedLetters |= letterClass(c);
+            const char16_t f = plain.first[u];
+            plainUnits[plainAt++] = f;
+            plainLetters |= letterClass(f);
+            if (const char16_t g = plain.second[u]) {
+                plainUnits[plainAt++] = g;
+                plainLetters |= letterClass(g);
+            }
         }
+        m_cased.letters[a] = casedLetters;
+        m_plain.letters[a] = plainLetters;
         m_every.append(&articles[a]);
     }
     m_plain.units.resize(plainAt);
@@ -140,44 +171,44 @@ QList<const ArticleEntry*> TitleIndex::find(const QString& pattern, const QStrin
 QList<const ArticleEntry*> TitleIndex::scan(const Buffer& buffer, const QString& folded,
                                             const QList<const ArticleEntry*>& among) const
 {
-    // Both sides folded already: the comparison is exact.
+    // Both sides folded already: the comparison is exact. Titles are short: each is searched apart,
+    // once its letters allow it.
     const auto* p = reinterpret_cast<const char16_t*>(folded.constData());
     const qsizetype n = folded.size();
     const ArticleEntry* first = m_content->articles.data();
     const qsizetype* starts = buffer.starts.data();
     const char16_t* units = buffer.units.data();
+    const quint32* letters = buffer.letters.data();
+    quint32 needed = 0;
+    for (qsizetype i = 0; i < n; ++i)
+        needed |= letterClass(p[i]);
+    const bool lettersDecide = n == 1 && hasOwnClass(p[0]);
     QList<const ArticleEntry*> hits;
-    // Runs of consecutive titles are scanned as one stretch of the buffer: an occurrence found
-    // across two titles is passed over, and after a hit the search goes on at the next title.
-    const auto scanRun = [&](qsizetype from, qsizetype to) {
-        const qsizetype last = starts[to] - n;
-        qsizetype title = from;
-        for (qsizetype at = starts[from];; ++at) {
-            at = candidate(units, at, last, p, n);
-            if (at > last)
-                return;
-            // The first and last units are screened already.
-            if (!std::equal(p + 1, p + n, units + at + 1))
-                continue;
-            while (starts[title + 1] <= at)
-                ++title;
-            if (at + n <= starts[title + 1]) {
-                hits.append(first + title);
-                at = starts[title + 1] - 1;
-            }
+    const auto holds = [&](qsizetype title) {
+        if ((letters[title] & needed) != needed)
+            return false;
+        if (lettersDecide)
+            return true;
+        const qsizetype last = starts[title + 1] - n;
+        // The first and last units are screened already.
+        for (qsizetype at = candidate(units, starts[title], last, p, n); at <= last;
+             at = candidate(units, at + 1, last, p, n)) {
+            if (std::equal(p + 1, p + n, units + at + 1))
+                return true;
         }
+        return false;
     };
-    const qsizetype count = among.size();
-    if (count == qsizetype(m_content->articles.size())) {
-        scanRun(0, count);
+    const auto count = qsizetype(m_content->articles.size());
+    if (among.size() == count) {
+        for (qsizetype title = 0; title < count; ++title) {
+            if (holds(title))
+                hits.append(first + title);
+        }
         return hits;
     }
-    for (qsizetype i = 0; i < count;) {
-        const qsizetype from = among.at(i) - first;
-        qsizetype to = from + 1;
-        for (++i; i < count && among.at(i) - first == to; ++i)
-            ++to;
-        scanRun(from, to);
+    for (const ArticleEntry* entry : among) {
+        if (holds(entry - first))
+            hits.append(entry);
     }
     return hits;
 }
