@@ -3,7 +3,7 @@
 namespace {
 
 // The hits kept for earlier texts, beyond the last, in titles of the corpus.
-constexpr qsizetype keptHitsPerTitle = 4;
+constexpr qsizetype keptHitsPerTitle = 2;
 
 } // namespace
 
