@@ -20,7 +20,7 @@
 namespace {
 
 // Rows of a list laid out at once; longer lists are laid out in slices of this many.
-constexpr int layoutSlice = 50000;
+constexpr int layoutSlice = 20000;
 
 QList<highlighter::Range> wholeWords(const QString& text, const QString& word, Qt::CaseSensitivity cs, qsizetype limit)
 {
@@ -181,6 +181,13 @@ void ResultPane::selectRow(int row)
     const QModelIndex index = m_model->index(row, 0);
     if (!index.isValid())
         return;
+    if (row == 0) {
+        // The top needs no layout: a list refilled while the last one was still being laid out has
+        // none yet.
+        m_list->setCurrentIndex(index);
+        m_list->scrollToTop();
+        return;
+    }
     if (!m_list->visualRect(index).isValid()) {
         // Past the slices laid out so far: the rest is laid out now, so that the row can be scrolled to.
         m_list->setLayoutMode(QListView::SinglePass);
