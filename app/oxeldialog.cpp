@@ -192,6 +192,7 @@ void OxelDialog::clearResults()
     if (m_concordance)
         m_concordance->showResult(SearchResult());
     m_corpus.clearArticles();
+    m_titleFilter = TitleFilter();
     // The element names stay with a failed load, and so do the scopes they offer.
     Lst_Dans->setCurrentIndex(0);
 }
@@ -263,6 +264,8 @@ bool OxelDialog::loadOnce()
 
     m_corpus.setContent(std::move(*read.content));
     m_corpusLoaded = true;
+    // Ready before the first key: indexing on it would make that key wait at a gigabyte.
+    m_titleFilter = TitleFilter(TitleIndex(m_corpus.content()));
     const SearchResult every = allArticles(m_corpus);
     m_simplePane.show(every);
     m_corpusPane.show(every);
@@ -303,7 +306,7 @@ void OxelDialog::slotBt_Appliquer()
 
 void OxelDialog::slotCorpusEnter()
 {
-    m_corpusPane.show(titleFilter(m_corpus, Txt_Corpus->text(), m_ignoreAccents), ResultPane::CurrentRow::First);
+    m_corpusPane.show(m_titleFilter.filter(Txt_Corpus->text(), m_ignoreAccents), ResultPane::CurrentRow::First);
 }
 
 void OxelDialog::lookUpWord(const QString& word)

@@ -7,6 +7,7 @@
 #include "menuhost.h"
 #include "resultpane.h"
 #include "searchresult.h"
+#include "titlefilter.h"
 #include "titlelookup.h"
 
 #include <QFont>
@@ -180,6 +181,8 @@ private:
     QString m_fontFamily;
     CorpusDocument m_corpus;
     bool m_corpusLoaded = false;
+    // The titles of the loaded corpus, indexed once a load is done, and the filter typed over them.
+    TitleFilter m_titleFilter;
     ResultPane m_simplePane;
     ResultPane m_corpusPane;
     ResultPane m_crossPane;
