@@ -10,9 +10,11 @@
 #include <cstdio>
 
 MainWindow::MainWindow(Dialogs& dialogs, const QString& startPath)
-    : m_window(dialogs, nullptr, nullptr, true, framedWindowFlags, startPath), m_menu(m_window, "menu")
+    : m_window(dialogs, OxelDialog::Unstarted(), nullptr, nullptr, true, framedWindowFlags), m_menu(m_window, "menu")
 {
     m_window.arrangeWindow()->addWidget(&m_menu, 0, 0);
+    // A long first load shows the window whole, menu bar and all.
+    m_window.start(startPath);
 }
 
 namespace {
@@ -65,10 +67,8 @@ int runTarvane(QApplication& app, Dialogs& dialogs, const QStringList& arguments
     // The application's loop, not the dialog's own: "&Quitter" ends it through the application.
     // The window ending in any way ends it too, as a hidden window would leave it running.
     QObject::connect(&window, &QDialog::finished, &app, &QCoreApplication::quit);
-    if (window.restoreLayout())
-        window.show();
-    else
-        window.showMaximized();
+    if (!window.isVisible())
+        window.showAsLeft();
     app.exec();
     window.saveLayout();
     return 0;

@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QGridLayout>
@@ -72,6 +73,13 @@ QString failureText(corpusfile::Status status)
 
 OxelDialog::OxelDialog(Dialogs& dialogs, QWidget* parent, const char* name, bool modal, Qt::WindowFlags flags,
                        const QString& startPath)
+    : OxelDialog(dialogs, Unstarted(), parent, name, modal, flags)
+{
+    start(startPath);
+}
+
+OxelDialog::OxelDialog(Dialogs& dialogs, Unstarted, QWidget* parent, const char* name, bool modal,
+                       Qt::WindowFlags flags)
     : GUI_Base(parent, name, modal, flags), m_dialogs(dialogs),
       m_simplePane(Lst_Art, Txt_Nb, Txt_Art, this,
                    {Layout16, Layout16->indexOf(Txt_Nb) + 1, Layout_Article_Simple, Chk_Cs}),
@@ -79,7 +87,7 @@ OxelDialog::OxelDialog(Dialogs& dialogs, QWidget* parent, const char* name, bool
       m_crossPane(Lst_Art_Cro, txt_nbcro, Txt_Art_Cro, this,
                   {Layout18, Layout18->indexOf(txt_nbcro) + 1, Layout_Article_Cro, nullptr}),
       m_criteria({{{Lst_B11, Lst_B12, Lst_B13}, {Lst_B21, Lst_B22, Lst_B23}, {Lst_B31, Lst_B32, Lst_B33}}}),
-      m_articleFont(TxtView_Corpus->font())
+      m_articleFont(TxtView_Corpus->font()), m_loadRunner(Barre_Chargement, Progression_Chargement)
 {
     const QStringList reading = SettingsFile().values({accentsKey, zoomKey});
     m_ignoreAccents = reading.at(0) == QLatin1String("1");
@@ -112,11 +120,25 @@ OxelDialog::OxelDialog(Dialogs& dialogs, QWidget* parent, const char* name, bool
         const QSignalBlocker quiet(Txt_Corpus);
         Txt_Corpus->setText(m_corpusPane.record().phrase());
     });
+    connect(Onglets, &QTabWidget::currentChanged, this, &OxelDialog::followCurrentTab);
+    followCurrentTab();
+}
+
+void OxelDialog::start(const QString& startPath)
+{
     runStartUpChoice(startPath);
     for (ResultPane* pane : {&m_crossPane, &m_simplePane, &m_corpusPane})
         pane->makeFirstRowCurrent();
     Lst_B11->setFocus();
     Txt_Rech->setFocus();
+}
+
+void OxelDialog::showAsLeft()
+{
+    if (restoreLayout())
+        show();
+    else
+        showMaximized();
 }
 
 OxelDialog::~OxelDialog() = default;
@@ -126,6 +148,7 @@ QGridLayout* OxelDialog::arrangeWindow()
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(Onglets, 1, 0);
+    grid->addWidget(Barre_Chargement, 2, 0);
     return grid;
 }
 
@@ -165,9 +188,20 @@ void OxelDialog::clearResults()
         pane->show(SearchResult());
         pane->forgetHistory();
     }
+    // An open concordance would list, and keep alive, the corpus being let go.
+    if (m_concordance)
+        m_concordance->showResult(SearchResult());
     m_corpus.clearArticles();
+    m_titleFilter = TitleFilter();
     // The element names stay with a failed load, and so do the scopes they offer.
     Lst_Dans->setCurrentIndex(0);
+}
+
+void OxelDialog::followCurrentTab()
+{
+    const QWidget* page = Onglets->currentWidget();
+    for (ResultPane* pane : {&m_simplePane, &m_corpusPane, &m_crossPane})
+        pane->setOnScreen(page && page->isAncestorOf(pane->view()));
 }
 
 void OxelDialog::offerScopes(const QList<ElementChoice>& choices)
@@ -189,6 +223,9 @@ SearchScope OxelDialog::chosenScope() const
 
 void OxelDialog::loadCorpus()
 {
+    // Only a timer could ask while a load runs: one load at a time.
+    if (isLoading())
+        return;
     const WaitCursor waitCursor;
     while (!loadOnce()) {
         if (!pickCorpusFile())
@@ -207,7 +244,19 @@ bool OxelDialog::loadOnce()
     m_fontFamily = appearance.at(1);
     saveSettings();
 
-    corpusfile::Result read = corpusfile::read(m_corpusPath);
+    corpusfile::Result read;
+    const QString path = m_corpusPath;
+    m_loadRunner.run([&read, &path](const LoadRunner::Report& report) { read = corpusfile::read(path, {}, report); },
+                     [this] {
+                         // Loaded from the command line, the window is not shown yet.
+                         if (!isVisible())
+                             showAsLeft();
+                     });
+    if (m_closeWhenLoaded) {
+        m_closeWhenLoaded = false;
+        // Once this load and what follows it (a warning, another file to choose) are over.
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
     if (read.status != corpusfile::Status::Ok) {
         m_dialogs.warning(QStringLiteral("Probleme lors de l'ouverture du fichier XML"), failureText(read.status));
         return false;
@@ -215,6 +264,8 @@ bool OxelDialog::loadOnce()
 
     m_corpus.setContent(std::move(*read.content));
     m_corpusLoaded = true;
+    // Ready before the first key: indexing on it would make that key wait at a gigabyte.
+    m_titleFilter = TitleFilter(TitleIndex(m_corpus.content()));
     const SearchResult every = allArticles(m_corpus);
     m_simplePane.show(every);
     m_corpusPane.show(every);
@@ -255,7 +306,7 @@ void OxelDialog::slotBt_Appliquer()
 
 void OxelDialog::slotCorpusEnter()
 {
-    m_corpusPane.show(titleFilter(m_corpus, Txt_Corpus->text(), m_ignoreAccents), ResultPane::CurrentRow::First);
+    m_corpusPane.show(m_titleFilter.filter(Txt_Corpus->text(), m_ignoreAccents), ResultPane::CurrentRow::First);
 }
 
 void OxelDialog::lookUpWord(const QString& word)
@@ -515,6 +566,16 @@ void OxelDialog::slotBt_ParcClick()
     const QString chosen = m_dialogs.openFileName(this, QString(), QStringLiteral("Fichiers XML (*.xml)"));
     if (!chosen.isEmpty())
         m_corpusPath = chosen;
+}
+
+void OxelDialog::closeEvent(QCloseEvent* event)
+{
+    if (isLoading()) {
+        m_closeWhenLoaded = true;
+        event->ignore();
+        return;
+    }
+    GUI_Base::closeEvent(event);
 }
 
 void OxelDialog::keyPressEvent(QKeyEvent* event)

@@ -3,9 +3,11 @@
 #include "corpusdocument.h"
 #include "criteriagrid.h"
 #include "gui_base.h"
+#include "loadrunner.h"
 #include "menuhost.h"
 #include "resultpane.h"
 #include "searchresult.h"
+#include "titlefilter.h"
 #include "titlelookup.h"
 
 #include <QFont>
@@ -13,6 +15,7 @@
 class ConcordanceWindow;
 class Dialogs;
 class QGridLayout;
+class QCloseEvent;
 class QKeyEvent;
 
 // The main window: the loaded corpus, one result pane per tab, and the operations that load
@@ -36,13 +39,29 @@ public:
     // only when it fails to load.
     explicit OxelDialog(Dialogs& dialogs, QWidget* parent = nullptr, const char* name = nullptr, bool modal = false,
                         Qt::WindowFlags flags = {}, const QString& startPath = QString());
+    // The window alone, for a caller that completes it (the menu bar) before start() runs the
+    // welcome dialog and the first load.
+    struct Unstarted
+    {
+    };
+    OxelDialog(Dialogs& dialogs, Unstarted, QWidget* parent, const char* name, bool modal, Qt::WindowFlags flags);
     ~OxelDialog() override;
+
+    // What the first constructor does after building the window.
+    void start(const QString& startPath);
+    // Shows the window as the settings file left it, maximised the first time.
+    void showAsLeft();
 
     // Puts the tabs in a grid layout filling the window; row 0 is kept for the menu bar.
     QGridLayout* arrangeWindow();
 
     // Loads corpusPath and refreshes every tab; on failure tells why and offers another file.
+    // A load that lasts shows its progress in `Barre_Chargement` (in a window not yet shown, after
+    // showing it); until it ends, the window takes no input, and a request to close it waits.
     void loadCorpus();
+    bool isLoading() const { return m_loadRunner.isRunning(); }
+    // How long a load runs before its progress shows: LoadRunner::shownAfter unless changed.
+    void setProgressDelay(std::chrono::milliseconds delay) { m_loadRunner.setDelay(delay); }
     void saveSettings();
     // True when the user chose a file, then stored in corpusPath.
     bool pickCorpusFile();
@@ -110,6 +129,8 @@ public slots:
 protected:
     // Escape does not close the main window: only "&Quitter" and the close button do.
     void keyPressEvent(QKeyEvent* event) override;
+    // A close asked for while a corpus loads closes the window once it has loaded.
+    void closeEvent(QCloseEvent* event) override;
     // The wheel with Ctrl over an article view zooms the three views.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -147,6 +168,8 @@ private:
     void clearResults();
     // Runs the cross search that a choice in the grid asks for, refills its target and shows the hits.
     void runCrossSearch(const CriteriaGrid::Search& search);
+    // Lays out articles only in the pane of the current tab.
+    void followCurrentTab();
     // Offers "Tout l'article", then the corpus's element names, in `Lst_Dans`.
     void offerScopes(const QList<ElementChoice>& choices);
     // Shows hit `row` of `record` in "Recherche Simple" with [start, start + length) selected.
@@ -158,6 +181,8 @@ private:
     QString m_fontFamily;
     CorpusDocument m_corpus;
     bool m_corpusLoaded = false;
+    // The titles of the loaded corpus, indexed once a load is done, and the filter typed over them.
+    TitleFilter m_titleFilter;
     ResultPane m_simplePane;
     ResultPane m_corpusPane;
     ResultPane m_crossPane;
@@ -167,4 +192,6 @@ private:
     int m_wheelRest = 0; // eighths of a degree not yet turned into a step
     QFont m_articleFont; // the article views' font before the zoom
     ConcordanceWindow* m_concordance = nullptr;
+    LoadRunner m_loadRunner;
+    bool m_closeWhenLoaded = false;
 };

@@ -19,7 +19,7 @@ namespace {
 class Source
 {
 public:
-    explicit Source(QIODevice& device) : m_device(device) {}
+    explicit Source(QIODevice& device, const Progress* progress = nullptr) : m_device(device), m_progress(progress) {}
 
     bool next(QByteArray& piece)
     {
@@ -30,6 +30,8 @@ public:
         piece.resize(got);
         const bool first = !m_started;
         m_started = true;
+        if (m_progress && *m_progress && (got > 0 || first))
+            (*m_progress)(m_device.pos(), m_device.size());
         return got > 0 || first;
     }
 
@@ -63,6 +65,7 @@ public:
 
 private:
     QIODevice& m_device;
+    const Progress* m_progress;
     bool m_started = false;
 };
 
@@ -153,7 +156,7 @@ Result readSource(Source& source, corpusbuilder::BatchLimit limit)
     return result;
 }
 
-Result readFile(const QString& path, corpusbuilder::BatchLimit limit)
+Result readFile(const QString& path, corpusbuilder::BatchLimit limit, const Progress& progress)
 {
     Result result;
     // Only a regular file is read: a directory, a device or a pipe is refused before anything is
@@ -171,7 +174,7 @@ Result readFile(const QString& path, corpusbuilder::BatchLimit limit)
         return result;
     }
 
-    Source source(file);
+    Source source(file, &progress);
     return readSource(source, limit);
 }
 
@@ -189,7 +192,7 @@ std::optional<CorpusContent> parse(QByteArray bytes, corpusbuilder::BatchLimit l
     }
 }
 
-Result read(const QString& path, corpusbuilder::BatchLimit limit)
+Result read(const QString& path, corpusbuilder::BatchLimit limit, const Progress& progress)
 {
 #if defined(__GLIBC__)
     // What an earlier corpus left free goes back to the system first: its texts, freed in between
@@ -197,7 +200,7 @@ Result read(const QString& path, corpusbuilder::BatchLimit limit)
     malloc_trim(0);
 #endif
     try {
-        return readFile(path, limit);
+        return readFile(path, limit, progress);
     } catch (const std::bad_alloc&) {
         return {Status::OutOfMemory, std::nullopt};
     }

@@ -4,6 +4,7 @@
 #include "corpuscontent.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 // Reads a corpus file from disk: existence, reading, decoding, one parse into articles and index.
@@ -30,7 +31,10 @@ struct Result
 // Files are read and parsed in pieces of this size, so that they are never held whole.
 inline constexpr qsizetype pieceSize = 1 << 20;
 
-Result read(const QString& path, corpusbuilder::BatchLimit limit = {});
+// Told, from the thread that reads, the bytes of the file read so far and its size, after each piece.
+using Progress = std::function<void(qint64 done, qint64 total)>;
+
+Result read(const QString& path, corpusbuilder::BatchLimit limit = {}, const Progress& progress = {});
 
 // Decodes and parses the bytes of an XML file; nothing when they are not one well-formed document,
 // or when memory runs out.

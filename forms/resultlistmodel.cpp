@@ -13,6 +13,13 @@ void ResultListModel::setResult(const SearchResult& result)
     endResetModel();
 }
 
+QModelIndex ResultListModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (row < 0 || row >= m_hits.size() || column != 0 || parent.isValid())
+        return {};
+    return createIndex(row, column);
+}
+
 int ResultListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_hits.size());

@@ -15,6 +15,9 @@ public:
 
     void setResult(const SearchResult& result);
 
+    // Without the checks of the base class through rowCount() and columnCount(): the list view asks
+    // for the index of every row each time it lays the list out.
+    QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 

@@ -15,9 +15,13 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QShortcut>
+#include <QTextDocument>
 #include <QToolButton>
 
 namespace {
+
+// Rows of a list laid out at once; longer lists are laid out in slices of this many.
+constexpr int layoutSlice = 20000;
 
 QList<highlighter::Range> wholeWords(const QString& text, const QString& word, Qt::CaseSensitivity cs, qsizetype limit)
 {
@@ -68,6 +72,10 @@ ResultPane::ResultPane(QListView* list, QLabel* count, ArticleView* view, QObjec
       m_finder(wholeWords), m_caseOption(places.caseOption)
 {
     m_list->setModel(m_model);
+    // A list of hundreds of thousands of titles is laid out a slice at a time between events, so that
+    // a key typed in the filter does not wait for the whole list; the first slice holds the rows shown.
+    m_list->setLayoutMode(QListView::Batched);
+    m_list->setBatchSize(layoutSlice);
     // A click moves the current row too; the article already shown is not shown again.
     connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, &ResultPane::showClicked);
 
@@ -174,6 +182,19 @@ void ResultPane::selectRow(int row)
     const QModelIndex index = m_model->index(row, 0);
     if (!index.isValid())
         return;
+    if (row == 0) {
+        // The top needs no layout: a list refilled while the last one was still being laid out has
+        // none yet.
+        m_list->setCurrentIndex(index);
+        m_list->scrollToTop();
+        return;
+    }
+    if (!m_list->visualRect(index).isValid()) {
+        // Past the slices laid out so far: the rest is laid out now, so that the row can be scrolled to.
+        m_list->setLayoutMode(QListView::SinglePass);
+        m_list->doItemsLayout();
+        m_list->setLayoutMode(QListView::Batched);
+    }
     m_list->setCurrentIndex(index);
     m_list->scrollTo(index);
 }
@@ -184,10 +205,32 @@ void ResultPane::showRow(int row)
     remember();
 }
 
+void ResultPane::setOnScreen(bool onScreen)
+{
+    m_onScreen = onScreen;
+    if (m_onScreen && m_waiting)
+        display(m_shownRow);
+}
+
 void ResultPane::display(int row)
 {
-    QList<highlighter::Range> marks = showArticle(m_record, row, m_view);
     m_shownRow = row >= 0 && row < m_record.count() ? row : -1;
+    if (!m_onScreen) {
+        // Laying out a long article takes long: a view no one sees keeps none, not even the last.
+        m_waiting = true;
+        if (!m_view->article().isEmpty() || !m_view->document()->isEmpty())
+            m_view->clearArticle();
+        m_marks.clear();
+        m_moreMarks = false;
+        m_found.clear();
+        m_moreFound = false;
+        m_markIndex = -1;
+        m_searchMarkIndex = -1;
+        updateMarkControls();
+        return;
+    }
+    m_waiting = false;
+    QList<highlighter::Range> marks = showArticle(m_record, m_shownRow, m_view);
     // Only the marks drawn in the part shown can be reached.
     qsizetype reachable = 0;
     while (reachable < marks.size() && reachable < shownMarkLimit && marks[reachable].start < m_view->shownLength())

@@ -72,6 +72,11 @@ public:
     void makeFirstRowCurrent();
     // Makes `row` current and shows it.
     void selectRow(int row);
+    // Whether the view is on screen (its tab the current one). A view off screen lays out nothing:
+    // the article it should show, with its marks and the find bar's words, waits until it is on
+    // screen again. A pane is on screen until told otherwise.
+    void setOnScreen(bool onScreen);
+    bool isOnScreen() const { return m_onScreen; }
 
     const SearchResult& record() const { return m_record; }
     QListView* list() const { return m_list; }
@@ -139,6 +144,8 @@ private:
     SearchResult m_record;
     int m_serial = 0; // tells the records shown apart, for the history
     int m_shownRow = -1;
+    bool m_onScreen = true;
+    bool m_waiting = false; // m_shownRow is not laid out yet
 
     QList<highlighter::Range> m_marks; // the search marks drawn
     bool m_moreMarks = false;

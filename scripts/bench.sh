@@ -4,6 +4,8 @@
 #   scripts/bench.sh                                   100 MB corpus, seed 1, 5 repetitions
 #   scripts/bench.sh --size-mb 20 --reps 3
 #   scripts/bench.sh --corpus /tmp/c100.xml --dump /tmp/c100.txt   keeps the corpus and its text dump
+#   scripts/bench.sh --profile dictionary                          one profile (default: both)
+#   scripts/bench.sh --big-mb 1024 --big-corpus /tmp/c1g.xml       adds the gigabyte rows
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # shellcheck source=common.sh

@@ -12,7 +12,8 @@ install_packages
 
 build="$root/build/test"
 options=(-DCMAKE_BUILD_TYPE=Release)
-# The suites of corpus/ and search/, where the reader and the concordance sort use a second thread.
+# The suites of corpus/ and search/, where the reader and the concordance sort use a second thread, and two
+# window suites (none that forks) where a load runs on a worker thread.
 suites=()
 case "${1:-}" in
 --sanitize)
@@ -24,7 +25,7 @@ case "${1:-}" in
     options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVANE_TSAN=ON)
     suites=(tst_xmldecoder tst_corpusfile tst_articleindex tst_settingsfile tst_atomicfile tst_corpusgenerator
             tst_highlighter tst_titlefilter tst_crosssearch tst_fulltextsearch tst_searchreport tst_stockdata
-            tst_wordboundary tst_concordance)
+            tst_wordboundary tst_concordance tst_guibase)
     ;;
 esac
 if [ -n "${CI:-}" ]; then

@@ -34,6 +34,8 @@ public:
     const QList<const ArticleEntry*>& hits() const { return m_hits; }
     // Never appends the same article twice in a row.
     void addHit(const ArticleEntry& entry);
+    // The hits at once, each article once, in order: the list is shared, not copied.
+    void setHits(QList<const ArticleEntry*> hits) { m_hits = std::move(hits); }
 
     // The content the hits point into, kept as long as the record (or a copy of it) lives.
     const std::shared_ptr<const CorpusContent>& content() const { return m_content; }

@@ -108,6 +108,7 @@ void TestConcordance::cleanup()
 void TestConcordance::search(MainWindow& main, const QString& query, int mode, const QString& element)
 {
     OxelDialog& window = main.window();
+    window.Onglets->setCurrentIndex(1);
     window.Txt_Rech->setText(query);
     window.Lst_Type->setCurrentIndex(mode);
     window.Chk_Cs->setChecked(false);
@@ -242,6 +243,11 @@ void TestConcordance::concordanceRows()
     QCOMPARE(shownRows(table), QStringList({"BRISE |  | BRISE | Petit vent léger. La brise du soir",
                                             "BRISE | BRISE Petit vent léger. La | brise | du soir"}));
     QCOMPARE(concordance->countLabel()->text(), QStringLiteral("2 occurrences dans 1 article"));
+
+    // Another corpus loaded: nothing of the last one stays listed, nor held.
+    main.window().openCorpus(QStringLiteral("EV_Sons.xml"));
+    QCOMPARE(shownRows(table), QStringList());
+    QCOMPARE(concordance->countLabel()->text(), QStringLiteral("0 occurrence dans 0 article"));
 
     // Escape closes it, as it closes the program's other windows.
     QTest::keyClick(table, Qt::Key_Escape);

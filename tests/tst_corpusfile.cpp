@@ -61,6 +61,7 @@ class TestCorpusFile : public QObject
     Q_OBJECT
 private slots:
     void fileStatus();
+    void progressFollowsBytesRead();
     void batchBoundaries_data();
     void batchBoundaries();
 };
@@ -84,6 +85,22 @@ void TestCorpusFile::fileStatus()
         QVERIFY(QFile::setPermissions(good, QFileDevice::WriteOwner));
         QCOMPARE(corpusfile::read(good).status, corpusfile::Status::Unreadable);
     }
+}
+
+void TestCorpusFile::progressFollowsBytesRead()
+{
+    const testfiles::WorkingDirectory dir;
+    QVERIFY(dir.isValid());
+    // One piece and 29 bytes.
+    testfiles::write(QStringLiteral("long.xml"),
+                     "<r><a><t>T</t><x>" + QByteArray(corpusfile::pieceSize, 'y') + "</x></a></r>");
+    QList<std::pair<qint64, qint64>> reports;
+    const corpusfile::Result read =
+        corpusfile::read(QStringLiteral("long.xml"), {}, [&reports](qint64 done, qint64 total) {
+            reports.append({done, total});
+        });
+    QCOMPARE(read.status, corpusfile::Status::Ok);
+    QCOMPARE(reports, (QList<std::pair<qint64, qint64>>{{4194304, 4194333}, {4194333, 4194333}}));
 }
 
 void TestCorpusFile::batchBoundaries_data()

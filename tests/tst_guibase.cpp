@@ -1,4 +1,5 @@
 #include "gui_base.h"
+#include "loadrunner.h"
 #include "resultlistmodel.h"
 
 #include <QApplication>
@@ -11,9 +12,12 @@
 #include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
+#include <stdexcept>
 
 namespace {
 
@@ -64,6 +68,9 @@ private slots:
     void baseSlotsWarn();
     void gridCells_data();
     void gridCells();
+    void loadRunner_data();
+    void loadRunner();
+    void loadRunnerPassesOnWhatTheJobThrows();
 };
 
 void TestGuiBase::widgetsAndTexts_data()
@@ -126,6 +133,15 @@ void TestGuiBase::widgetsAndTexts_data()
     QTest::newRow("Txt_Art_Cro") << "Txt_Art_Cro"
                                  << "QTextEdit"
                                  << "";
+    QTest::newRow("Barre_Chargement") << "Barre_Chargement"
+                                      << "QWidget"
+                                      << "";
+    QTest::newRow("Txt_Chargement") << "Txt_Chargement"
+                                    << "QLabel"
+                                    << "Chargement du corpus…";
+    QTest::newRow("Progression_Chargement") << "Progression_Chargement"
+                                            << "QProgressBar"
+                                            << "";
 }
 
 void TestGuiBase::widgetsAndTexts()
@@ -179,6 +195,9 @@ void TestGuiBase::initialState()
     QCOMPARE(form.ButtonGroup13->findChildren<QComboBox*>().size(), 9);
     QCOMPARE(form.Txt_Corpus->font().pointSize(), 12);
     QCOMPARE(form.Lst_Art->minimumWidth(), 250);
+    QVERIFY(form.Barre_Chargement->isHidden());
+    QVERIFY(form.Barre_Chargement->isAncestorOf(form.Txt_Chargement));
+    QVERIFY(form.Barre_Chargement->isAncestorOf(form.Progression_Chargement));
 }
 
 void TestGuiBase::widgetProperties_data()
@@ -427,6 +446,85 @@ void TestGuiBase::gridCells()
     const QLayoutItem* item = grid->itemAtPosition(row, column);
     QVERIFY(item);
     QCOMPARE(item->widget()->objectName(), name);
+}
+
+void TestGuiBase::loadRunner_data()
+{
+    QTest::addColumn<int>("delay"); // ms
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("past the delay") << 0 << true;
+    QTest::newRow("within the delay") << 3600000 << false;
+}
+
+void TestGuiBase::loadRunner()
+{
+    QFETCH(int, delay);
+    QFETCH(bool, shown);
+    GUI_Base form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QWidget* strip = form.Barre_Chargement;
+    QProgressBar* bar = form.Progression_Chargement;
+    LoadRunner runner(strip, bar);
+    QCOMPARE(runner.delay(), std::chrono::milliseconds(500));
+    runner.setDelay(std::chrono::milliseconds(delay));
+
+    // The values the bar was painted with, while the job runs on.
+    QList<int> painted;
+    struct PaintWatch : QObject
+    {
+        QList<int>& values;
+        explicit PaintWatch(QList<int>& into) : values(into) {}
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint)
+                values.append(static_cast<QProgressBar*>(watched)->value());
+            return false;
+        }
+    } watch(painted);
+    bar->installEventFilter(&watch);
+    QSemaphore seen;
+    bool runningSeen = false;
+    QTimer poll;
+    poll.setInterval(1);
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+        if (painted.contains(250)) {
+            runningSeen = runner.isRunning() && strip->isVisible();
+            poll.stop();
+            seen.release();
+        }
+    });
+    poll.start();
+    int shownCalls = 0;
+    bool waited = !shown;
+    runner.run(
+        [&](const LoadRunner::Report& report) {
+            report(1, 4);
+            if (shown)
+                waited = seen.tryAcquire(1, 60000);
+            report(4, 4);
+        },
+        [&shownCalls] { ++shownCalls; });
+    QVERIFY(waited);
+    QCOMPARE(runningSeen, shown);
+    QCOMPARE(shownCalls, shown ? 1 : 0);
+    QVERIFY(strip->isHidden());
+    QVERIFY(!runner.isRunning());
+    if (shown)
+        QCOMPARE(bar->value(), 1000);
+    else
+        QVERIFY(painted.isEmpty());
+}
+
+void TestGuiBase::loadRunnerPassesOnWhatTheJobThrows()
+{
+    GUI_Base form;
+    LoadRunner runner(form.Barre_Chargement, form.Progression_Chargement);
+    runner.setDelay(std::chrono::milliseconds(0));
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                             runner.run([](const LoadRunner::Report&) { throw std::runtime_error("lu"); }));
+    QVERIFY(!runner.isRunning());
+    QVERIFY(form.Barre_Chargement->isHidden());
 }
 
 QTEST_MAIN(TestGuiBase)

@@ -23,8 +23,10 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace windowreading;
@@ -86,6 +88,7 @@ private slots:
     void abandonedLoadEmptiesRecords();
     void emptyCorpusLoadsSilently();
     void secondLoadReplacesEverything();
+    void longLoadShowsProgress();
     void colourSetting_data();
     void colourSetting();
     void applyRewritesPathOnly();
@@ -104,6 +107,7 @@ private slots:
     void longElementNameSearchesWholeName();
     void valuesShownOnOneLine();
     void firstMarkScrolledIntoView();
+    void hiddenTabCatchesUp();
     void movingBetweenMarks_data();
     void movingBetweenMarks();
     void findInArticle_data();
@@ -197,7 +201,13 @@ void TestOxelDialog::stockChoice()
     QCOMPARE(window.Txt_Nb->text(), QString::number(titles.size()));
     QCOMPARE(window.txt_nbcro->text(), QString::number(titles.size()));
     QVERIFY(window.TxtView_Corpus->toPlainText().contains(titles.first()));
-    QCOMPARE(window.Txt_Art->toPlainText(), window.corpus().articles().front().text);
+    // The hidden tabs lay out their article when first shown.
+    for (const ArticleView* hidden : {window.Txt_Art, window.Txt_Art_Cro}) {
+        QVERIFY(hidden->document()->isEmpty());
+        QVERIFY(hidden->article().isEmpty());
+    }
+    QCOMPARE(window.simplePane().shownRow(), 0);
+    QCOMPARE(window.crossPane().shownRow(), 0);
     for (QComboBox* combo : {window.Lst_B11, window.Lst_B21, window.Lst_B31}) {
         QCOMPARE(items(combo), elements);
         QCOMPARE(combo->currentIndex(), 0);
@@ -211,6 +221,12 @@ void TestOxelDialog::stockChoice()
              QByteArray("chemin=/perso/dernier.xml\ncouleur=\npolice=\n"));
     QVERIFY(m_dialogs.warnings.isEmpty());
     QVERIFY(m_dialogs.openRequests.isEmpty());
+
+    window.Onglets->setCurrentIndex(2);
+    QCOMPARE(window.Txt_Art_Cro->toPlainText(), window.corpus().articles().front().text);
+    QVERIFY(window.Txt_Art->document()->isEmpty());
+    window.Onglets->setCurrentIndex(1);
+    QCOMPARE(window.Txt_Art->toPlainText(), window.corpus().articles().front().text);
 }
 
 void TestOxelDialog::personalChoiceStartsOnLastPath()
@@ -353,7 +369,31 @@ void TestOxelDialog::secondLoadReplacesEverything()
     QCOMPARE(window.Txt_Corpus->text(), QStringLiteral("son"));
     QCOMPARE(window.corpus().articles().front().number, 0);
     QVERIFY(!window.Lst_B12->isEnabled());
+    window.Onglets->setCurrentIndex(1);
     QCOMPARE(window.Txt_Art->toPlainText(), QStringLiteral("LEXIQUEListe de mots à définir."));
+}
+
+void TestOxelDialog::longLoadShowsProgress()
+{
+    m_dialogs.welcome = 0;
+    OxelDialog window(m_dialogs);
+    window.arrangeWindow();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.Barre_Chargement->isHidden());
+    QCOMPARE(window.Txt_Chargement->text(), QStringLiteral("Chargement du corpus…"));
+    window.setProgressDelay(std::chrono::milliseconds(0));
+    QSignalSpy values(window.Progression_Chargement, &QProgressBar::valueChanged);
+    // A close asked for while the corpus loads waits for the end of the load.
+    QTimer::singleShot(0, &window, &QWidget::close);
+    window.openCorpus(QStringLiteral("petit.xml"));
+    QCOMPARE(window.corpus().articleCount(), 6);
+    QVERIFY(!values.isEmpty());
+    QCOMPARE(values.constLast().at(0).toInt(), 1000);
+    QVERIFY(window.Barre_Chargement->isHidden());
+    QVERIFY(!window.isLoading());
+    QTRY_VERIFY(!window.isVisible());
+    QCOMPARE(listed(window.Lst_Corpus), petitTitles);
 }
 
 void TestOxelDialog::colourSetting_data()
@@ -484,6 +524,7 @@ void TestOxelDialog::simpleSearch()
     QFETCH(QStringList, marked);
     m_dialogs.welcome = 2;
     OxelDialog window(m_dialogs);
+    window.Onglets->setCurrentIndex(1);
     QTest::keyClicks(window.Txt_Rech, query);
     window.Lst_Type->setCurrentIndex(mode);
     window.Chk_Cs->setChecked(caseSensitive);
@@ -557,6 +598,7 @@ void TestOxelDialog::cancelledSearchKeepsResult()
     {
         m_dialogs.welcome = 2;
         OxelDialog window(m_dialogs);
+        window.Onglets->setCurrentIndex(1);
         QTest::keyClicks(window.Txt_Rech, QStringLiteral("cloche bronze"));
         window.Lst_Type->setCurrentIndex(1);
         QTest::mouseClick(window.Bt_Rech, Qt::LeftButton);
@@ -587,6 +629,7 @@ void TestOxelDialog::cancelledSearchKeepsResult()
         m_dialogs.welcome = 1;
         m_dialogs.openAnswers = {QStringLiteral("croisee.xml")};
         OxelDialog window(m_dialogs);
+        window.Onglets->setCurrentIndex(2);
         choose(window.Lst_B11, "instrument");
         QCOMPARE(listed(window.Lst_Art_Cro), QStringList({"HARPE", "TAMBOUR", "FLÛTE"}));
         QCOMPARE(m_dialogs.progressSteps, 8);
@@ -686,6 +729,7 @@ void TestOxelDialog::crossCascade()
     m_dialogs.welcome = 1;
     m_dialogs.openAnswers = {QStringLiteral("croisee.xml")};
     OxelDialog window(m_dialogs);
+    window.Onglets->setCurrentIndex(2);
     QCOMPARE(window.corpus().articleCount(), 7);
     const QString I = QStringLiteral("- INDIFFERENT -");
     const QStringList elements{I,      "article", "b",      "definition", "domaine", "instrument",
@@ -831,6 +875,7 @@ void TestOxelDialog::valuesShownOnOneLine()
     m_dialogs.welcome = 1;
     m_dialogs.openAnswers = {QStringLiteral("lignes.xml")};
     OxelDialog window(m_dialogs);
+    window.Onglets->setCurrentIndex(2);
     choose(window.Lst_B11, QStringLiteral("e"));
     // Texts are searched without whitespace at either end; inside, it stays as written. A long
     // value is cut for the box; the tooltip and the search keep it whole.
@@ -917,6 +962,58 @@ void TestOxelDialog::firstMarkScrolledIntoView()
     window->Onglets->setCurrentIndex(0);
     QCOMPARE(window->tab->findChild<QLabel*>(QStringLiteral("Txt_Occ"))->text(), QString());
     QVERIFY(!window->tab->findChild<QToolButton*>(QStringLiteral("Bt_Suiv"))->isEnabled());
+}
+
+void TestOxelDialog::hiddenTabCatchesUp()
+{
+    {
+        // A tab never shown yet, sized only as it shows.
+        const auto first = readingWindow(0);
+        QVERIFY(first);
+        first->Txt_Rech->setText(QStringLiteral("pomme"));
+        first->Bt_Rech->click();
+        QVERIFY(first->Txt_Art->document()->isEmpty());
+        first->Onglets->setCurrentIndex(1);
+        QCOMPARE(first->tab_2->findChild<QLabel*>(QStringLiteral("Txt_Occ"))->text(), QStringLiteral("1 / 4"));
+        QCOMPARE(selected(first->Txt_Art), QString());
+        QVERIFY(first->Txt_Art->verticalScrollBar()->value() > 0);
+        QVERIFY(first->Txt_Art->viewport()->rect().contains(first->Txt_Art->cursorRect()));
+    }
+    const auto window = readingWindow(1);
+    QVERIFY(window);
+    ArticleView* view = window->Txt_Art;
+    auto* label = window->tab_2->findChild<QLabel*>(QStringLiteral("Txt_Occ"));
+    auto* field = window->tab_2->findChild<QLineEdit*>(QStringLiteral("Txt_Trouver"));
+    QVERIFY(label && field);
+    window->Lst_Art->setCurrentIndex(window->Lst_Art->model()->index(4, 0)); // POMME
+    QTest::keyClick(window->Lst_Art, Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(field, QStringLiteral("la"));
+
+    // A search run while its tab is hidden: listed at once, laid out when the tab is shown.
+    window->Onglets->setCurrentIndex(0);
+    window->Txt_Rech->setText(QStringLiteral("pomme"));
+    window->Bt_Rech->click();
+    QCOMPARE(listed(window->Lst_Art), QStringList({"DE"}));
+    QCOMPARE(window->simplePane().shownRow(), 0);
+    QVERIFY(view->document()->isEmpty());
+    QCOMPARE(label->text(), QString());
+
+    window->Onglets->setCurrentIndex(1);
+    QApplication::processEvents();
+    QCOMPARE(view->toPlainText(), window->resultSimple().hits().first()->text);
+    QCOMPARE(markedPieces(view), QStringList({"pomme", "pomme", "Pomme", "pomme"}));
+    QVERIFY(field->isVisible());
+    QCOMPARE(label->text(), QStringLiteral("1 / 2"));
+    QCOMPARE(view->extraSelections().size(), 2);
+    QCOMPARE(selected(view), QStringLiteral("la"));
+    // Far down the article: the view has moved to it.
+    QVERIFY(view->verticalScrollBar()->value() > 0);
+    QVERIFY(view->viewport()->rect().contains(view->cursorRect()));
+    field->clear();
+    QCOMPARE(label->text(), QStringLiteral("1 / 4"));
+    window->Lst_Art->setFocus();
+    QTest::keyClick(window->Lst_Art, Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(view->toPlainText(), QStringLiteral("POMMEFruit du pommier."));
 }
 
 void TestOxelDialog::movingBetweenMarks_data()
@@ -1337,6 +1434,7 @@ void TestMainWindow::accentsOption()
         // The title filter and the last search follow at once; the marks cover the text's characters.
         QCOMPARE(listed(window.Lst_Corpus), QStringList({"ÉCHO"}));
         QCOMPARE(listed(window.Lst_Art), QStringList({"ÉCHO"}));
+        window.Onglets->setCurrentIndex(1);
         QCOMPARE(markedPieces(window.Txt_Art), QStringList({"réfléchi", "l’oreille"}));
 
         window.Lst_Type->setCurrentIndex(2);

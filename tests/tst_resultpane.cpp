@@ -78,6 +78,7 @@ private slots:
     void plainTextShownAsWritten();
     void nextArticleNotColoured();
     void millionMatchesShowFirstHundredThousand();
+    void rowPastTheLaidOutPartIsScrolledTo();
     void occurrenceLabel_data();
     void occurrenceLabel();
     void displayCopy_data();
@@ -281,6 +282,23 @@ void TestResultPane::millionMatchesShowFirstHundredThousand()
         }
     }
     QCOMPARE(marks, 100000);
+}
+
+void TestResultPane::rowPastTheLaidOutPartIsScrolledTo()
+{
+    // A long list is laid out a slice at a time after it is shown; a row chosen past the part laid out
+    // is still scrolled into sight at once.
+    Fixture fixture(QStringList(120000, QStringLiteral("x")));
+    QListView list;
+    QLabel count;
+    ArticleView view;
+    ResultPane pane(&list, &count, &view);
+    list.resize(300, 200);
+    list.show();
+    pane.show(fixture.result);
+    pane.selectRow(110000);
+    QCOMPARE(list.currentIndex().row(), 110000);
+    QVERIFY(list.viewport()->rect().intersects(list.visualRect(list.currentIndex())));
 }
 
 void TestResultPane::occurrenceLabel_data()

@@ -442,7 +442,7 @@ QByteArray runWindow(const QString& path, Kind kind, const QString& good, rlim_t
         for (const ArticleEntry& article : window.corpus().articles())
             o.texts << article.text;
         // The article's own characters in the part the view shows.
-        const ArticleView* view = window.Txt_Art;
+        const ArticleView* view = window.TxtView_Corpus;
         o.shown = view->articleText(0, view->viewPosition(view->shownLength()));
         o.title = window.windowTitle();
         o.confAfterLoad = contentsAt(QStringLiteral("oxel.conf"));

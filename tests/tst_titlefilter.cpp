@@ -3,6 +3,7 @@
 #include "testcorpus.h"
 #include "titlefilter.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 class TestTitleFilter : public QObject
@@ -12,6 +13,9 @@ private slots:
     void initTestCase();
     void filter_data();
     void filter();
+    void typed_data();
+    void typed();
+    void typedAtRandom();
     void allArticlesListsEveryArticle();
     void recordsKeepTheirArticles();
 
@@ -77,6 +81,124 @@ void TestTitleFilter::filter()
     QCOMPARE(modeName(result.mode()), QStringLiteral("Corpus"));
     QVERIFY(!result.caseSensitive());
     QCOMPARE(result.ignoresAccents(), ignoreAccents);
+}
+
+namespace {
+
+// The titles of a record's hits, joined by "|".
+QString titlesOf(const SearchResult& result)
+{
+    QStringList titles;
+    for (const ArticleEntry* entry : result.hits())
+        titles << entry->title;
+    return titles.join(QLatin1Char('|'));
+}
+
+} // namespace
+
+void TestTitleFilter::typed_data()
+{
+    // The box's successive contents, and the titles listed after each.
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<bool>("ignoreAccents");
+    QTest::addColumn<QStringList>("found");
+
+    const QString all = QStringLiteral("Vent du nord|ÉCHO|écho lointain|SON|SON|Vent  du sud|sans titre|Œuvre|"
+                                       "Cœur d'œuvre|De l’eau");
+    QTest::newRow("typed then erased") << QStringList{"v",      "ve",      "ven",      "vent",      "vent ",
+                                                      "vent d", "vent du", "vent du ", "vent du s", "vent du",
+                                                      "vent",   "ve",      "v",        ""}
+                                       << false
+                                       << QStringList{"Vent du nord|Vent  du sud|Œuvre|Cœur d'œuvre",
+                                                      "Vent du nord|Vent  du sud",
+                                                      "Vent du nord|Vent  du sud",
+                                                      "Vent du nord|Vent  du sud",
+                                                      "Vent du nord|Vent  du sud",
+                                                      "Vent du nord",
+                                                      "Vent du nord",
+                                                      "Vent du nord",
+                                                      "",
+                                                      "Vent du nord",
+                                                      "Vent du nord|Vent  du sud",
+                                                      "Vent du nord|Vent  du sud",
+                                                      "Vent du nord|Vent  du sud|Œuvre|Cœur d'œuvre",
+                                                      all};
+    QTest::newRow("changed elsewhere than at the end")
+        << QStringList{"so", "du", "dun", "du", "d", "écho l", "cho l", "cho", "ÉCHO", "ÉCHO L", "vnt", "vent"} << false
+        << QStringList{"SON|SON",
+                       "Vent du nord|Vent  du sud",
+                       "",
+                       "Vent du nord|Vent  du sud",
+                       "Vent du nord|Vent  du sud|Cœur d'œuvre|De l’eau",
+                       "écho lointain",
+                       "écho lointain",
+                       "ÉCHO|écho lointain",
+                       "ÉCHO|écho lointain",
+                       "écho lointain",
+                       "",
+                       "Vent du nord|Vent  du sud"};
+    QTest::newRow("accents ignored: a ligature typed after its first letter")
+        << QStringList{"o", "œ", "œu", "oeuv", "oeu", "oe", "o", "", "e", "ec", "éch", "écho "} << true
+        << QStringList{"Vent du nord|ÉCHO|écho lointain|SON|SON|Œuvre|Cœur d'œuvre",
+                       "Œuvre|Cœur d'œuvre",
+                       "Œuvre|Cœur d'œuvre",
+                       "Œuvre|Cœur d'œuvre",
+                       "Œuvre|Cœur d'œuvre",
+                       "Œuvre|Cœur d'œuvre",
+                       "Vent du nord|ÉCHO|écho lointain|SON|SON|Œuvre|Cœur d'œuvre",
+                       all,
+                       "Vent du nord|ÉCHO|écho lointain|Vent  du sud|sans titre|Œuvre|Cœur d'œuvre|De l’eau",
+                       "ÉCHO|écho lointain",
+                       "ÉCHO|écho lointain",
+                       "ÉCHO|écho lointain"};
+    QTest::newRow("accents ignored: apostrophes")
+        << QStringList{"d", "d'", "d'o", "d'", "d", "de", "de ", "de l", "de l’"} << true
+        << QStringList{"Vent du nord|Vent  du sud|Cœur d'œuvre|De l’eau",
+                       "Cœur d'œuvre",
+                       "Cœur d'œuvre",
+                       "Cœur d'œuvre",
+                       "Vent du nord|Vent  du sud|Cœur d'œuvre|De l’eau",
+                       "De l’eau",
+                       "De l’eau",
+                       "De l’eau",
+                       "De l’eau"};
+}
+
+void TestTitleFilter::typed()
+{
+    QFETCH(QStringList, texts);
+    QFETCH(bool, ignoreAccents);
+    QFETCH(QStringList, found);
+    QCOMPARE(found.size(), texts.size());
+    TitleFilter filter(TitleIndex(m_corpus.content()));
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        const SearchResult result = filter.filter(texts.at(i), ignoreAccents);
+        QCOMPARE(titlesOf(result), found.at(i));
+        QCOMPARE(result.terms(), texts.at(i).split(QLatin1Char(' '), Qt::SkipEmptyParts));
+        QCOMPARE(result.ignoresAccents(), ignoreAccents);
+    }
+}
+
+void TestTitleFilter::typedAtRandom()
+{
+    // Letters appended and erased at random, the accent option switched now and then: each step
+    // lists what a filter of that text alone lists.
+    const QString letters = QStringLiteral("  aAdeEéÉcChnNoOœŒrsStuUv'’");
+    QRandomGenerator random(14);
+    TitleFilter filter(TitleIndex(m_corpus.content()));
+    QString text;
+    bool ignoreAccents = false;
+    for (int step = 0; step < 2000; ++step) {
+        const quint32 roll = random.bounded(100);
+        if (roll < 3)
+            ignoreAccents = !ignoreAccents;
+        else if (roll < 40 && !text.isEmpty())
+            text.chop(1);
+        else if (text.size() < 8)
+            text += letters.at(random.bounded(int(letters.size())));
+        const QString typed = titlesOf(filter.filter(text, ignoreAccents));
+        QVERIFY2(typed == titlesOf(titleFilter(m_corpus, text, ignoreAccents)), qPrintable(text));
+    }
 }
 
 void TestTitleFilter::allArticlesListsEveryArticle()
