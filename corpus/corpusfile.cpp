@@ -30,8 +30,8 @@ public:
         piece.resize(got);
         const bool first = !m_started;
         m_started = true;
-        if (m_progress && *m_progress && (got > 0 || first))
-            (*m_progress)(m_device.pos(), m_device.size());
+        if (got == 0 && first)
+            report();
         return got > 0 || first;
     }
 
@@ -50,6 +50,8 @@ public:
                 break;
             total += got;
         }
+        if (total > 0)
+            report();
         return total;
     }
 
@@ -64,6 +66,12 @@ public:
     bool failed = false;
 
 private:
+    void report() const
+    {
+        if (m_progress && *m_progress)
+            (*m_progress)(m_device.pos(), m_device.size());
+    }
+
     QIODevice& m_device;
     const Progress* m_progress;
     bool m_started = false;
