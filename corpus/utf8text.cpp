@@ -9,13 +9,34 @@
 namespace utf8text {
 namespace {
 
-// The character of the valid sequence of two to four bytes at `p`, and its length; length 0 when the
-// bytes are not one.
-struct Sequence
+// Widens the ASCII from `p` on, 16 bytes at a time while 16 are left, and stops at the first byte
+// that is not ASCII or at the end. A block is written whole, so it may write past what it gives back,
+// within as many units as bytes were left.
+inline void widenAscii(const unsigned char*& p, const unsigned char* end, QChar*& out)
 {
-    char32_t code = 0;
-    int length = 0;
-};
+#if defined(__SSE2__)
+    while (end - p >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i zero = _mm_setzero_si128();
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(bytes, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(bytes, zero));
+        const int high = _mm_movemask_epi8(bytes);
+        if (high == 0) {
+            p += 16;
+            out += 16;
+            continue;
+        }
+        const int ascii = __builtin_ctz(static_cast<unsigned>(high));
+        p += ascii;
+        out += ascii;
+        return;
+    }
+#endif
+    while (p < end && *p < 0x80)
+        *out++ = QChar(char16_t(*p++));
+}
+
+} // namespace
 
 Sequence sequenceAt(const unsigned char* p, const unsigned char* end)
 {
@@ -43,8 +64,6 @@ Sequence sequenceAt(const unsigned char* p, const unsigned char* end)
     return {code, extra + 1};
 }
 
-} // namespace
-
 QString decode(QByteArrayView utf8)
 {
     QString text(utf8.size(), Qt::Uninitialized);
@@ -58,26 +77,7 @@ QChar* decodeInto(QChar* out, QByteArrayView utf8)
     const unsigned char* const end = p + utf8.size();
     // Never more units than bytes: a block of 16 is written whole while 16 bytes are left.
     while (p < end) {
-#if defined(__SSE2__)
-        while (end - p >= 16) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            const __m128i zero = _mm_setzero_si128();
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(bytes, zero));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(bytes, zero));
-            const int high = _mm_movemask_epi8(bytes);
-            if (high == 0) {
-                p += 16;
-                out += 16;
-                continue;
-            }
-            const int ascii = __builtin_ctz(static_cast<unsigned>(high));
-            p += ascii;
-            out += ascii;
-            break;
-        }
-#endif
-        while (p < end && *p < 0x80)
-            *out++ = QChar(char16_t(*p++));
+        widenAscii(p, end, out);
         if (p == end)
             break;
         // Two bytes, the accented letters of Latin scripts, most often.
@@ -115,26 +115,7 @@ QChar* decodeCut(QChar* out, QByteArrayView utf8, const quint32* cuts, size_t cu
     quint32 surplus = 0;
     size_t cut = 0;
     while (p < end) {
-#if defined(__SSE2__)
-        while (end - p >= 16) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            const __m128i zero = _mm_setzero_si128();
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(bytes, zero));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(bytes, zero));
-            const int high = _mm_movemask_epi8(bytes);
-            if (high == 0) {
-                p += 16;
-                out += 16;
-                continue;
-            }
-            const int ascii = __builtin_ctz(static_cast<unsigned>(high));
-            p += ascii;
-            out += ascii;
-            break;
-        }
-#endif
-        while (p < end && *p < 0x80)
-            *out++ = QChar(char16_t(*p++));
+        widenAscii(p, end, out);
         if (p == end)
             break;
         const auto at = static_cast<quint32>(p - base);

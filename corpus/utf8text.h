@@ -6,6 +6,15 @@
 
 namespace utf8text {
 
+// The character of the valid UTF-8 sequence of two to four bytes at `p`, and its length; length 0
+// when the bytes there are not one.
+struct Sequence
+{
+    char32_t code = 0;
+    int length = 0;
+};
+Sequence sequenceAt(const unsigned char* p, const unsigned char* end);
+
 // The text of UTF-8 bytes, every character kept: QString::fromUtf8 drops a leading U+FEFF as a
 // byte-order mark, but inside a document it is a character like any other.
 QString decode(QByteArrayView utf8);

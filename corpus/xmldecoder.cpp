@@ -1,5 +1,7 @@
 #include "xmldecoder.h"
 
+#include "utf8text.h"
+
 #include <QStringDecoder>
 #include <cstring>
 
@@ -43,30 +45,7 @@ std::optional<QByteArray> cp1252ToUtf8(const QByteArray& bytes)
 // The length of the valid UTF-8 sequence at `p`, or 0.
 int sequenceLength(const unsigned char* p, const unsigned char* end)
 {
-    if (*p < 0x80)
-        return 1;
-    int extra;
-    unsigned minimum;
-    unsigned code;
-    if ((*p & 0xE0) == 0xC0) {
-        extra = 1, minimum = 0x80, code = *p & 0x1F;
-    } else if ((*p & 0xF0) == 0xE0) {
-        extra = 2, minimum = 0x800, code = *p & 0x0F;
-    } else if ((*p & 0xF8) == 0xF0) {
-        extra = 3, minimum = 0x10000, code = *p & 0x07;
-    } else {
-        return 0;
-    }
-    if (end - p <= extra)
-        return 0;
-    for (int i = 1; i <= extra; ++i) {
-        if ((p[i] & 0xC0) != 0x80)
-            return 0;
-        code = (code << 6) | (p[i] & 0x3F);
-    }
-    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return 0;
-    return extra + 1;
+    return *p < 0x80 ? 1 : utf8text::sequenceAt(p, end).length;
 }
 
 // UTF-8 as far as the bytes are; each byte that belongs to no UTF-8 sequence is read as Windows-1252,
