@@ -81,6 +81,12 @@ struct Batch
     std::vector<Article> articles;
 };
 
+std::string_view valueAt(const Batch& batch, quint32 v)
+{
+    const Batch::Value& value = batch.values[v];
+    return std::string_view(batch.strings).substr(value.start, value.length);
+}
+
 // What the second thread makes of the batches, in order.
 struct Finished
 {
@@ -207,8 +213,9 @@ private:
     bool m_done = false;
     std::exception_ptr m_error;
     Finished m_finished;
-    std::vector<quint32> m_cuts;    // where each piece of the article starts in its bytes
-    std::vector<quint32> m_offsets; // where each piece of the article starts in its text
+    std::vector<quint32> m_valueHashes; // those of the article's attribute values
+    std::vector<quint32> m_cuts;        // where each piece of the article starts in its bytes
+    std::vector<quint32> m_offsets;     // where each piece of the article starts in its text
     // For the elements' texts without whitespace at either end: [i] is where the text of pieces i and
     // after starts without it (the text's end if only whitespace), and where the text of the pieces
     // before i ends without it (0 if only whitespace).
@@ -255,14 +262,21 @@ void Finisher::finish(const Batch& batch)
 
         findTrimmedEnds(batch.pieces.data() + article.firstPiece, endPiece - article.firstPiece, text);
         ElementIndex& index = m_finished.elements;
+        // The article's values are hashed first, so that their slots are fetched together rather
+        // than one cache miss after another.
+        const quint32 firstValue = article.firstNode + 1 < endNode ? batch.nodes[article.firstNode + 1].firstValue : 0;
+        const quint32 endValue = article.firstNode + 1 < endNode
+                                     ? batch.nodes[endNode - 1].firstValue + batch.nodes[endNode - 1].valueCount
+                                     : 0;
+        m_valueHashes.resize(endValue - firstValue);
+        for (quint32 v = firstValue; v < endValue; ++v)
+            m_valueHashes[v - firstValue] = index.valueHash(valueAt(batch, v));
         index.beginArticle();
         for (quint32 n = article.firstNode + 1; n < endNode; ++n) {
             const Node& node = batch.nodes[n];
             const quint32 element = index.addElement(node.name);
-            for (quint32 v = node.firstValue; v < node.firstValue + node.valueCount; ++v) {
-                const Batch::Value& value = batch.values[v];
-                index.addValue(element, std::string_view(batch.strings).substr(value.start, value.length));
-            }
+            for (quint32 v = node.firstValue; v < node.firstValue + node.valueCount; ++v)
+                index.addValue(element, valueAt(batch, v), m_valueHashes[v - firstValue]);
             const quint32 first = node.firstPiece - article.firstPiece;
             const quint32 start = m_trimmedFrom[first];
             const quint32 end = m_trimmedUntil[node.endPiece - article.firstPiece];

@@ -5,6 +5,8 @@
 #include <QHashFunctions>
 #include <algorithm>
 #include <cstring>
+#include <limits>
+#include <new>
 
 namespace {
 
@@ -116,26 +118,39 @@ void ElementIndex::beginArticle()
     m_articles.push_back({static_cast<quint32>(m_elements.size()), false});
 }
 
-quint32 ElementIndex::Interner::intern(std::string_view utf8)
+quint32 ElementIndex::Interner::hash(std::string_view utf8) const
 {
-    if ((m_ends.size() + 1) * 2 > m_slots.size())
-        grow();
     const quint32 hash = hashBytes(utf8);
+    if (!m_slots.empty())
+        __builtin_prefetch(m_slots.data() + (hash & (m_slots.size() - 1)));
+    return hash;
+}
+
+quint32 ElementIndex::Interner::intern(std::string_view utf8, quint32 hash)
+{
+    if ((m_count + 1) * 2 > m_slots.size())
+        grow();
     const size_t mask = m_slots.size() - 1;
+    const auto length = static_cast<quint32>(utf8.size());
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
         Slot& slot = m_slots[i];
-        if (slot.id == none) {
-            const auto id = static_cast<quint32>(m_ends.size());
+        if (slot.start == 0) {
+            const size_t start = m_bytes.size() + 2 * sizeof(quint32);
+            if (m_count == none - 1 || start + utf8.size() > std::numeric_limits<quint32>::max())
+                throw std::bad_alloc(); // past what can be numbered: as if memory ran out
             m_texts.append(utf8text::decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size()))));
+            m_bytes.append(reinterpret_cast<const char*>(&m_count), sizeof m_count);
+            m_bytes.append(reinterpret_cast<const char*>(&length), sizeof length);
             m_bytes.append(utf8);
-            m_ends.push_back(m_bytes.size());
-            slot = {hash, id};
-            return id;
+            slot = {hash, static_cast<quint32>(start)};
+            return m_count++;
         }
         if (slot.hash == hash) {
-            const size_t start = slot.id == 0 ? 0 : m_ends[slot.id - 1];
-            if (std::string_view(m_bytes).substr(start, m_ends[slot.id] - start) == utf8)
-                return slot.id;
+            const char* const stored = m_bytes.data() + slot.start;
+            quint32 header[2];
+            std::memcpy(header, stored - sizeof header, sizeof header);
+            if (header[1] == length && std::memcmp(stored, utf8.data(), utf8.size()) == 0)
+                return header[0];
         }
     }
 }
@@ -145,10 +160,10 @@ void ElementIndex::Interner::grow()
     std::vector<Slot> table(std::max<size_t>(256, m_slots.size() * 2));
     const size_t mask = table.size() - 1;
     for (const Slot& slot : m_slots) {
-        if (slot.id == none)
+        if (slot.start == 0)
             continue;
         size_t i = slot.hash & mask;
-        while (table[i].id != none)
+        while (table[i].start != 0)
             i = (i + 1) & mask;
         table[i] = slot;
     }
@@ -208,9 +223,9 @@ quint32 ElementIndex::addElement(quint32 name)
     return static_cast<quint32>(m_elements.size() - 1);
 }
 
-void ElementIndex::addValue(quint32 element, std::string_view value)
+void ElementIndex::addValue(quint32 element, std::string_view value, quint32 hash)
 {
-    m_elementValues.push_back(m_buildValues.intern(value));
+    m_elementValues.push_back(m_buildValues.intern(value, hash));
     ++m_elements[element].valueCount;
 }
 

@@ -75,7 +75,10 @@ public:
     void reserveFor(qint64 fileBytes);
     void beginArticle();
     quint32 addElement(quint32 name);
-    void addValue(quint32 element, std::string_view value);
+    void addValue(quint32 element, std::string_view value) { addValue(element, value, valueHash(value)); }
+    // The same in two steps, so that the values of an article are looked up at once: see Interner.
+    quint32 valueHash(std::string_view value) const { return m_buildValues.hash(value); }
+    void addValue(quint32 element, std::string_view value, quint32 hash);
     // Once the article's text is known: where the element's text lies, [start, end) of it, without
     // whitespace at either end; start == end when it has none. The builder trims the texts of all the
     // elements of an article in one pass over it, as trimming each of thousands of nested elements
@@ -90,20 +93,27 @@ public:
     class Interner
     {
     public:
-        quint32 intern(std::string_view utf8);
+        quint32 intern(std::string_view utf8) { return intern(utf8, hash(utf8)); }
+        // The same in two steps, so that the slots of several strings can be looked up at once: the
+        // hash, which starts fetching the string's slot, then the string's number.
+        quint32 hash(std::string_view utf8) const;
+        quint32 intern(std::string_view utf8, quint32 hash);
         QStringList takeTexts() { return std::move(m_texts); }
 
     private:
+        // Where the string starts is kept in its slot, and its number and length just before its
+        // bytes, so that a lookup reads the table and the bytes only: a third place read was one
+        // cache miss more.
         struct Slot
         {
             quint32 hash = 0;
-            quint32 id = none; // none: free
+            quint32 start = 0; // in m_bytes, after the number and the length; 0: free
         };
         void grow();
 
         std::vector<Slot> m_slots;
-        std::string m_bytes;        // each distinct string, one after the other
-        std::vector<size_t> m_ends; // where each ends in m_bytes
+        std::string m_bytes; // each distinct string, after its number and length, four bytes each
+        quint32 m_count = 0;
         QStringList m_texts;
     };
 
