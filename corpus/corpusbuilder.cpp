@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <exception>
@@ -44,6 +45,45 @@ struct Piece
     bool hasText() const { return end > start && counts(); }
 };
 
+// A growing run of bytes, emptied without giving its room back: the parser hands text in short
+// runs, and appending each to a std::string cost more than copying it.
+class Bytes
+{
+public:
+    Bytes() = default;
+    Bytes(const Bytes&) = delete;
+    Bytes& operator=(const Bytes&) = delete;
+    ~Bytes() { std::free(m_data); }
+
+    void append(const char* text, size_t length)
+    {
+        if (length == 0)
+            return;
+        if (length > m_capacity - m_size)
+            grow(length);
+        std::memcpy(m_data + m_size, text, length);
+        m_size += length;
+    }
+    const char* data() const { return m_data; }
+    size_t size() const { return m_size; }
+    void clear() { m_size = 0; }
+
+private:
+    void grow(size_t length)
+    {
+        const size_t capacity = std::max<size_t>({m_capacity * 2, m_size + length, 4096});
+        void* const data = std::realloc(m_data, capacity);
+        if (!data)
+            throw std::bad_alloc();
+        m_data = static_cast<char*>(data);
+        m_capacity = capacity;
+    }
+
+    char* m_data = nullptr;
+    size_t m_size = 0;
+    size_t m_capacity = 0;
+};
+
 // An article, or an element below it. Indexes are the batch's.
 struct Node
 {
@@ -73,8 +113,8 @@ struct Batch
         quint32 start = 0;
         quint32 length = 0;
     };
-    std::string bytes;
-    std::string strings; // attribute values
+    Bytes bytes;
+    Bytes strings; // attribute values
     std::vector<Value> values;
     std::vector<Piece> pieces;
     std::vector<Node> nodes;
@@ -84,7 +124,7 @@ struct Batch
 std::string_view valueAt(const Batch& batch, quint32 v)
 {
     const Batch::Value& value = batch.values[v];
-    return std::string_view(batch.strings).substr(value.start, value.length);
+    return std::string_view(batch.strings.data() + value.start, value.length);
 }
 
 // What the second thread makes of the batches, in order.
@@ -420,13 +460,14 @@ private:
     std::exception_ptr m_error;
     CorpusContent m_content;
     std::unordered_set<std::string> m_outerNames;
+    std::string m_lastOuterName;
     int m_depth = 0;
     bool m_textOpen = false;
     bool m_cdata = false;
     std::unique_ptr<Batch> m_batch;
     std::vector<quint32> m_open; // the open nodes of the current article
     // The names of the elements inside articles: few, so numbered here at once rather than copied,
-    // the last seen of each length and first letter remembered.
+    // the last seen of each pair of first letters remembered.
     ElementIndex::Interner m_names;
     struct RecentName
     {
@@ -468,8 +509,12 @@ void Builder::startElement(const char* name, const char** attributes)
 {
     if (m_depth == 0)
         m_content.rootName = utf8text::decode(name);
-    if (m_depth <= 1 && m_outerNames.insert(name).second)
-        m_content.elementNames.append(utf8text::decode(name));
+    // The articles' name, most often the same for all, is looked up only when it changes.
+    if (m_depth <= 1 && m_lastOuterName != name) {
+        m_lastOuterName = name;
+        if (m_outerNames.insert(m_lastOuterName).second)
+            m_content.elementNames.append(utf8text::decode(name));
+    }
     if (m_batch->nodes.size() >= std::numeric_limits<quint32>::max() - 1)
         throw std::bad_alloc(); // past what the index can number: as if memory ran out
     if (m_depth == 1) {
@@ -484,12 +529,13 @@ void Builder::startElement(const char* name, const char** attributes)
         childStarts(Kind::Element);
         Node node;
         node.name = nameId(name);
-        std::string& strings = m_batch->strings;
+        Bytes& strings = m_batch->strings;
         node.firstValue = static_cast<quint32>(m_batch->values.size());
         for (const char** a = attributes; *a; a += 2) {
             const auto start = static_cast<quint32>(strings.size());
-            strings += a[1];
-            m_batch->values.push_back({start, static_cast<quint32>(strings.size()) - start});
+            const size_t length = std::strlen(a[1]);
+            strings.append(a[1], length);
+            m_batch->values.push_back({start, static_cast<quint32>(length)});
         }
         node.valueCount = static_cast<quint32>(m_batch->values.size()) - node.firstValue;
         if (strings.size() >= std::numeric_limits<quint32>::max() / 2)
@@ -503,11 +549,12 @@ void Builder::startElement(const char* name, const char** attributes)
 
 quint32 Builder::nameId(const char* name)
 {
-    const size_t length = std::strlen(name);
-    RecentName& recent = m_recentNames[(static_cast<unsigned char>(name[0]) * 7u + length) % m_recentNames.size()];
-    if (recent.id != ElementIndex::none && recent.bytes.size() == length &&
-        std::memcmp(recent.bytes.data(), name, length) == 0)
+    // Told apart by their first two bytes, and compared without measuring the name first.
+    const auto* const bytes = reinterpret_cast<const unsigned char*>(name);
+    RecentName& recent = m_recentNames[(bytes[0] * 7u + (bytes[0] != 0 ? bytes[1] : 0u)) % m_recentNames.size()];
+    if (recent.id != ElementIndex::none && std::strcmp(recent.bytes.c_str(), name) == 0)
         return recent.id;
+    const size_t length = std::strlen(name);
     const quint32 id = m_names.intern(std::string_view(name, length));
     recent.bytes.assign(name, length);
     recent.id = id;
@@ -556,7 +603,7 @@ void Builder::characters(const char* text, int length)
 {
     if (!inArticle())
         return;
-    std::string& bytes = m_batch->bytes;
+    Bytes& bytes = m_batch->bytes;
     if (bytes.size() + static_cast<size_t>(length) >= std::numeric_limits<quint32>::max())
         throw std::bad_alloc(); // past what the index can number: as if memory ran out
     if (!m_textOpen) {
