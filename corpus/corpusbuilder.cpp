@@ -254,8 +254,11 @@ private:
     std::exception_ptr m_error;
     Finished m_finished;
     std::vector<quint32> m_valueHashes; // those of the article's attribute values
-    std::vector<quint32> m_cuts;        // where each piece of the article starts in its bytes
-    std::vector<quint32> m_offsets;     // where each piece of the article starts in its text
+    // Elements with text not signed yet, and their searched texts.
+    std::vector<quint32> m_signed;
+    std::vector<QStringView> m_searched;
+    std::vector<quint32> m_cuts;    // where each piece of the article starts in its bytes
+    std::vector<quint32> m_offsets; // where each piece of the article starts in its text
     // For the elements' texts without whitespace at either end: [i] is where the text of pieces i and
     // after starts without it (the text's end if only whitespace), and where the text of the pieces
     // before i ends without it (0 if only whitespace).
@@ -320,10 +323,14 @@ void Finisher::finish(const Batch& batch)
             const quint32 first = node.firstPiece - article.firstPiece;
             const quint32 start = m_trimmedFrom[first];
             const quint32 end = m_trimmedUntil[node.endPiece - article.firstPiece];
-            if (start < end)
-                index.setElementText(element, start, end, text);
-            else
-                index.setElementText(element, m_offsets[first], m_offsets[first], text);
+            if (start < end) {
+                index.setElementText(element, start, end);
+                m_signed.push_back(element);
+                m_searched.push_back(
+                    QStringView(text).mid(start, std::min<qsizetype>(end - start, ElementIndex::textLimit)));
+            } else {
+                index.setElementText(element, m_offsets[first], m_offsets[first]);
+            }
         }
         index.endArticle(batch.nodes[article.firstNode].firstChild != Kind::None);
 
@@ -332,6 +339,13 @@ void Finisher::finish(const Batch& batch)
         entry.number = static_cast<int>(m_finished.articles.size());
         entry.text = std::move(text);
         m_finished.articles.push_back(std::move(entry));
+        // Signed a few articles at a time, their texts still at hand; a text keeps its place when
+        // moved into its entry.
+        if (m_signed.size() >= 64 || last) {
+            index.setSignatures(m_signed.data(), m_searched.data(), m_signed.size());
+            m_signed.clear();
+            m_searched.clear();
+        }
     }
 }
 

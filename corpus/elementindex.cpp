@@ -50,42 +50,115 @@ QStringView ElementIndex::searchedText(QStringView text)
     return trimmed.first(std::min(trimmed.size(), textLimit));
 }
 
-ElementIndex::Signature ElementIndex::signature(QStringView searched)
+namespace {
+
+constexpr quint64 hashStep = 0x100000001B3ull;
+// Up to this many units, a text's hash mixes them all; past it, the first and the last half of it.
+constexpr qsizetype hashedUnits = 64;
+
+quint64 hashSeed(qsizetype size)
 {
-    Signature signature;
-    const qsizetype n = searched.size();
-    if (n == 0)
-        return signature;
-    quint64 h = static_cast<quint64>(n) * 0x9E3779B97F4A7C15ull;
-    // Four units a step: it runs for every element of the corpus.
-    const auto mix = [&h](const char16_t* p, qsizetype count) {
-        for (; count >= 4; count -= 4, p += 4) {
-            h = (h ^ p[0]) * 0x100000001B3ull;
-            h = (h ^ p[1]) * 0x100000001B3ull;
-            h = (h ^ p[2]) * 0x100000001B3ull;
-            h = (h ^ p[3]) * 0x100000001B3ull;
-        }
-        for (; count > 0; --count, ++p)
-            h = (h ^ *p) * 0x100000001B3ull;
-    };
-    const char16_t* const units = searched.utf16();
-    if (n <= 64) {
-        mix(units, n);
-    } else {
-        mix(units, 32);
-        mix(units + n - 32, 32);
+    return static_cast<quint64>(size) * 0x9E3779B97F4A7C15ull;
+}
+
+// Four units a step: it runs for every element of the corpus.
+quint64 mix(quint64 h, const char16_t* p, qsizetype count)
+{
+    for (; count >= 4; count -= 4, p += 4) {
+        h = (h ^ p[0]) * hashStep;
+        h = (h ^ p[1]) * hashStep;
+        h = (h ^ p[2]) * hashStep;
+        h = (h ^ p[3]) * hashStep;
     }
+    for (; count > 0; --count, ++p)
+        h = (h ^ *p) * hashStep;
+    return h;
+}
+
+ElementIndex::Signature finishedSignature(quint64 h, QStringView searched)
+{
+    ElementIndex::Signature signature;
     signature.hash = static_cast<quint32>(h ^ (h >> 32));
     if (signature.hash == 0)
         signature.hash = 1;
     // The first eight units, the first in the highest bits.
     char16_t first[8] = {};
-    std::memcpy(first, units, static_cast<size_t>(std::min<qsizetype>(n, 8)) * sizeof(char16_t));
+    std::memcpy(first, searched.utf16(),
+                static_cast<size_t>(std::min<qsizetype>(searched.size(), 8)) * sizeof(char16_t));
     for (size_t part = 0; part < 2; ++part) {
         signature.prefix[part] = (quint64(first[4 * part]) << 48) | (quint64(first[4 * part + 1]) << 32) |
                                  (quint64(first[4 * part + 2]) << 16) | quint64(first[4 * part + 3]);
     }
     return signature;
+}
+
+// The hashes of four texts of at least hashedUnits units, side by side: the same units, the same
+// steps, as mix() over each.
+std::array<quint64, 4> hashLong(const std::array<QStringView, 4>& texts)
+{
+    constexpr qsizetype half = hashedUnits / 2;
+    std::array<quint64, 4> h;
+    std::array<const char16_t*, 4> p;
+    for (size_t t = 0; t < 4; ++t) {
+        h[t] = hashSeed(texts[t].size());
+        p[t] = texts[t].utf16();
+    }
+    for (int part = 0; part < 2; ++part) {
+        for (qsizetype i = 0; i < half; ++i) {
+            h[0] = (h[0] ^ p[0][i]) * hashStep;
+            h[1] = (h[1] ^ p[1][i]) * hashStep;
+            h[2] = (h[2] ^ p[2][i]) * hashStep;
+            h[3] = (h[3] ^ p[3][i]) * hashStep;
+        }
+        for (size_t t = 0; t < 4; ++t)
+            p[t] = texts[t].utf16() + texts[t].size() - half;
+    }
+    return h;
+}
+
+} // namespace
+
+ElementIndex::Signature ElementIndex::signature(QStringView searched)
+{
+    const qsizetype n = searched.size();
+    if (n == 0)
+        return {};
+    const char16_t* const units = searched.utf16();
+    quint64 h = hashSeed(n);
+    if (n <= hashedUnits) {
+        h = mix(h, units, n);
+    } else {
+        h = mix(h, units, hashedUnits / 2);
+        h = mix(h, units + n - hashedUnits / 2, hashedUnits / 2);
+    }
+    return finishedSignature(h, searched);
+}
+
+void ElementIndex::setSignatures(const quint32* elements, const QStringView* searched, size_t count)
+{
+    const auto store = [this, elements](size_t text, const Signature& textSignature) {
+        Element& e = m_elements[elements[text]];
+        e.hash = textSignature.hash;
+        e.prefix = textSignature.prefix;
+    };
+    std::array<size_t, 4> waiting{};
+    size_t waitingCount = 0;
+    for (size_t t = 0; t < count; ++t) {
+        if (searched[t].size() < hashedUnits) {
+            store(t, signature(searched[t]));
+            continue;
+        }
+        waiting[waitingCount++] = t;
+        if (waitingCount < waiting.size())
+            continue;
+        waitingCount = 0;
+        const std::array<quint64, 4> h =
+            hashLong({searched[waiting[0]], searched[waiting[1]], searched[waiting[2]], searched[waiting[3]]});
+        for (size_t w = 0; w < waiting.size(); ++w)
+            store(waiting[w], finishedSignature(h[w], searched[waiting[w]]));
+    }
+    for (size_t w = 0; w < waitingCount; ++w)
+        store(waiting[w], signature(searched[waiting[w]]));
 }
 
 ElementIndex::Article ElementIndex::article(int number) const
@@ -229,16 +302,11 @@ void ElementIndex::addValue(quint32 element, std::string_view value, quint32 has
     ++m_elements[element].valueCount;
 }
 
-void ElementIndex::setElementText(quint32 element, quint32 start, quint32 end, QStringView articleText)
+void ElementIndex::setElementText(quint32 element, quint32 start, quint32 end)
 {
     Element& e = m_elements[element];
     e.textStart = start;
     e.textEnd = end;
-    if (start < end) {
-        const Signature textSignature = signature(articleText.mid(start, std::min<qsizetype>(end - start, textLimit)));
-        e.hash = textSignature.hash;
-        e.prefix = textSignature.prefix;
-    }
 }
 
 void ElementIndex::finish(QStringList names)

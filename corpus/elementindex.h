@@ -83,7 +83,10 @@ public:
     // whitespace at either end; start == end when it has none. The builder trims the texts of all the
     // elements of an article in one pass over it, as trimming each of thousands of nested elements
     // alike would not be linear.
-    void setElementText(quint32 element, quint32 start, quint32 end, QStringView articleText);
+    void setElementText(quint32 element, quint32 start, quint32 end);
+    // Then the signatures of elements with text, from their searched texts, each as signature() gives
+    // it: the hash of a text is one chain of multiplications, so long texts are hashed four at once.
+    void setSignatures(const quint32* elements, const QStringView* searched, size_t count);
     void endArticle(bool hasChildNode) { m_articles.back().hasChildNode = hasChildNode; }
     // Drops what only the building needed; `names` are the texts of the numbers addElement() was given.
     void finish(QStringList names);
