@@ -212,6 +212,7 @@ quint32 ElementIndex::Interner::intern(std::string_view utf8, quint32 hash)
             if (m_count == none - 1 || start + utf8.size() > std::numeric_limits<quint32>::max())
                 throw std::bad_alloc(); // past what can be numbered: as if memory ran out
             m_texts.append(utf8text::decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size()))));
+            m_textHashes.push_back(TextIds::hash(m_texts.back()));
             m_bytes.append(reinterpret_cast<const char*>(&m_count), sizeof m_count);
             m_bytes.append(reinterpret_cast<const char*>(&length), sizeof length);
             m_bytes.append(utf8);
@@ -243,7 +244,12 @@ void ElementIndex::Interner::grow()
     m_slots.swap(table);
 }
 
-std::vector<quint32> ElementIndex::TextIds::build(const QStringList& texts)
+quint32 ElementIndex::TextIds::hash(QStringView text)
+{
+    return hashText(text);
+}
+
+std::vector<quint32> ElementIndex::TextIds::build(const QStringList& texts, const std::vector<quint32>* hashes)
 {
     const auto count = static_cast<size_t>(texts.size());
     size_t size = 256;
@@ -254,7 +260,7 @@ std::vector<quint32> ElementIndex::TextIds::build(const QStringList& texts)
     const size_t mask = size - 1;
     for (size_t t = 0; t < count; ++t) {
         const QString& text = texts.at(static_cast<qsizetype>(t));
-        const quint32 hash = hashText(text);
+        const quint32 hash = hashes ? (*hashes)[t] : hashText(text);
         for (size_t i = hash & mask;; i = (i + 1) & mask) {
             Slot& slot = m_slots[i];
             if (slot.id == none) {
@@ -313,6 +319,7 @@ void ElementIndex::finish(QStringList names)
 {
     m_names = std::move(names);
     m_values = m_buildValues.takeTexts();
+    const std::vector<quint32> valueHashes = m_buildValues.takeTextHashes();
     m_buildValues = {};
     const std::vector<quint32> nameIds = m_nameIds.build(m_names);
     if (!isIdentity(nameIds)) {
@@ -322,7 +329,7 @@ void ElementIndex::finish(QStringList names)
             m_elementNames[i] = element.name;
         }
     }
-    const std::vector<quint32> valueIds = m_valueIds.build(m_values);
+    const std::vector<quint32> valueIds = m_valueIds.build(m_values, &valueHashes);
     if (!isIdentity(valueIds)) {
         for (quint32& value : m_elementValues)
             value = valueIds[value];

@@ -102,6 +102,9 @@ public:
         quint32 hash(std::string_view utf8) const;
         quint32 intern(std::string_view utf8, quint32 hash);
         QStringList takeTexts() { return std::move(m_texts); }
+        // The hash of each text, as TextIds gives it: taken while the text is at hand, so that the
+        // table of values is built without reading every text again.
+        std::vector<quint32> takeTextHashes() { return std::move(m_textHashes); }
 
     private:
         // Where the string starts is kept in its slot, and its number and length just before its
@@ -118,6 +121,7 @@ public:
         std::string m_bytes; // each distinct string, after its number and length, four bytes each
         quint32 m_count = 0;
         QStringList m_texts;
+        std::vector<quint32> m_textHashes;
     };
 
 private:
@@ -128,7 +132,9 @@ private:
     public:
         // Makes equal texts one (two byte sequences can decode alike): for each text of `texts`,
         // the number of its first occurrence.
-        std::vector<quint32> build(const QStringList& texts);
+        // `hashes`, when given, are those of the texts.
+        std::vector<quint32> build(const QStringList& texts, const std::vector<quint32>* hashes = nullptr);
+        static quint32 hash(QStringView text);
         quint32 find(const QStringList& texts, QStringView text) const;
 
     private:
