@@ -56,8 +56,10 @@ bool containsWholeWordWithin(QStringView text, const PatternFinder& pattern, con
     if (spans == spansEnd)
         return false;
     const qsizetype n = pattern.size();
+    // Nothing past the last span can lie in one: the text after it is not read.
+    const QStringView scanned = text.first(std::prev(spansEnd)->end);
     const TextSpan* span = spans;
-    for (qsizetype p = pattern.indexIn(text, span->start); p >= 0;) {
+    for (qsizetype p = pattern.indexIn(scanned, span->start); p >= 0;) {
         // Occurrences only move on: a span ending before this one does cannot hold a later one.
         while (span != spansEnd && span->end < p + n)
             ++span;
@@ -65,7 +67,7 @@ bool containsWholeWordWithin(QStringView text, const PatternFinder& pattern, con
             return false;
         if (span->start <= p && wordboundary::isWholeWord(text, p, n))
             return true;
-        p = pattern.indexIn(text, std::max(p + 1, span->start));
+        p = pattern.indexIn(scanned, std::max(p + 1, span->start));
     }
     return false;
 }
