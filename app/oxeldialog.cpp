@@ -266,7 +266,8 @@ bool OxelDialog::loadOnce()
     m_corpusLoaded = true;
     // Ready before the first key: indexing on it would make that key wait at a gigabyte.
     m_titleFilter = TitleFilter(TitleIndex(m_corpus.content()));
-    const SearchResult every = allArticles(m_corpus);
+    // The index's list of every article, not a second one.
+    const SearchResult every = m_titleFilter.allArticles();
     m_simplePane.show(every);
     m_corpusPane.show(every);
     m_crossPane.show(every);

@@ -23,6 +23,14 @@ SearchResult titleFilter(const CorpusDocument& corpus, const QString& filterText
 
 TitleFilter::TitleFilter(TitleIndex index) : m_index(std::move(index)) {}
 
+SearchResult TitleFilter::allArticles() const
+{
+    SearchResult result;
+    result.keep(m_index.content());
+    result.setHits(m_index.everyArticle());
+    return result;
+}
+
 SearchResult TitleFilter::filter(const QString& filterText, bool ignoreAccents)
 {
     SearchResult result;

@@ -27,6 +27,8 @@ public:
     explicit TitleFilter(TitleIndex index);
 
     SearchResult filter(const QString& filterText, bool ignoreAccents);
+    // Every article once, in document order, as allArticles() gives them, sharing the index's list.
+    SearchResult allArticles() const;
 
 private:
     struct Step

@@ -453,7 +453,10 @@ void TestOxelDialog::titleFilter()
     QCOMPARE(window.TxtView_Corpus->toPlainText(), window.corpus().articles()[0].text);
 }
 
-void TestOxelDialog::clicksShowArticles_data()
+namespace {
+
+// One row a tab: its index, its list and its article view.
+void addEachTab()
 {
     QTest::addColumn<int>("tab");
     QTest::addColumn<QString>("list");
@@ -464,6 +467,13 @@ void TestOxelDialog::clicksShowArticles_data()
                             << "Txt_Art";
     QTest::newRow("cross") << 2 << "Lst_Art_Cro"
                            << "Txt_Art_Cro";
+}
+
+} // namespace
+
+void TestOxelDialog::clicksShowArticles_data()
+{
+    addEachTab();
 }
 
 void TestOxelDialog::clicksShowArticles()
@@ -1067,15 +1077,7 @@ void TestOxelDialog::movingBetweenMarks()
 
 void TestOxelDialog::findInArticle_data()
 {
-    QTest::addColumn<int>("tab");
-    QTest::addColumn<QString>("list");
-    QTest::addColumn<QString>("view");
-    QTest::newRow("corpus") << 0 << "Lst_Corpus"
-                            << "TxtView_Corpus";
-    QTest::newRow("simple") << 1 << "Lst_Art"
-                            << "Txt_Art";
-    QTest::newRow("cross") << 2 << "Lst_Art_Cro"
-                           << "Txt_Art_Cro";
+    addEachTab();
 }
 
 void TestOxelDialog::findInArticle()
