@@ -142,6 +142,41 @@ XmllintTimes timeXmllint(int reps, const QString& path)
     return {Stats::of(walls), Stats::of(cpus)};
 }
 
+// The least a load on expat can cost (tarvane_loadfloor, next to this program), CPU time of each run.
+Stats timeLoadFloor(int reps, const QString& mode, const QString& path)
+{
+    const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/tarvane_loadfloor");
+    QList<double> cpus;
+    for (int i = 0; i < reps; ++i) {
+        const ChildProcess::Times times = ChildProcess::run(program, {mode, path}, {}, true);
+        if (times.exitCode != 0)
+            fail(QStringLiteral("tarvane_loadfloor %1 %2 failed").arg(mode, path));
+        cpus.append(times.cpuMs);
+    }
+    return Stats::of(cpus);
+}
+
+// Rows for what expat alone, and the least build on it, cost against xmllint: bounds of the load's aim.
+void addLoadFloors(BenchTable& table, int reps, const QString& path, const QString& xmllintCpuName,
+                   double xmllintCpuMs)
+{
+    const struct
+    {
+        const char* mode;
+        const char* name;
+    } floors[] = {
+        {"expat", "least load: expat alone, no handlers, CPU time"},
+        {"utf8", "least load: expat, texts copied as UTF-8, a record an element, CPU time"},
+        {"utf16", "least load: the same, texts widened to UTF-16, CPU time"},
+    };
+    for (const auto& floor : floors) {
+        Measurement row{QString::fromLatin1(floor.name), QStringLiteral("ms"),
+                        timeLoadFloor(reps, QString::fromLatin1(floor.mode), path), xmllintCpuName, xmllintCpuMs, 0.5};
+        row.bound = true;
+        table.add(row);
+    }
+}
+
 struct Options
 {
     QString corpusPath;
@@ -991,6 +1026,7 @@ int runProfile(const Options& options, CorpusGenerator::Profile profile)
                xmllintCpuName, xmllintTimes.cpu.median, 0.5});
     table.add({QStringLiteral("whole load on one core, wall time"), QStringLiteral("ms"), Stats::of(oneCoreLoads),
                xmllintCpuName, xmllintTimes.cpu.median, 0.5});
+    addLoadFloors(table, reps, corpusPath, xmllintCpuName, xmllintTimes.cpu.median);
     const QString oneArticleSize = QStringLiteral("%1 MB").arg(static_cast<double>(oneArticleBytes) / 1e6, 0, 'f', 0);
     table.add({QStringLiteral("a %1 single article, whole load, CPU time").arg(oneArticleSize), QStringLiteral("ms"),
                oneArticleCpu, QStringLiteral("the same texts as %1 articles, CPU time").arg(manyArticles),

@@ -28,6 +28,8 @@ bool Measurement::met() const
 
 QString Measurement::aimText() const
 {
+    if (bound)
+        return QStringLiteral("—");
     const QString measured = aimOnMax ? QStringLiteral("max ") : QString();
     if (reference.isEmpty())
         return measured + QStringLiteral("≤ %1 %2").arg(aimFactor).arg(unit);
@@ -55,7 +57,7 @@ QString BenchTable::toMarkdown() const
                         hasReference ? row.reference : QStringLiteral("—"),
                         hasReference ? number(row.referenceValue) : QStringLiteral("—"),
                         hasReference ? number(row.ratio()) : QStringLiteral("—"), row.aimText())
-                   .arg(row.met() ? QStringLiteral("ok") : QStringLiteral("MISSED"));
+                   .arg(row.bound ? QStringLiteral("bound") : row.met() ? QStringLiteral("ok") : QStringLiteral("MISSED"));
     }
     return out;
 }

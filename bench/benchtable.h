@@ -26,6 +26,8 @@ struct Measurement
     double aimFactor = 0;
     // Judge the worst sample rather than the median (for what the user feels every time).
     bool aimOnMax = false;
+    // What a tool other than the program costs, shown next to the aims it bounds: no aim of its own.
+    bool bound = false;
 
     double judged() const { return aimOnMax ? value.max : value.median; }
     double ratio() const; // to the reference; 0 without one
