@@ -167,8 +167,8 @@ ElementIndex::Article ElementIndex::article(int number) const
     const quint32 first = m_articles[index].firstElement;
     const quint32 last =
         index + 1 < m_articles.size() ? m_articles[index + 1].firstElement : static_cast<quint32>(m_elements.size());
-    const quint32* names = m_elementNames.data() + first;
-    return {m_elements.data() + first, m_elements.data() + last, names, m_articles[index].hasChildNode};
+    return {m_elements.data() + first, m_elements.data() + last, m_elementNames.data() + first,
+            m_elementTexts.data() + first, m_articles[index].hasChildNode};
 }
 
 void ElementIndex::clear()
@@ -182,6 +182,7 @@ void ElementIndex::reserveFor(qint64 fileBytes)
     const auto bytes = static_cast<size_t>(std::max<qint64>(fileBytes, 0));
     m_elements.reserve(bytes / 24);
     m_elementNames.reserve(bytes / 24);
+    m_elementTexts.reserve(bytes / 24);
     m_elementValues.reserve(bytes / 96);
     m_articles.reserve(bytes / 256);
 }
@@ -299,6 +300,7 @@ quint32 ElementIndex::addElement(quint32 name)
     element.firstValue = static_cast<quint32>(m_elementValues.size());
     m_elements.push_back(element);
     m_elementNames.push_back(name);
+    m_elementTexts.emplace_back();
     return static_cast<quint32>(m_elements.size() - 1);
 }
 
@@ -310,9 +312,7 @@ void ElementIndex::addValue(quint32 element, std::string_view value, quint32 has
 
 void ElementIndex::setElementText(quint32 element, quint32 start, quint32 end)
 {
-    Element& e = m_elements[element];
-    e.textStart = start;
-    e.textEnd = end;
+    m_elementTexts[element] = {start, end};
 }
 
 void ElementIndex::finish(QStringList names)

@@ -36,20 +36,26 @@ public:
         std::array<quint64, 2> prefix{};
         quint32 hash = 0;
         quint32 name = 0;
-        // The element's text, without whitespace at either end, is [textStart, textEnd) of its
-        // article's text; empty for an element of whitespace only.
-        quint32 textStart = 0;
-        quint32 textEnd = 0;
         quint32 firstValue = 0;
         quint32 valueCount = 0;
+    };
+
+    // The element's text, without whitespace at either end, is [start, end) of its article's text;
+    // empty for an element of whitespace only.
+    struct TextRange
+    {
+        quint32 start = 0;
+        quint32 end = 0;
     };
 
     struct Article
     {
         const Element* begin = nullptr;
         const Element* end = nullptr;
-        // The name of each element from `begin` on, packed: a walk for one name reads these alone.
+        // The name and the text of each element from `begin` on, packed apart: a walk for one name
+        // reads the names alone, then the texts of those it wants, without the rest of each record.
         const quint32* names = nullptr;
+        const TextRange* texts = nullptr;
         // Anything in it but whitespace-only text: an element, text, a comment, an instruction.
         bool hasChildNode = false;
     };
@@ -154,6 +160,7 @@ private:
 
     std::vector<Element> m_elements;
     std::vector<quint32> m_elementNames; // the name of each element, as in m_elements
+    std::vector<TextRange> m_elementTexts;
     std::vector<quint32> m_elementValues;
     std::vector<ArticleRange> m_articles;
     QStringList m_names;

@@ -22,12 +22,13 @@ std::u16string_view units(QStringView text)
 }
 
 // The element's text as the search sees it: cut, and empty when it is only whitespace.
-QStringView elementText(const QString& articleText, const ElementIndex::Element& element)
+QStringView elementText(const QString& articleText, const ElementIndex::Article& article,
+                        const ElementIndex::Element* element)
 {
-    if (element.hash == 0)
+    if (element->hash == 0)
         return {};
-    return QStringView(articleText)
-        .mid(element.textStart, std::min<qsizetype>(element.textEnd - element.textStart, ElementIndex::textLimit));
+    const ElementIndex::TextRange text = article.texts[element - article.begin];
+    return QStringView(articleText).mid(text.start, std::min<qsizetype>(text.end - text.start, ElementIndex::textLimit));
 }
 
 bool hasElementNamed(const ElementIndex::Article& article, quint32 name)
@@ -235,12 +236,12 @@ public:
                 continue;
             const quint32* values = m_index.values(*x);
             if (!m_hasValue && x->valueCount == 0) {
-                takeText(articleText, *x);
+                takeText(articleText, article, x);
             } else if (!m_hasValue) {
                 for (quint32 i = 0; i < x->valueCount; ++i)
                     takeValue(values[i]);
             } else if (std::find(values, values + x->valueCount, m_value) != values + x->valueCount) {
-                takeText(articleText, *x);
+                takeText(articleText, article, x);
             }
         }
     }
@@ -248,10 +249,11 @@ public:
     std::vector<QStringView> values() { return m_taken.sorted(); }
 
 private:
-    void takeText(const QString& articleText, const ElementIndex::Element& element)
+    void takeText(const QString& articleText, const ElementIndex::Article& article, const ElementIndex::Element* element)
     {
-        if (element.hash != 0) {
-            m_taken.insert(elementText(articleText, element), ElementIndex::Signature{element.hash, element.prefix});
+        if (element->hash != 0) {
+            m_taken.insert(elementText(articleText, article, element),
+                           ElementIndex::Signature{element->hash, element->prefix});
         }
     }
 
@@ -334,7 +336,7 @@ CrossSearchOutcome crossSearch(const CorpusDocument& corpus, const QStringList& 
                     if (c.value != ElementIndex::none &&
                         std::find(values, values + x->valueCount, c.value) != values + x->valueCount)
                         pass = true;
-                    if (x->hash == c.hash && elementText(entry.text, *x) == c.text) {
+                    if (x->hash == c.hash && elementText(entry.text, article, x) == c.text) {
                         pass = true;
                         result.addMatchedValue(c.text);
                         result.setMode(SearchMode::Cross);

@@ -14,14 +14,14 @@ void scopeSpans(const ElementIndex& elements, quint32 name, int article, std::ve
     const auto count = found.end - found.begin;
     // Elements come in document order: an outer element before the ones it holds.
     for (qsizetype i = 0; i < count; ++i) {
-        if ((found.names ? found.names[i] : found.begin[i].name) != name)
+        if (found.names[i] != name)
             continue;
-        const ElementIndex::Element* e = found.begin + i;
-        if (e->textEnd <= e->textStart)
+        const ElementIndex::TextRange text = found.texts[i];
+        if (text.end <= text.start)
             continue;
-        if (!spans.empty() && qsizetype(e->textStart) < spans.back().end)
+        if (!spans.empty() && qsizetype(text.start) < spans.back().end)
             continue; // inside the span before
-        spans.push_back({qsizetype(e->textStart), qsizetype(e->textEnd)});
+        spans.push_back({qsizetype(text.start), qsizetype(text.end)});
     }
 }
 
@@ -30,11 +30,23 @@ AllScopeSpans allScopeSpans(const ElementIndex& elements, quint32 name)
     AllScopeSpans all;
     const int articles = elements.articleCount();
     all.first.reserve(size_t(articles) + 1);
-    std::vector<TextSpan> one;
     for (int n = 0; n < articles; ++n) {
-        all.first.push_back(quint32(all.spans.size()));
-        scopeSpans(elements, name, n, one);
-        all.spans.insert(all.spans.end(), one.cbegin(), one.cend());
+        const size_t articleFirst = all.spans.size();
+        all.first.push_back(quint32(articleFirst));
+        if (name == ElementIndex::none)
+            continue;
+        const ElementIndex::Article found = elements.article(n);
+        const auto count = found.end - found.begin;
+        for (qsizetype i = 0; i < count; ++i) {
+            if (found.names[i] != name)
+                continue;
+            const ElementIndex::TextRange text = found.texts[i];
+            if (text.end <= text.start)
+                continue;
+            if (all.spans.size() > articleFirst && qsizetype(text.start) < all.spans.back().end)
+                continue; // inside the span before
+            all.spans.push_back({qsizetype(text.start), qsizetype(text.end)});
+        }
     }
     all.first.push_back(quint32(all.spans.size()));
     return all;

@@ -239,7 +239,8 @@ void TestArticleIndex::elements()
         QStringList values;
         for (quint32 i = 0; i < e->valueCount; ++i)
             values << index.value(index.values(*e)[i]);
-        actual << index.name(e->name) + "=" + text.mid(e->textStart, e->textEnd - e->textStart) + "|" +
+        const ElementIndex::TextRange range = found.texts[e - found.begin];
+        actual << index.name(e->name) + "=" + text.mid(range.start, range.end - range.start) + "|" +
                       values.join(QLatin1Char(','));
     }
     QCOMPARE(actual, elements);

@@ -41,8 +41,10 @@ QString difference(const CorpusContent& actual, const CorpusContent& expected)
         if (x.hasChildNode != y.hasChildNode || x.end - x.begin != y.end - y.begin)
             return QStringLiteral("index of article %1").arg(n);
         for (const ElementIndex::Element *p = x.begin, *q = y.begin; p != x.end; ++p, ++q) {
-            bool same = p->prefix == q->prefix && p->hash == q->hash && p->name == q->name &&
-                        p->textStart == q->textStart && p->textEnd == q->textEnd && p->valueCount == q->valueCount;
+            const ElementIndex::TextRange r = x.texts[p - x.begin];
+            const ElementIndex::TextRange s = y.texts[q - y.begin];
+            bool same = p->prefix == q->prefix && p->hash == q->hash && p->name == q->name && r.start == s.start &&
+                        r.end == s.end && p->valueCount == q->valueCount;
             for (quint32 v = 0; same && v < p->valueCount; ++v) {
                 const quint32 id = a.values(*p)[v];
                 same = id == e.values(*q)[v] && a.value(id) == e.value(id) && a.valueId(a.value(id)) == id;
