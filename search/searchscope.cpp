@@ -5,12 +5,12 @@
 
 #include <algorithm>
 
-void scopeSpans(const ElementIndex& elements, quint32 name, int article, std::vector<TextSpan>& spans)
+namespace {
+
+// Appends the spans of the article's elements named `name` to `spans`, where the article's own start
+// at `first`.
+void appendSpans(const ElementIndex::Article& found, quint32 name, std::vector<TextSpan>& spans, size_t first)
 {
-    spans.clear();
-    if (name == ElementIndex::none || article < 0 || article >= elements.articleCount())
-        return;
-    const ElementIndex::Article found = elements.article(article);
     const auto count = found.end - found.begin;
     // Elements come in document order: an outer element before the ones it holds.
     for (qsizetype i = 0; i < count; ++i) {
@@ -19,10 +19,20 @@ void scopeSpans(const ElementIndex& elements, quint32 name, int article, std::ve
         const ElementIndex::TextRange text = found.texts[i];
         if (text.end <= text.start)
             continue;
-        if (!spans.empty() && qsizetype(text.start) < spans.back().end)
+        if (spans.size() > first && qsizetype(text.start) < spans.back().end)
             continue; // inside the span before
         spans.push_back({qsizetype(text.start), qsizetype(text.end)});
     }
+}
+
+} // namespace
+
+void scopeSpans(const ElementIndex& elements, quint32 name, int article, std::vector<TextSpan>& spans)
+{
+    spans.clear();
+    if (name == ElementIndex::none || article < 0 || article >= elements.articleCount())
+        return;
+    appendSpans(elements.article(article), name, spans, 0);
 }
 
 AllScopeSpans allScopeSpans(const ElementIndex& elements, quint32 name)
@@ -31,22 +41,9 @@ AllScopeSpans allScopeSpans(const ElementIndex& elements, quint32 name)
     const int articles = elements.articleCount();
     all.first.reserve(size_t(articles) + 1);
     for (int n = 0; n < articles; ++n) {
-        const size_t articleFirst = all.spans.size();
-        all.first.push_back(quint32(articleFirst));
-        if (name == ElementIndex::none)
-            continue;
-        const ElementIndex::Article found = elements.article(n);
-        const auto count = found.end - found.begin;
-        for (qsizetype i = 0; i < count; ++i) {
-            if (found.names[i] != name)
-                continue;
-            const ElementIndex::TextRange text = found.texts[i];
-            if (text.end <= text.start)
-                continue;
-            if (all.spans.size() > articleFirst && qsizetype(text.start) < all.spans.back().end)
-                continue; // inside the span before
-            all.spans.push_back({qsizetype(text.start), qsizetype(text.end)});
-        }
+        all.first.push_back(quint32(all.spans.size()));
+        if (name != ElementIndex::none)
+            appendSpans(elements.article(n), name, all.spans, all.spans.size());
     }
     all.first.push_back(quint32(all.spans.size()));
     return all;
