@@ -212,8 +212,8 @@ quint32 ElementIndex::Interner::intern(std::string_view utf8, quint32 hash)
             const size_t start = m_bytes.size() + 2 * sizeof(quint32);
             if (m_count == none - 1 || start + utf8.size() > std::numeric_limits<quint32>::max())
                 throw std::bad_alloc(); // past what can be numbered: as if memory ran out
-            m_texts.append(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
-            m_textHashes.push_back(TextIds::hash(m_texts.at(m_count)));
+            m_texts.append(utf8text::decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size()))));
+            m_textHashes.push_back(TextIds::hash(m_texts.back()));
             m_bytes.append(reinterpret_cast<const char*>(&m_count), sizeof m_count);
             m_bytes.append(reinterpret_cast<const char*>(&length), sizeof length);
             m_bytes.append(utf8);
@@ -245,39 +245,12 @@ void ElementIndex::Interner::grow()
     m_slots.swap(table);
 }
 
-void ElementIndex::Texts::append(QByteArrayView utf8)
-{
-    const auto used = static_cast<qsizetype>(m_ends.empty() ? 0 : m_ends.back());
-    // Room for one unit a byte, then what the decoding wrote; the buffer grows by doubling.
-    if (m_chars.size() < used + utf8.size())
-        m_chars.resize(std::max(used + utf8.size(), m_chars.size() * 2));
-    const QChar* const end = utf8text::decodeInto(m_chars.data() + used, utf8);
-    m_ends.push_back(static_cast<quint32>(end - m_chars.constData()));
-}
-
-void ElementIndex::Texts::squeeze()
-{
-    m_chars.resize(m_ends.empty() ? 0 : static_cast<qsizetype>(m_ends.back()));
-    m_chars.squeeze();
-    m_ends.shrink_to_fit();
-}
-
-QStringList ElementIndex::Texts::toList() const
-{
-    QStringList list;
-    list.reserve(size());
-    for (quint32 id = 0; id < size(); ++id)
-        list.append(at(id).toString());
-    return list;
-}
-
 quint32 ElementIndex::TextIds::hash(QStringView text)
 {
     return hashText(text);
 }
 
-template <typename List>
-std::vector<quint32> ElementIndex::TextIds::build(const List& texts, const std::vector<quint32>* hashes)
+std::vector<quint32> ElementIndex::TextIds::build(const QStringList& texts, const std::vector<quint32>* hashes)
 {
     const auto count = static_cast<size_t>(texts.size());
     size_t size = 256;
@@ -287,7 +260,7 @@ std::vector<quint32> ElementIndex::TextIds::build(const List& texts, const std::
     std::vector<quint32> first(count);
     const size_t mask = size - 1;
     for (size_t t = 0; t < count; ++t) {
-        const QStringView text = texts.at(static_cast<quint32>(t));
+        const QString& text = texts.at(static_cast<qsizetype>(t));
         const quint32 hash = hashes ? (*hashes)[t] : hashText(text);
         for (size_t i = hash & mask;; i = (i + 1) & mask) {
             Slot& slot = m_slots[i];
@@ -305,7 +278,7 @@ std::vector<quint32> ElementIndex::TextIds::build(const List& texts, const std::
     return first;
 }
 
-template <typename List> quint32 ElementIndex::TextIds::find(const List& texts, QStringView text) const
+quint32 ElementIndex::TextIds::find(const QStringList& texts, QStringView text) const
 {
     if (m_slots.empty())
         return none;
@@ -342,11 +315,10 @@ void ElementIndex::setElementText(quint32 element, quint32 start, quint32 end)
     m_elementTexts[element] = {start, end};
 }
 
-void ElementIndex::finish(const Texts& names)
+void ElementIndex::finish(QStringList names)
 {
-    m_names = names.toList();
+    m_names = std::move(names);
     m_values = m_buildValues.takeTexts();
-    m_values.squeeze();
     const std::vector<quint32> valueHashes = m_buildValues.takeTextHashes();
     m_buildValues = {};
     const std::vector<quint32> nameIds = m_nameIds.build(m_names);
@@ -363,7 +335,3 @@ void ElementIndex::finish(const Texts& names)
             value = valueIds[value];
     }
 }
-
-// Names are looked up in a list, values in a Texts; both from the header's nameId() and valueId().
-template quint32 ElementIndex::TextIds::find(const QStringList&, QStringView) const;
-template quint32 ElementIndex::TextIds::find(const ElementIndex::Texts&, QStringView) const;

@@ -30,27 +30,6 @@ public:
     static QStringView searchedText(QStringView text);
     static Signature signature(QStringView searched);
 
-    // Texts end to end in one buffer, each found by its number. A dictionary has hundreds of
-    // thousands of distinct attribute values: each in a string of its own, they cost some fifty bytes
-    // apiece more, and most of the time its corpus took to be freed.
-    class Texts
-    {
-    public:
-        quint32 size() const { return static_cast<quint32>(m_ends.size()); }
-        QStringView at(quint32 id) const
-        {
-            const quint32 start = id == 0 ? 0 : m_ends[id - 1];
-            return QStringView(m_chars).sliced(start, m_ends[id] - start);
-        }
-        void append(QByteArrayView utf8); // decoded as utf8text::decode() does
-        void squeeze(); // once the last is in
-        QStringList toList() const;
-
-    private:
-        QString m_chars;
-        std::vector<quint32> m_ends; // where each text ends in m_chars
-    };
-
     struct Element
     {
         // The signature of the searched text.
@@ -83,10 +62,10 @@ public:
 
     // The number of the element name or attribute value, or `none` when nothing has it.
     quint32 nameId(const QString& name) const { return m_nameIds.find(m_names, name); }
-    quint32 valueId(QStringView value) const { return m_valueIds.find(m_values, value); }
+    quint32 valueId(const QString& value) const { return m_valueIds.find(m_values, value); }
     const QString& name(quint32 id) const { return m_names.at(id); }
     quint32 nameCount() const { return static_cast<quint32>(m_names.size()); }
-    QStringView value(quint32 id) const { return m_values.at(id); }
+    const QString& value(quint32 id) const { return m_values.at(id); }
     const quint32* values(const Element& element) const { return m_elementValues.data() + element.firstValue; }
 
     int articleCount() const { return static_cast<int>(m_articles.size()); }
@@ -116,7 +95,7 @@ public:
     void setSignatures(const quint32* elements, const QStringView* searched, size_t count);
     void endArticle(bool hasChildNode) { m_articles.back().hasChildNode = hasChildNode; }
     // Drops what only the building needed; `names` are the texts of the numbers addElement() was given.
-    void finish(const Texts& names);
+    void finish(QStringList names);
 
     // Numbers UTF-8 strings as they come, each distinct one once, and keeps their texts (open
     // addressing over one buffer of their bytes: it runs for every element and attribute of the corpus).
@@ -128,7 +107,7 @@ public:
         // hash, which starts fetching the string's slot, then the string's number.
         quint32 hash(std::string_view utf8) const;
         quint32 intern(std::string_view utf8, quint32 hash);
-        Texts takeTexts() { return std::move(m_texts); }
+        QStringList takeTexts() { return std::move(m_texts); }
         // The hash of each text, as TextIds gives it: taken while the text is at hand, so that the
         // table of values is built without reading every text again.
         std::vector<quint32> takeTextHashes() { return std::move(m_textHashes); }
@@ -147,7 +126,7 @@ public:
         std::vector<Slot> m_slots;
         std::string m_bytes; // each distinct string, after its number and length, four bytes each
         quint32 m_count = 0;
-        Texts m_texts;
+        QStringList m_texts;
         std::vector<quint32> m_textHashes;
     };
 
@@ -160,11 +139,9 @@ private:
         // Makes equal texts one (two byte sequences can decode alike): for each text of `texts`,
         // the number of its first occurrence.
         // `hashes`, when given, are those of the texts.
-        // `List` is a QStringList or Texts.
-        template <typename List>
-        std::vector<quint32> build(const List& texts, const std::vector<quint32>* hashes = nullptr);
+        std::vector<quint32> build(const QStringList& texts, const std::vector<quint32>* hashes = nullptr);
         static quint32 hash(QStringView text);
-        template <typename List> quint32 find(const List& texts, QStringView text) const;
+        quint32 find(const QStringList& texts, QStringView text) const;
 
     private:
         struct Slot
@@ -187,7 +164,7 @@ private:
     std::vector<quint32> m_elementValues;
     std::vector<ArticleRange> m_articles;
     QStringList m_names;
-    Texts m_values;
+    QStringList m_values;
     TextIds m_nameIds;
     TextIds m_valueIds;
     Interner m_buildValues;

@@ -259,7 +259,7 @@ private:
 
     void takeValue(quint32 value)
     {
-        const QStringView text = m_index.value(value);
+        const QString& text = m_index.value(value);
         if (!text.isEmpty())
             m_taken.insert(text, ElementIndex::signature(text));
     }

@@ -238,7 +238,7 @@ void TestArticleIndex::elements()
     for (const ElementIndex::Element* e = found.begin; e != found.end; ++e) {
         QStringList values;
         for (quint32 i = 0; i < e->valueCount; ++i)
-            values << index.value(index.values(*e)[i]).toString();
+            values << index.value(index.values(*e)[i]);
         const ElementIndex::TextRange range = found.texts[e - found.begin];
         actual << index.name(e->name) + "=" + text.mid(range.start, range.end - range.start) + "|" +
                       values.join(QLatin1Char(','));
