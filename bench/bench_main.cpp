@@ -120,40 +120,32 @@ Stats timeTool(int reps, const QString& program, const QStringList& arguments, Q
     return Stats::of(samples);
 }
 
-// xmllint --noout on the file: its wall time and its own CPU time (user + system), from the kernel.
-struct XmllintTimes
+// A program run reps times: its wall time and its own CPU time (user + system), from the kernel.
+struct ChildTimes
 {
     Stats wall;
     Stats cpu;
 };
 
-XmllintTimes timeXmllint(int reps, const QString& path)
+ChildTimes timeChild(int reps, const QString& program, const QStringList& arguments,
+                     const QStringList& environment = {})
 {
     QList<double> walls;
     QList<double> cpus;
     for (int i = 0; i < reps; ++i) {
-        const ChildProcess::Times times = ChildProcess::run(
-            QStringLiteral("xmllint"), {QStringLiteral("--noout"), path}, {QStringLiteral("LC_ALL=C.UTF-8")}, true);
+        const ChildProcess::Times times = ChildProcess::run(program, arguments, environment, true);
         if (times.exitCode != 0)
-            fail(QStringLiteral("xmllint --noout %1 failed").arg(path));
+            fail(QStringLiteral("%1 %2 failed").arg(program, arguments.join(QLatin1Char(' '))));
         walls.append(times.wallMs);
         cpus.append(times.cpuMs);
     }
     return {Stats::of(walls), Stats::of(cpus)};
 }
 
-// The least a load on expat can cost (tarvane_loadfloor, next to this program), CPU time of each run.
-Stats timeLoadFloor(int reps, const QString& mode, const QString& path)
+ChildTimes timeXmllint(int reps, const QString& path)
 {
-    const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/tarvane_loadfloor");
-    QList<double> cpus;
-    for (int i = 0; i < reps; ++i) {
-        const ChildProcess::Times times = ChildProcess::run(program, {mode, path}, {}, true);
-        if (times.exitCode != 0)
-            fail(QStringLiteral("tarvane_loadfloor %1 %2 failed").arg(mode, path));
-        cpus.append(times.cpuMs);
-    }
-    return Stats::of(cpus);
+    return timeChild(reps, QStringLiteral("xmllint"), {QStringLiteral("--noout"), path},
+                     {QStringLiteral("LC_ALL=C.UTF-8")});
 }
 
 // Rows for what expat alone, and the least build on it, cost against xmllint: bounds of the load's aim.
@@ -170,8 +162,12 @@ void addLoadFloors(BenchTable& table, int reps, const QString& path, const QStri
         {"utf16", "least load: the same, texts widened to UTF-16, CPU time"},
     };
     for (const auto& floor : floors) {
-        Measurement row{QString::fromLatin1(floor.name), QStringLiteral("ms"),
-                        timeLoadFloor(reps, QString::fromLatin1(floor.mode), path), xmllintCpuName, xmllintCpuMs, 0.5};
+        // The least a load on expat can cost: tarvane_loadfloor, next to this program.
+        const ChildTimes times =
+            timeChild(reps, QCoreApplication::applicationDirPath() + QStringLiteral("/tarvane_loadfloor"),
+                      {QString::fromLatin1(floor.mode), path});
+        Measurement row{QString::fromLatin1(floor.name), QStringLiteral("ms"), times.cpu, xmllintCpuName, xmllintCpuMs,
+                        0.5};
         row.bound = true;
         table.add(row);
     }
@@ -534,7 +530,7 @@ int runBig(const Options& options)
         fail(QStringLiteral("the corpus has no articles"));
     const QString typed = typedTitle(corpus);
     const QList<double> keystrokes = timeTitleFilter(*window, typed, options.reps);
-    const XmllintTimes xmllint = timeXmllint(std::min(options.reps, 2), path);
+    const ChildTimes xmllint = timeXmllint(std::min(options.reps, 2), path);
 
     const QString cpuName = QStringLiteral("xmllint --noout, CPU time");
     const QString fileSize = QStringLiteral("corpus file size");
@@ -690,7 +686,7 @@ int runProfile(const Options& options, CorpusGenerator::Profile profile)
 
     // References, on the same data and the same machine.
     writeDump(corpus, dumpPath);
-    const XmllintTimes xmllintTimes = timeXmllint(reps, corpusPath);
+    const ChildTimes xmllintTimes = timeXmllint(reps, corpusPath);
     const Stats xmllint = xmllintTimes.wall;
     // Words searched: the most frequent, one of middle rank, a rare one.
     QStringList searchWords{frequentWords.constFirst()};

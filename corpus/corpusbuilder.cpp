@@ -743,9 +743,9 @@ char* StreamParser::buffer(qsizetype size)
 {
     if (d->failed || d->ended)
         return nullptr;
-    void* buffer = XML_GetBuffer(d->parser.get(), static_cast<int>(size));
-    if (!buffer && !parsed(XML_STATUS_ERROR))
-        return nullptr;
+    void* const buffer = XML_GetBuffer(d->parser.get(), static_cast<int>(size));
+    if (!buffer)
+        parsed(XML_STATUS_ERROR); // throws when the parser is out of memory
     return static_cast<char*>(buffer);
 }
 

@@ -296,7 +296,6 @@ quint32 ElementIndex::TextIds::find(const QStringList& texts, QStringView text) 
 quint32 ElementIndex::addElement(quint32 name)
 {
     Element element;
-    element.name = name;
     element.firstValue = static_cast<quint32>(m_elementValues.size());
     m_elements.push_back(element);
     m_elementNames.push_back(name);
@@ -323,11 +322,8 @@ void ElementIndex::finish(QStringList names)
     m_buildValues = {};
     const std::vector<quint32> nameIds = m_nameIds.build(m_names);
     if (!isIdentity(nameIds)) {
-        for (size_t i = 0; i < m_elements.size(); ++i) {
-            Element& element = m_elements[i];
-            element.name = nameIds[element.name];
-            m_elementNames[i] = element.name;
-        }
+        for (quint32& name : m_elementNames)
+            name = nameIds[name];
     }
     const std::vector<quint32> valueIds = m_valueIds.build(m_values, &valueHashes);
     if (!isIdentity(valueIds)) {

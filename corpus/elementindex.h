@@ -35,7 +35,6 @@ public:
         // The signature of the searched text.
         std::array<quint64, 2> prefix{};
         quint32 hash = 0;
-        quint32 name = 0;
         quint32 firstValue = 0;
         quint32 valueCount = 0;
     };
@@ -81,8 +80,8 @@ public:
     void reserveFor(qint64 fileBytes);
     void beginArticle();
     quint32 addElement(quint32 name);
-    void addValue(quint32 element, std::string_view value) { addValue(element, value, valueHash(value)); }
-    // The same in two steps, so that the values of an article are looked up at once: see Interner.
+    // Values in two steps, so that the values of an article are looked up at once (see Interner):
+    // the hash of each, then each with its hash.
     quint32 valueHash(std::string_view value) const { return m_buildValues.hash(value); }
     void addValue(quint32 element, std::string_view value, quint32 hash);
     // Once the article's text is known: where the element's text lies, [start, end) of it, without
@@ -159,7 +158,7 @@ private:
     };
 
     std::vector<Element> m_elements;
-    std::vector<quint32> m_elementNames; // the name of each element, as in m_elements
+    std::vector<quint32> m_elementNames; // the name of each element of m_elements
     std::vector<TextRange> m_elementTexts;
     std::vector<quint32> m_elementValues;
     std::vector<ArticleRange> m_articles;

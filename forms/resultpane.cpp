@@ -15,7 +15,6 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QShortcut>
-#include <QTextDocument>
 #include <QToolButton>
 
 namespace {
@@ -215,22 +214,10 @@ void ResultPane::setOnScreen(bool onScreen)
 void ResultPane::display(int row)
 {
     m_shownRow = row >= 0 && row < m_record.count() ? row : -1;
-    if (!m_onScreen) {
-        // Laying out a long article takes long: a view no one sees keeps none, not even the last.
-        m_waiting = true;
-        if (!m_view->article().isEmpty() || !m_view->document()->isEmpty())
-            m_view->clearArticle();
-        m_marks.clear();
-        m_moreMarks = false;
-        m_found.clear();
-        m_moreFound = false;
-        m_markIndex = -1;
-        m_searchMarkIndex = -1;
-        updateMarkControls();
-        return;
-    }
-    m_waiting = false;
-    QList<highlighter::Range> marks = showArticle(m_record, m_shownRow, m_view);
+    // Laying out a long article takes long: a view no one sees shows none, not even the last, and
+    // so no marks, until it is on screen.
+    m_waiting = !m_onScreen;
+    QList<highlighter::Range> marks = showArticle(m_record, m_waiting ? -1 : m_shownRow, m_view);
     // Only the marks drawn in the part shown can be reached.
     qsizetype reachable = 0;
     while (reachable < marks.size() && reachable < shownMarkLimit && marks[reachable].start < m_view->shownLength())

@@ -33,7 +33,8 @@ QStringView elementText(const QString& articleText, const ElementIndex::Article&
 
 bool hasElementNamed(const ElementIndex::Article& article, quint32 name)
 {
-    return std::any_of(article.begin, article.end, [name](const ElementIndex::Element& e) { return e.name == name; });
+    const quint32* const end = article.names + (article.end - article.begin);
+    return std::find(article.names, end, name) != end;
 }
 
 // The hash of every unit of a text, eight bytes a step.
@@ -232,7 +233,7 @@ public:
         if (m_name == ElementIndex::none || (m_hasValue && m_value == ElementIndex::none))
             return;
         for (const ElementIndex::Element* x = article.begin; x != article.end; ++x) {
-            if (x->name != m_name)
+            if (article.names[x - article.begin] != m_name)
                 continue;
             const quint32* values = m_index.values(*x);
             if (!m_hasValue && x->valueCount == 0) {
@@ -330,7 +331,7 @@ CrossSearchOutcome crossSearch(const CorpusDocument& corpus, const QStringList& 
             } else if (current != ElementIndex::none) {
                 // Every element of the current name is visited, even after a match: each text match counts.
                 for (const ElementIndex::Element* x = article.begin; x != article.end; ++x) {
-                    if (x->name != current)
+                    if (article.names[x - article.begin] != current)
                         continue;
                     const quint32* values = index.values(*x);
                     if (c.value != ElementIndex::none &&

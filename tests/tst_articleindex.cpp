@@ -240,7 +240,7 @@ void TestArticleIndex::elements()
         for (quint32 i = 0; i < e->valueCount; ++i)
             values << index.value(index.values(*e)[i]);
         const ElementIndex::TextRange range = found.texts[e - found.begin];
-        actual << index.name(e->name) + "=" + text.mid(range.start, range.end - range.start) + "|" +
+        actual << index.name(found.names[e - found.begin]) + "=" + text.mid(range.start, range.end - range.start) + "|" +
                       values.join(QLatin1Char(','));
     }
     QCOMPARE(actual, elements);
@@ -248,7 +248,7 @@ void TestArticleIndex::elements()
     // The next article's elements are its own.
     const ElementIndex::Article next = index.article(1);
     QCOMPARE(next.end - next.begin, 1);
-    QCOMPARE(index.name(next.begin->name), QStringLiteral("n"));
+    QCOMPARE(index.name(next.names[0]), QStringLiteral("n"));
 }
 
 void TestArticleIndex::articleTextAsWritten()

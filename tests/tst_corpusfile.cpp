@@ -43,7 +43,7 @@ QString difference(const CorpusContent& actual, const CorpusContent& expected)
         for (const ElementIndex::Element *p = x.begin, *q = y.begin; p != x.end; ++p, ++q) {
             const ElementIndex::TextRange r = x.texts[p - x.begin];
             const ElementIndex::TextRange s = y.texts[q - y.begin];
-            bool same = p->prefix == q->prefix && p->hash == q->hash && p->name == q->name && r.start == s.start &&
+            bool same = p->prefix == q->prefix && p->hash == q->hash && x.names[p - x.begin] == y.names[q - y.begin] && r.start == s.start &&
                         r.end == s.end && p->valueCount == q->valueCount;
             for (quint32 v = 0; same && v < p->valueCount; ++v) {
                 const quint32 id = a.values(*p)[v];
