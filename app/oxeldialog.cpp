@@ -9,11 +9,13 @@
 #include "crosssearch.h"
 #include "dialogs.h"
 #include "fulltextsearch.h"
+#include "nativename.h"
 #include "settingsfile.h"
 #include "termmatcher.h"
 #include "titlefilter.h"
 #include "titlelookup.h"
 #include "workingfiles.h"
+#include "xmlfilechoice.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -89,10 +91,15 @@ OxelDialog::OxelDialog(Dialogs& dialogs, Unstarted, QWidget* parent, const char*
       m_criteria({{{Lst_B11, Lst_B12, Lst_B13}, {Lst_B21, Lst_B22, Lst_B23}, {Lst_B31, Lst_B32, Lst_B33}}}),
       m_articleFont(TxtView_Corpus->font()), m_loadRunner(Barre_Chargement, Progression_Chargement)
 {
-    const QStringList reading = SettingsFile().values({accentsKey, zoomKey});
-    m_ignoreAccents = reading.at(0) == QLatin1String("1");
+    // Read once: every load, and every path into one, keeps what the user chose.
+    const QStringList reading =
+        SettingsFile().values({SettingsFile::colourKey, SettingsFile::fontKey, accentsKey, zoomKey});
+    m_colourName = reading.at(0);
+    m_fontFamily = reading.at(1);
+    applyAppearance();
+    m_ignoreAccents = reading.at(2) == QLatin1String("1");
     bool zoomRead = false;
-    const int zoom = reading.at(1).toInt(&zoomRead);
+    const int zoom = reading.at(3).toInt(&zoomRead);
     if (zoomRead && zoom != 0) {
         m_zoom = std::clamp(zoom, minimumZoom, maximumZoom);
         articlefont::apply(*this, articlefont::zoomed(m_articleFont, m_zoom));
@@ -126,6 +133,8 @@ OxelDialog::OxelDialog(Dialogs& dialogs, Unstarted, QWidget* parent, const char*
 
 void OxelDialog::start(const QString& startPath)
 {
+    if (SettingsFile().kind() == SettingsFile::Kind::Foreign)
+        report(SettingsFile::Outcome::LeftAlone);
     runStartUpChoice(startPath);
     for (ResultPane* pane : {&m_crossPane, &m_simplePane, &m_corpusPane})
         pane->makeFirstRowCurrent();
@@ -162,8 +171,8 @@ void OxelDialog::runStartUpChoice(const QString& startPath)
     }
     switch (m_dialogs.welcomeChoice(this)) {
     case 1:
-        m_corpusPath =
-            m_dialogs.openFileName(this, SettingsFile().value(SettingsFile::pathKey), QStringLiteral("*.xml"));
+        m_corpusPath = xmlfilechoice::choose(m_dialogs, this, SettingsFile().value(SettingsFile::pathKey),
+                                             QStringLiteral("*.xml"));
         loadCorpus();
         break;
     case 2:
@@ -227,6 +236,8 @@ void OxelDialog::loadCorpus()
     if (isLoading())
         return;
     const WaitCursor waitCursor;
+    // The settings file names the new corpus while it loads.
+    saveSettings();
     while (!loadOnce()) {
         if (!pickCorpusFile())
             return;
@@ -238,11 +249,6 @@ bool OxelDialog::loadOnce()
 {
     const WaitCursor waitCursor;
     clearResults();
-
-    const QStringList appearance = SettingsFile().values({SettingsFile::colourKey, SettingsFile::fontKey});
-    m_colourName = appearance.at(0);
-    m_fontFamily = appearance.at(1);
-    saveSettings();
 
     corpusfile::Result read;
     const QString path = m_corpusPath;
@@ -276,23 +282,41 @@ bool OxelDialog::loadOnce()
     m_criteria.offerElements(choices);
     offerScopes(choices);
 
-    setWindowTitle(captionPrefix + m_corpusPath);
+    setWindowTitle(captionPrefix + nativename::shown(m_corpusPath));
+    applyAppearance();
+    return true;
+}
+
+void OxelDialog::applyAppearance()
+{
     setPalette(backgroundPalette(m_colourName));
     if (!m_fontFamily.isEmpty())
         m_articleFont.setFamily(m_fontFamily);
     articlefont::applyFamily(*this, m_fontFamily);
-    return true;
 }
 
 void OxelDialog::saveSettings()
 {
-    if (!SettingsFile().save(m_corpusPath, m_colourName, m_fontFamily))
+    report(SettingsFile().save(m_corpusPath, m_colourName, m_fontFamily));
+}
+
+void OxelDialog::report(SettingsFile::Outcome outcome)
+{
+    // Once a run: a warning at every zoom step or option would make the window unusable.
+    if (outcome == SettingsFile::Outcome::NotWritten && !m_toldNotWritten) {
+        m_toldNotWritten = true;
         m_dialogs.warning(QStringLiteral("Réglages"), QStringLiteral("Impossible d'enregistrer les réglages"));
+    } else if (outcome == SettingsFile::Outcome::LeftAlone && !m_toldLeftAlone) {
+        m_toldLeftAlone = true;
+        m_dialogs.warning(QStringLiteral("Réglages"),
+                          QStringLiteral("Le fichier de réglages %1 n'est pas lisible ; il ne sera pas modifié")
+                              .arg(SettingsFile::defaultFileName));
+    }
 }
 
 bool OxelDialog::pickCorpusFile()
 {
-    const QString chosen = m_dialogs.openFileName(this, QString(), QStringLiteral("Fichiers XML (*.xml)"));
+    const QString chosen = xmlfilechoice::choose(m_dialogs, this);
     if (chosen.isEmpty())
         return false;
     m_corpusPath = chosen;
@@ -301,7 +325,10 @@ bool OxelDialog::pickCorpusFile()
 
 void OxelDialog::slotBt_Appliquer()
 {
-    SettingsFile().savePathOnly(m_corpusPath);
+    // Only the path is kept: colour and font go back to their defaults.
+    report(SettingsFile().savePathOnly(m_corpusPath));
+    m_colourName.clear();
+    m_fontFamily.clear();
     loadCorpus();
 }
 
@@ -375,8 +402,11 @@ void OxelDialog::setSplitterSizes(const QString& sizes)
         bool articleOk = false;
         const int list = pair.value(0).toInt(&listOk);
         const int article = pair.size() == 2 ? pair[1].toInt(&articleOk) : 0;
+        // No part wider than the window: a hand-written size would hide the other part, or overflow
+        // the sum the splitter shares out.
+        const int widest = std::max(width(), 1);
         if (listOk && articleOk && list > 0 && article > 0)
-            splitters[i]->setSizes({list, article});
+            splitters[i]->setSizes({std::min(list, widest), std::min(article, widest)});
     }
 }
 
@@ -465,9 +495,11 @@ bool OxelDialog::restoreLayout()
     const int page = layout.at(1).toInt(&tabRead);
     if (tabRead && page >= 0 && page < Onglets->count())
         Onglets->setCurrentIndex(page);
-    setSplitterSizes(layout.at(2));
     const QByteArray geometry = QByteArray::fromBase64(layout.at(0).toLatin1());
-    return !geometry.isEmpty() && restoreGeometry(geometry);
+    const bool restored = !geometry.isEmpty() && restoreGeometry(geometry);
+    // Once the window has its width, which bounds theirs.
+    setSplitterSizes(layout.at(2));
+    return restored;
 }
 
 void OxelDialog::saveLayout()
@@ -479,8 +511,7 @@ void OxelDialog::saveLayout()
 
 void OxelDialog::saveValues(const QList<std::pair<QString, QString>>& entries)
 {
-    if (!SettingsFile().setValues(entries))
-        m_dialogs.warning(QStringLiteral("Réglages"), QStringLiteral("Impossible d'enregistrer les réglages"));
+    report(SettingsFile().setValues(entries));
 }
 
 void OxelDialog::runCrossSearch(const CriteriaGrid::Search& search)
@@ -564,9 +595,7 @@ void OxelDialog::slotLstBal33Click(int index)
 
 void OxelDialog::slotBt_ParcClick()
 {
-    const QString chosen = m_dialogs.openFileName(this, QString(), QStringLiteral("Fichiers XML (*.xml)"));
-    if (!chosen.isEmpty())
-        m_corpusPath = chosen;
+    pickCorpusFile();
 }
 
 void OxelDialog::closeEvent(QCloseEvent* event)
@@ -623,8 +652,6 @@ void OxelDialog::setArticleFont(const QFont& font)
 void OxelDialog::openCorpus(const QString& path)
 {
     m_corpusPath = path;
-    // The settings file names the new corpus while it loads.
-    saveSettings();
     loadCorpus();
 }
 

@@ -7,6 +7,7 @@
 #include "menuhost.h"
 #include "resultpane.h"
 #include "searchresult.h"
+#include "settingsfile.h"
 #include "titlefilter.h"
 #include "titlelookup.h"
 
@@ -164,6 +165,10 @@ private:
                                         qsizetype limit) const;
     // Writes keys after the first three lines, telling the user when the file cannot be written.
     void saveValues(const QList<std::pair<QString, QString>>& entries);
+    // Tells the user, once a run for each, that the settings could not be written or are left alone.
+    void report(SettingsFile::Outcome outcome);
+    // The background colour and the article font's family the settings name.
+    void applyAppearance();
     // Empties the three records and everything that shows them.
     void clearResults();
     // Runs the cross search that a choice in the grid asks for, refills its target and shows the hits.
@@ -194,4 +199,6 @@ private:
     ConcordanceWindow* m_concordance = nullptr;
     LoadRunner m_loadRunner;
     bool m_closeWhenLoaded = false;
+    bool m_toldNotWritten = false;
+    bool m_toldLeftAlone = false;
 };

@@ -1,5 +1,7 @@
 #include "regularfile.h"
 
+#include "nativename.h"
+
 #include <QFile>
 #include <cerrno>
 #include <fcntl.h>
@@ -52,7 +54,7 @@ Status open(const QString& path, QFile& file, qint64 maxSize)
 {
     if (path.isEmpty())
         return Status::Missing;
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = nativename::encode(path);
 
     // The type first, so that nothing but a regular file is ever opened.
     struct stat before
@@ -129,7 +131,7 @@ bool isReplaceable(const QString& path)
     struct stat info
     {
     };
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+    if (::stat(nativename::encode(path).constData(), &info) != 0)
         return errno == ENOENT;
     return S_ISREG(info.st_mode);
 }

@@ -17,23 +17,48 @@ SettingsFile::SettingsFile(QString fileName) : m_fileName(std::move(fileName)) {
 
 namespace {
 
-// A line with a control character comes from a binary file, not from this program.
-bool isTextLine(const QByteArray& line)
+bool isFirstKey(const QString& key)
 {
-    for (const char c : line) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte < 0x20 && byte != '\t') || byte == 0x7F)
-            return false;
-    }
-    return true;
+    return key == SettingsFile::pathKey || key == SettingsFile::colourKey || key == SettingsFile::fontKey;
 }
 
-QString decodeLine(const QByteArray& line)
+// Keys of later versions name their line with "=", so that one key is never taken for another
+// that starts with it.
+bool belongsTo(const QByteArray& line, const QByteArray& key, bool firstKey)
 {
-    // Written as UTF-8; an older file may hold Latin-1.
+    return line.startsWith(key) && (firstKey || (line.size() > key.size() && line.at(key.size()) == '='));
+}
+
+bool belongsToFirstKeys(const QByteArray& line)
+{
+    return line.startsWith("chemin") || line.startsWith("couleur") || line.startsWith("police");
+}
+
+QByteArray withoutCarriageReturn(const QByteArray& line)
+{
+    return line.endsWith('\r') ? line.first(line.size() - 1) : line;
+}
+
+// Written as UTF-8; an older file may hold Latin-1. A value with control characters is none the
+// program wrote: it reads as empty.
+QString decodeValue(const QByteArray& bytes)
+{
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && byte != '\t') || byte == 0x7F)
+            return {};
+    }
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8.decode(line);
-    return utf8.hasError() ? QString::fromLatin1(line) : text;
+    QString text = utf8.decode(bytes);
+    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+}
+
+QByteArray joined(const QList<QByteArray>& lines)
+{
+    QByteArray contents;
+    for (const QByteArray& line : lines)
+        contents += line + '\n';
+    return contents;
 }
 
 // Rewrites an existing regular file where it is, for a folder that takes no new file. The new bytes
@@ -56,51 +81,25 @@ bool rewriteInPlace(const QString& path, const QByteArray& bytes)
 
 } // namespace
 
-QStringList SettingsFile::lines() const
+SettingsFile::Contents SettingsFile::read() const
 {
-    // Anything but a small regular file (a device, a FIFO, a huge file) holds no settings.
+    Contents contents;
+    // Anything but a regular file of text (a device, a FIFO, a picture, a huge file) holds no
+    // settings, and is not the program's to replace.
     const regularfile::Result file = regularfile::read(m_fileName, maxFileSize);
-    if (file.status != regularfile::Status::Ok)
-        return {};
-    QStringList result;
-    qsizetype start = 0;
-    while (start < file.bytes.size()) {
-        qsizetype end = file.bytes.indexOf('\n', start);
-        if (end < 0)
-            end = file.bytes.size();
-        QByteArray line = file.bytes.mid(start, end - start);
-        start = end + 1;
-        if (line.endsWith('\r'))
-            line.chop(1);
-        // Lines are kept in place, so that the first line stays the first; one no value could
-        // come from reads as empty. The length counts characters, so that a line written back in
-        // UTF-8 from a Latin-1 one still reads. Three bytes at most make one UTF-16 unit.
-        QString text;
-        if (line.size() <= 3 * maxLineLength && isTextLine(line))
-            text = decodeLine(line);
-        // Bytes read as Latin-1 control characters come from a binary file too: nothing to keep.
-        if (std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() >= 0x80 && c.unicode() < 0xA0; }))
-            text.clear();
-        result.append(text.size() <= maxLineLength ? text : QString());
+    if (file.status == regularfile::Status::Missing)
+        return contents;
+    contents.kind = Kind::Foreign;
+    if (file.status != regularfile::Status::Ok || file.bytes.contains('\0'))
+        return contents;
+    contents.kind = Kind::Settings;
+    const QList<QByteArray> lines = file.bytes.split('\n');
+    for (const QByteArray& line : lines) {
+        if (!line.isEmpty() && line != "\r")
+            contents.lines.append(line);
     }
-    return result;
+    return contents;
 }
-
-namespace {
-
-bool isFirstKey(const QString& key)
-{
-    return key == SettingsFile::pathKey || key == SettingsFile::colourKey || key == SettingsFile::fontKey;
-}
-
-// Keys of later versions name their line with "=", so that one key is never taken for another
-// that starts with it.
-bool belongsTo(const QString& line, const QString& key)
-{
-    return line.startsWith(key) && (isFirstKey(key) || line.mid(key.size(), 1) == QLatin1String("="));
-}
-
-} // namespace
 
 QString SettingsFile::value(const QString& key) const
 {
@@ -109,35 +108,93 @@ QString SettingsFile::value(const QString& key) const
 
 QStringList SettingsFile::values(const QStringList& keys) const
 {
+    QList<QByteArray> keyBytes;
+    for (const QString& key : keys)
+        keyBytes.append(key.toUtf8());
     QStringList found(keys.size());
-    for (const QString& line : lines()) {
+    for (const QByteArray& rawLine : read().lines) {
+        const QByteArray line = withoutCarriageReturn(rawLine);
         for (qsizetype i = 0; i < keys.size(); ++i) {
-            if (belongsTo(line, keys[i]))
-                found[i] = line.mid(keys[i].size() + 1);
+            if (belongsTo(line, keyBytes[i], isFirstKey(keys[i])))
+                found[i] = decodeValue(line.mid(keyBytes[i].size() + 1));
         }
     }
     return found;
 }
 
-QStringList SettingsFile::otherLines() const
+QByteArray SettingsFile::firstPath(const Contents& contents)
 {
-    QStringList kept;
-    for (const QString& line : lines()) {
-        if (!line.isEmpty() && !belongsTo(line, pathKey) && !belongsTo(line, colourKey) && !belongsTo(line, fontKey))
+    if (contents.lines.isEmpty() || !contents.lines.constFirst().startsWith("chemin"))
+        return {};
+    return withoutCarriageReturn(contents.lines.constFirst()).mid(pathKey.size() + 1);
+}
+
+QList<QByteArray> SettingsFile::otherLines(const Contents& contents)
+{
+    QList<QByteArray> kept;
+    for (const QByteArray& line : contents.lines) {
+        if (!belongsToFirstKeys(line))
             kept.append(line);
     }
     return kept;
 }
 
-bool SettingsFile::setValues(const QList<std::pair<QString, QString>>& entries) const
+bool SettingsFile::isStockCorpus(const QString& path)
 {
-    QStringList all = lines();
-    all.removeAll(QString());
+    return path == workingfiles::inventoryCorpus || path == workingfiles::soundsCorpus;
+}
+
+bool SettingsFile::isWritable(const QString& value)
+{
+    const QByteArray bytes = value.toUtf8();
+    return !bytes.contains('\n') && !bytes.endsWith('\r') && decodeValue(bytes) == value;
+}
+
+SettingsFile::Outcome SettingsFile::save(const QString& corpusPath, const QString& colourName,
+                                         const QString& fontFamily) const
+{
+    const Contents contents = read();
+    if (contents.kind == Kind::Foreign)
+        return Outcome::LeftAlone;
+    const QByteArray path =
+        isStockCorpus(corpusPath) || !isWritable(corpusPath) ? firstPath(contents) : corpusPath.toUtf8();
+    const auto line = [](const QString& key, const QString& value) {
+        return key.toUtf8() + '=' + (isWritable(value) ? value.toUtf8() : QByteArray());
+    };
+    QList<QByteArray> lines{pathKey.toUtf8() + '=' + path, line(colourKey, colourName), line(fontKey, fontFamily)};
+    lines += otherLines(contents);
+    return write(joined(lines));
+}
+
+SettingsFile::Outcome SettingsFile::savePathOnly(const QString& corpusPath) const
+{
+    const Contents contents = read();
+    if (contents.kind == Kind::Foreign)
+        return Outcome::LeftAlone;
+    QList<QByteArray> kept = otherLines(contents);
+    if (!isStockCorpus(corpusPath)) {
+        const QByteArray path = isWritable(corpusPath) ? corpusPath.toUtf8() : firstPath(contents);
+        kept.prepend(pathKey.toUtf8() + '=' + path);
+    }
+    // Alone, the "chemin" line has no line end, as the files of earlier versions.
+    QByteArray bytes = joined(kept);
+    if (kept.size() == 1)
+        bytes.chop(1);
+    return write(bytes);
+}
+
+SettingsFile::Outcome SettingsFile::setValues(const QList<std::pair<QString, QString>>& entries) const
+{
+    Contents contents = read();
+    if (contents.kind == Kind::Foreign)
+        return Outcome::LeftAlone;
+    QList<QByteArray>& all = contents.lines;
     for (const auto& [key, value] : entries) {
-        const QString line = key + QLatin1Char('=') + value;
+        const QByteArray keyBytes = key.toUtf8();
+        const QByteArray line = keyBytes + '=' + value.toUtf8();
         bool written = false;
         for (qsizetype i = 0; i < all.size();) {
-            if (!belongsTo(all[i], key)) {
+            if (!belongsTo(withoutCarriageReturn(all[i]), keyBytes, false)) {
                 ++i;
             } else if (!written) {
                 all[i++] = line;
@@ -149,45 +206,14 @@ bool SettingsFile::setValues(const QList<std::pair<QString, QString>>& entries) 
         if (!written)
             all.append(line);
     }
-    return write((all.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    return write(joined(all));
 }
 
-bool SettingsFile::isStockCorpus(const QString& path)
-{
-    return path == workingfiles::inventoryCorpus || path == workingfiles::soundsCorpus;
-}
-
-bool SettingsFile::save(const QString& corpusPath, const QString& colourName, const QString& fontFamily) const
-{
-    QString path = corpusPath;
-    if (isStockCorpus(corpusPath)) {
-        const QStringList current = lines();
-        path.clear();
-        if (!current.isEmpty() && current.first().startsWith(pathKey))
-            path = current.first().mid(pathKey.size() + 1);
-    }
-    QString contents = pathKey + QLatin1Char('=') + path + QLatin1Char('\n') + colourKey + QLatin1Char('=') +
-                       colourName + QLatin1Char('\n') + fontKey + QLatin1Char('=') + fontFamily + QLatin1Char('\n');
-    for (const QString& line : otherLines())
-        contents += line + QLatin1Char('\n');
-    return write(contents.toUtf8());
-}
-
-bool SettingsFile::savePathOnly(const QString& corpusPath) const
-{
-    QStringList kept = otherLines();
-    if (!isStockCorpus(corpusPath))
-        kept.prepend(pathKey + QLatin1Char('=') + corpusPath);
-    // Alone, the "chemin" line has no line end, as the files of earlier versions.
-    QString contents = kept.join(QLatin1Char('\n'));
-    if (kept.size() > 1)
-        contents += QLatin1Char('\n');
-    return write(contents.toUtf8());
-}
-
-bool SettingsFile::write(const QByteArray& contents) const
+SettingsFile::Outcome SettingsFile::write(const QByteArray& contents) const
 {
     // A folder that takes no new file (read-only, say) cannot hold the replacement beside the old
     // file, which may still be writable.
-    return atomicfile::write(m_fileName, contents).isEmpty() || rewriteInPlace(m_fileName, contents);
+    if (atomicfile::write(m_fileName, contents).isEmpty() || rewriteInPlace(m_fileName, contents))
+        return Outcome::Written;
+    return Outcome::NotWritten;
 }

@@ -9,6 +9,7 @@
 #include "textfilechoice.h"
 #include "textprinter.h"
 #include "workingfiles.h"
+#include "xmlfilechoice.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -18,8 +19,6 @@
 #include <QTextEdit>
 
 namespace {
-
-const QString xmlFilter = QStringLiteral("Fichiers XML (*.xml)");
 
 QAction* addItem(QMenu* menu, const QString& text, const QKeySequence& shortcut = {}, const QIcon& icon = {})
 {
@@ -172,7 +171,7 @@ void MenuB::imprT()
 
 void MenuB::open()
 {
-    const QString chosen = m_host.dialogs().openFileName(this, QString(), xmlFilter);
+    const QString chosen = xmlfilechoice::choose(m_host.dialogs(), this);
     if (!chosen.isEmpty())
         m_host.openCorpus(chosen);
 }

@@ -1,5 +1,6 @@
 #include "corpusfile.h"
 #include "corpusgenerator.h"
+#include "nativename.h"
 #include "testfiles.h"
 
 #include <QTest>
@@ -43,8 +44,8 @@ QString difference(const CorpusContent& actual, const CorpusContent& expected)
         for (const ElementIndex::Element *p = x.begin, *q = y.begin; p != x.end; ++p, ++q) {
             const ElementIndex::TextRange r = x.texts[p - x.begin];
             const ElementIndex::TextRange s = y.texts[q - y.begin];
-            bool same = p->prefix == q->prefix && p->hash == q->hash && x.names[p - x.begin] == y.names[q - y.begin] && r.start == s.start &&
-                        r.end == s.end && p->valueCount == q->valueCount;
+            bool same = p->prefix == q->prefix && p->hash == q->hash && x.names[p - x.begin] == y.names[q - y.begin] &&
+                        r.start == s.start && r.end == s.end && p->valueCount == q->valueCount;
             for (quint32 v = 0; same && v < p->valueCount; ++v) {
                 const quint32 id = a.values(*p)[v];
                 same = id == e.values(*q)[v] && a.value(id) == e.value(id) && a.valueId(a.value(id)) == id;
@@ -66,6 +67,8 @@ private slots:
     void progressFollowsBytesRead();
     void batchBoundaries_data();
     void batchBoundaries();
+    void nativeNames_data();
+    void nativeNames();
 };
 
 void TestCorpusFile::fileStatus()
@@ -142,6 +145,56 @@ void TestCorpusFile::batchBoundaries()
     const corpusfile::Result actual = corpusfile::read(path, BatchLimit{bytes, nodes});
     QCOMPARE(actual.status, corpusfile::Status::Ok);
     QCOMPARE(difference(*actual.content, *expected.content), QString());
+}
+
+void TestCorpusFile::nativeNames_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // the name on disk
+    QTest::addColumn<QString>("name");     // as the program holds it
+    QTest::addColumn<QString>("shown");    // as a dialog gives it
+    QTest::addColumn<bool>("text");
+
+    QTest::newRow("ascii") << QByteArray("vent.xml") << "vent.xml"
+                           << "vent.xml" << true;
+    QTest::newRow("utf8") << QByteArray("\xC3\xA9t\xC3\xA9 \xF0\x9F\x8E\xB5.xml") << "été 🎵.xml"
+                          << "été 🎵.xml" << true;
+    QTest::newRow("a latin1 byte") << QByteArray("caf\xE9.xml") << QString::fromUtf16(u"caf\xDCE9.xml")
+                                   << "caf\uFFFD.xml" << false;
+    QTest::newRow("a cut sequence") << QByteArray("a\xC3.xml") << QString::fromUtf16(u"a\xDCC3.xml") << "a\uFFFD.xml"
+                                    << false;
+    QTest::newRow("an encoded surrogate")
+        << QByteArray("\xED\xA0\x80.xml") << QString::fromUtf16(u"\xDCED\xDCA0\xDC80.xml") << "\uFFFD\uFFFD\uFFFD.xml"
+        << false;
+}
+
+// A file whose name is not UTF-8 opens by the name the program holds, and by the name a dialog
+// gives for it; the name goes back to its bytes.
+void TestCorpusFile::nativeNames()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, name);
+    QFETCH(QString, shown);
+    QFETCH(bool, text);
+    const testfiles::WorkingDirectory dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir().mkdir(QStringLiteral("dossier")));
+    const QByteArray path = "dossier/" + bytes;
+    FILE* file = std::fopen(path.constData(), "w");
+    QVERIFY(file);
+    std::fputs("<corpus><article><titre>VENT</titre>souffle</article></corpus>", file);
+    std::fclose(file);
+
+    QCOMPARE(nativename::decode(bytes), name);
+    QCOMPARE(nativename::encode(name), bytes);
+    QCOMPARE(nativename::isText(name), text);
+    QCOMPARE(nativename::shown(name), shown);
+    const QString held = QStringLiteral("dossier/") + name;
+    QCOMPARE(corpusfile::read(held).status, corpusfile::Status::Ok);
+    QCOMPARE(nativename::resolve(QStringLiteral("dossier/") + shown), held);
+    QCOMPARE(nativename::resolve(dir.path() + QStringLiteral("/dossier/") + shown),
+             dir.path() + QLatin1Char('/') + held);
+    // A name that stands for nothing stays as given.
+    QCOMPARE(nativename::resolve(QStringLiteral("dossier/x") + shown), QStringLiteral("dossier/x") + shown);
 }
 
 QTEST_GUILESS_MAIN(TestCorpusFile)

@@ -907,6 +907,7 @@ void TestOxelDialog::valuesShownOnOneLine()
 #include "mainwindow.h"
 #include "menub.h"
 #include "resultpane.h"
+#include "settingsfile.h"
 
 #include <QAction>
 #include <QProcess>
@@ -1355,6 +1356,7 @@ private slots:
     void font();
     void storedFontAtNextStart();
     void openAnotherCorpus();
+    void openBeforeAnyCorpus();
     void browseKeepsPathOnly();
     void textWithoutArticle_data();
     void textWithoutArticle();
@@ -1366,6 +1368,7 @@ private slots:
     void commandLine();
     void commandLineOfTheProgram_data();
     void commandLineOfTheProgram();
+    void programKeepsAppearance();
     void layoutKept();
     void programEnds_data();
     void programEnds(); // last: it runs the application's own loop
@@ -1519,49 +1522,98 @@ void TestMainWindow::zoom()
 void TestMainWindow::commandLine_data()
 {
     QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("before");  // the settings file; none when null
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("corpusPath"); // of the window shown; none when null
     QTest::addColumn<QStringList>("warnings");
-    QTest::addColumn<QByteArray>("pathLine");
+    QTest::addColumn<QByteArray>("lines"); // the settings file's first lines; no file when null
+    QTest::addColumn<QString>("colour");   // of the window shown
 
+    const QByteArray none;
+    const QString grey = QStringLiteral("#c0c0c0");
     // The welcome dialog, when asked, chooses "EV_Inventaire.xml".
-    QTest::newRow("no file: the welcome dialog")
-        << QStringList{"tarvane"} << 0 << "EV_Inventaire.xml" << QStringList() << QByteArray("chemin=");
+    QTest::newRow("no file: the welcome dialog") << QStringList{"tarvane"} << none << 0 << "EV_Inventaire.xml"
+                                                 << QStringList() << QByteArray("chemin=\ncouleur=\npolice=") << grey;
     QTest::newRow("a file opens without the welcome dialog")
-        << QStringList{"tarvane", "petit.xml"} << 0 << "petit.xml" << QStringList() << QByteArray("chemin=petit.xml");
+        << QStringList{"tarvane", "petit.xml"} << none << 0 << "petit.xml" << QStringList()
+        << QByteArray("chemin=petit.xml\ncouleur=\npolice=") << grey;
     QTest::newRow("a file that fails: the message, then the welcome dialog")
-        << QStringList{"tarvane", "absent.xml"} << 0 << "EV_Inventaire.xml"
-        << QStringList{"Selectionnez un fichier XML"} << QByteArray("chemin=absent.xml");
-    QTest::newRow("--help") << QStringList{"tarvane", "--help"} << 0 << QString() << QStringList() << QByteArray();
-    QTest::newRow("--version") << QStringList{"tarvane", "--version"} << 0 << QString() << QStringList()
-                               << QByteArray();
-    QTest::newRow("unknown option") << QStringList{"tarvane", "--inconnue"} << 1 << QString() << QStringList()
-                                    << QByteArray();
-    QTest::newRow("two files") << QStringList{"tarvane", "petit.xml", "EV_Sons.xml"} << 1 << QString() << QStringList()
-                               << QByteArray();
+        << QStringList{"tarvane", "absent.xml"} << none << 0 << "EV_Inventaire.xml"
+        << QStringList{"Selectionnez un fichier XML"} << QByteArray("chemin=absent.xml\ncouleur=\npolice=") << grey;
+    // The user's appearance is kept on every way into a load.
+    const QByteArray appearance("chemin=/avant.xml\ncouleur=#ffe4c4\npolice=DejaVu Serif\nfutur=1\n");
+    QTest::newRow("a file keeps the colour and the font")
+        << QStringList{"tarvane", "petit.xml"} << appearance << 0 << "petit.xml" << QStringList()
+        << QByteArray("chemin=petit.xml\ncouleur=#ffe4c4\npolice=DejaVu Serif\nfutur=1") << "#ffe4c4";
+    QTest::newRow("a file that fails keeps them too")
+        << QStringList{"tarvane", "absent.xml"} << appearance << 0 << "EV_Inventaire.xml"
+        << QStringList{"Selectionnez un fichier XML"}
+        << QByteArray("chemin=absent.xml\ncouleur=#ffe4c4\npolice=DejaVu Serif\nfutur=1") << "#ffe4c4";
+    QTest::newRow("the welcome dialog keeps them")
+        << QStringList{"tarvane"} << appearance << 0 << "EV_Inventaire.xml" << QStringList()
+        << QByteArray("chemin=/avant.xml\ncouleur=#ffe4c4\npolice=DejaVu Serif\nfutur=1") << "#ffe4c4";
+    // A name that is not UTF-8 opens its file; it cannot be written down, so "chemin" stays.
+    QTest::newRow("a name that is not UTF-8")
+        << QStringList{"tarvane", QString::fromUtf16(u"caf\xDCE9.xml")} << appearance << 0
+        << QString::fromUtf16(u"caf\xDCE9.xml") << QStringList()
+        << QByteArray("chemin=/avant.xml\ncouleur=#ffe4c4\npolice=DejaVu Serif\nfutur=1") << "#ffe4c4";
+    QTest::newRow("--help") << QStringList{"tarvane", "--help"} << none << 0 << QString() << QStringList() << none
+                            << QString();
+    QTest::newRow("--version") << QStringList{"tarvane", "--version"} << none << 0 << QString() << QStringList()
+                               << none << QString();
+    QTest::newRow("unknown option") << QStringList{"tarvane", "--inconnue"} << none << 1 << QString() << QStringList()
+                                    << none << QString();
+    QTest::newRow("two files") << QStringList{"tarvane", "petit.xml", "EV_Sons.xml"} << none << 1 << QString()
+                               << QStringList() << none << QString();
 }
 
 void TestMainWindow::commandLine()
 {
     QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, before);
     QFETCH(int, exitCode);
     QFETCH(QString, corpusPath);
     QFETCH(QStringList, warnings);
-    QFETCH(QByteArray, pathLine);
+    QFETCH(QByteArray, lines);
+    QFETCH(QString, colour);
+    if (!before.isNull())
+        testfiles::write(QStringLiteral("oxel.conf"), before);
+    // A copy of "petit.xml" under a Latin-1 name, which no QString names.
+    const QByteArray petit = testfiles::read(QStringLiteral("petit.xml"));
+    FILE* latin1 = std::fopen("caf\xE9.xml", "wb");
+    QVERIFY(latin1);
+    std::fwrite(petit.constData(), 1, size_t(petit.size()), latin1);
+    std::fclose(latin1);
     ScriptedDialogs dialogs;
     dialogs.welcome = 3;
     QString shown;
-    QCOMPARE(runProgram(dialogs, arguments, [&shown](OxelDialog& window) { shown = window.corpusPath(); }), exitCode);
+    QString shownColour;
+    int articles = -1;
+    QString family;
+    QCOMPARE(runProgram(dialogs, arguments,
+                        [&](OxelDialog& window) {
+                            shown = window.corpusPath();
+                            shownColour = window.palette().color(QPalette::Window).name();
+                            articles = window.corpus().articleCount();
+                            family = window.TxtView_Corpus->font().family();
+                        }),
+             exitCode);
     QCOMPARE(shown, corpusPath);
     QStringList warned;
     for (const ScriptedDialogs::Warning& warning : dialogs.warnings)
         warned << warning.text;
     QCOMPARE(warned, warnings);
     QVERIFY(dialogs.openRequests.isEmpty()); // no file dialog after a failure
-    if (pathLine.isNull())
+    if (lines.isNull()) {
         QVERIFY(!QFile::exists(QStringLiteral("oxel.conf")));
-    else
-        QCOMPARE(settingsLines().constFirst(), pathLine);
+        return;
+    }
+    const QList<QByteArray> expected = lines.split('\n');
+    QCOMPARE(settingsLines().mid(0, expected.size()), expected);
+    QCOMPARE(shownColour, colour);
+    QVERIFY(articles > 0);
+    if (before.contains("DejaVu"))
+        QCOMPARE(family, QStringLiteral("DejaVu Serif"));
 }
 
 void TestMainWindow::commandLineOfTheProgram_data()
@@ -1586,6 +1638,28 @@ void TestMainWindow::commandLineOfTheProgram()
     const QStringList lines = QString::fromUtf8(program.readAllStandardOutput()).split(QLatin1Char('\n'));
     QVERIFY2(lines.contains(printed), qPrintable(lines.join(QLatin1Char('|'))));
     QVERIFY(!QFile::exists(QStringLiteral("oxel.conf")));
+}
+
+// The built program, as a desktop starts it on a file: the settings it writes as the corpus opens
+// keep the user's colour, font and other lines.
+void TestMainWindow::programKeepsAppearance()
+{
+    testfiles::write(QStringLiteral("oxel.conf"), "chemin=/avant.xml\ncouleur=#ffe4c4\npolice=DejaVu Serif\nzoom=2\n");
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(TARVANE_EXECUTABLE), {QStringLiteral("petit.xml")});
+    QVERIFY(program.waitForStarted(10000));
+    QByteArray written;
+    QTRY_VERIFY_WITH_TIMEOUT((written = testfiles::read(QStringLiteral("oxel.conf"))).startsWith("chemin=petit.xml"),
+                             10000);
+    // What the load writes is written once; nothing later rewrites these lines while it runs.
+    QTest::qWait(300);
+    program.kill();
+    program.waitForFinished(10000);
+    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")),
+             QByteArray("chemin=petit.xml\ncouleur=#ffe4c4\npolice=DejaVu Serif\nzoom=2\n"));
 }
 
 void TestMainWindow::layoutKept()
@@ -1630,6 +1704,25 @@ void TestMainWindow::layoutKept()
     QVERIFY(!maximised);
     QCOMPARE(size, QSize(900, 640));
     QCOMPARE(splitter, 300);
+
+    // Sizes written by hand are held to the window's width, and written back so.
+    QCOMPARE(SettingsFile().setValue(QStringLiteral("separateurs"),
+                                     QStringLiteral("2147483647,750;2147483647,1;1,2147483647")),
+             SettingsFile::Outcome::Written);
+    QList<int> shown;
+    QCOMPARE(runProgram(dialogs, {QStringLiteral("tarvane")},
+                        [&](OxelDialog& window) { shown = window.Split_Cro->sizes(); }),
+             0);
+    QCOMPARE(shown.size(), 2);
+    QVERIFY(shown[0] > 0 && shown[1] > 0 && shown[0] + shown[1] <= 900);
+    const QList<QByteArray> after = settingsLines();
+    const auto written = std::find_if(after.cbegin(), after.cend(),
+                                      [](const QByteArray& line) { return line.startsWith("separateurs="); });
+    QVERIFY(written != after.cend());
+    const QList<QByteArray> sizes = written->mid(12).replace(';', ',').split(',');
+    QCOMPARE(sizes.size(), 6);
+    for (const QByteArray& size : sizes)
+        QVERIFY2(size.toInt() > 0 && size.toInt() <= 900, written->constData());
 }
 
 void TestMainWindow::colour_data()
@@ -1763,6 +1856,38 @@ void TestMainWindow::openAnotherCorpus()
     QCOMPARE(dialogs.warnings.size(), 1);
     QCOMPARE(dialogs.warnings[0].text, QStringLiteral("Selectionnez un fichier XML"));
     QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("chemin=absent.xml\ncouleur=\npolice=\navant\n"));
+}
+
+// "Ouvrir" with no corpus loaded yet keeps the colour and the font, and opens a file whose name is
+// not UTF-8 from the name the dialog gives for it.
+void TestMainWindow::openBeforeAnyCorpus()
+{
+    testfiles::write(QStringLiteral("oxel.conf"), "chemin=/avant.xml\ncouleur=#ffe4c4\npolice=DejaVu Serif\nfutur=\x01\n");
+    const QByteArray petit = testfiles::read(QStringLiteral("petit.xml"));
+    FILE* latin1 = std::fopen("caf\xE9.xml", "wb");
+    QVERIFY(latin1);
+    std::fwrite(petit.constData(), 1, size_t(petit.size()), latin1);
+    std::fclose(latin1);
+    ScriptedDialogs dialogs;
+    dialogs.welcome = 0;
+    MainWindow main(dialogs);
+    OxelDialog& window = main.window();
+    QCOMPARE(window.corpus().articleCount(), 0);
+
+    dialogs.openAnswers = {QStringLiteral("caf\uFFFD.xml")};
+    main.menuBar().open();
+    QCOMPARE(window.corpus().articleCount(), 6);
+    QCOMPARE(window.windowTitle(), QStringLiteral("..:: Tarvane - Qt ::..    caf\uFFFD.xml"));
+    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")),
+             QByteArray("chemin=/avant.xml\ncouleur=#ffe4c4\npolice=DejaVu Serif\nfutur=\x01\n"));
+
+    dialogs.openAnswers = {QStringLiteral("petit.xml")};
+    main.menuBar().open();
+    QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")),
+             QByteArray("chemin=petit.xml\ncouleur=#ffe4c4\npolice=DejaVu Serif\nfutur=\x01\n"));
+    QCOMPARE(window.palette().color(QPalette::Window).name(), QStringLiteral("#ffe4c4"));
+    QCOMPARE(window.TxtView_Corpus->font().family(), QStringLiteral("DejaVu Serif"));
+    QCOMPARE(dialogs.warnings.size(), 0);
 }
 
 void TestMainWindow::browseKeepsPathOnly()

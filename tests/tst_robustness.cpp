@@ -375,18 +375,19 @@ struct WindowOutcome
     int reloaded = -1; // articles after loading a good file in the same window
     QByteArray confAfterReload;
     bool cursorLeft = true;
+    int laterWarnings = -1; // while the zoom and the options change, after the loads
 };
 
 QDataStream& operator<<(QDataStream& out, const WindowOutcome& o)
 {
     return out << o.warnings << o.openRequests << o.startPath << o.texts << o.shown << o.title << o.confAfterLoad
-               << o.reloaded << o.confAfterReload << o.cursorLeft;
+               << o.reloaded << o.confAfterReload << o.cursorLeft << o.laterWarnings;
 }
 
 QDataStream& operator>>(QDataStream& in, WindowOutcome& o)
 {
     return in >> o.warnings >> o.openRequests >> o.startPath >> o.texts >> o.shown >> o.title >> o.confAfterLoad >>
-           o.reloaded >> o.confAfterReload >> o.cursorLeft;
+           o.reloaded >> o.confAfterReload >> o.cursorLeft >> o.laterWarnings;
 }
 
 // The file type at `path` (not following a last link), as a word.
@@ -455,6 +456,14 @@ QByteArray runWindow(const QString& path, Kind kind, const QString& good, rlim_t
         window.loadCorpus();
         o.reloaded = loadFailures() == failed ? window.corpus().articleCount() : -2;
         o.confAfterReload = contentsAt(QStringLiteral("oxel.conf"));
+        const qsizetype told = dialogs.warnings.size();
+        for (int step = 1; step <= 3; ++step)
+            window.setArticleZoom(step);
+        window.setIgnoreAccents(true);
+        window.setIgnoreAccents(false);
+        window.setBackground(QStringLiteral("#ffe4c4"));
+        window.saveLayout();
+        o.laterWarnings = int(dialogs.warnings.size() - told);
     }
     o.cursorLeft = QApplication::overrideCursor() != nullptr;
     return pack(o);
@@ -917,22 +926,34 @@ void TestRobustness::settingsReader_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("values");    // chemin, couleur, police
     QTest::addColumn<QString>("type");          // what stands there after a save
-    QTest::addColumn<QByteArray>("afterStock"); // after saving for a stock corpus, when a file
+    QTest::addColumn<QByteArray>("afterStock"); // after saving for a stock corpus; null: left as it was
 
-    const QByteArray clean("chemin=\ncouleur=#112233\npolice=Arial\n");
     const QByteArray binary = QByteArray("\x7F\x45LF\x02\x01\x01\0\0\0chemin=/x\0\x01\n\xFF\xFE\0\0police=\x02", 32);
-    QTest::newRow("binary") << ConfKind::File << binary << QStringList{"", "", ""} << "file" << clean;
-    QTest::newRow("binary first line, readable rest")
+    const QByteArray asItWas;
+    // Not a settings file: never written over.
+    QTest::newRow("binary") << ConfKind::File << binary << QStringList{"", "", ""} << "file" << asItWas;
+    QTest::newRow("50 MB, sparse") << ConfKind::Sparse << QByteArray("chemin=/perso.xml\ncouleur=red\n")
+                                   << QStringList{"", "", ""} << "file" << asItWas;
+    // Text with control bytes: its values are none the program wrote, its lines are kept.
+    QTest::newRow("control bytes in the first line")
         << ConfKind::File << QByteArray("chemin=/a\x01\x02\x03.xml\ncouleur=red\npolice=Arial\n")
-        << QStringList{"", "red", "Arial"} << "file" << clean;
+        << QStringList{"", "red", "Arial"} << "file"
+        << QByteArray("chemin=/a\x01\x02\x03.xml\ncouleur=#112233\npolice=Arial\n");
+    // Every line is kept whatever its length.
     QTest::newRow("1 MB line") << ConfKind::File
                                << "chemin=/" + QByteArray(1000000, 'x') +
                                       "\ncouleur=#336699\npolice=" + QByteArray(1000, 'y') + "\n"
-                               << QStringList{"", "#336699", QString(1000, QLatin1Char('y'))} << "file" << clean;
+                               << QStringList{"/" + QString(1000000, QLatin1Char('x')), "#336699",
+                                              QString(1000, QLatin1Char('y'))}
+                               << "file" << "chemin=/" + QByteArray(1000000, 'x') + "\ncouleur=#112233\npolice=Arial\n";
+    QTest::newRow("2 MB unknown line") << ConfKind::File
+                                       << "chemin=/p.xml\nnotes=" + QByteArray(2000000, 'n') + "\ncouleur=red\n"
+                                       << QStringList{"/p.xml", "red", ""} << "file"
+                                       << "chemin=/p.xml\ncouleur=#112233\npolice=Arial\nnotes=" +
+                                              QByteArray(2000000, 'n') + "\n";
     QTest::newRow("long line without line end") << ConfKind::File << "couleur=red\npolice=" + QByteArray(900000, 'z')
-                                                << QStringList{"", "red", ""} << "file" << clean;
-    QTest::newRow("50 MB, sparse") << ConfKind::Sparse << QByteArray("chemin=/perso.xml\ncouleur=red\n")
-                                   << QStringList{"", "", ""} << "file" << clean;
+                                                << QStringList{"", "red", QString(900000, QLatin1Char('z'))} << "file"
+                                                << QByteArray("chemin=\ncouleur=#112233\npolice=Arial\n");
     QTest::newRow("directory") << ConfKind::Directory << QByteArray() << QStringList{"", "", ""} << "directory"
                                << QByteArray();
     QTest::newRow("fifo") << ConfKind::Fifo << QByteArray() << QStringList{"", "", ""} << "fifo" << QByteArray();
@@ -960,8 +981,8 @@ void TestRobustness::settingsReader()
         const SettingsFile settings(path);
         const QStringList read =
             settings.values({SettingsFile::pathKey, SettingsFile::colourKey, SettingsFile::fontKey});
-        const bool saved =
-            settings.save(QStringLiteral("EV_Sons.xml"), QStringLiteral("#112233"), QStringLiteral("Arial"));
+        const bool saved = settings.save(QStringLiteral("EV_Sons.xml"), QStringLiteral("#112233"),
+                                         QStringLiteral("Arial")) == SettingsFile::Outcome::Written;
         return pack(read, saved);
     });
     QVERIFY2(outcome.answered, qPrintable(outcome.failure));
@@ -970,10 +991,14 @@ void TestRobustness::settingsReader()
     unpack(outcome.answer, read, saved);
     QCOMPARE(read, values);
     QCOMPARE(typeAt(path), type);
-    // Only a regular file is ever replaced, and then by three clean lines.
-    QCOMPARE(saved, type == QLatin1String("file"));
+    // Only a regular file of settings is ever replaced.
+    QCOMPARE(saved, !afterStock.isNull());
     if (saved)
         QCOMPARE(testfiles::read(path), afterStock);
+    else if (kind == ConfKind::File)
+        QCOMPARE(testfiles::read(path), bytes);
+    else if (kind == ConfKind::Sparse)
+        QCOMPARE(testfiles::read(path), bytes + QByteArray(50 * 1024 * 1024 - bytes.size(), '\0'));
 }
 
 void TestRobustness::settingsInWindow_data()
@@ -983,29 +1008,31 @@ void TestRobustness::settingsInWindow_data()
     QTest::addColumn<qint64>("fileSizeLimit"); // -1: none
     QTest::addColumn<QString>("startPath");    // of the first file dialog
     QTest::addColumn<QString>("type");         // what stands there afterwards
-    QTest::addColumn<QByteArray>("after");     // its bytes when a file; @PATH@ is the corpus
+    QTest::addColumn<QByteArray>("after");     // its bytes when a file, null when as it was; @PATH@ is the corpus
     QTest::addColumn<QStringList>("warnings"); // of the first load, caption then text
 
-    const QByteArray written("chemin=@PATH@\ncouleur=\npolice=\n");
     const QByteArray old("chemin=/avant.xml\ncouleur=#336699\npolice=Verdana\n");
+    const QByteArray asItWas;
     const QStringList quiet;
     const QStringList notSaved{"Réglages", "Impossible d'enregistrer les réglages"};
-    QTest::newRow("binary") << ConfKind::File << QByteArray("\0\x01\x02\xFF\xFEgarbage\0\n\x80\x81", 16) << qint64(-1)
-                            << ""
-                            << "file" << written << quiet;
+    const QStringList leftAlone{"Réglages",
+                                "Le fichier de réglages oxel.conf n'est pas lisible ; il ne sera pas modifié"};
     QTest::newRow("1 MB line") << ConfKind::File
                                << "chemin=/" + QByteArray(1000000, 'x') + "\ncouleur=#336699\npolice=Verdana\n"
-                               << qint64(-1) << ""
-                               << "file" << QByteArray("chemin=@PATH@\ncouleur=#336699\npolice=Verdana\n") << quiet;
+                               << qint64(-1) << "/" + QString(1000000, QLatin1Char('x')) << "file"
+                               << QByteArray("chemin=@PATH@\ncouleur=#336699\npolice=Verdana\n") << quiet;
+    // Whatever is not a settings file is left alone, and the user is told once.
+    QTest::newRow("binary") << ConfKind::File << QByteArray("\0\x01\x02\xFF\xFEgarbage\0\n\x80\x81", 16) << qint64(-1)
+                            << ""
+                            << "file" << asItWas << leftAlone;
     QTest::newRow("50 MB, sparse") << ConfKind::Sparse << old << qint64(-1) << ""
-                                   << "file" << written << quiet;
-    // Whatever stands in the settings file's place is left alone, and the user is told.
+                                   << "file" << asItWas << leftAlone;
     QTest::newRow("directory") << ConfKind::Directory << QByteArray() << qint64(-1) << ""
-                               << "directory" << QByteArray() << notSaved;
+                               << "directory" << asItWas << leftAlone;
     QTest::newRow("fifo") << ConfKind::Fifo << QByteArray() << qint64(-1) << ""
-                          << "fifo" << QByteArray() << notSaved;
+                          << "fifo" << asItWas << leftAlone;
     QTest::newRow("link to a zero device") << ConfKind::ZeroTwin << QByteArray() << qint64(-1) << ""
-                                           << "link to a device" << QByteArray() << notSaved;
+                                           << "link to a device" << asItWas << leftAlone;
     QTest::newRow("nothing can be written") << ConfKind::File << old << qint64(0) << "/avant.xml"
                                             << "file" << old << notSaved;
     QTest::newRow("disk full half-way") << ConfKind::File << old << qint64(20) << "/avant.xml"
@@ -1042,9 +1069,15 @@ void TestRobustness::settingsInWindow()
     QCOMPARE(o.texts, QStringList({"UNPremier.", "DEUXSecond."}));
     QCOMPARE(o.reloaded, 2);
     QVERIFY(!o.cursorLeft);
+    // Told once a run, not at every change.
+    QCOMPARE(o.laterWarnings, 0);
     QCOMPARE(typeAt(conf), type);
-    if (type == QLatin1String("file"))
-        QCOMPARE(testfiles::read(conf), after.replace("@PATH@", corpus.toUtf8()));
+    if (!after.isNull())
+        QCOMPARE(o.confAfterReload, after.replace("@PATH@", corpus.toUtf8()));
+    else if (kind == ConfKind::File)
+        QCOMPARE(testfiles::read(conf), bytes);
+    else if (kind == ConfKind::Sparse)
+        QCOMPARE(testfiles::read(conf), bytes + QByteArray(50 * 1024 * 1024 - bytes.size(), '\0'));
     QCOMPARE(testfiles::read(corpus), corpusBytes);
     // No half-written copy left behind.
     QCOMPARE(QDir(m_dir->path()).entryList({QStringLiteral("oxel.conf?*")}, QDir::AllEntries | QDir::Hidden),

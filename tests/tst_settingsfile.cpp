@@ -71,6 +71,12 @@ void TestSettingsFile::reading_data()
                                                       << "";
     QTest::newRow("latin1 line") << QByteArray("chemin=/donn\xE9\x65s.xml\npolice=Verdana\n") << "chemin"
                                  << "/données.xml";
+    QTest::newRow("control bytes: no value") << QByteArray("police=Ver\x01\x64\x61na\n") << "police"
+                                             << "";
+    QTest::newRow("a lone CR is no line end") << QByteArray("police=A\rpolice=B\n") << "police"
+                                              << "";
+    QTest::newRow("40,000 characters") << "zoom=" + QByteArray(40000, '7') + "\n"
+                                       << "zoom" << QString(40000, QLatin1Char('7'));
 }
 
 void TestSettingsFile::reading()
@@ -112,8 +118,33 @@ void TestSettingsFile::saving_data()
     QTest::newRow("other keys kept in their order, after the three")
         << QByteArray("chemin=/a\nzoom=2\ncouleur=x\nfutur=été\npolice=y\n") << "/c.xml"
         << QByteArray("chemin=/c.xml\ncouleur=#112233\npolice=Arial\nzoom=2\nfutur=été\n");
-    QTest::newRow("binary lines dropped") << QByteArray("zoom=2\n\x80\x81\n\x01x\n") << "/c.xml"
-                                          << QByteArray("chemin=/c.xml\ncouleur=#112233\npolice=Arial\nzoom=2\n");
+    // Unknown lines go back byte for byte, whatever they hold.
+    QTest::newRow("stray and control bytes kept")
+        << QByteArray("zoom=2\n\x80\x81\n\x01x\x7F\x1B[0m\n") << "/c.xml"
+        << QByteArray("chemin=/c.xml\ncouleur=#112233\npolice=Arial\nzoom=2\n\x80\x81\n\x01x\x7F\x1B[0m\n");
+    QTest::newRow("a line holding a lone CR kept")
+        << QByteArray("futur=a\rb\n") << "/c.xml"
+        << QByteArray("chemin=/c.xml\ncouleur=#112233\npolice=Arial\nfutur=a\rb\n");
+    QTest::newRow("a line holding U+0085 kept")
+        << QByteArray("futur=a\xC2\x85\x62\n") << "/c.xml"
+        << QByteArray("chemin=/c.xml\ncouleur=#112233\npolice=Arial\nfutur=a\xC2\x85\x62\n");
+    QTest::newRow("a latin1 line kept as latin1")
+        << QByteArray("note=\xE9t\xE9\n") << "/c.xml"
+        << QByteArray("chemin=/c.xml\ncouleur=#112233\npolice=Arial\nnote=\xE9t\xE9\n");
+    QTest::newRow("a 40,000-character line kept")
+        << "futur=" + QByteArray(40000, 'f') + "\n"
+        << "/c.xml"
+        << "chemin=/c.xml\ncouleur=#112233\npolice=Arial\nfutur=" + QByteArray(40000, 'f') + "\n";
+    // A path that would not read back the same leaves "chemin" as it was.
+    QTest::newRow("a name that is not UTF-8 keeps the previous path")
+        << QByteArray("chemin=/perso.xml\nzoom=1\n") << QString::fromUtf16(u"/caf\xDCE9.xml")
+        << QByteArray("chemin=/perso.xml\ncouleur=#112233\npolice=Arial\nzoom=1\n");
+    QTest::newRow("a line break in the path keeps the previous path")
+        << QByteArray("chemin=/perso.xml\n") << "/a.xml\nzoom=40"
+        << QByteArray("chemin=/perso.xml\ncouleur=#112233\npolice=Arial\n");
+    QTest::newRow("the previous path kept byte for byte")
+        << QByteArray("chemin=/donn\xE9\x65s.xml\n") << "EV_Sons.xml"
+        << QByteArray("chemin=/donn\xE9\x65s.xml\ncouleur=#112233\npolice=Arial\n");
     QTest::newRow("blank lines dropped") << QByteArray("\nzoom=2\n\n") << "/c.xml"
                                          << QByteArray("chemin=/c.xml\ncouleur=#112233\npolice=Arial\nzoom=2\n");
     QTest::newRow("stock keeps previous path and other keys")
@@ -130,7 +161,8 @@ void TestSettingsFile::saving()
     QFETCH(QByteArray, after);
     if (!before.isEmpty())
         testfiles::write(m_path, before);
-    QVERIFY(SettingsFile(m_path).save(corpusPath, QStringLiteral("#112233"), QStringLiteral("Arial")));
+    QCOMPARE(SettingsFile(m_path).save(corpusPath, QStringLiteral("#112233"), QStringLiteral("Arial")),
+             SettingsFile::Outcome::Written);
     QCOMPARE(testfiles::read(m_path), after);
 }
 
@@ -147,7 +179,8 @@ void TestSettingsFile::roundTrip()
 {
     QFETCH(QString, path);
     const SettingsFile settings(m_path);
-    QVERIFY(settings.save(path, QStringLiteral("vert"), QStringLiteral("Liberation Sérif")));
+    QCOMPARE(settings.save(path, QStringLiteral("vert"), QStringLiteral("Liberation Sérif")),
+             SettingsFile::Outcome::Written);
     QCOMPARE(settings.value(SettingsFile::pathKey), path);
     QCOMPARE(settings.value(SettingsFile::fontKey), QStringLiteral("Liberation Sérif"));
 }
@@ -172,7 +205,7 @@ void TestSettingsFile::pathOnly()
     QFETCH(QString, corpusPath);
     QFETCH(QByteArray, after);
     testfiles::write(m_path, before);
-    QVERIFY(SettingsFile(m_path).savePathOnly(corpusPath));
+    QCOMPARE(SettingsFile(m_path).savePathOnly(corpusPath), SettingsFile::Outcome::Written);
     QCOMPARE(testfiles::read(m_path), after);
 }
 
@@ -199,8 +232,9 @@ void TestSettingsFile::otherKeys()
     if (!before.isNull())
         testfiles::write(m_path, before);
     const SettingsFile settings(m_path);
-    QVERIFY(settings.setValues(
-        {{QStringLiteral("zoom"), QStringLiteral("2")}, {QStringLiteral("accents"), QStringLiteral("1")}}));
+    QCOMPARE(settings.setValues(
+                 {{QStringLiteral("zoom"), QStringLiteral("2")}, {QStringLiteral("accents"), QStringLiteral("1")}}),
+             SettingsFile::Outcome::Written);
     QCOMPARE(testfiles::read(m_path), after);
     QCOMPARE(settings.values({QStringLiteral("zoom"), QStringLiteral("accents")}), QStringList({"2", "1"}));
 }
@@ -245,7 +279,8 @@ void TestSettingsFile::writeFailures()
             QVERIFY(fullDisk->isSet());
         }
         saved = SettingsFile(path).save(QStringLiteral("/un/chemin/bien/plus/long/que/seize/octets.xml"),
-                                        QStringLiteral("#abcdef"), QStringLiteral("Verdana"));
+                                        QStringLiteral("#abcdef"),
+                                        QStringLiteral("Verdana")) == SettingsFile::Outcome::Written;
     }
     QCOMPARE(saved, written);
     QCOMPARE(testfiles::read(path), after);

@@ -1,0 +1,14 @@
+#include "xmlfilechoice.h"
+
+#include "dialogs.h"
+#include "nativename.h"
+
+namespace xmlfilechoice {
+
+QString choose(Dialogs& dialogs, QWidget* parent, const QString& startPath, const QString& shownFilter)
+{
+    const QString chosen = dialogs.openFileName(parent, startPath, shownFilter);
+    return chosen.isEmpty() ? chosen : nativename::resolve(chosen);
+}
+
+} // namespace xmlfilechoice
