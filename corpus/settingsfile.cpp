@@ -206,7 +206,28 @@ SettingsFile::Outcome SettingsFile::setValues(const QList<std::pair<QString, QSt
         if (!written)
             all.append(line);
     }
-    return write(joined(all));
+    return write(joined(withFirstLines(all)));
+}
+
+QList<QByteArray> SettingsFile::withFirstLines(const QList<QByteArray>& lines)
+{
+    const QList<QByteArray> firstKeys{"chemin", "couleur", "police"};
+    bool inPlace = lines.size() >= 3;
+    for (qsizetype i = 0; inPlace && i < 3; ++i)
+        inPlace = lines.at(i).startsWith(firstKeys.at(i));
+    if (inPlace)
+        return lines;
+    // Each key's line as readers see it (the last), else an empty one, put first; the others after.
+    QList<QByteArray> first;
+    for (const QByteArray& key : firstKeys) {
+        QByteArray found = key + '=';
+        for (const QByteArray& line : lines) {
+            if (line.startsWith(key))
+                found = line;
+        }
+        first.append(found);
+    }
+    return first + otherLines({Kind::Settings, lines});
 }
 
 SettingsFile::Outcome SettingsFile::write(const QByteArray& contents) const

@@ -56,7 +56,8 @@ public:
     // back to their defaults. Lines of other keys follow it, kept.
     Outcome savePathOnly(const QString& corpusPath) const;
     // Writes "key=value" for each entry in the place of the key's line (a key not in the file goes
-    // at its end), keeping every other line. Not for the three keys above.
+    // at its end), keeping every other line. Not for the three keys above, whose lines it puts
+    // first when they are not (empty when missing).
     Outcome setValues(const QList<std::pair<QString, QString>>& entries) const;
     Outcome setValue(const QString& key, const QString& value) const { return setValues({{key, value}}); }
 
@@ -75,6 +76,8 @@ private:
     static QByteArray firstPath(const Contents& contents);
     // The lines of other keys than the three, in their order.
     static QList<QByteArray> otherLines(const Contents& contents);
+    // The lines with "chemin", "couleur" and "police" first, in that order, as earlier versions read them.
+    static QList<QByteArray> withFirstLines(const QList<QByteArray>& lines);
     Outcome write(const QByteArray& contents) const;
 
     QString m_fileName;

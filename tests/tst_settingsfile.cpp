@@ -214,15 +214,19 @@ void TestSettingsFile::otherKeys_data()
     QTest::addColumn<QByteArray>("before"); // no file when null
     QTest::addColumn<QByteArray>("after");
     const QByteArray three("chemin=/a.xml\ncouleur=red\npolice=Arial\n");
-    QTest::newRow("no file") << QByteArray() << QByteArray("zoom=2\naccents=1\n");
+    // The three lines always come first, as earlier versions read them.
+    QTest::newRow("no file") << QByteArray() << QByteArray("chemin=\ncouleur=\npolice=\nzoom=2\naccents=1\n");
+    QTest::newRow("the three put first, as readers see them")
+        << QByteArray("futur=x\npolice=A\ncouleur=red\npolice=B\n")
+        << QByteArray("chemin=\ncouleur=red\npolice=B\nfutur=x\nzoom=2\naccents=1\n");
     QTest::newRow("after the three") << three << three + "zoom=2\naccents=1\n";
     QTest::newRow("replaced in place, others kept") << three + "accents=0\nfutur=x\nzoom=-1\n"
                                                     << three + "accents=1\nfutur=x\nzoom=2\n";
-    QTest::newRow("a repeated key written once") << QByteArray("zoom=1\nzoom=3\n") << QByteArray("zoom=2\naccents=1\n");
-    QTest::newRow("a longer key is another key")
-        << QByteArray("zoomx=1\n") << QByteArray("zoomx=1\nzoom=2\naccents=1\n");
+    QTest::newRow("a repeated key written once") << three + "zoom=1\nzoom=3\n" << three + "zoom=2\naccents=1\n";
+    QTest::newRow("a longer key is another key") << three + "zoomx=1\n" << three + "zoomx=1\nzoom=2\naccents=1\n";
     QTest::newRow("after a line without line end")
-        << QByteArray("chemin=/a.xml") << QByteArray("chemin=/a.xml\nzoom=2\naccents=1\n");
+        << QByteArray("chemin=/a.xml\ncouleur=\npolice=")
+        << QByteArray("chemin=/a.xml\ncouleur=\npolice=\nzoom=2\naccents=1\n");
 }
 
 void TestSettingsFile::otherKeys()
