@@ -31,6 +31,7 @@
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTextCursor>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -42,8 +43,6 @@ const QString OxelDialog::tabKey = QStringLiteral("onglet");
 const QString OxelDialog::splitterKey = QStringLiteral("separateurs");
 
 namespace {
-
-const QString searchingText = QStringLiteral("Recherche en cours…");
 
 // The wait cursor for as long as a load runs, whichever way it ends.
 class WaitCursor
@@ -82,13 +81,9 @@ OxelDialog::OxelDialog(Dialogs& dialogs, QWidget* parent, const char* name, bool
 
 OxelDialog::OxelDialog(Dialogs& dialogs, Unstarted, QWidget* parent, const char* name, bool modal,
                        Qt::WindowFlags flags)
-    : GUI_Base(parent, name, modal, flags), m_dialogs(dialogs),
-      m_simplePane(Lst_Art, Txt_Nb, Txt_Art, this,
-                   {Layout16, Layout16->indexOf(Txt_Nb) + 1, Layout_Article_Simple, Chk_Cs}),
-      m_corpusPane(Lst_Corpus, nullptr, TxtView_Corpus, this, {Layout_Occ_Corpus, 0, Layout_Article_Corpus, nullptr}),
-      m_crossPane(Lst_Art_Cro, txt_nbcro, Txt_Art_Cro, this,
-                  {Layout18, Layout18->indexOf(txt_nbcro) + 1, Layout_Article_Cro, nullptr}),
-      m_criteria({{{Lst_B11, Lst_B12, Lst_B13}, {Lst_B21, Lst_B22, Lst_B23}, {Lst_B31, Lst_B32, Lst_B33}}}),
+    : GUI_Base(parent, name, modal, flags), m_dialogs(dialogs), m_corpusTab(*this, m_corpus, this),
+      m_simpleTab(*this, m_corpus, dialogs, this),
+      m_crossTab(*this, m_corpus, dialogs, this), m_tabs{&m_corpusTab, &m_simpleTab, &m_crossTab},
       m_articleFont(TxtView_Corpus->font()), m_loadRunner(Barre_Chargement, Progression_Chargement)
 {
     // Read once: every load, and every path into one, keeps what the user chose.
@@ -98,6 +93,8 @@ OxelDialog::OxelDialog(Dialogs& dialogs, Unstarted, QWidget* parent, const char*
     m_fontFamily = reading.at(1);
     applyAppearance();
     m_ignoreAccents = reading.at(2) == QLatin1String("1");
+    for (TabPage* each : m_tabs)
+        each->setIgnoreAccents(m_ignoreAccents);
     bool zoomRead = false;
     const int zoom = reading.at(3).toInt(&zoomRead);
     if (zoomRead && zoom != 0) {
@@ -112,21 +109,16 @@ OxelDialog::OxelDialog(Dialogs& dialogs, Unstarted, QWidget* parent, const char*
     onKeys(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { setArticleZoom(m_zoom + 1); });
     onKeys(QKeySequence::ZoomOut, [this] { setArticleZoom(m_zoom - 1); });
     onKeys(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { setArticleZoom(0); });
-    for (ArticleView* view : {TxtView_Corpus, Txt_Art, Txt_Art_Cro}) {
+    for (TabPage* each : m_tabs) {
+        ArticleView* view = each->pane().view();
         view->viewport()->installEventFilter(this);
-        connect(view, &ArticleView::wordDoubleClicked, this, &OxelDialog::lookUpWord);
+        // A word double-clicked in any article is looked up among the titles.
+        connect(view, &ArticleView::wordDoubleClicked, &m_corpusTab, &CorpusTab::lookUpWord);
+        each->pane().setWordFinder([this](const QString& text, const QString& word, Qt::CaseSensitivity cs,
+                                          qsizetype limit) { return findWords(text, word, cs, limit); });
     }
-    for (ResultPane* pane : {&m_simplePane, &m_corpusPane, &m_crossPane}) {
-        pane->setWordFinder([this](const QString& text, const QString& word, Qt::CaseSensitivity cs, qsizetype limit) {
-            return findWords(text, word, cs, limit);
-        });
-    }
-    connect(Txt_Corpus, &QLineEdit::returnPressed, this, &OxelDialog::showBestTitle);
-    // Going back to an earlier title list puts back the text that made it.
-    connect(&m_corpusPane, &ResultPane::recordRestored, this, [this] {
-        const QSignalBlocker quiet(Txt_Corpus);
-        Txt_Corpus->setText(m_corpusPane.record().phrase());
-    });
+    connect(&m_corpusTab, &CorpusTab::wantsShown, this, [this] { Onglets->setCurrentIndex(0); });
+    connect(&m_corpusTab, &CorpusTab::lookUpFailed, this, &OxelDialog::tellLookUpFailed);
     connect(Onglets, &QTabWidget::currentChanged, this, &OxelDialog::followCurrentTab);
     followCurrentTab();
 }
@@ -136,10 +128,9 @@ void OxelDialog::start(const QString& startPath)
     if (SettingsFile().kind() == SettingsFile::Kind::Foreign)
         report(SettingsFile::Outcome::LeftAlone);
     runStartUpChoice(startPath);
-    for (ResultPane* pane : {&m_crossPane, &m_simplePane, &m_corpusPane})
-        pane->makeFirstRowCurrent();
-    Lst_B11->setFocus();
-    Txt_Rech->setFocus();
+    for (TabPage* each : m_tabs)
+        each->pane().makeFirstRowCurrent();
+    focusCurrentTab();
 }
 
 void OxelDialog::showAsLeft()
@@ -191,43 +182,31 @@ void OxelDialog::runStartUpChoice(const QString& startPath)
 void OxelDialog::clearResults()
 {
     // The old corpus goes before the next is read, so that the two are never held at once.
-    m_corpusLoaded = false;
-    m_criteria.clear();
-    for (ResultPane* pane : {&m_simplePane, &m_corpusPane, &m_crossPane}) {
-        pane->show(SearchResult());
-        pane->forgetHistory();
-    }
+    for (TabPage* each : m_tabs)
+        each->clear();
     // An open concordance would list, and keep alive, the corpus being let go.
     if (m_concordance)
         m_concordance->showResult(SearchResult());
     m_corpus.clearArticles();
-    m_titleFilter = TitleFilter();
-    // The element names stay with a failed load, and so do the scopes they offer.
-    Lst_Dans->setCurrentIndex(0);
 }
 
 void OxelDialog::followCurrentTab()
 {
     const QWidget* page = Onglets->currentWidget();
-    for (ResultPane* pane : {&m_simplePane, &m_corpusPane, &m_crossPane})
-        pane->setOnScreen(page && page->isAncestorOf(pane->view()));
+    for (TabPage* each : m_tabs)
+        each->pane().setOnScreen(page && page->isAncestorOf(each->pane().view()));
+    // A tab chosen with the mouse or Ctrl+Tab takes the typing; one reached by the arrows on the
+    // tab bar leaves the focus there, for the next arrow.
+    const QWidget* focus = QApplication::focusWidget();
+    if (!(focus == Onglets->tabBar() && QGuiApplication::mouseButtons() == Qt::NoButton))
+        focusCurrentTab();
 }
 
-void OxelDialog::offerScopes(const QList<ElementChoice>& choices)
+void OxelDialog::focusCurrentTab()
 {
-    const QString whole = Lst_Dans->itemText(0);
-    Lst_Dans->clear();
-    Lst_Dans->addItem(whole);
-    // The first choice of the grid is "- INDIFFERENT -": here it is the whole article.
-    for (qsizetype i = 1; i < choices.size(); ++i)
-        Lst_Dans->addItem(choices.at(i).shown, choices.at(i).name);
-}
-
-SearchScope OxelDialog::chosenScope() const
-{
-    if (Lst_Dans->currentIndex() <= 0)
-        return {};
-    return {Lst_Dans->currentData().toString()};
+    const int index = Onglets->currentIndex();
+    if (index >= 0 && index < int(m_tabs.size()))
+        m_tabs[size_t(index)]->entry()->setFocus();
 }
 
 void OxelDialog::loadCorpus()
@@ -269,21 +248,15 @@ bool OxelDialog::loadOnce()
     }
 
     m_corpus.setContent(std::move(*read.content));
-    m_corpusLoaded = true;
-    // Ready before the first key: indexing on it would make that key wait at a gigabyte.
-    m_titleFilter = TitleFilter(TitleIndex(m_corpus.content()));
-    // The index's list of every article, not a second one.
-    const SearchResult every = m_titleFilter.allArticles();
-    m_simplePane.show(every);
-    m_corpusPane.show(every);
-    m_crossPane.show(every);
+    const SearchResult every = m_corpusTab.showCorpus();
     // Sorted once for both: a corpus may have tens of thousands of element names.
     const QList<ElementChoice> choices = m_corpus.elementChoices();
-    m_criteria.offerElements(choices);
-    offerScopes(choices);
+    m_simpleTab.showCorpus(every, choices);
+    m_crossTab.showCorpus(every, choices);
 
     setWindowTitle(captionPrefix + nativename::shown(m_corpusPath));
     applyAppearance();
+    focusCurrentTab();
     return true;
 }
 
@@ -334,36 +307,7 @@ void OxelDialog::slotBt_Appliquer()
 
 void OxelDialog::slotCorpusEnter()
 {
-    m_corpusPane.show(m_titleFilter.filter(Txt_Corpus->text(), m_ignoreAccents), ResultPane::CurrentRow::First);
-}
-
-void OxelDialog::lookUpWord(const QString& word)
-{
-    if (!m_corpusLoaded)
-        return;
-    SearchResult found = titlelookup::titleLookUp(m_corpus, word, titleKey());
-    Onglets->setCurrentIndex(0);
-    {
-        const QSignalBlocker quiet(Txt_Corpus);
-        Txt_Corpus->setText(word);
-    }
-    // No article of that title: the filter shows the titles that hold the word.
-    if (found.count() == 0)
-        slotCorpusEnter();
-    else
-        m_corpusPane.show(std::move(found), ResultPane::CurrentRow::First);
-}
-
-void OxelDialog::showBestTitle()
-{
-    m_corpusPane.selectRow(titlelookup::bestTitleRow(m_corpusPane.record(), Txt_Corpus->text(), titleKey()));
-}
-
-titlelookup::TitleKey OxelDialog::titleKey() const
-{
-    if (!m_ignoreAccents)
-        return titlelookup::caseKey;
-    return [](QStringView text) { return accentfolding::fold(text).toCaseFolded(); };
+    m_corpusTab.filter();
 }
 
 QList<highlighter::Range> OxelDialog::findWords(const QString& text, const QString& word, Qt::CaseSensitivity cs,
@@ -412,37 +356,22 @@ void OxelDialog::setSplitterSizes(const QString& sizes)
 
 void OxelDialog::slotLstArtClick(const QModelIndex& index)
 {
-    m_simplePane.showClicked(index);
+    simplePane().showClicked(index);
 }
 
 void OxelDialog::slotLstCorClick(const QModelIndex& index)
 {
-    m_corpusPane.showClicked(index);
+    corpusPane().showClicked(index);
 }
 
 void OxelDialog::slotLstCroClick(const QModelIndex& index)
 {
-    m_crossPane.showClicked(index);
+    crossPane().showClicked(index);
 }
 
 void OxelDialog::slotBtRechClick()
 {
-    if (!m_corpusLoaded) {
-        m_dialogs.warning(QStringLiteral("Recherche Simple"), QStringLiteral("Aucun corpus chargé"));
-        return;
-    }
-    runSimpleSearch(Txt_Rech->text(), queryMode(Lst_Type->currentIndex()), Chk_Cs->isChecked(), chosenScope());
-}
-
-void OxelDialog::runSimpleSearch(const QString& query, SearchMode mode, bool caseSensitive, const SearchScope& scope)
-{
-    const std::unique_ptr<Dialogs::Progress> shown = m_dialogs.progress(this, searchingText);
-    std::optional<SearchResult> found = fullTextSearch(
-        m_corpus, query, mode, caseSensitive, m_ignoreAccents,
-        [&shown](int visited, int total) { return shown->advance(visited, total); }, scope);
-    // Cancelled: the tab keeps the result it showed.
-    if (found)
-        m_simplePane.show(std::move(*found), ResultPane::CurrentRow::First);
+    m_simpleTab.search();
 }
 
 void OxelDialog::setIgnoreAccents(bool ignore)
@@ -452,13 +381,8 @@ void OxelDialog::setIgnoreAccents(bool ignore)
     m_ignoreAccents = ignore;
     saveValues({{accentsKey, ignore ? QStringLiteral("1") : QStringLiteral("0")}});
     // What is listed follows the new rule: the titles typed, and the last search, as it was asked.
-    if (!Txt_Corpus->text().isEmpty())
-        slotCorpusEnter();
-    const SearchResult& last = m_simplePane.record();
-    const SearchMode mode = last.mode();
-    if (m_corpusLoaded &&
-        (mode == SearchMode::AllTerms || mode == SearchMode::AnyTerm || mode == SearchMode::ExactPhrase))
-        runSimpleSearch(last.phrase(), mode, last.caseSensitive(), last.scope());
+    for (TabPage* each : m_tabs)
+        each->setIgnoreAccents(ignore);
 }
 
 void OxelDialog::setArticleZoom(int steps)
@@ -514,83 +438,49 @@ void OxelDialog::saveValues(const QList<std::pair<QString, QString>>& entries)
     report(SettingsFile().setValues(entries));
 }
 
-void OxelDialog::runCrossSearch(const CriteriaGrid::Search& search)
-{
-    QProgressBar* const bar = LoadCroisee;
-    QElapsedTimer shown;
-    const std::unique_ptr<Dialogs::Progress> dialog = m_dialogs.progress(this, searchingText);
-    const auto progress = [bar, &shown, &dialog](int visited, int total) {
-        if (visited == 0) {
-            // A range of 0 to 0 would show a busy bar instead of an empty one.
-            bar->setRange(0, std::max(total, 1));
-            bar->setValue(0);
-            shown.start();
-        } else if (visited % 64 == 0 && shown.elapsed() >= 16) {
-            // Each step the bar takes is painted at once; more than one a frame would only slow the walk.
-            bar->setValue(visited);
-            shown.start();
-        }
-        return dialog->advance(visited, total);
-    };
-    CrossSearchOutcome outcome = crossSearch(m_corpus, search.criteria, search.fill, progress);
-    if (outcome.stopped) {
-        // Cancelled: the tab keeps the result it showed, and the grid the choices that made it.
-        bar->reset();
-        m_criteria.revert(search);
-        return;
-    }
-    m_criteria.apply(search);
-    if (search.target)
-        CriteriaGrid::offerValues(search.target, std::move(outcome.values), std::move(outcome.content));
-    m_criteria.remember();
-    bar->setValue(m_corpus.articleCount());
-    bar->reset();
-    m_crossPane.show(std::move(outcome.result), ResultPane::CurrentRow::First);
-}
-
 void OxelDialog::slotLstBal11Click(int index)
 {
-    runCrossSearch(m_criteria.choose(0, 0, index));
+    m_crossTab.choose(0, 0, index);
 }
 
 void OxelDialog::slotLstBal12Click(int index)
 {
-    runCrossSearch(m_criteria.choose(0, 1, index));
+    m_crossTab.choose(0, 1, index);
 }
 
 void OxelDialog::slotLstBal13Click(int index)
 {
-    runCrossSearch(m_criteria.choose(0, 2, index));
+    m_crossTab.choose(0, 2, index);
 }
 
 void OxelDialog::slotLstBal21Click(int index)
 {
-    runCrossSearch(m_criteria.choose(1, 0, index));
+    m_crossTab.choose(1, 0, index);
 }
 
 void OxelDialog::slotLstBal22Click(int index)
 {
-    runCrossSearch(m_criteria.choose(1, 1, index));
+    m_crossTab.choose(1, 1, index);
 }
 
 void OxelDialog::slotLstBal23Click(int index)
 {
-    runCrossSearch(m_criteria.choose(1, 2, index));
+    m_crossTab.choose(1, 2, index);
 }
 
 void OxelDialog::slotLstBal31Click(int index)
 {
-    runCrossSearch(m_criteria.choose(2, 0, index));
+    m_crossTab.choose(2, 0, index);
 }
 
 void OxelDialog::slotLstBal32Click(int index)
 {
-    runCrossSearch(m_criteria.choose(2, 1, index));
+    m_crossTab.choose(2, 1, index);
 }
 
 void OxelDialog::slotLstBal33Click(int index)
 {
-    runCrossSearch(m_criteria.choose(2, 2, index));
+    m_crossTab.choose(2, 2, index);
 }
 
 void OxelDialog::slotBt_ParcClick()
@@ -619,19 +509,13 @@ void OxelDialog::keyPressEvent(QKeyEvent* event)
 
 std::optional<MenuHost::Tab> OxelDialog::currentTab() const
 {
-    const auto paneTab = [](const ResultPane& pane, searchreport::Kind kind) {
-        return Tab{pane.view(), &pane.record(), pane.shownRow(), kind};
-    };
-    switch (Onglets->currentIndex()) {
-    case 0:
-        return paneTab(m_corpusPane, searchreport::Kind::Corpus);
-    case 1:
-        return paneTab(m_simplePane, searchreport::Kind::Simple);
-    case 2:
-        return paneTab(m_crossPane, searchreport::Kind::Cross);
-    default:
+    static constexpr std::array<searchreport::Kind, 3> kinds{searchreport::Kind::Corpus, searchreport::Kind::Simple,
+                                                             searchreport::Kind::Cross};
+    const int index = Onglets->currentIndex();
+    if (index < 0 || index >= int(m_tabs.size()))
         return std::nullopt;
-    }
+    const ResultPane& pane = m_tabs[size_t(index)]->pane();
+    return Tab{pane.view(), &pane.record(), pane.shownRow(), kinds[size_t(index)]};
 }
 
 void OxelDialog::setBackground(const QString& colourName)
@@ -662,7 +546,9 @@ void OxelDialog::showConcordance()
         connect(m_concordance, &ConcordanceWindow::occurrenceChosen, this, &OxelDialog::showOccurrence);
     }
     const WaitCursor waitCursor;
-    m_concordance->showResult(m_simplePane.record());
+    m_concordance->showResult(simplePane().record());
+    if (!m_concordance->isVisible())
+        m_concordance->placeBeside(*this);
     m_concordance->show();
     m_concordance->raise();
     m_concordance->activateWindow();
@@ -670,18 +556,14 @@ void OxelDialog::showConcordance()
 
 void OxelDialog::showOccurrence(const SearchResult& record, int row, qsizetype start, qsizetype length)
 {
-    const SearchResult& shown = m_simplePane.record();
-    // A search run since the concordance was made: its record comes back first.
-    if (shown.content() != record.content() || shown.hits() != record.hits() || shown.terms() != record.terms() ||
-        shown.mode() != record.mode() || shown.caseSensitive() != record.caseSensitive() ||
-        shown.scope() != record.scope())
-        m_simplePane.show(record);
     Onglets->setCurrentIndex(1);
-    Lst_Art->setCurrentIndex(Lst_Art->model()->index(row, 0));
-    QTextCursor cursor = Txt_Art->textCursor();
-    cursor.setPosition(Txt_Art->viewPosition(start));
-    cursor.setPosition(Txt_Art->viewPosition(start + length - 1) + 1, QTextCursor::KeepAnchor);
-    Txt_Art->setTextCursor(cursor);
-    Txt_Art->ensureCursorVisible();
+    m_simpleTab.showOccurrence(record, row, start, length);
+    raise();
     activateWindow();
+}
+
+void OxelDialog::tellLookUpFailed(const QString& word)
+{
+    // A passing note by the pointer: the reader was reading, not asking.
+    QToolTip::showText(QCursor::pos(), QStringLiteral("Aucun article « %1 »").arg(word), this);
 }

@@ -1,17 +1,17 @@
 #pragma once
 
 #include "corpusdocument.h"
-#include "criteriagrid.h"
+#include "corpustab.h"
+#include "crosssearchtab.h"
 #include "gui_base.h"
 #include "loadrunner.h"
 #include "menuhost.h"
-#include "resultpane.h"
 #include "searchresult.h"
 #include "settingsfile.h"
-#include "titlefilter.h"
-#include "titlelookup.h"
+#include "simplesearchtab.h"
 
 #include <QFont>
+#include <array>
 
 class ConcordanceWindow;
 class Dialogs;
@@ -19,8 +19,9 @@ class QGridLayout;
 class QCloseEvent;
 class QKeyEvent;
 
-// The main window: the loaded corpus, one result pane per tab, and the operations that load
-// a corpus and keep the settings file. The menu bar reaches it as its MenuHost.
+// The main window: the loaded corpus and the operations that load it, the settings file, the zoom,
+// and the three tabs, each of which keeps its own inputs and results. The menu bar reaches it as
+// its MenuHost.
 class OxelDialog : public GUI_Base, public MenuHost
 {
     Q_OBJECT
@@ -75,26 +76,23 @@ public:
     const QString& fontFamily() const { return m_fontFamily; }
 
     const CorpusDocument& corpus() const { return m_corpus; }
-    const SearchResult& resultSimple() const { return m_simplePane.record(); }
-    const SearchResult& resultCorpus() const { return m_corpusPane.record(); }
-    const SearchResult& resultCroisee() const { return m_crossPane.record(); }
-    const ResultPane& corpusPane() const { return m_corpusPane; }
-    const ResultPane& simplePane() const { return m_simplePane; }
-    const ResultPane& crossPane() const { return m_crossPane; }
-    ResultPane& corpusPane() { return m_corpusPane; }
-    ResultPane& simplePane() { return m_simplePane; }
-    ResultPane& crossPane() { return m_crossPane; }
+    const SearchResult& resultSimple() const { return simplePane().record(); }
+    const SearchResult& resultCorpus() const { return corpusPane().record(); }
+    const SearchResult& resultCroisee() const { return crossPane().record(); }
+    const ResultPane& corpusPane() const { return m_corpusTab.pane(); }
+    const ResultPane& simplePane() const { return m_simpleTab.pane(); }
+    const ResultPane& crossPane() const { return m_crossTab.pane(); }
+    ResultPane& corpusPane() { return m_corpusTab.pane(); }
+    ResultPane& simplePane() { return m_simpleTab.pane(); }
+    ResultPane& crossPane() { return m_crossTab.pane(); }
+    CorpusTab& corpusTab() { return m_corpusTab; }
+    SimpleSearchTab& simpleSearchTab() { return m_simpleTab; }
+    CrossSearchTab& crossSearchTab() { return m_crossTab; }
 
     // The widths of list and article in each tab, as one line of text for the settings file:
     // "250,750;250,750;250,750" in tab order. Text that does not read so changes nothing.
     QString splitterSizes() const;
     void setSplitterSizes(const QString& sizes);
-
-    // Shows in the "Corpus" tab the articles whose title is `word`; when there is none, the
-    // titles that hold it.
-    void lookUpWord(const QString& word);
-    // Selects and shows the title of the "Corpus" list that best matches the filter text.
-    void showBestTitle();
 
     // What the menu bar reaches.
     QWidget& mainWindow() override { return *this; }
@@ -119,8 +117,6 @@ public:
 
     // The concordance window, once opened.
     ConcordanceWindow* concordanceWindow() const { return m_concordance; }
-    // Where the next simple search looks: the whole article, or the element chosen in `Lst_Dans`.
-    SearchScope chosenScope() const;
 
 public slots:
     void slotBtRechClick() override;
@@ -152,14 +148,9 @@ public slots:
     void slotLstCroClick(const QModelIndex& index) override;
 
 private:
-    // How titles are compared when a word is looked up: letter case ignored, and accents too
-    // while the option says so.
-    titlelookup::TitleKey titleKey() const;
     void runStartUpChoice(const QString& startPath);
     // One attempt at loading corpusPath: false, after telling why, when it failed.
     bool loadOnce();
-    // The simple search with the window's accent rule.
-    void runSimpleSearch(const QString& query, SearchMode mode, bool caseSensitive, const SearchScope& scope);
     // The find bar's whole-word matches, under the window's accent rule.
     QList<highlighter::Range> findWords(const QString& text, const QString& word, Qt::CaseSensitivity cs,
                                         qsizetype limit) const;
@@ -171,27 +162,25 @@ private:
     void applyAppearance();
     // Empties the three records and everything that shows them.
     void clearResults();
-    // Runs the cross search that a choice in the grid asks for, refills its target and shows the hits.
-    void runCrossSearch(const CriteriaGrid::Search& search);
-    // Lays out articles only in the pane of the current tab.
+    // Lays out articles only in the pane of the current tab, and puts the focus in its entry.
     void followCurrentTab();
-    // Offers "Tout l'article", then the corpus's element names, in `Lst_Dans`.
-    void offerScopes(const QList<ElementChoice>& choices);
+    // Puts the focus where typing goes in the current tab.
+    void focusCurrentTab();
     // Shows hit `row` of `record` in "Recherche Simple" with [start, start + length) selected.
     void showOccurrence(const SearchResult& record, int row, qsizetype start, qsizetype length);
+    // Says, without a modal box, that no article goes by that word.
+    void tellLookUpFailed(const QString& word);
 
     Dialogs& m_dialogs;
     QString m_corpusPath;
     QString m_colourName;
     QString m_fontFamily;
     CorpusDocument m_corpus;
-    bool m_corpusLoaded = false;
-    // The titles of the loaded corpus, indexed once a load is done, and the filter typed over them.
-    TitleFilter m_titleFilter;
-    ResultPane m_simplePane;
-    ResultPane m_corpusPane;
-    ResultPane m_crossPane;
-    CriteriaGrid m_criteria;
+    CorpusTab m_corpusTab;
+    SimpleSearchTab m_simpleTab;
+    CrossSearchTab m_crossTab;
+    // In the order of `Onglets`.
+    std::array<TabPage*, 3> m_tabs;
     bool m_ignoreAccents = false;
     int m_zoom = 0;
     int m_wheelRest = 0; // eighths of a degree not yet turned into a step

@@ -206,14 +206,17 @@ void ArticleView::showRange(qsizetype start, qsizetype length, bool select)
     cursor.setPosition(viewPosition(start));
     if (select && length > 0)
         cursor.setPosition(viewPosition(std::min(start + length, m_shown) - 1) + 1, QTextCursor::KeepAnchor);
-    setTextCursor(cursor);
-    // The line of the range, with some of what comes before it, rather than at the very edge.
     QTextCursor first(document());
     first.setPosition(viewPosition(start));
-    const QRect shown = cursorRect(first);
-    if (shown.top() < 0 || shown.bottom() > viewport()->height()) {
+    const QRect before = cursorRect(first);
+    const bool inView = before.top() >= 0 && before.bottom() <= viewport()->height();
+    // Moving the cursor scrolls just enough to show it, on the first or last line.
+    setTextCursor(cursor);
+    // A range brought into view goes near the middle, with what comes before and after it, unless
+    // the article ends first; one already in view stays where it is.
+    if (!inView) {
         QScrollBar* bar = verticalScrollBar();
-        bar->setValue(bar->value() + shown.top() - viewport()->height() / 3);
+        bar->setValue(bar->value() + cursorRect(first).center().y() - viewport()->height() / 2);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -66,7 +67,7 @@ ConcordanceWindow::ConcordanceWindow(Dialogs& dialogs, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_table, 1);
     layout->addLayout(bottom);
-    resize(900, 500);
+    resize(preferred);
 
     connect(m_table, &QTableView::doubleClicked, this, &ConcordanceWindow::chooseRow);
     connect(m_export, &QPushButton::clicked, this, &ConcordanceWindow::exportTable);
@@ -81,6 +82,27 @@ void ConcordanceWindow::showResult(SearchResult record)
     m_model->setResult(std::move(record));
     m_count->setText(countText(m_model->occurrenceCount(), m_model->articleCount()));
     m_export->setEnabled(m_model->occurrenceCount() > 0);
+}
+
+void ConcordanceWindow::placeBeside(const QWidget& main)
+{
+    const QScreen* screen = main.screen();
+    if (!screen)
+        return;
+    if (const std::optional<QRect> place = besideRect(main.frameGeometry(), screen->availableGeometry()))
+        setGeometry(*place);
+}
+
+std::optional<QRect> ConcordanceWindow::besideRect(const QRect& main, const QRect& room)
+{
+    const int right = room.right() - main.right();
+    const int left = main.left() - room.left();
+    const int width = std::min(std::max(right, left), preferred.width());
+    if (width < narrowest)
+        return std::nullopt;
+    const int height = std::min(preferred.height(), room.height());
+    const int top = std::clamp(main.top(), room.top(), room.bottom() + 1 - height);
+    return QRect(right >= left ? main.right() + 1 : main.left() - width, top, width, height);
 }
 
 QString ConcordanceWindow::countText(int occurrences, int articles)

@@ -2,7 +2,9 @@
 
 #include "searchresult.h"
 
+#include <QRect>
 #include <QWidget>
+#include <optional>
 
 class Concordance;
 class QKeyEvent;
@@ -32,6 +34,14 @@ public:
 
     // Asks for a file name and writes the table there, in the order shown.
     void exportTable();
+
+    // Beside `main`, on the side of the screen with more room, so that the article a double-click
+    // shows there stays in sight; where it was when neither side has room enough.
+    void placeBeside(const QWidget& main);
+    // Where that is: the frame of `main` and the room of its screen; nothing when there is none.
+    static std::optional<QRect> besideRect(const QRect& main, const QRect& room);
+    static constexpr int narrowest = 480;
+    static constexpr QSize preferred{900, 500};
 
     // "1 occurrence dans 1 article", "12 occurrences dans 3 articles".
     static QString countText(int occurrences, int articles);

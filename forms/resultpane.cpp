@@ -16,6 +16,7 @@
 #include <QMouseEvent>
 #include <QShortcut>
 #include <QToolButton>
+#include <algorithm>
 
 namespace {
 
@@ -196,6 +197,21 @@ void ResultPane::selectRow(int row)
     }
     m_list->setCurrentIndex(index);
     m_list->scrollTo(index);
+}
+
+void ResultPane::showOccurrence(int row, qsizetype start, qsizetype length)
+{
+    selectRow(row);
+    if (row != m_shownRow)
+        showRow(row);
+    // The occurrence becomes the current mark, so that F3 goes on from it.
+    const auto mark = std::find_if(m_marks.cbegin(), m_marks.cend(),
+                                   [start](const highlighter::Range& range) { return range.start == start; });
+    if (mark != m_marks.cend() && !findActive()) {
+        goToMark(int(mark - m_marks.cbegin()), true);
+        return;
+    }
+    m_view->showRange(start, length, true);
 }
 
 void ResultPane::showRow(int row)

@@ -72,6 +72,9 @@ public:
     void makeFirstRowCurrent();
     // Makes `row` current and shows it.
     void selectRow(int row);
+    // Shows hit `row` with the occurrence at `start` (`length` characters) selected and current
+    // among the marks.
+    void showOccurrence(int row, qsizetype start, qsizetype length);
     // Whether the view is on screen (its tab the current one). A view off screen lays out nothing:
     // the article it should show, with its marks and the find bar's words, waits until it is on
     // screen again. A pane is on screen until told otherwise.

@@ -77,6 +77,8 @@ private slots:
     void concordanceSort_data();
     void concordanceSort();
     void doubleClickShowsOccurrence();
+    void placedBeside_data();
+    void placedBeside();
     void exportTable_data();
     void exportTable();
 
@@ -302,6 +304,7 @@ void TestConcordance::doubleClickShowsOccurrence()
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(window.Onglets->currentIndex(), 1);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
     QCOMPARE(listed(window.Lst_Art), QStringList({"VENT", "TEMPÊTE", "AQUILON"}));
     QCOMPARE(window.Txt_Nb->text(), QStringLiteral("3 (dans « exemple »)"));
     QCOMPARE(window.Lst_Art->currentIndex().row(), 1);
@@ -310,6 +313,48 @@ void TestConcordance::doubleClickShowsOccurrence()
     QCOMPARE(cursor.selectedText(), QStringLiteral("vent"));
     QCOMPARE(window.Txt_Art->toPlainText(),
              QStringLiteral("TEMPÊTE Le vent forcit : la tempête gronde enfin. Vent violent."));
+
+    // The occurrence chosen is the current mark: F3 goes on from it.
+    search(main, QStringLiteral("vent"), 0, QString());
+    concordance = openConcordance(main);
+    int second = -1;
+    for (int row = 0; row < table->model()->rowCount(); ++row) {
+        if (concordance->concordance().cell(row, Concordance::TitleColumn) == QStringLiteral("TEMPÊTE") &&
+            concordance->concordance().cell(row, Concordance::HitColumn) == QStringLiteral("Vent"))
+            second = row;
+    }
+    QVERIFY(second >= 0);
+    const QPoint secondAt = table->visualRect(table->model()->index(second, 2)).center();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, secondAt);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, secondAt);
+    QLabel* marks = window.tab_2->findChild<QLabel*>(QStringLiteral("Txt_Occ"));
+    QCOMPARE(marks->text(), QStringLiteral("2 / 2"));
+    QCOMPARE(window.Txt_Art->textCursor().selectedText(), QStringLiteral("Vent"));
+    window.simplePane().nextMark();
+    QCOMPARE(marks->text(), QStringLiteral("1 / 2"));
+    QCOMPARE(window.Txt_Art->textCursor().selectionStart(), 11);
+}
+
+void TestConcordance::placedBeside_data()
+{
+    QTest::addColumn<QRect>("main");
+    QTest::addColumn<QRect>("room");
+    QTest::addColumn<QRect>("beside"); // null: left where it is
+    const QRect screen(0, 0, 1920, 1080);
+    QTest::newRow("room on the right") << QRect(0, 20, 1000, 700) << screen << QRect(1000, 20, 900, 500);
+    QTest::newRow("room on the left") << QRect(1100, 0, 820, 700) << screen << QRect(200, 0, 900, 500);
+    QTest::newRow("narrower than it likes") << QRect(0, 0, 1300, 700) << screen << QRect(1300, 0, 620, 500);
+    QTest::newRow("kept on the screen") << QRect(0, 900, 1000, 180) << screen << QRect(1000, 580, 900, 500);
+    QTest::newRow("maximised: no room") << screen << screen << QRect();
+    QTest::newRow("1024 wide: no room") << QRect(0, 0, 800, 700) << QRect(0, 0, 1024, 700) << QRect();
+}
+
+void TestConcordance::placedBeside()
+{
+    QFETCH(QRect, main);
+    QFETCH(QRect, room);
+    QFETCH(QRect, beside);
+    QCOMPARE(ConcordanceWindow::besideRect(main, room).value_or(QRect()), beside);
 }
 
 void TestConcordance::exportTable_data()
