@@ -243,7 +243,8 @@ bool OxelDialog::loadOnce()
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     }
     if (read.status != corpusfile::Status::Ok) {
-        m_dialogs.warning(QStringLiteral("Probleme lors de l'ouverture du fichier XML"), failureText(read.status));
+        m_dialogs.warning(QStringLiteral("Probleme lors de l'ouverture du fichier XML"), failureText(read.status),
+                          QStringLiteral("Fichier : %1\nRaison : %2").arg(nativename::shown(path), read.why));
         return false;
     }
 

@@ -12,7 +12,10 @@ public:
 
     QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
     QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    void warning(const QString& caption, const QString& text) override { warnings.append(caption + ": " + text); }
+    void warning(const QString& caption, const QString& text, const QString& = QString()) override
+    {
+        warnings.append(caption + ": " + text);
+    }
     QColor colour(QWidget*, const QColor&) override { return {}; }
     std::optional<QFont> font(QWidget*, const QFont&) override { return std::nullopt; }
     bool printSetup(QWidget*, QPrinter&) override { return false; }

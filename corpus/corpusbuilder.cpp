@@ -680,6 +680,58 @@ template <typename Method, typename... Args> void dispatch(void* data, Method me
     }
 }
 
+// What expat met, as a reader of the program's messages says it.
+QString frenchReason(XML_Error code)
+{
+    switch (code) {
+    case XML_ERROR_SYNTAX:
+        return QStringLiteral("erreur de syntaxe");
+    case XML_ERROR_NO_ELEMENTS:
+        return QStringLiteral("document inachevé ou sans élément");
+    case XML_ERROR_INVALID_TOKEN:
+        return QStringLiteral("caractère ou balise non valide");
+    case XML_ERROR_UNCLOSED_TOKEN:
+        return QStringLiteral("balise non fermée");
+    case XML_ERROR_PARTIAL_CHAR:
+        return QStringLiteral("caractère incomplet");
+    case XML_ERROR_TAG_MISMATCH:
+        return QStringLiteral("la balise de fin ne correspond pas à la balise ouverte");
+    case XML_ERROR_DUPLICATE_ATTRIBUTE:
+        return QStringLiteral("attribut en double");
+    case XML_ERROR_JUNK_AFTER_DOC_ELEMENT:
+        return QStringLiteral("texte après la fin de l'élément racine");
+    case XML_ERROR_UNDEFINED_ENTITY:
+        return QStringLiteral("entité non déclarée");
+    case XML_ERROR_RECURSIVE_ENTITY_REF:
+        return QStringLiteral("entité qui se cite elle-même");
+    case XML_ERROR_BAD_CHAR_REF:
+        return QStringLiteral("référence à un caractère non valide");
+    case XML_ERROR_BINARY_ENTITY_REF:
+        return QStringLiteral("référence à une entité binaire");
+    case XML_ERROR_MISPLACED_XML_PI:
+        return QStringLiteral("déclaration XML ailleurs qu'au début du fichier");
+    case XML_ERROR_UNKNOWN_ENCODING:
+        return QStringLiteral("encodage inconnu");
+    case XML_ERROR_INCORRECT_ENCODING:
+        return QStringLiteral("encodage déclaré incorrect");
+    case XML_ERROR_UNCLOSED_CDATA_SECTION:
+        return QStringLiteral("section CDATA non fermée");
+    case XML_ERROR_UNBOUND_PREFIX:
+        return QStringLiteral("préfixe d'espace de noms non déclaré");
+    case XML_ERROR_XML_DECL:
+        return QStringLiteral("déclaration XML mal formée");
+    case XML_ERROR_ABORTED:
+        return QStringLiteral("lecture interrompue");
+#if XML_MAJOR_VERSION > 2 || (XML_MAJOR_VERSION == 2 && XML_MINOR_VERSION >= 4)
+    case XML_ERROR_AMPLIFICATION_LIMIT_BREACH:
+        return QStringLiteral("entités qui s'étendent au-delà de la limite permise");
+#endif
+    default:
+        break;
+    }
+    return QStringLiteral("document XML mal formé (erreur %1 de l'analyseur)").arg(int(code));
+}
+
 } // namespace
 
 struct StreamParser::Private
@@ -688,6 +740,7 @@ struct StreamParser::Private
     std::unique_ptr<Builder> builder;
     bool failed = false;
     bool ended = false;
+    QString refusal;
 };
 
 StreamParser::StreamParser(BatchLimit limit, qint64 expectedBytes) : d(std::make_unique<Private>())
@@ -763,9 +816,20 @@ bool StreamParser::parsed(int status)
         return true;
     d->failed = true;
     d->builder->rethrow();
-    if (XML_GetErrorCode(d->parser.get()) == XML_ERROR_NO_MEMORY)
+    const XML_Error code = XML_GetErrorCode(d->parser.get());
+    if (code == XML_ERROR_NO_MEMORY)
         throw std::bad_alloc();
+    // Expat counts columns from 0, a reader from 1.
+    d->refusal = QStringLiteral("ligne %1, colonne %2 : %3")
+                     .arg(XML_GetCurrentLineNumber(d->parser.get()))
+                     .arg(XML_GetCurrentColumnNumber(d->parser.get()) + 1)
+                     .arg(frenchReason(code));
     return false;
+}
+
+QString StreamParser::refusal() const
+{
+    return d->refusal;
 }
 
 std::optional<CorpusContent> StreamParser::finish()

@@ -40,6 +40,9 @@ public:
     bool parseBuffer(qsizetype length, bool last);
     // After the last piece: the content, or nothing when the document was refused.
     std::optional<CorpusContent> finish();
+    // Once refused: where the parser stopped, "ligne 3, colonne 7 : …", and what it met there, in
+    // French; empty while it has not refused anything.
+    QString refusal() const;
 
 private:
     // Whether the parser took the text; throws when it, or a callback, ran out of memory.

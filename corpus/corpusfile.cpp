@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <new>
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -84,34 +85,41 @@ enum class Outcome
     ReadError,
 };
 
-Outcome parseWith(Source& source, corpusbuilder::BatchLimit limit, bool mixed, std::optional<CorpusContent>& content)
+Outcome parseWith(Source& source, corpusbuilder::BatchLimit limit, bool mixed, std::optional<CorpusContent>& content,
+                  QString& why)
 {
     QByteArray piece;
-    if (!source.next(piece))
+    if (!source.next(piece)) {
+        why = QStringLiteral("le fichier est vide");
         return source.failed ? Outcome::ReadError : Outcome::Refused;
+    }
     xmldecoder::StreamDecoder decoder(piece);
     decoder.setMixed(mixed);
     corpusbuilder::StreamParser parser(limit, source.size());
     QByteArrayView text = QByteArrayView(piece).sliced(decoder.textStart());
+    const auto refused = [&why, &parser] {
+        why = parser.refusal();
+        return Outcome::Refused;
+    };
     if (decoder.passesThrough()) {
         // UTF-8 as it is: each piece after the first is read straight into the parser's buffer.
         if (!parser.feed(text, false))
-            return Outcome::Refused;
+            return refused();
         bool last = false;
         while (!last) {
             char* const buffer = parser.buffer(pieceSize);
             if (!buffer)
-                return Outcome::Refused;
+                return refused();
             const qint64 got = source.read(buffer);
             if (got < 0)
                 return Outcome::ReadError;
             // A file gives less than asked only at its end.
             last = got < pieceSize;
             if (!parser.parseBuffer(got, last))
-                return Outcome::Refused;
+                return refused();
         }
         content = parser.finish();
-        return content ? Outcome::Ok : Outcome::Refused;
+        return content ? Outcome::Ok : refused();
     }
     // Two buffers in turn, each read into again: a piece taken anew from the system each time costs
     // as much as its parse.
@@ -121,20 +129,25 @@ Outcome parseWith(Source& source, corpusbuilder::BatchLimit limit, bool mixed, s
         if (source.failed)
             return Outcome::ReadError;
         const std::optional<QByteArrayView> utf8 = decoder.decode(text, !more);
-        if (!utf8 || !parser.feed(*utf8, !more))
+        if (!utf8) {
+            why = QStringLiteral("le texte ne se lit pas dans l'encodage que le fichier déclare");
             return Outcome::Refused;
+        }
+        if (!parser.feed(*utf8, !more))
+            return refused();
         if (!more)
             break;
         piece.swap(following);
         text = piece;
     }
     content = parser.finish();
-    return content ? Outcome::Ok : Outcome::Refused;
+    return content ? Outcome::Ok : refused();
 }
 
-Outcome parseSource(Source& source, corpusbuilder::BatchLimit limit, std::optional<CorpusContent>& content)
+Outcome parseSource(Source& source, corpusbuilder::BatchLimit limit, std::optional<CorpusContent>& content,
+                    QString& why)
 {
-    const Outcome first = parseWith(source, limit, false, content);
+    const Outcome first = parseWith(source, limit, false, content, why);
     if (first != Outcome::Refused)
         return first;
     // Text meant as UTF-8 may hold bytes of an 8-bit encoding: read them as Windows-1252 and try
@@ -144,13 +157,13 @@ Outcome parseSource(Source& source, corpusbuilder::BatchLimit limit, std::option
     QByteArray head;
     if (!source.next(head) || !xmldecoder::StreamDecoder(head).meantAsUtf8() || !source.rewind())
         return source.failed ? Outcome::ReadError : Outcome::Refused;
-    return parseWith(source, limit, true, content);
+    return parseWith(source, limit, true, content, why);
 }
 
 Result readSource(Source& source, corpusbuilder::BatchLimit limit)
 {
     Result result;
-    switch (parseSource(source, limit, result.content)) {
+    switch (parseSource(source, limit, result.content, result.why)) {
     case Outcome::Ok:
         result.status = Status::Ok;
         break;
@@ -159,8 +172,11 @@ Result readSource(Source& source, corpusbuilder::BatchLimit limit)
         break;
     case Outcome::ReadError:
         result.status = Status::Unreadable;
+        result.why = QStringLiteral("erreur de lecture du disque");
         break;
     }
+    if (result.status == Status::Ok)
+        result.why.clear();
     return result;
 }
 
@@ -175,11 +191,17 @@ Result readFile(const QString& path, corpusbuilder::BatchLimit limit, const Prog
         break;
     case regularfile::Status::Missing:
         result.status = Status::Missing;
+        result.why = QStringLiteral("aucun fichier de ce nom");
         return result;
     case regularfile::Status::Unreadable:
-    case regularfile::Status::TooLarge:
+    case regularfile::Status::TooLarge: {
         result.status = Status::Unreadable;
+        const QFileInfo info(path);
+        result.why = info.isDir()                      ? QStringLiteral("c'est un dossier")
+                     : info.exists() && !info.isFile() ? QStringLiteral("ce n'est pas un fichier ordinaire")
+                                                       : QStringLiteral("lecture non permise");
         return result;
+    }
     }
 
     Source source(file, &progress);
@@ -210,7 +232,7 @@ Result read(const QString& path, corpusbuilder::BatchLimit limit, const Progress
     try {
         return readFile(path, limit, progress);
     } catch (const std::bad_alloc&) {
-        return {Status::OutOfMemory, std::nullopt};
+        return {Status::OutOfMemory, std::nullopt, QStringLiteral("la mémoire libre ne suffit pas")};
     }
 }
 

@@ -26,6 +26,8 @@ struct Result
 {
     Status status = Status::Missing;
     std::optional<CorpusContent> content;
+    // Why a file was refused, in French, for a reader: "ligne 3, colonne 7 : balise non fermée".
+    QString why;
 };
 
 // Files are read and parsed in pieces of this size, so that they are never held whole.

@@ -28,8 +28,9 @@ public:
     // A file name to open or to save; empty when the user cancels.
     virtual QString openFileName(QWidget* parent, const QString& startPath, const QString& filter) = 0;
     virtual QString saveFileName(QWidget* parent, const QString& startPath, const QString& filter) = 0;
-    // A warning box without a parent window and with a single OK button.
-    virtual void warning(const QString& caption, const QString& text) = 0;
+    // A warning box without a parent window and with a single OK button; `details`, when given, say
+    // more under the text (which file, and why).
+    virtual void warning(const QString& caption, const QString& text, const QString& details = QString()) = 0;
     // A yes/no question; true only when the user answers yes.
     virtual bool question(QWidget* parent, const QString& caption, const QString& text) = 0;
     // An invalid colour when the user cancels.

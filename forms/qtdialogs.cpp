@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QProgressDialog>
@@ -66,9 +67,17 @@ QString QtDialogs::saveFileName(QWidget* parent, const QString& startPath, const
     return QFileDialog::getSaveFileName(parent, QString(), startPath, filter);
 }
 
-void QtDialogs::warning(const QString& caption, const QString& text)
+void QtDialogs::warning(const QString& caption, const QString& text, const QString& details)
 {
-    QMessageBox::warning(nullptr, caption, text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Ok);
+    box.setInformativeText(details);
+    // The box is as wide as its text: a caption longer than that would be cut in its title bar.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const int wide = box.fontMetrics().horizontalAdvance(caption) + 120;
+        grid->addItem(new QSpacerItem(wide, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+    }
+    box.exec();
 }
 
 bool QtDialogs::question(QWidget* parent, const QString& caption, const QString& text)

@@ -7,7 +7,7 @@ class QtDialogs : public Dialogs
 public:
     QString openFileName(QWidget* parent, const QString& startPath, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& startPath, const QString& filter) override;
-    void warning(const QString& caption, const QString& text) override;
+    void warning(const QString& caption, const QString& text, const QString& details = QString()) override;
     bool question(QWidget* parent, const QString& caption, const QString& text) override;
     QColor colour(QWidget* parent, const QColor& initial) override;
     std::optional<QFont> font(QWidget* parent, const QFont& initial) override;

@@ -155,12 +155,17 @@ void ResultPane::show(SearchResult record, CurrentRow current)
 {
     m_record = std::move(record);
     ++m_serial;
-    m_model->setResult(m_record);
-    if (m_count)
-        m_count->setText(countText(m_record));
+    listRecord();
     showRow(0);
     if (current == CurrentRow::First)
         makeFirstRowCurrent();
+}
+
+void ResultPane::listRecord()
+{
+    m_model->setResult(m_record);
+    if (m_count)
+        m_count->setText(countText(m_record));
 }
 
 void ResultPane::showClicked(const QModelIndex& index)
@@ -189,12 +194,9 @@ void ResultPane::selectRow(int row)
         m_list->scrollToTop();
         return;
     }
-    if (!m_list->visualRect(index).isValid()) {
-        // Past the slices laid out so far: the rest is laid out now, so that the row can be scrolled to.
-        m_list->setLayoutMode(QListView::SinglePass);
-        m_list->doItemsLayout();
-        m_list->setLayoutMode(QListView::Batched);
-    }
+    // Past the slices laid out so far: the rest is laid out now, so that the row can be scrolled to.
+    if (!m_list->visualRect(index).isValid())
+        layOutList();
     m_list->setCurrentIndex(index);
     m_list->scrollTo(index);
 }
@@ -212,6 +214,13 @@ void ResultPane::showOccurrence(int row, qsizetype start, qsizetype length)
         return;
     }
     m_view->showRange(start, length, true);
+}
+
+void ResultPane::layOutList()
+{
+    m_list->setLayoutMode(QListView::SinglePass);
+    m_list->doItemsLayout();
+    m_list->setLayoutMode(QListView::Batched);
 }
 
 void ResultPane::showRow(int row)
@@ -410,9 +419,7 @@ void ResultPane::restore(const Visit& visit)
     if (visit.serial != m_serial) {
         m_record = visit.record;
         m_serial = visit.serial;
-        m_model->setResult(m_record);
-        if (m_count)
-            m_count->setText(QString::number(m_record.count()));
+        listRecord();
         emit recordRestored();
     }
     display(visit.row);
@@ -451,6 +458,11 @@ bool ResultPane::eventFilter(QObject* watched, QEvent* event)
                 button == Qt::BackButton ? back() : forward();
             return true;
         }
+        // A list refilled a moment ago has no rows laid out yet, and would take the click for one
+        // on no row: its first slice is laid out now, so that the click lands where it was aimed.
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        if (watched == m_list->viewport() && m_model->rowCount() > 0 && !m_list->indexAt(at).isValid())
+            layOutList();
     }
     return QObject::eventFilter(watched, event);
 }

@@ -129,6 +129,10 @@ private:
         int row = 0;
     };
 
+    // Lays out the whole list at once, rather than a slice at a time between events.
+    void layOutList();
+    // Lists the record's hits and shows their count, the one way both are shown.
+    void listRecord();
     void showRow(int row);
     // Shows the row without remembering it.
     void display(int row);

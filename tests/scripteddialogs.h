@@ -20,6 +20,7 @@ public:
         QString caption;
         QString text;
         bool waitCursor;
+        QString details;
     };
     struct Question
     {
@@ -58,10 +59,10 @@ public:
         saveRequests.append({startPath, filter});
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
-    void warning(const QString& caption, const QString& text) override
+    void warning(const QString& caption, const QString& text, const QString& details = QString()) override
     {
         const QCursor* cursor = QApplication::overrideCursor();
-        warnings.append({caption, text, cursor && cursor->shape() == Qt::WaitCursor});
+        warnings.append({caption, text, cursor && cursor->shape() == Qt::WaitCursor, details});
     }
     bool question(QWidget*, const QString& caption, const QString& text) override
     {

@@ -214,6 +214,7 @@ void TestConcordance::scopedReport()
 {
     MainWindow main(m_dialogs);
     search(main, QStringLiteral("vent"), 0, QStringLiteral("exemple"));
+    main.window().simplePane().selectRow(1);
     QCOMPARE(searchreport::text(searchreport::Kind::Simple, main.window().resultSimple()),
              QStringLiteral("     ..:: Tarvane ::..\n---------------------------\nType de Recherche : Simple \n\n"
                             "Critères de recherche : vent\nOptions : Tous les mots \nDans : exemple\n"
@@ -221,6 +222,9 @@ void TestConcordance::scopedReport()
     // The whole article adds no line.
     search(main, QStringLiteral("vent"), 0, QString());
     QVERIFY(!searchreport::text(searchreport::Kind::Simple, main.window().resultSimple()).contains(u"Dans"));
+    // Back to the scoped search: its count says its scope again.
+    main.window().simplePane().back();
+    QCOMPARE(main.window().Txt_Nb->text(), QStringLiteral("3 (dans « exemple »)"));
 }
 
 void TestConcordance::concordanceRows()

@@ -117,6 +117,7 @@ private slots:
     void history_data();
     void history();
     void historyBringsBackTitleList();
+    void clickAfterRefillStands();
     void lookUpWord_data();
     void lookUpWord();
     void bestTitleOnEnter_data();
@@ -270,14 +271,23 @@ void TestOxelDialog::failures_data()
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<QString>("message");
-    QTest::newRow("missing") << "absent.xml" << QByteArray() << "Selectionnez un fichier XML";
-    QTest::newRow("directory") << "dossier.xml" << QByteArray() << "Impossible de lire le fichier";
+    QTest::addColumn<QString>("why"); // after the file's name
+    QTest::newRow("missing") << "absent.xml" << QByteArray() << "Selectionnez un fichier XML"
+                             << "aucun fichier de ce nom";
+    QTest::newRow("directory") << "dossier.xml" << QByteArray() << "Impossible de lire le fichier"
+                               << "c'est un dossier";
     QTest::newRow("not xml") << "texte.xml" << QByteArray("Ceci n'est pas du XML")
-                             << "Impossible de décoder le fichier XML";
+                             << "Impossible de décoder le fichier XML"
+                             << "ligne 1, colonne 1 : erreur de syntaxe";
     QTest::newRow("truncated") << "coupe.xml" << QByteArray("<c><a><t>VENT</t></a><a>")
-                               << "Impossible de décoder le fichier XML";
+                               << "Impossible de décoder le fichier XML"
+                               << "ligne 1, colonne 25 : document inachevé ou sans élément";
+    QTest::newRow("tags crossed") << "croise.xml" << QByteArray("<c>\n<a><t>VENT</a></t>\n</c>")
+                                  << "Impossible de décoder le fichier XML"
+                                  << "ligne 2, colonne 13 : la balise de fin ne correspond pas à la balise ouverte";
     QTest::newRow("binary") << "image.xml" << QByteArray("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\xFF\xD8", 18)
-                            << "Impossible de décoder le fichier XML";
+                            << "Impossible de décoder le fichier XML"
+                            << "ligne 1, colonne 1 : caractère ou balise non valide";
 }
 
 void TestOxelDialog::failures()
@@ -285,6 +295,7 @@ void TestOxelDialog::failures()
     QFETCH(QString, fileName);
     QFETCH(QByteArray, contents);
     QFETCH(QString, message);
+    QFETCH(QString, why);
     if (fileName == QLatin1String("dossier.xml"))
         QVERIFY(QDir().mkdir(fileName));
     else if (!contents.isEmpty())
@@ -298,6 +309,8 @@ void TestOxelDialog::failures()
     QCOMPARE(m_dialogs.warnings.size(), 1);
     QCOMPARE(m_dialogs.warnings[0].caption, warningCaption);
     QCOMPARE(m_dialogs.warnings[0].text, message);
+    // Which file, and why.
+    QCOMPARE(m_dialogs.warnings[0].details, QStringLiteral("Fichier : %1\nRaison : %2").arg(fileName, why));
     QCOMPARE(m_dialogs.openRequests.size(), 1); // the retry dialog, cancelled
     QVERIFY(!QApplication::overrideCursor());
     QCOMPARE(window.corpus().articleCount(), 0);
@@ -1234,6 +1247,33 @@ void TestOxelDialog::historyBringsBackTitleList()
     QTest::keyClick(window->Lst_Corpus, Qt::Key_Left, Qt::AltModifier);
     QCOMPARE(window->TxtView_Corpus->toPlainText(), QStringLiteral("AVOIRVerbe auxiliaire. Voy. ÊTRE."));
     QCOMPARE(window->Txt_Corpus->text(), QString());
+}
+
+// A click on the title list just after it refills (the filter cleared) is the user's: the list does
+// not go back to its first row, and the history keeps the article clicked.
+void TestOxelDialog::clickAfterRefillStands()
+{
+    // More titles than one slice of the list's layout.
+    QByteArray many("<r>");
+    for (int i = 0; i < 30000; ++i)
+        many += "<a><t>T" + QByteArray::number(i) + "</t>pomme</a>";
+    testfiles::write(QStringLiteral("lecture.xml"), many + "</r>");
+    const auto window = readingWindow(0);
+    QVERIFY(window);
+    QListView* list = window->Lst_Corpus;
+    const auto& articles = window->corpus().articles();
+    QTest::keyClicks(window->Txt_Corpus, QStringLiteral("T29"));
+    QApplication::processEvents();
+    window->Txt_Corpus->clear();
+    // No event between the refill and the click.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(3, 0)).center());
+    QApplication::processEvents();
+    QTest::qWait(50);
+    QCOMPARE(list->currentIndex().row(), 3);
+    QCOMPARE(window->TxtView_Corpus->toPlainText(), articles[3].text);
+    window->corpusPane().back();
+    window->corpusPane().forward();
+    QCOMPARE(window->TxtView_Corpus->toPlainText(), articles[3].text);
 }
 
 void TestOxelDialog::lookUpWord_data()
