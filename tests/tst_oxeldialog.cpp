@@ -1399,6 +1399,16 @@ void TestOxelDialog::splitters()
     QCOMPARE(window->Split_Cro->sizes()[0], 350);
     window->setSplitterSizes(QStringLiteral("1,2"));
     QCOMPARE(window->Split_Corpus->sizes()[0], 300);
+
+    // At 1024 × 700 the results take most of each tab's height, the grid's tab too.
+    window->resize(1024, 700);
+    for (int tab = 0; tab < 3; ++tab) {
+        window->Onglets->setCurrentIndex(tab);
+        QApplication::processEvents();
+        const QWidget* page = window->Onglets->currentWidget();
+        QVERIFY2(splitters[tab]->height() * 10 >= page->height() * 6,
+                 qPrintable(QStringLiteral("%1 of %2").arg(splitters[tab]->height()).arg(page->height())));
+    }
 }
 
 class TestMainWindow : public TestOxelDialog

@@ -22,9 +22,9 @@ class StockCorpusDialogs : public Dialogs
 public:
     QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
     QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    void warning(const QString& caption, const QString& text) override
+    void warning(const QString& caption, const QString& text, const QString& details) override
     {
-        QTextStream(stderr) << caption << ": " << text << '\n';
+        QTextStream(stderr) << caption << ": " << text << ' ' << details << '\n';
     }
     bool question(QWidget*, const QString&, const QString&) override { return false; }
     QColor colour(QWidget*, const QColor&) override { return {}; }
