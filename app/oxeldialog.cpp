@@ -121,6 +121,15 @@ OxelDialog::OxelDialog(Dialogs& dialogs, Unstarted, QWidget* parent, const char*
     connect(&m_corpusTab, &CorpusTab::lookUpFailed, this, &OxelDialog::tellLookUpFailed);
     connect(Onglets, &QTabWidget::currentChanged, this, &OxelDialog::followCurrentTab);
     followCurrentTab();
+    showOpeningHint(true);
+}
+
+void OxelDialog::showOpeningHint(bool shown)
+{
+    const QString hint =
+        shown ? QStringLiteral("Aucun corpus ouvert. Choisissez-en un avec Fichier > Ouvrir (Ctrl+O).") : QString();
+    for (TabPage* each : m_tabs)
+        each->pane().view()->setPlaceholderText(hint);
 }
 
 void OxelDialog::start(const QString& startPath)
@@ -249,6 +258,7 @@ bool OxelDialog::loadOnce()
     }
 
     m_corpus.setContent(std::move(*read.content));
+    showOpeningHint(false);
     const SearchResult every = m_corpusTab.showCorpus();
     // Sorted once for both: a corpus may have tens of thousands of element names.
     const QList<ElementChoice> choices = m_corpus.elementChoices();

@@ -164,6 +164,8 @@ private:
     void clearResults();
     // Lays out articles only in the pane of the current tab, and puts the focus in its entry.
     void followCurrentTab();
+    // With no corpus, the article views say how to open one.
+    void showOpeningHint(bool shown);
     // Puts the focus where typing goes in the current tab.
     void focusCurrentTab();
     // Shows hit `row` of `record` in "Recherche Simple" with [start, start + length) selected.

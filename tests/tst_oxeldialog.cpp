@@ -167,8 +167,14 @@ void TestOxelDialog::noChoiceOpensEmpty()
     QCOMPARE(window.txt_nbcro->text(), QStringLiteral("0"));
     // Typing goes to the tab shown.
     QCOMPARE(window.focusWidget(), window.Txt_Corpus);
+    // The window says how to open a corpus, until one is.
+    QCOMPARE(window.TxtView_Corpus->placeholderText(),
+             QStringLiteral("Aucun corpus ouvert. Choisissez-en un avec Fichier > Ouvrir (Ctrl+O)."));
     QVERIFY(m_dialogs.warnings.isEmpty());
     QVERIFY(!QFile::exists(QStringLiteral("oxel.conf")));
+    window.setCorpusPath(QStringLiteral("petit.xml"));
+    window.loadCorpus();
+    QCOMPARE(window.TxtView_Corpus->placeholderText(), QString());
 }
 
 void TestOxelDialog::stockChoice_data()
