@@ -1,5 +1,4 @@
 #include "gui_base.h"
-#include "loadrunner.h"
 #include "resultlistmodel.h"
 
 #include <QApplication>
@@ -53,8 +52,6 @@ private slots:
     void widgetsAndTexts_data();
     void widgetsAndTexts();
     void initialState();
-    void widgetProperties_data();
-    void widgetProperties();
     void textChangeReachesFilter();
     void buttonReachesSearch();
     void combosReachTheirSlots_data();
@@ -66,11 +63,6 @@ private slots:
     void languageChangeResets();
     void baseSlotsWarn_data();
     void baseSlotsWarn();
-    void gridCells_data();
-    void gridCells();
-    void loadRunner_data();
-    void loadRunner();
-    void loadRunnerPassesOnWhatTheJobThrows();
 };
 
 void TestGuiBase::widgetsAndTexts_data()
@@ -198,65 +190,6 @@ void TestGuiBase::initialState()
     QVERIFY(form.Barre_Chargement->isHidden());
     QVERIFY(form.Barre_Chargement->isAncestorOf(form.Txt_Chargement));
     QVERIFY(form.Barre_Chargement->isAncestorOf(form.Progression_Chargement));
-}
-
-void TestGuiBase::widgetProperties_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("family");
-    QTest::addColumn<int>("pointSize"); // 0: inherited
-    QTest::addColumn<int>("horizontal");
-    QTest::addColumn<int>("vertical");
-    QTest::addColumn<QSize>("minimum");
-    const int fixed = QSizePolicy::Fixed, expanding = QSizePolicy::Expanding;
-    // The lists and the title field grow with the splitter beside them.
-    const int preferred = QSizePolicy::Preferred;
-    const int any = -1;
-    QTest::newRow("Txt_Corpus") << "Txt_Corpus"
-                                << "Arial" << 12 << preferred << fixed << QSize(250, 0);
-    QTest::newRow("Lst_Corpus") << "Lst_Corpus"
-                                << "Arial" << 10 << preferred << expanding << QSize(250, 0);
-    QTest::newRow("TxtView_Corpus") << "TxtView_Corpus"
-                                    << "Arial" << 12 << any << any << QSize(0, 0);
-    QTest::newRow("Txt_Rech") << "Txt_Rech"
-                              << "Arial" << 12 << any << any << QSize(0, 0);
-    QTest::newRow("Bt_Rech") << "Bt_Rech"
-                             << "Verdana" << 0 << expanding << fixed << QSize(0, 0);
-    QTest::newRow("Chk_Cs") << "Chk_Cs"
-                            << "Verdana" << 0 << any << any << QSize(0, 0);
-    QTest::newRow("Lst_Art") << "Lst_Art"
-                             << "Arial" << 10 << preferred << expanding << QSize(250, 0);
-    QTest::newRow("Txt_Art") << "Txt_Art"
-                             << "Arial" << 12 << any << any << QSize(0, 0);
-    QTest::newRow("Lst_Art_Cro") << "Lst_Art_Cro"
-                                 << "Arial" << 10 << preferred << expanding << QSize(250, 0);
-    QTest::newRow("Txt_Art_Cro") << "Txt_Art_Cro"
-                                 << "Arial" << 12 << any << any << QSize(0, 0);
-    QTest::newRow("form") << "GUI_Base"
-                          << "@Arial Unicode MS" << 0 << expanding << expanding << QSize(0, 0);
-}
-
-void TestGuiBase::widgetProperties()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, family);
-    QFETCH(int, pointSize);
-    QFETCH(int, horizontal);
-    QFETCH(int, vertical);
-    QFETCH(QSize, minimum);
-    GUI_Base form;
-    QWidget* widget = name == form.objectName() ? &form : form.findChild<QWidget*>(name);
-    QVERIFY(widget);
-    QCOMPARE(widget->font().family(), family);
-    if (pointSize)
-        QCOMPARE(widget->font().pointSize(), pointSize);
-    else
-        QCOMPARE(widget->font().pointSize(), QApplication::font().pointSize());
-    if (horizontal >= 0)
-        QCOMPARE(int(widget->sizePolicy().horizontalPolicy()), horizontal);
-    if (vertical >= 0)
-        QCOMPARE(int(widget->sizePolicy().verticalPolicy()), vertical);
-    QCOMPARE(widget->minimumSize(), minimum);
 }
 
 void TestGuiBase::textChangeReachesFilter()
@@ -420,111 +353,6 @@ void TestGuiBase::baseSlotsWarn()
     GUI_Base form;
     QTest::ignoreMessage(QtWarningMsg, message.toUtf8().constData());
     QVERIFY(QMetaObject::invokeMethod(&form, slot.toLatin1().constData()));
-}
-
-void TestGuiBase::gridCells_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("column");
-    for (int r = 1; r <= 3; ++r) {
-        for (int c = 1; c <= 3; ++c) {
-            const QString name = QStringLiteral("Lst_B%1%2").arg(r).arg(c);
-            QTest::newRow(qPrintable(name)) << name << r - 1 << c - 1;
-        }
-    }
-}
-
-void TestGuiBase::gridCells()
-{
-    QFETCH(QString, name);
-    QFETCH(int, row);
-    QFETCH(int, column);
-    GUI_Base form;
-    auto* grid = qobject_cast<QGridLayout*>(form.ButtonGroup13->layout());
-    QVERIFY(grid);
-    const QLayoutItem* item = grid->itemAtPosition(row, column);
-    QVERIFY(item);
-    QCOMPARE(item->widget()->objectName(), name);
-}
-
-void TestGuiBase::loadRunner_data()
-{
-    QTest::addColumn<int>("delay"); // ms
-    QTest::addColumn<bool>("shown");
-    QTest::newRow("past the delay") << 0 << true;
-    QTest::newRow("within the delay") << 3600000 << false;
-}
-
-void TestGuiBase::loadRunner()
-{
-    QFETCH(int, delay);
-    QFETCH(bool, shown);
-    GUI_Base form;
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QWidget* strip = form.Barre_Chargement;
-    QProgressBar* bar = form.Progression_Chargement;
-    LoadRunner runner(strip, bar);
-    QCOMPARE(runner.delay(), std::chrono::milliseconds(500));
-    runner.setDelay(std::chrono::milliseconds(delay));
-
-    // The values the bar was painted with, while the job runs on.
-    QList<int> painted;
-    struct PaintWatch : QObject
-    {
-        QList<int>& values;
-        explicit PaintWatch(QList<int>& into) : values(into) {}
-        bool eventFilter(QObject* watched, QEvent* event) override
-        {
-            if (event->type() == QEvent::Paint)
-                values.append(static_cast<QProgressBar*>(watched)->value());
-            return false;
-        }
-    } watch(painted);
-    bar->installEventFilter(&watch);
-    QSemaphore seen;
-    bool runningSeen = false;
-    QTimer poll;
-    poll.setInterval(1);
-    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
-        if (painted.contains(250)) {
-            runningSeen = runner.isRunning() && strip->isVisible();
-            poll.stop();
-            seen.release();
-        }
-    });
-    poll.start();
-    int shownCalls = 0;
-    bool waited = !shown;
-    runner.run(
-        [&](const LoadRunner::Report& report) {
-            report(1, 4);
-            if (shown)
-                waited = seen.tryAcquire(1, 60000);
-            report(4, 4);
-        },
-        [&shownCalls] { ++shownCalls; });
-    QVERIFY(waited);
-    QCOMPARE(runningSeen, shown);
-    QCOMPARE(shownCalls, shown ? 1 : 0);
-    QVERIFY(strip->isHidden());
-    QVERIFY(!runner.isRunning());
-    if (shown)
-        QCOMPARE(bar->value(), 1000);
-    else
-        QVERIFY(painted.isEmpty());
-}
-
-void TestGuiBase::loadRunnerPassesOnWhatTheJobThrows()
-{
-    GUI_Base form;
-    LoadRunner runner(form.Barre_Chargement, form.Progression_Chargement);
-    runner.setDelay(std::chrono::milliseconds(0));
-    QVERIFY_THROWS_EXCEPTION(std::runtime_error,
-                             runner.run([](const LoadRunner::Report&) { throw std::runtime_error("lu"); }));
-    QVERIFY(!runner.isRunning());
-    QVERIFY(form.Barre_Chargement->isHidden());
 }
 
 QTEST_MAIN(TestGuiBase)
