@@ -36,11 +36,6 @@
 #include <algorithm>
 
 const QString OxelDialog::captionPrefix = QStringLiteral("..:: Tarvane - Qt ::..    ");
-const QString OxelDialog::accentsKey = QStringLiteral("accents");
-const QString OxelDialog::zoomKey = QStringLiteral("zoom");
-const QString OxelDialog::geometryKey = QStringLiteral("geometrie");
-const QString OxelDialog::tabKey = QStringLiteral("onglet");
-const QString OxelDialog::splitterKey = QStringLiteral("separateurs");
 
 namespace {
 
@@ -87,8 +82,8 @@ OxelDialog::OxelDialog(Dialogs& dialogs, Unstarted, QWidget* parent, const char*
       m_articleFont(TxtView_Corpus->font()), m_loadRunner(Barre_Chargement, Progression_Chargement)
 {
     // Read once: every load, and every path into one, keeps what the user chose.
-    const QStringList reading =
-        SettingsFile().values({SettingsFile::colourKey, SettingsFile::fontKey, accentsKey, zoomKey});
+    const QStringList reading = SettingsFile().values(
+        {SettingsFile::colourKey, SettingsFile::fontKey, SettingsFile::accentsKey, SettingsFile::zoomKey});
     m_colourName = reading.at(0);
     m_fontFamily = reading.at(1);
     applyAppearance();
@@ -390,7 +385,7 @@ void OxelDialog::setIgnoreAccents(bool ignore)
     if (ignore == m_ignoreAccents)
         return;
     m_ignoreAccents = ignore;
-    saveValues({{accentsKey, ignore ? QStringLiteral("1") : QStringLiteral("0")}});
+    saveValues({{SettingsFile::accentsKey, ignore ? QStringLiteral("1") : QStringLiteral("0")}});
     // What is listed follows the new rule: the titles typed, and the last search, as it was asked.
     for (TabPage* each : m_tabs)
         each->setIgnoreAccents(ignore);
@@ -403,7 +398,7 @@ void OxelDialog::setArticleZoom(int steps)
         return;
     m_zoom = zoom;
     articlefont::apply(*this, articlefont::zoomed(m_articleFont, m_zoom));
-    saveValues({{zoomKey, QString::number(m_zoom)}});
+    saveValues({{SettingsFile::zoomKey, QString::number(m_zoom)}});
 }
 
 bool OxelDialog::eventFilter(QObject* watched, QEvent* event)
@@ -425,7 +420,8 @@ bool OxelDialog::eventFilter(QObject* watched, QEvent* event)
 
 bool OxelDialog::restoreLayout()
 {
-    const QStringList layout = SettingsFile().values({geometryKey, tabKey, splitterKey});
+    const QStringList layout =
+        SettingsFile().values({SettingsFile::geometryKey, SettingsFile::tabKey, SettingsFile::splitterKey});
     bool tabRead = false;
     const int page = layout.at(1).toInt(&tabRead);
     if (tabRead && page >= 0 && page < Onglets->count())
@@ -439,9 +435,9 @@ bool OxelDialog::restoreLayout()
 
 void OxelDialog::saveLayout()
 {
-    saveValues({{geometryKey, QString::fromLatin1(saveGeometry().toBase64())},
-                {tabKey, QString::number(Onglets->currentIndex())},
-                {splitterKey, splitterSizes()}});
+    saveValues({{SettingsFile::geometryKey, QString::fromLatin1(saveGeometry().toBase64())},
+                {SettingsFile::tabKey, QString::number(Onglets->currentIndex())},
+                {SettingsFile::splitterKey, splitterSizes()}});
 }
 
 void OxelDialog::saveValues(const QList<std::pair<QString, QString>>& entries)

@@ -27,12 +27,6 @@ class OxelDialog : public GUI_Base, public MenuHost
     Q_OBJECT
 public:
     static const QString captionPrefix; // "..:: Tarvane - Qt ::..    "
-    // Keys of the settings file after its first three lines.
-    static const QString accentsKey;  // "accents": 1 when accents are ignored
-    static const QString zoomKey;     // "zoom": steps of the article views' size, 0 the font's own
-    static const QString geometryKey; // "geometrie": the window's geometry, as the toolkit saves it
-    static const QString tabKey;      // "onglet": the current tab
-    static const QString splitterKey; // "separateurs": the splitters' positions, as splitterSizes()
     static constexpr int minimumZoom = -8;
     static constexpr int maximumZoom = 40;
 

@@ -12,6 +12,11 @@ const QString SettingsFile::defaultFileName = workingfiles::settings;
 const QString SettingsFile::pathKey = QStringLiteral("chemin");
 const QString SettingsFile::colourKey = QStringLiteral("couleur");
 const QString SettingsFile::fontKey = QStringLiteral("police");
+const QString SettingsFile::accentsKey = QStringLiteral("accents");
+const QString SettingsFile::zoomKey = QStringLiteral("zoom");
+const QString SettingsFile::geometryKey = QStringLiteral("geometrie");
+const QString SettingsFile::tabKey = QStringLiteral("onglet");
+const QString SettingsFile::splitterKey = QStringLiteral("separateurs");
 
 SettingsFile::SettingsFile(QString fileName) : m_fileName(std::move(fileName)) {}
 
