@@ -52,10 +52,13 @@ bool BackgroundTask::run(QWidget* parent, const QString& label, const Job& job)
         // No thread to be had: the job runs here, unpainted, rather than not at all.
         work();
     }
+    // The main window may itself be modal: the progress window is the one that comes on top of it.
+    const QWidget* const modalBefore = QApplication::activeModalWidget();
     while (!finished.load(std::memory_order_acquire)) {
         // Once the modal progress window shows, Qt keeps the user's input from the other windows.
-        const QEventLoop::ProcessEventsFlags flags =
-            QApplication::activeModalWidget() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents;
+        const QEventLoop::ProcessEventsFlags flags = QApplication::activeModalWidget() != modalBefore
+                                                         ? QEventLoop::AllEvents
+                                                         : QEventLoop::ExcludeUserInputEvents;
         QCoreApplication::processEvents(flags | QEventLoop::WaitForMoreEvents);
         if (!control.cancelled() && !progress->advance(reached(), range))
             control.cancel();

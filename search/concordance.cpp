@@ -14,14 +14,23 @@
 #include <unordered_map>
 #include <utility>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace {
 
 // A word is a run of characters that do not separate words; the halves of a character beyond the
-// basic plane are taken as part of a word.
-bool inWord(QChar c)
-{
-    return c.isSurrogate() || !wordboundary::isSeparator(c.unicode());
-}
+// basic plane are taken as part of a word. Looked up once for every unit, at start: walks through
+// millions of contexts ask for each of their units.
+using WordUnits = std::array<bool, 0x10000>;
+
+const WordUnits wordUnits = [] {
+    WordUnits table{};
+    for (char32_t c = 0; c < 0x10000; ++c)
+        table[c] = QChar::isSurrogate(c) || !wordboundary::isSeparator(c);
+    return table;
+}();
 
 struct Word
 {
@@ -32,22 +41,24 @@ struct Word
 
 Word wordAfter(QStringView text, qsizetype from)
 {
+    const char16_t* units = text.utf16();
     qsizetype start = from;
-    while (start < text.size() && !inWord(text[start]))
+    while (start < text.size() && !wordUnits[units[start]])
         ++start;
     qsizetype end = start;
-    while (end < text.size() && inWord(text[end]))
+    while (end < text.size() && wordUnits[units[end]])
         ++end;
     return {start, end};
 }
 
 Word wordBefore(QStringView text, qsizetype before)
 {
+    const char16_t* units = text.utf16();
     qsizetype end = before;
-    while (end > 0 && !inWord(text[end - 1]))
+    while (end > 0 && !wordUnits[units[end - 1]])
         --end;
     qsizetype start = end;
-    while (start > 0 && inWord(text[start - 1]))
+    while (start > 0 && wordUnits[units[start - 1]])
         --start;
     return {start, end};
 }
@@ -109,6 +120,18 @@ template <typename Take> bool eachWordUnit(QStringView text, qsizetype from, boo
 // first difference here is the rows' order. Units not filled are 0, which no unit is.
 using Key = std::array<quint64, 3>;
 constexpr int keyUnits = 12;
+
+bool sameKey(const Key& a, const Key& b)
+{
+    return a[0] == b[0] && a[1] == b[1] && a[2] == b[2];
+}
+
+bool keyBefore(const Key& a, const Key& b)
+{
+    if (a[0] != b[0])
+        return a[0] < b[0];
+    return a[1] != b[1] ? a[1] < b[1] : a[2] < b[2];
+}
 
 class KeyWriter
 {
@@ -360,8 +383,9 @@ QString Concordance::tabSeparatedHeader() const
 
 int Concordance::appendTabSeparated(QString& out, int from, qsizetype size) const
 {
-    int row = std::max(from, 0);
-    for (; row < occurrenceCount() && (row == from || out.size() < size); ++row) {
+    const int first = std::max(from, 0);
+    int row = first;
+    for (; row < occurrenceCount() && (row == first || out.size() < size); ++row) {
         const Occurrence& o = occurrence(row);
         const QStringView text = textOf(o);
         const qsizetype end = qsizetype(o.start) + o.length;
@@ -588,6 +612,18 @@ std::optional<std::vector<quint32>> Concordance::sortedOrder(int column, Qt::Sor
     while ((size_t(1) << halvings) < count)
         ++halvings;
     control.setTotal(qint64(count) * (halvings + 3));
+    std::optional<std::vector<quint32>> sorted = sortRows(column, order, control);
+#if defined(__GLIBC__)
+    // The sort's scratch memory, freed in between blocks still in use, would otherwise stay with the
+    // process: it goes back to the system.
+    malloc_trim(0);
+#endif
+    return sorted;
+}
+
+std::optional<std::vector<quint32>> Concordance::sortRows(int column, Qt::SortOrder order, TaskControl& control) const
+{
+    const size_t count = m_occurrences.size();
     try {
         std::vector<Keyed> keyed(count);
         inHalves(count, [&](size_t from, size_t to) {
@@ -619,8 +655,8 @@ std::optional<std::vector<quint32>> Concordance::sortedOrder(int column, Qt::Sor
         });
         const bool descending = order == Qt::DescendingOrder;
         const auto less = [descending](const Keyed& x, const Keyed& y) {
-            if (x.key != y.key)
-                return descending ? y.key < x.key : x.key < y.key;
+            if (!sameKey(x.key, y.key))
+                return descending ? keyBefore(y.key, x.key) : keyBefore(x.key, y.key);
             return x.row < y.row;
         };
         // The two halves sorted side by side, then merged.
@@ -642,7 +678,7 @@ std::optional<std::vector<quint32>> Concordance::sortedOrder(int column, Qt::Sor
         for (size_t i = 0; i < count;) {
             size_t j = i + 1;
             bool whole = keyed[i].whole;
-            while (j < count && keyed[j].key == keyed[i].key) {
+            while (j < count && sameKey(keyed[j].key, keyed[i].key)) {
                 whole = whole && keyed[j].whole;
                 ++j;
             }

@@ -81,6 +81,7 @@ private:
     qsizetype rightEnd(const Occurrence& occurrence) const;
     int compare(int column, const Occurrence& a, const Occurrence& b) const;
     quint64 identity(int column, const Occurrence& occurrence) const;
+    std::optional<std::vector<quint32>> sortRows(int column, Qt::SortOrder order, TaskControl& control) const;
     void orderTies(int column, bool descending, Keyed* first, size_t count, TaskControl& control) const;
 
     SearchResult m_result;
