@@ -257,36 +257,31 @@ QString oneLine(QString cell)
     return cell;
 }
 
-// `text` as a cell of an exported line: a tab or a line break becomes a space.
-void appendOneLine(QString& out, QStringView text)
+// Writes `text` at `to` as a cell of an exported line, where a tab or a line break becomes a space;
+// returns the end.
+QChar* writeOneLine(QChar* to, QStringView text)
 {
-    const qsizetype at = out.size();
-    out.append(text);
-    for (QChar* c = out.data() + at; c != out.data() + out.size(); ++c) {
-        if (*c == u'\t' || *c == u'\n' || *c == u'\r')
-            *c = u' ';
-    }
+    for (const QChar c : text)
+        *to++ = c == u'\t' || c == u'\n' || c == u'\r' ? QChar(u' ') : c;
+    return to;
 }
 
-// What QString::simplified() makes of `text`, appended without a copy of its own.
-void appendSimplified(QString& out, QStringView text)
+// Writes what QString::simplified() makes of `text` at `to`, without a string of its own; returns the end.
+QChar* writeSimplified(QChar* to, QStringView text)
 {
-    const QChar* c = text.begin();
-    const QChar* const end = text.end();
-    bool first = true;
-    while (true) {
-        while (c != end && c->isSpace())
-            ++c;
-        if (c == end)
-            break;
-        const QChar* word = c;
-        while (c != end && !c->isSpace())
-            ++c;
-        if (!first)
-            out.append(u' ');
-        out.append(QStringView(word, c));
-        first = false;
+    QChar* const start = to;
+    bool space = false;
+    for (const QChar c : text) {
+        if (c.isSpace()) {
+            space = true;
+            continue;
+        }
+        if (space && to != start)
+            *to++ = u' ';
+        space = false;
+        *to++ = c;
     }
+    return to;
 }
 
 } // namespace
@@ -388,16 +383,22 @@ int Concordance::appendTabSeparated(QString& out, int from, qsizetype size) cons
     for (; row < occurrenceCount() && (row == first || out.size() < size); ++row) {
         const Occurrence& o = occurrence(row);
         const QStringView text = textOf(o);
-        const qsizetype end = qsizetype(o.start) + o.length;
-        appendOneLine(out, m_result.hits().at(o.hit)->title);
-        out.append(u'\t');
+        const QStringView title = m_result.hits().at(o.hit)->title;
         const qsizetype left = leftStart(o);
-        appendSimplified(out, text.sliced(left, o.start - left));
-        out.append(u'\t');
-        appendOneLine(out, text.sliced(o.start, o.length));
-        out.append(u'\t');
-        appendSimplified(out, text.sliced(end, rightEnd(o) - end));
-        out.append(u'\n');
+        const qsizetype end = qsizetype(o.start) + o.length;
+        const qsizetype right = rightEnd(o);
+        // Room for the line at its longest, cut back once written.
+        const qsizetype at = out.size();
+        out.resize(at + title.size() + (right - left) + 4);
+        QChar* to = writeOneLine(out.data() + at, title);
+        *to++ = u'\t';
+        to = writeSimplified(to, text.sliced(left, o.start - left));
+        *to++ = u'\t';
+        to = writeOneLine(to, text.sliced(o.start, o.length));
+        *to++ = u'\t';
+        to = writeSimplified(to, text.sliced(end, right - end));
+        *to++ = u'\n';
+        out.resize(to - out.constData());
     }
     return row;
 }
