@@ -29,6 +29,7 @@
 #include <QTextEdit>
 #include <QTextStream>
 #include <QThread>
+#include <QTimer>
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -186,6 +187,8 @@ struct Options
     QString bigCorpusPath;
     CorpusGenerator::Profile bigProfile = CorpusGenerator::Profile::Encyclopedia;
     QString bigRunPath; // set in the child process that measures the big corpus
+    QList<int> concordanceRows;
+    int concordanceRun = 0; // set in the child process that measures a concordance of that many rows
 };
 
 Options parseOptions(const QApplication& app)
@@ -225,6 +228,15 @@ Options parseOptions(const QApplication& app)
                               QStringLiteral("FILE"));
     bigRun.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(bigRun);
+    parser.addOption({QStringLiteral("concordance-rows"),
+                      QStringLiteral("Also sort and export concordances of these many rows (comma-separated, 0: none), "
+                                     "each on a corpus of its own, in a process of its own."),
+                      QStringLiteral("N,N"), QStringLiteral("1000000,10000000")});
+    QCommandLineOption concordanceRun(QStringLiteral("concordance-run"),
+                                      QStringLiteral("Internal: measure a concordance of N rows."),
+                                      QStringLiteral("N"));
+    concordanceRun.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(concordanceRun);
     parser.process(app);
 
     Options options;
@@ -253,6 +265,16 @@ Options parseOptions(const QApplication& app)
     options.wordsPath = parser.value(QStringLiteral("words"));
     options.bigCorpusPath = parser.value(QStringLiteral("big-corpus"));
     options.bigRunPath = parser.value(bigRun);
+    for (const QString& rows : parser.value(QStringLiteral("concordance-rows")).split(QLatin1Char(','))) {
+        bool rowsOk = false;
+        const int count = rows.toInt(&rowsOk);
+        if (!rowsOk || count < 0)
+            parser.showHelp(2);
+        if (count > 0)
+            options.concordanceRows.append(count);
+    }
+    if (parser.isSet(concordanceRun))
+        options.concordanceRun = parser.value(concordanceRun).toInt();
     return options;
 }
 
@@ -339,6 +361,8 @@ public:
             fail(QStringLiteral("the load failed: ") + m_dialogs.warnings.join(QStringLiteral("; ")));
         return times;
     }
+
+    QuietDialogs& dialogs() { return m_dialogs; }
 
 private:
     QuietDialogs m_dialogs;
@@ -554,6 +578,205 @@ int runBig(const Options& options)
           << "typed in the title filter: \"" << typed << "\", then erased; xmllint --noout "
           << QString::number(xmllint.wall.median, 'f', 1) << " ms, CPU time "
           << QString::number(xmllint.cpu.median, 'f', 1) << " ms (median of " << xmllint.cpu.samples << ")\n\n"
+          << table.toMarkdown();
+    out().flush();
+    return 0;
+}
+
+// Articles of one formula repeated: every occurrence of "vent" but the few near an article's ends has
+// the same contexts as all the others.
+void writeFormulaCorpus(const QString& path, int articles, int repeats)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        fail(QStringLiteral("cannot write ") + path);
+    QByteArray text;
+    for (int i = 0; i < repeats; ++i)
+        text += i == 0 ? "vent souffle fort" : " vent souffle fort";
+    file.write("<corpus>\n");
+    for (int i = 0; i < articles; ++i) {
+        file.write("<article><vedette>SOUFFLE " + QByteArray::number(i + 1) + "</vedette> <texte>" + text +
+                   "</texte></article>\n");
+    }
+    file.write("</corpus>\n");
+    if (!file.flush())
+        fail(QStringLiteral("cannot write ") + path);
+}
+
+// While it lives, a timer ticks every 10 ms: the longest interval between two ticks (from the start, and
+// up to the call of longestMs) is the longest the window went without handling its events.
+class EventLoopWatch
+{
+public:
+    EventLoopWatch()
+    {
+        m_ticks.setTimerType(Qt::PreciseTimer);
+        m_ticks.setInterval(10);
+        QObject::connect(&m_ticks, &QTimer::timeout, &m_ticks, [this] { tick(); });
+        m_clock.start();
+        m_ticks.start();
+    }
+    double longestMs()
+    {
+        tick();
+        return m_longest;
+    }
+
+private:
+    void tick()
+    {
+        const double now = elapsedMs(m_clock);
+        m_longest = std::max(m_longest, now - m_last);
+        m_last = now;
+    }
+
+    QTimer m_ticks;
+    QElapsedTimer m_clock;
+    double m_last = 0;
+    double m_longest = 0;
+};
+
+// The peak resident set counts from now on (Linux: clear_refs); false when it cannot be reset.
+bool resetPeakResident()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+
+// The pending events, and those that follow them within `quietMs`.
+void settle(int quietMs)
+{
+    QElapsedTimer quiet;
+    quiet.start();
+    while (quiet.elapsed() < quietMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, quietMs);
+        QThread::msleep(1);
+    }
+}
+
+// A concordance of `rows` rows (about), opened, sorted by its contexts and exported through the window's
+// own code, on a corpus of its own made first, in a process of its own so that its memory is its own.
+int runConcordance(const Options& options)
+{
+    QTemporaryDir workDir;
+    if (!workDir.isValid() || !QDir::setCurrent(workDir.path()))
+        fail(QStringLiteral("no temporary directory"));
+    const int wanted = options.concordanceRun;
+    const int repeats = std::min(wanted, 1000);
+    const int articles = std::max(1, wanted / repeats);
+    const QString path = workDir.filePath(QStringLiteral("formulas.xml"));
+    writeFormulaCorpus(path, articles, repeats);
+    Window window;
+    window.dialogs().realProgress = true;
+    window.load(path);
+    OxelDialog& w = *window;
+    w.Onglets->setCurrentIndex(1);
+    w.Txt_Rech->setText(QStringLiteral("vent"));
+    w.Lst_Type->setCurrentIndex(0);
+    w.Chk_Cs->setChecked(false);
+    w.slotBtRechClick();
+    QCoreApplication::processEvents();
+
+    const double before = residentBytes();
+    QElapsedTimer timer;
+    timer.start();
+    w.showConcordance();
+    QCoreApplication::processEvents();
+    const double openMs = elapsedMs(timer);
+    ConcordanceWindow* concordance = w.concordanceWindow();
+    const int rows = concordance->concordance().occurrenceCount();
+    if (rows == 0)
+        fail(QStringLiteral("the concordance is empty"));
+    const double perRow = 1.0 / rows;
+    settle(50);
+
+    // A click on the left context's header, then on the right context's, as many times as asked.
+    QHeaderView* header = concordance->table()->horizontalHeader();
+    QList<double> sorts;
+    QList<double> sortBlocks;
+    for (int rep = 0; rep < options.reps; ++rep) {
+        for (const int column : {int(Concordance::LeftColumn), int(Concordance::RightColumn)}) {
+            EventLoopWatch watch;
+            timer.start();
+            header->setSortIndicator(column, Qt::AscendingOrder);
+            QCoreApplication::processEvents();
+            sorts.append(elapsedMs(timer));
+            sortBlocks.append(watch.longestMs());
+            if (header->sortIndicatorSection() != column)
+                fail(QStringLiteral("the sort did not end"));
+            settle(50);
+        }
+    }
+    const double sortedGrowth = (residentBytes() - before) * perRow;
+
+    // "Exporter…" with a file name given, in the order of the last sort.
+    const QString exported = workDir.filePath(QStringLiteral("concordance.tsv"));
+    QList<double> exports;
+    QList<double> exportBlocks;
+    QList<double> exportGrowth;
+    qint64 exportedBytes = 0;
+    for (int rep = 0; rep < options.reps; ++rep) {
+        QFile::remove(exported);
+        window.dialogs().saveAnswer = exported;
+        const double rssBefore = residentBytes();
+        const bool peakReset = resetPeakResident();
+        EventLoopWatch watch;
+        timer.start();
+        concordance->exportTable();
+        QCoreApplication::processEvents();
+        exports.append(elapsedMs(timer));
+        exportBlocks.append(watch.longestMs());
+        exportGrowth.append(((peakReset ? peakResidentMb() * 1e6 : residentBytes()) - rssBefore) * perRow);
+        exportedBytes = QFileInfo(exported).size();
+        if (exportedBytes <= 0 || !window.dialogs().warnings.isEmpty())
+            fail(QStringLiteral("the export failed"));
+        settle(50);
+    }
+    QFile::remove(exported);
+
+    const QString what = QStringLiteral("%1 rows").arg(rows);
+    BenchTable table;
+    Measurement opened{QStringLiteral("concordance of %1 opened").arg(what),
+                       QStringLiteral("ms"),
+                       Stats::of({openMs}),
+                       QString(),
+                       0,
+                       0};
+    opened.told = true;
+    table.add(opened);
+    Measurement sorted{
+        QStringLiteral("concordance of %1 sorted by left or right context, click to rows shown").arg(what),
+        QStringLiteral("ms"),
+        Stats::of(sorts),
+        QString(),
+        0,
+        1000,
+        true};
+    // Only a million rows are aimed at a second.
+    sorted.told = rows > 1000000;
+    table.add(sorted);
+    table.add({QStringLiteral("concordance of %1 sorted, longest the window went without its events").arg(what),
+               QStringLiteral("ms"), Stats::of(sortBlocks), QString(), 0, 100, true});
+    table.add({QStringLiteral("concordance of %1: resident growth after opening and sorting, bytes per row").arg(what),
+               QStringLiteral("B"), Stats::of({sortedGrowth}), QString(), 0, 64});
+    Measurement exportTime{QStringLiteral("concordance of %1 exported (%2 MB), click to file written")
+                               .arg(what)
+                               .arg(double(exportedBytes) / 1e6, 0, 'f', 0),
+                           QStringLiteral("ms"),
+                           Stats::of(exports),
+                           QString(),
+                           0,
+                           0};
+    exportTime.told = true;
+    table.add(exportTime);
+    table.add({QStringLiteral("concordance of %1 exported, longest the window went without its events").arg(what),
+               QStringLiteral("ms"), Stats::of(exportBlocks), QString(), 0, 100, true});
+    table.add({QStringLiteral("concordance of %1 exported, peak resident growth, bytes per row").arg(what),
+               QStringLiteral("B"), Stats::of(exportGrowth), QString(), 0, 64, true});
+    out() << "\n## Concordance of " << what << "\n\n"
+          << heading(what) << "corpus: " << articles << " articles, each \"vent souffle fort\" " << repeats
+          << " times (" << QString::number(double(QFileInfo(path).size()) / 1e6, 'f', 1)
+          << " MB); search \"vent\", tous; " << options.reps << " repetitions; the real progress window\n\n"
           << table.toMarkdown();
     out().flush();
     return 0;
@@ -1095,14 +1318,22 @@ int main(int argc, char* argv[])
     const Options options = parseOptions(app);
     if (!options.bigRunPath.isEmpty())
         return runBig(options);
+    if (options.concordanceRun > 0)
+        return runConcordance(options);
     const bool big = options.bigMb > 0 || !options.bigCorpusPath.isEmpty();
-    if (options.profiles.size() == 1 && !big)
+    if (options.profiles.size() == 1 && !big && options.concordanceRows.isEmpty())
         return runProfile(options, options.profiles.constFirst());
 
-    const QStringList common{QStringLiteral("--size-mb"), QString::number(options.sizeMb),
-                             QStringLiteral("--seed"),    QString::number(options.seed),
-                             QStringLiteral("--reps"),    QString::number(options.reps),
-                             QStringLiteral("--words"),   options.wordsPath};
+    const QStringList common{QStringLiteral("--size-mb"),
+                             QString::number(options.sizeMb),
+                             QStringLiteral("--seed"),
+                             QString::number(options.seed),
+                             QStringLiteral("--reps"),
+                             QString::number(options.reps),
+                             QStringLiteral("--words"),
+                             options.wordsPath,
+                             QStringLiteral("--concordance-rows"),
+                             QStringLiteral("0")};
     for (const CorpusGenerator::Profile profile : options.profiles) {
         QStringList arguments = common;
         arguments << QStringLiteral("--profile") << CorpusGenerator::profileName(profile);
@@ -1122,5 +1353,7 @@ int main(int argc, char* argv[])
             generateCorpus(options, options.bigProfile, options.bigMb, path);
         runSelf(QStringList(common) << QStringLiteral("--big-run") << path);
     }
+    for (const int rows : options.concordanceRows)
+        runSelf(QStringList(common) << QStringLiteral("--concordance-run") << QString::number(rows));
     return 0;
 }

@@ -28,7 +28,7 @@ bool Measurement::met() const
 
 QString Measurement::aimText() const
 {
-    if (bound)
+    if (bound || told)
         return QStringLiteral("—");
     const QString measured = aimOnMax ? QStringLiteral("max ") : QString();
     if (reference.isEmpty())
@@ -57,7 +57,10 @@ QString BenchTable::toMarkdown() const
                         hasReference ? row.reference : QStringLiteral("—"),
                         hasReference ? number(row.referenceValue) : QStringLiteral("—"),
                         hasReference ? number(row.ratio()) : QStringLiteral("—"), row.aimText())
-                   .arg(row.bound ? QStringLiteral("bound") : row.met() ? QStringLiteral("ok") : QStringLiteral("MISSED"));
+                   .arg(row.bound   ? QStringLiteral("bound")
+                        : row.told  ? QStringLiteral("—")
+                        : row.met() ? QStringLiteral("ok")
+                                    : QStringLiteral("MISSED"));
     }
     return out;
 }

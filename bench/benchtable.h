@@ -28,6 +28,8 @@ struct Measurement
     bool aimOnMax = false;
     // What a tool other than the program costs, shown next to the aims it bounds: no aim of its own.
     bool bound = false;
+    // A figure shown for what it tells, with no aim.
+    bool told = false;
 
     double judged() const { return aimOnMax ? value.max : value.median; }
     double ratio() const; // to the reference; 0 without one

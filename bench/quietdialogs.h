@@ -1,17 +1,22 @@
 #pragma once
 
 #include "dialogs.h"
+#include "qtdialogs.h"
 
 #include <QStringList>
+#include <utility>
 
 // Answers every dialog as a user who cancels, and keeps the warnings so that a failed load is seen.
+// A save may be given its file name, and the progress windows may be the real ones (never cancelled).
 class QuietDialogs : public Dialogs
 {
 public:
     QStringList warnings;
+    QString saveAnswer; // given once
+    bool realProgress = false;
 
     QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return std::exchange(saveAnswer, {}); }
     void warning(const QString& caption, const QString& text, const QString& = QString()) override
     {
         warnings.append(caption + ": " + text);
@@ -21,4 +26,8 @@ public:
     bool printSetup(QWidget*, QPrinter&) override { return false; }
     bool question(QWidget*, const QString&, const QString&) override { return false; }
     int welcomeChoice(QWidget*) override { return 0; }
+    std::unique_ptr<Progress> progress(QWidget* parent, const QString& label) override
+    {
+        return realProgress ? QtDialogs().progress(parent, label) : Dialogs::progress(parent, label);
+    }
 };

@@ -1,6 +1,8 @@
 #include "concordancewindow.h"
 
+#include "atomicwriter.h"
 #include "concordance.h"
+#include "dialogs.h"
 #include "textfilechoice.h"
 
 #include <QHBoxLayout>
@@ -10,9 +12,11 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <new>
 
 namespace {
 
@@ -33,8 +37,9 @@ protected:
 } // namespace
 
 ConcordanceWindow::ConcordanceWindow(Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_dialogs(dialogs), m_model(new Concordance(this)), m_count(new QLabel(this)),
-      m_table(new QTableView(this)), m_export(new QPushButton(QStringLiteral("Exporter…"), this))
+    : QWidget(parent, Qt::Window), m_dialogs(dialogs), m_task(dialogs), m_model(new Concordance(this)),
+      m_count(new QLabel(this)), m_table(new QTableView(this)),
+      m_export(new QPushButton(QStringLiteral("Exporter…"), this))
 {
     setObjectName(QStringLiteral("Concordance"));
     setWindowTitle(QStringLiteral("Concordance"));
@@ -57,9 +62,13 @@ ConcordanceWindow::ConcordanceWindow(Dialogs& dialogs, QWidget* parent)
     m_table->setColumnWidth(Concordance::TitleColumn, 140);
     m_table->setColumnWidth(Concordance::LeftColumn, 320);
     m_table->setColumnWidth(Concordance::HitColumn, 110);
-    // Until a header is clicked the rows stay in the order of the text.
-    m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    m_table->setSortingEnabled(true);
+    // Until a header is clicked the rows stay in the order of the text. The view's own sorting would
+    // call the model at once, on this thread: a click is followed here instead.
+    QHeaderView* header = m_table->horizontalHeader();
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    header->setSortIndicatorShown(true);
+    header->setSectionsClickable(true);
+    connect(header, &QHeaderView::sortIndicatorChanged, this, &ConcordanceWindow::sortBy);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_count, 1);
@@ -78,7 +87,12 @@ ConcordanceWindow::~ConcordanceWindow() = default;
 
 void ConcordanceWindow::showResult(SearchResult record)
 {
-    m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    // A sort or an export still reading the rows ends first.
+    m_task.stop();
+    ++m_shown;
+    m_sortColumn = -1;
+    m_sortOrder = Qt::AscendingOrder;
+    showSortIndicator();
     m_model->setResult(std::move(record));
     m_count->setText(countText(m_model->occurrenceCount(), m_model->articleCount()));
     m_export->setEnabled(m_model->occurrenceCount() > 0);
@@ -114,11 +128,95 @@ QString ConcordanceWindow::countText(int occurrences, int articles)
              articles > 1 ? QStringLiteral("articles") : QStringLiteral("article"));
 }
 
+void ConcordanceWindow::showSortIndicator()
+{
+    QHeaderView* header = m_table->horizontalHeader();
+    const QSignalBlocker quiet(header);
+    header->setSortIndicator(m_sortColumn, m_sortOrder);
+}
+
+void ConcordanceWindow::sayNoMemory()
+{
+    m_dialogs.warning(QStringLiteral("Concordance"), QStringLiteral("Mémoire insuffisante"));
+}
+
+void ConcordanceWindow::sortBy(int column, Qt::SortOrder order)
+{
+    if (column < 0 || column >= Concordance::ColumnCount || m_task.isRunning()) {
+        showSortIndicator();
+        return;
+    }
+    const quint64 shown = m_shown;
+    std::optional<std::vector<quint32>> rows;
+    bool sorted = false;
+    try {
+        sorted = m_task.run(this, QStringLiteral("Tri de la concordance…"), [&](TaskControl& control) {
+            rows = m_model->sortedOrder(column, order, control);
+            return rows.has_value();
+        });
+    } catch (const std::bad_alloc&) {
+        sayNoMemory();
+    }
+    // Other rows were shown meanwhile: this order is not theirs.
+    if (shown != m_shown)
+        return;
+    if (!sorted) {
+        showSortIndicator();
+        return;
+    }
+    m_sortColumn = column;
+    m_sortOrder = order;
+    showSortIndicator();
+    m_model->setOrder(std::move(*rows));
+}
+
 void ConcordanceWindow::exportTable()
 {
-    const QString name = textfilechoice::choose(m_dialogs, this);
-    if (!name.isEmpty())
-        textfilechoice::write(m_dialogs, name, m_model->tabSeparated());
+    if (m_task.isRunning())
+        return;
+    const QString name = textfilechoice::choose(m_dialogs, this, textfilechoice::Kind::Table);
+    if (name.isEmpty())
+        return;
+    // A destination that cannot be written is said at once, before any row is made.
+    AtomicWriter file(name);
+    if (!file.open().isEmpty()) {
+        textfilechoice::sayUnwritable(m_dialogs);
+        return;
+    }
+    const Concordance& model = *m_model;
+    bool failed = false;
+    try {
+        m_task.run(this, QStringLiteral("Exportation de la concordance…"), [&](TaskControl& control) {
+            // About a megabyte of text at a time, whatever the rows hold.
+            constexpr qsizetype pieceUnits = 1 << 19;
+            const int rows = model.occurrenceCount();
+            control.setTotal(rows);
+            QString text = model.tabSeparatedHeader();
+            text.reserve(pieceUnits + 4096);
+            int row = 0;
+            do {
+                if (control.cancelled())
+                    return false;
+                const int next = model.appendTabSeparated(text, row, pieceUnits);
+                if (!file.write(text.toUtf8())) {
+                    failed = true;
+                    return false;
+                }
+                control.advance(next - row);
+                row = next;
+                text.resize(0);
+            } while (row < rows);
+            if (control.cancelled())
+                return false;
+            failed = !file.commit().isEmpty();
+            return !failed;
+        });
+    } catch (const std::bad_alloc&) {
+        sayNoMemory();
+    }
+    // Cancelled or failed, the temporary goes with `file`.
+    if (failed)
+        textfilechoice::sayUnwritable(m_dialogs);
 }
 
 void ConcordanceWindow::chooseRow(const QModelIndex& index)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "backgroundtask.h"
 #include "searchresult.h"
 
 #include <QRect>
@@ -16,7 +17,8 @@ class QTableView;
 
 // The window "Concordance": every marked occurrence of a simple search in its context, in the
 // table `Tab_Conc`, sortable by any column; a double-click asks for that occurrence to be shown, and
-// "Exporter…" saves the table as text.
+// "Exporter…" saves the table as tab-separated text. Sorts and exports run on a worker thread, with
+// a progress window that cancels them.
 class ConcordanceWindow : public QWidget
 {
     Q_OBJECT
@@ -32,8 +34,12 @@ public:
     QLabel* countLabel() const { return m_count; }
     QPushButton* exportButton() const { return m_export; }
 
-    // Asks for a file name and writes the table there, in the order shown.
+    // Asks for a file name and writes the table there, in the order shown, piece by piece as the rows
+    // are made; a cancel leaves no file, and an earlier one whole.
     void exportTable();
+    // Orders the rows by `column`, as a click on its header does; a cancel keeps the order shown and
+    // the header's indicator.
+    void sortBy(int column, Qt::SortOrder order);
 
     // Beside `main`, on the side of the screen with more room, so that the article a double-click
     // shows there stays in sight; where it was when neither side has room enough.
@@ -55,8 +61,15 @@ protected:
 
 private:
     void chooseRow(const QModelIndex& index);
+    // The header's indicator on what the rows show, without sorting again.
+    void showSortIndicator();
+    void sayNoMemory();
 
     Dialogs& m_dialogs;
+    BackgroundTask m_task;
+    int m_sortColumn = -1;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    quint64 m_shown = 0; // counts the results shown, so that a sort outlived by its rows is dropped
     Concordance* m_model;
     QLabel* m_count;
     QTableView* m_table;

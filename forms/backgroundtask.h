@@ -1,0 +1,39 @@
+#pragma once
+
+#include "taskcontrol.h"
+
+#include <QString>
+#include <atomic>
+#include <chrono>
+#include <functional>
+
+class Dialogs;
+class QWidget;
+
+// Runs a long job on a worker thread while this thread keeps the windows painted, shows how far it has
+// gone through Dialogs::progress, and passes the user's cancel on to it. Keys and clicks wait for the
+// end, but for those of the progress window once it shows (it is modal): nothing acts on what the job
+// reads while it runs.
+class BackgroundTask
+{
+public:
+    // Runs on the worker thread; returns whether it went to its end rather than stopping when cancelled.
+    using Job = std::function<bool(TaskControl& control)>;
+
+    // The progress window is asked this often whether the user cancelled.
+    static constexpr std::chrono::milliseconds pollInterval{20};
+
+    explicit BackgroundTask(Dialogs& dialogs);
+
+    // Returns the job's answer once it has ended; false without running it when the user cancels at
+    // once. Whatever the job throws is thrown again here.
+    bool run(QWidget* parent, const QString& label, const Job& job);
+    bool isRunning() const { return m_control != nullptr; }
+    // Cancels the running job and waits for its thread to end; its run() then returns the job's answer.
+    void stop();
+
+private:
+    Dialogs& m_dialogs;
+    TaskControl* m_control = nullptr;
+    const std::atomic<bool>* m_finished = nullptr;
+};
