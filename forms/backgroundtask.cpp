@@ -43,6 +43,15 @@ bool BackgroundTask::run(QWidget* parent, const QString& label, const Job& job)
     QTimer ticks;
     ticks.setInterval(pollInterval);
     ticks.start();
+    // Work the user notices waiting for shows the wait cursor, before its progress window comes.
+    bool waitCursor = false;
+    QTimer noticed;
+    noticed.setSingleShot(true);
+    QObject::connect(&noticed, &QTimer::timeout, &noticed, [&waitCursor] {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        waitCursor = true;
+    });
+    noticed.start(waitCursorAfter);
     m_control = &control;
     m_finished = &finished;
     std::thread worker;
@@ -65,6 +74,9 @@ bool BackgroundTask::run(QWidget* parent, const QString& label, const Job& job)
     }
     if (worker.joinable())
         worker.join();
+    noticed.stop();
+    if (waitCursor)
+        QApplication::restoreOverrideCursor();
     m_control = nullptr;
     m_finished = nullptr;
     if (thrown)

@@ -22,6 +22,8 @@ public:
 
     // The progress window is asked this often whether the user cancelled.
     static constexpr std::chrono::milliseconds pollInterval{20};
+    // A job that lasts longer shows the wait cursor until it ends.
+    static constexpr std::chrono::milliseconds waitCursorAfter{300};
 
     explicit BackgroundTask(Dialogs& dialogs);
 

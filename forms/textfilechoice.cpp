@@ -25,7 +25,7 @@ QString completed(const QString& name, Kind kind)
 QString choose(Dialogs& dialogs, QWidget* parent, Kind kind)
 {
     const QString filter =
-        kind == Kind::Text ? QStringLiteral("Fichiers Texte (*.txt)") : QStringLiteral("Texte tabulé (*.tsv)");
+        kind == Kind::Text ? QStringLiteral("Fichiers Texte (*.txt)") : QStringLiteral("Fichiers TSV (*.tsv)");
     const QString typed = dialogs.saveFileName(parent, QString(), filter);
     if (typed.isEmpty())
         return {};

@@ -599,7 +599,7 @@ void TestConcordance::exportTable()
     QCOMPARE(concordance->exportButton()->text(), QStringLiteral("Exporter…"));
     QTest::mouseClick(concordance->exportButton(), Qt::LeftButton);
     QCOMPARE(m_dialogs.saveRequests.size(), 1);
-    QCOMPARE(m_dialogs.saveRequests.first().filter, QStringLiteral("Texte tabulé (*.tsv)"));
+    QCOMPARE(m_dialogs.saveRequests.first().filter, QStringLiteral("Fichiers TSV (*.tsv)"));
     QCOMPARE(m_dialogs.questions.size(), replies.size());
     QCOMPARE(testfiles::read(file), bytes);
     QCOMPARE(m_dialogs.warnings.isEmpty() ? QString() : m_dialogs.warnings.first().text, warning);

@@ -1,8 +1,11 @@
 // The runner of a long job: the job on a worker thread, the window painted, its progress shown once
 // it lasts, and what it throws passed on.
+#include "backgroundtask.h"
 #include "gui_base.h"
 #include "loadrunner.h"
+#include "scripteddialogs.h"
 
+#include <QApplication>
 #include <QProgressBar>
 #include <QSemaphore>
 #include <QTest>
@@ -16,6 +19,7 @@ private slots:
     void loadRunner_data();
     void loadRunner();
     void loadRunnerPassesOnWhatTheJobThrows();
+    void backgroundTaskShowsTheWaitCursorOnceNoticed();
 };
 
 void TestLoadRunner::loadRunner_data()
@@ -95,6 +99,38 @@ void TestLoadRunner::loadRunnerPassesOnWhatTheJobThrows()
                              runner.run([](const LoadRunner::Report&) { throw std::runtime_error("lu"); }));
     QVERIFY(!runner.isRunning());
     QVERIFY(form.Barre_Chargement->isHidden());
+}
+
+// A job that lasts past a moment shows the wait cursor, and gives it back when it ends.
+void TestLoadRunner::backgroundTaskShowsTheWaitCursorOnceNoticed()
+{
+    ScriptedDialogs dialogs;
+    BackgroundTask task(dialogs);
+    QSemaphore seen;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+        const QCursor* cursor = QApplication::overrideCursor();
+        if (cursor && cursor->shape() == Qt::WaitCursor) {
+            poll.stop();
+            seen.release();
+        }
+    });
+    poll.start();
+    bool waited = false;
+    QVERIFY(task.run(nullptr, QStringLiteral("Tri…"), [&](TaskControl&) {
+        waited = seen.tryAcquire(1, 60000);
+        return true;
+    }));
+    QVERIFY(waited);
+    QVERIFY(!QApplication::overrideCursor());
+    // A job over at once shows none.
+    bool cursorSeen = true;
+    QVERIFY(task.run(nullptr, QStringLiteral("Tri…"), [&](TaskControl&) {
+        cursorSeen = QApplication::overrideCursor() != nullptr;
+        return true;
+    }));
+    QVERIFY(!cursorSeen);
 }
 
 QTEST_MAIN(TestLoadRunner)
