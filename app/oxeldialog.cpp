@@ -110,9 +110,9 @@ OxelDialog::OxelDialog(Dialogs& dialogs, Unstarted, QWidget* parent, const char*
         connect(view, &ArticleView::wordDoubleClicked, this, &OxelDialog::lookUpWord);
     }
     for (ResultPane* pane : {&m_simplePane, &m_corpusPane, &m_crossPane}) {
-        pane->setWordFinder([this](const QString& text, const QString& word, Qt::CaseSensitivity cs, qsizetype limit) {
-            return findWords(text, word, cs, limit);
-        });
+        pane->setWordFinder([this](const QString& text, const BlockEdges& edges, const QString& word,
+                                   Qt::CaseSensitivity cs,
+                                   qsizetype limit) { return findWords(text, edges, word, cs, limit); });
     }
     connect(Txt_Corpus, &QLineEdit::returnPressed, this, &OxelDialog::showBestTitle);
     // Going back to an earlier title list puts back the text that made it.
@@ -339,14 +339,14 @@ titlelookup::TitleKey OxelDialog::titleKey() const
     return [](QStringView text) { return accentfolding::fold(text).toCaseFolded(); };
 }
 
-QList<highlighter::Range> OxelDialog::findWords(const QString& text, const QString& word, Qt::CaseSensitivity cs,
-                                                qsizetype limit) const
+QList<highlighter::Range> OxelDialog::findWords(const QString& text, const BlockEdges& edges, const QString& word,
+                                                Qt::CaseSensitivity cs, qsizetype limit) const
 {
     if (!m_ignoreAccents || word.isEmpty())
-        return highlighter::occurrences(text, word, cs, true, limit);
+        return highlighter::occurrences(text, edges, word, cs, true, limit);
     // Only the matcher reads the text through folded forms: it takes the word, spaces and all, as one term.
     const TermMatcher matcher({word}, cs, TermMatcher::Method::OnePass, TermMatcher::Accents::Ignored);
-    const std::vector<QList<TermMatcher::Occurrence>> ranges = matcher.occurrenceRanges(text, limit);
+    const std::vector<QList<TermMatcher::Occurrence>> ranges = matcher.occurrenceRanges(text, edges, limit);
     QList<highlighter::Range> found;
     for (const TermMatcher::Occurrence& occurrence : ranges.front())
         found.append({occurrence.start, occurrence.length});

@@ -160,8 +160,8 @@ private:
     // The simple search with the window's accent rule.
     void runSimpleSearch(const QString& query, SearchMode mode, bool caseSensitive, const SearchScope& scope);
     // The find bar's whole-word matches, under the window's accent rule.
-    QList<highlighter::Range> findWords(const QString& text, const QString& word, Qt::CaseSensitivity cs,
-                                        qsizetype limit) const;
+    QList<highlighter::Range> findWords(const QString& text, const BlockEdges& edges, const QString& word,
+                                        Qt::CaseSensitivity cs, qsizetype limit) const;
     // Writes keys after the first three lines, telling the user when the file cannot be written.
     void saveValues(const QList<std::pair<QString, QString>>& entries);
     // Empties the three records and everything that shows them.

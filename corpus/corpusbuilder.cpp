@@ -97,6 +97,7 @@ struct Node
     Kind firstChild = Kind::None; // whitespace-only text is looked through
     Kind nextSibling = Kind::None;
     bool hasText = false; // some text below it that is not whitespace-only
+    bool ownText = false; // some text of its own that is not whitespace-only: its children are inline
 };
 
 // Articles as the parser read them: their text as UTF-8 and, in document order, their text pieces
@@ -240,6 +241,8 @@ private:
     }
 
     void finish(const Batch& batch);
+    // Fills m_edges with the block edges of the article whose nodes are [firstNode, endNode).
+    void findEdges(const Batch& batch, quint32 firstNode, quint32 endNode, const QString& text);
     // Fills m_trimmedFrom and m_trimmedUntil for the article's text, in one pass over it.
     void findTrimmedEnds(const Piece* pieces, quint32 count, const QString& text);
     QString title(const Batch& batch, quint32 article, const QString& text) const;
@@ -264,6 +267,8 @@ private:
     // before i ends without it (0 if only whitespace).
     std::vector<quint32> m_trimmedFrom;
     std::vector<quint32> m_trimmedUntil;
+    std::vector<quint32> m_edges;
+    std::vector<quint32> m_parents; // the open nodes of a walk down an article
     std::thread m_thread;
 };
 
@@ -332,6 +337,8 @@ void Finisher::finish(const Batch& batch)
                 index.setElementText(element, m_offsets[first], m_offsets[first]);
             }
         }
+        findEdges(batch, article.firstNode, endNode, text);
+        index.setEdges(m_edges.data(), m_edges.size());
         index.endArticle(batch.nodes[article.firstNode].firstChild != Kind::None);
 
         ArticleEntry entry;
@@ -346,6 +353,35 @@ void Finisher::finish(const Batch& batch)
             m_signed.clear();
             m_searched.clear();
         }
+    }
+}
+
+void Finisher::findEdges(const Batch& batch, quint32 firstNode, quint32 endNode, const QString& text)
+{
+    m_edges.clear();
+    const QChar* const chars = text.constData();
+    const auto size = static_cast<quint32>(text.size());
+    const quint32 base = batch.nodes[firstNode].firstPiece;
+    // Whitespace on either side already parts the words: only the other edges are kept.
+    const auto keep = [&](quint32 offset) {
+        if (offset > 0 && offset < size && !chars[offset - 1].isSpace() && !chars[offset].isSpace())
+            m_edges.push_back(offset);
+    };
+    // Nodes come in document order: a node's parent is the innermost node still open before it.
+    m_parents.assign(1, firstNode);
+    for (quint32 n = firstNode + 1; n < endNode; ++n) {
+        while (batch.nodes[m_parents.back()].subtreeEnd <= n)
+            m_parents.pop_back();
+        const Node& node = batch.nodes[n];
+        if (!batch.nodes[m_parents.back()].ownText) {
+            keep(m_offsets[node.firstPiece - base]);
+            keep(m_offsets[node.endPiece - base]);
+        }
+        m_parents.push_back(n);
+    }
+    if (m_edges.size() > 1) {
+        std::sort(m_edges.begin(), m_edges.end());
+        m_edges.erase(std::unique(m_edges.begin(), m_edges.end()), m_edges.end());
     }
 }
 
@@ -425,6 +461,9 @@ public:
         m_content.elements = std::move(finished.elements);
         ElementIndex& index = m_content.elements;
         index.finish(m_names.takeTexts());
+        // The index's edges no longer move: each article sees its own.
+        for (size_t n = 0; n < m_content.articles.size(); ++n)
+            m_content.articles[n].edges = index.edges(static_cast<int>(n));
         // The names of the elements inside the articles after those of the document and its articles.
         for (quint32 id = 0; id < index.nameCount(); ++id) {
             if (m_outerNames.count(index.name(id).toStdString()) == 0)
@@ -505,6 +544,8 @@ void Builder::closeText()
     childStarts(Kind::Other);
     if (piece.hasText())
         m_batch->nodes[m_open.back()].hasText = true;
+    if (!piece.blank)
+        m_batch->nodes[m_open.back()].ownText = true;
 }
 
 void Builder::childStarts(Kind kind)

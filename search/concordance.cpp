@@ -25,7 +25,7 @@ struct Word
     bool isEmpty() const { return end <= start; }
 };
 
-Word wordAfter(QStringView text, qsizetype from)
+Word wordAfter(QStringView text, const BlockEdges& edges, qsizetype from)
 {
     qsizetype start = from;
     while (start < text.size() && !inWord(text[start]))
@@ -33,10 +33,15 @@ Word wordAfter(QStringView text, qsizetype from)
     qsizetype end = start;
     while (end < text.size() && inWord(text[end]))
         ++end;
+    // A word ends at a block edge that parts words.
+    for (const quint32* edge = edges.after(start); edge != edges.end() && qsizetype(*edge) < end; ++edge) {
+        if (wordboundary::insideWord(text, *edge))
+            return {start, qsizetype(*edge)};
+    }
     return {start, end};
 }
 
-Word wordBefore(QStringView text, qsizetype before)
+Word wordBefore(QStringView text, const BlockEdges& edges, qsizetype before)
 {
     qsizetype end = before;
     while (end > 0 && !inWord(text[end - 1]))
@@ -44,6 +49,11 @@ Word wordBefore(QStringView text, qsizetype before)
     qsizetype start = end;
     while (start > 0 && inWord(text[start - 1]))
         --start;
+    // A word starts at a block edge that parts words.
+    for (const quint32* edge = edges.after(start); edge != edges.end() && qsizetype(*edge) < end; ++edge) {
+        if (wordboundary::insideWord(text, *edge))
+            start = *edge;
+    }
     return {start, end};
 }
 
@@ -63,11 +73,12 @@ int compareFolded(QStringView a, QStringView b)
 
 // The words from `a` and from `b` on, read one by one forward or backward: the first that differ
 // decide; fewer words come first.
-int compareWords(QStringView a, qsizetype fromA, QStringView b, qsizetype fromB, bool backwards)
+int compareWords(QStringView a, const BlockEdges& edgesA, qsizetype fromA, QStringView b, const BlockEdges& edgesB,
+                 qsizetype fromB, bool backwards)
 {
     for (int k = 0; k < Concordance::contextWords; ++k) {
-        const Word wa = backwards ? wordBefore(a, fromA) : wordAfter(a, fromA);
-        const Word wb = backwards ? wordBefore(b, fromB) : wordAfter(b, fromB);
+        const Word wa = backwards ? wordBefore(a, edgesA, fromA) : wordAfter(a, edgesA, fromA);
+        const Word wb = backwards ? wordBefore(b, edgesB, fromB) : wordAfter(b, edgesB, fromB);
         if (wa.isEmpty() || wb.isEmpty())
             return wa.isEmpty() == wb.isEmpty() ? 0 : (wa.isEmpty() ? -1 : 1);
         const int c = compareFolded(a.sliced(wa.start, wa.end - wa.start), b.sliced(wb.start, wb.end - wb.start));
@@ -112,12 +123,12 @@ Key textKey(QStringView text)
 }
 
 // Each word's units, then 1, which no word holds and which comes before any unit of one; 0 after the last.
-Key wordsKey(QStringView text, qsizetype from, bool backwards)
+Key wordsKey(QStringView text, const BlockEdges& edges, qsizetype from, bool backwards)
 {
     const char16_t* fold = PatternFinder::caseFolding();
     KeyWriter writer;
     for (int k = 0; k < Concordance::contextWords; ++k) {
-        const Word w = backwards ? wordBefore(text, from) : wordAfter(text, from);
+        const Word w = backwards ? wordBefore(text, edges, from) : wordAfter(text, edges, from);
         if (w.isEmpty())
             break;
         for (qsizetype i = w.start; i < w.end; ++i) {
@@ -170,6 +181,7 @@ QString Concordance::cell(int row, int column) const
         return {};
     const Occurrence& o = occurrence(row);
     const QString& text = textOf(o);
+    const BlockEdges& edges = m_result.hits().at(o.hit)->edges;
     const qsizetype end = qsizetype(o.start) + o.length;
     switch (column) {
     case TitleColumn:
@@ -177,7 +189,7 @@ QString Concordance::cell(int row, int column) const
     case LeftColumn: {
         qsizetype from = o.start;
         for (int k = 0; k < contextWords; ++k) {
-            const Word w = wordBefore(text, from);
+            const Word w = wordBefore(text, edges, from);
             if (w.isEmpty())
                 break;
             from = w.start;
@@ -189,7 +201,7 @@ QString Concordance::cell(int row, int column) const
     case RightColumn: {
         qsizetype to = end;
         for (int k = 0; k < contextWords; ++k) {
-            const Word w = wordAfter(text, to);
+            const Word w = wordAfter(text, edges, to);
             if (w.isEmpty())
                 break;
             to = w.end;
@@ -280,7 +292,8 @@ int Concordance::compare(int column, const Occurrence& a, const Occurrence& b) c
         return folded != 0 ? folded : QStringView(x).compare(y);
     }
     case LeftColumn:
-        return compareWords(ta, a.start, tb, b.start, true);
+        return compareWords(ta, m_result.hits().at(a.hit)->edges, a.start, tb, m_result.hits().at(b.hit)->edges,
+                            b.start, true);
     case HitColumn: {
         const QStringView x = QStringView(ta).sliced(a.start, a.length);
         const QStringView y = QStringView(tb).sliced(b.start, b.length);
@@ -288,7 +301,8 @@ int Concordance::compare(int column, const Occurrence& a, const Occurrence& b) c
         return folded != 0 ? folded : x.compare(y);
     }
     case RightColumn:
-        return compareWords(ta, qsizetype(a.start) + a.length, tb, qsizetype(b.start) + b.length, false);
+        return compareWords(ta, m_result.hits().at(a.hit)->edges, qsizetype(a.start) + a.length, tb,
+                            m_result.hits().at(b.hit)->edges, qsizetype(b.start) + b.length, false);
     default:
         return 0;
     }
@@ -316,13 +330,13 @@ void Concordance::sort(int column, Qt::SortOrder order)
                 key = textKey(m_result.hits().at(o.hit)->title);
                 break;
             case LeftColumn:
-                key = wordsKey(text, o.start, true);
+                key = wordsKey(text, m_result.hits().at(o.hit)->edges, o.start, true);
                 break;
             case HitColumn:
                 key = textKey(QStringView(text).sliced(o.start, o.length));
                 break;
             default:
-                key = wordsKey(text, qsizetype(o.start) + o.length, false);
+                key = wordsKey(text, m_result.hits().at(o.hit)->edges, qsizetype(o.start) + o.length, false);
                 break;
             }
             keyed[i] = {key, quint32(i)};

@@ -179,7 +179,7 @@ void TestArticleIndex::fixtureFile()
 {
     const QString path = QFINDTESTDATA("data/petit.xml");
     QVERIFY(!path.isEmpty());
-    const corpusfile::Result read = corpusfile::read(path);
+    corpusfile::Result read = corpusfile::read(path);
     QCOMPARE(read.status, corpusfile::Status::Ok);
     CorpusDocument corpus;
     corpus.setContent(std::move(*read.content));
@@ -240,8 +240,8 @@ void TestArticleIndex::elements()
         for (quint32 i = 0; i < e->valueCount; ++i)
             values << index.value(index.values(*e)[i]);
         const ElementIndex::TextRange range = found.texts[e - found.begin];
-        actual << index.name(found.names[e - found.begin]) + "=" + text.mid(range.start, range.end - range.start) + "|" +
-                      values.join(QLatin1Char(','));
+        actual << index.name(found.names[e - found.begin]) + "=" + text.mid(range.start, range.end - range.start) +
+                      "|" + values.join(QLatin1Char(','));
     }
     QCOMPARE(actual, elements);
     QCOMPARE(found.hasChildNode, hasChildNode);

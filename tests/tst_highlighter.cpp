@@ -100,7 +100,7 @@ void TestHighlighter::marks()
     QFETCH(QString, text);
     QFETCH(QString, expected);
     const SearchResult one = oneArticle(text, mode, query, caseSensitive);
-    QCOMPARE(marked(text, highlighter::ranges(one, text)), expected);
+    QCOMPARE(marked(text, highlighter::ranges(one, text, {})), expected);
 }
 
 void TestHighlighter::crossValuesMarkInsideWords()
@@ -108,7 +108,7 @@ void TestHighlighter::crossValuesMarkInsideWords()
     const QString text = QStringLiteral("sonate et Son");
     SearchResult one = oneArticle(text, SearchMode::Cross, QString(), true);
     one.addMatchedValue(QStringLiteral("son"));
-    QCOMPARE(marked(text, highlighter::ranges(one, text)), QStringLiteral("[son]ate et Son"));
+    QCOMPARE(marked(text, highlighter::ranges(one, text, {})), QStringLiteral("[son]ate et Son"));
 }
 
 void TestHighlighter::firstRangesStopAtLimit_data()
@@ -162,7 +162,7 @@ void TestHighlighter::firstRangesStopAtLimit()
     SearchResult one = oneArticle(text, mode, query, false);
     if (mode == SearchMode::Cross)
         one.addMatchedValue(QStringLiteral("aa"));
-    QCOMPARE(marked(text, highlighter::firstRanges(one, text, limit)), expected);
+    QCOMPARE(marked(text, highlighter::firstRanges(one, text, {}, limit)), expected);
 }
 
 void TestHighlighter::markupTermsDoNotBreakDisplay_data()
@@ -184,7 +184,7 @@ void TestHighlighter::markupTermsDoNotBreakDisplay()
     QFETCH(QString, expected);
     const QString text = QStringLiteral("son red");
     const SearchResult one = oneArticle(text, SearchMode::AnyTerm, query, false);
-    QCOMPARE(marked(text, highlighter::ranges(one, text)), expected);
+    QCOMPARE(marked(text, highlighter::ranges(one, text, {})), expected);
     QCOMPARE(highlighter::markedText(one, 0).count(highlighter::openingMarkup), expected.count(QLatin1Char('[')));
 }
 

@@ -111,7 +111,7 @@ void TestWordBoundary::wholeWord()
     QFETCH(bool, caseSensitive);
     QFETCH(bool, found);
     const PatternFinder finder(pattern, caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive);
-    QCOMPARE(wordboundary::containsWholeWord(text, finder), found);
+    QCOMPARE(wordboundary::containsWholeWord(text, {}, finder), found);
 }
 
 QTEST_GUILESS_MAIN(TestWordBoundary)
