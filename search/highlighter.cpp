@@ -119,7 +119,10 @@ QList<Range> collectRanges(const SearchResult& result, const QString& text, cons
     std::sort(marks.begin(), marks.end(), [](const Range& a, const Range& b) { return a.start < b.start; });
     QList<Range> merged;
     for (const Range& mark : std::as_const(marks)) {
-        if (!merged.isEmpty() && mark.start <= merged.constLast().start + merged.constLast().length) {
+        // Marks that meet at an edge parting words are two words, and stay two.
+        const qsizetype lastEnd = merged.isEmpty() ? -1 : merged.constLast().start + merged.constLast().length;
+        if (!merged.isEmpty() && (mark.start < lastEnd ||
+                                  (mark.start == lastEnd && !wordboundary::edgePartsWords(text, edges, mark.start)))) {
             Range& last = merged.last();
             last.length = std::max(last.start + last.length, mark.start + mark.length) - last.start;
         } else {

@@ -25,7 +25,8 @@ struct Range
 QList<Range> occurrences(const QString& text, const BlockEdges& edges, const QString& pattern, Qt::CaseSensitivity cs,
                          bool wholeWords, qsizetype limit = -1);
 
-// What the result's mode marks in `text`, whose block edges are `edges`, sorted, overlaps merged.
+// What the result's mode marks in `text`, whose block edges are `edges`, sorted, marks that overlap or touch
+// merged, but for two words meeting at an edge.
 QList<Range> ranges(const SearchResult& result, const QString& text, const BlockEdges& edges);
 
 // The same marks from the start of the text, at most `limit` of them (non-negative), so that a text

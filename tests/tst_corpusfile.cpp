@@ -3,6 +3,7 @@
 #include "testfiles.h"
 
 #include <QTest>
+#include <algorithm>
 #include <limits>
 #include <unistd.h>
 
@@ -24,7 +25,8 @@ QString difference(const CorpusContent& actual, const CorpusContent& expected)
     for (size_t i = 0; i < actual.articles.size(); ++i) {
         const ArticleEntry& a = actual.articles[i];
         const ArticleEntry& e = expected.articles[i];
-        if (a.title != e.title || a.number != e.number || a.text != e.text)
+        if (a.title != e.title || a.number != e.number || a.text != e.text ||
+            !std::equal(a.edges.begin(), a.edges.end(), e.edges.begin(), e.edges.end()))
             return QStringLiteral("article %1").arg(i);
     }
     const ElementIndex& a = actual.elements;
@@ -43,8 +45,8 @@ QString difference(const CorpusContent& actual, const CorpusContent& expected)
         for (const ElementIndex::Element *p = x.begin, *q = y.begin; p != x.end; ++p, ++q) {
             const ElementIndex::TextRange r = x.texts[p - x.begin];
             const ElementIndex::TextRange s = y.texts[q - y.begin];
-            bool same = p->prefix == q->prefix && p->hash == q->hash && x.names[p - x.begin] == y.names[q - y.begin] && r.start == s.start &&
-                        r.end == s.end && p->valueCount == q->valueCount;
+            bool same = p->prefix == q->prefix && p->hash == q->hash && x.names[p - x.begin] == y.names[q - y.begin] &&
+                        r.start == s.start && r.end == s.end && p->valueCount == q->valueCount;
             for (quint32 v = 0; same && v < p->valueCount; ++v) {
                 const quint32 id = a.values(*p)[v];
                 same = id == e.values(*q)[v] && a.value(id) == e.value(id) && a.valueId(a.value(id)) == id;
@@ -111,7 +113,7 @@ void TestCorpusFile::batchBoundaries_data()
     QTest::addColumn<QString>("file"); // in tests/data, or empty for a generated corpus of 5 MB
     QTest::addColumn<quint32>("bytes");
     QTest::addColumn<quint32>("nodes");
-    const QStringList fixtures{"petit.xml", "croisee.xml", ""};
+    const QStringList fixtures{"petit.xml", "croisee.xml", "lecture.xml", ""};
     for (const QString& file : fixtures) {
         const QByteArray name = file.isEmpty() ? QByteArray("generated") : file.toUtf8();
         QTest::newRow((name + ", one article a batch").constData()) << file << 0u << 0u;

@@ -44,6 +44,8 @@ class TestFullTextSearch : public QObject
 private slots:
     void search_data();
     void search();
+    void blockEdges_data();
+    void blockEdges();
     void recordKeepsQuery();
     void accentsIgnored_data();
     void accentsIgnored();
@@ -150,6 +152,97 @@ void TestFullTextSearch::search()
     const SearchResult result = fullTextSearch(corpus, query, mode, caseSensitive);
     QCOMPARE(numbers(result), hits);
     QCOMPARE(result.count(), hits.size());
+}
+
+void TestFullTextSearch::blockEdges_data()
+{
+    QTest::addColumn<QByteArray>("articles"); // as written in the file
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<SearchMode>("mode");
+    QTest::addColumn<bool>("accents"); // ignored
+    QTest::addColumn<QString>("scope");
+    QTest::addColumn<QList<int>>("hits");
+    QTest::addColumn<QStringList>("marked"); // in every hit, in order
+
+    const SearchMode all = SearchMode::AllTerms;
+    const SearchMode any = SearchMode::AnyTerm;
+    const SearchMode exact = SearchMode::ExactPhrase;
+    const QByteArray arch = "<a><titre>arch</titre><resume>Afficher le nom</resume></a>";
+    const QByteArray art0 = "<a><vedette>ART0</vedette><texte>vent souffle, le vent tombe</texte></a>";
+    const QByteArray ete = "<a><t>ÉTÉ</t><d>chaud et sec</d></a>";
+    // Long enough to be read in parts side by side, the edge far from the start.
+    const QByteArray longer = "<a><p>" + QByteArray("mot ").repeated(100) + "arch</p><p>Afficher " +
+                              QByteArray("mot ").repeated(100) + "</p></a>";
+
+    QTest::newRow("title before the summary")
+        << arch << "arch" << any << false << "" << QList<int>{0} << QStringList{"arch"};
+    QTest::newRow("summary after the title")
+        << arch << "afficher" << all << false << "" << QList<int>{0} << QStringList{"Afficher"};
+    QTest::newRow("the joined form is no word")
+        << arch << "archAfficher" << any << false << "" << QList<int>{} << QStringList{};
+    QTest::newRow("headword before the text")
+        << art0 << "vent" << any << false << "" << QList<int>{0} << QStringList{"vent", "vent"};
+    QTest::newRow("exact: phrase across the edge")
+        << arch << "arch afficher" << exact << false << "" << QList<int>{0} << QStringList{"archAfficher"};
+    QTest::newRow("exact: the joined form is no phrase")
+        << arch << "archAfficher" << exact << false << "" << QList<int>{} << QStringList{};
+    QTest::newRow("three terms, one pass")
+        << arch << "arch afficher nom" << all << false << "" << QList<int>{0} << QStringList{"arch", "Afficher", "nom"};
+    QTest::newRow("three terms, read in parts")
+        << longer << "arch afficher absent" << any << false << "" << QList<int>{0} << QStringList{"arch", "Afficher"};
+    QTest::newRow("accents: word before the edge")
+        << ete << "ete" << any << true << "" << QList<int>{0} << QStringList{"ÉTÉ"};
+    QTest::newRow("accents: exact across the edge")
+        << ete << "ete chaud" << exact << true << "" << QList<int>{0} << QStringList{"ÉTÉchaud"};
+    QTest::newRow("accents: exact across the edge, read in parts")
+        << longer << "arch afficher mot" << exact << true << "" << QList<int>{0} << QStringList{"archAfficher mot"};
+    QTest::newRow("accents: the joined form is no word")
+        << ete << "etechaud" << any << true << "" << QList<int>{} << QStringList{};
+    QTest::newRow("scope: word after the edge")
+        << QByteArray("<a><t>arch</t><r><p>Afficher</p><p>le nom</p></r></a>") << "afficher" << all << false << "r"
+        << QList<int>{0} << QStringList{"Afficher"};
+    QTest::newRow("scope: phrase across an edge inside it")
+        << QByteArray("<a><t>arch</t><r><p>Afficher</p><p>le nom</p></r></a>") << "afficher le" << exact << false << "r"
+        << QList<int>{0} << QStringList{"Afficherle"};
+    QTest::newRow("scope: phrase across its own edge")
+        << QByteArray("<a><t>arch</t><r><p>Afficher</p><p>le nom</p></r></a>") << "arch afficher" << exact << false
+        << "r" << QList<int>{} << QStringList{};
+    QTest::newRow("scope, accents: phrase across an edge inside it")
+        << QByteArray("<a><t>été</t><r><p>Été</p><p>chaud</p></r></a>") << "ete chaud" << exact << true << "r"
+        << QList<int>{0} << QStringList{"Étéchaud"};
+    QTest::newRow("nested blocks") << QByteArray("<a><s><p>un</p><p>deux</p></s><s><p>trois</p></s></a>") << "deux"
+                                   << any << false << "" << QList<int>{0} << QStringList{"deux"};
+    QTest::newRow("empty element between two words") << QByteArray("<a><b>arch</b><br/><c>vent</c></a>") << "vent"
+                                                     << any << false << "" << QList<int>{0} << QStringList{"vent"};
+    QTest::newRow("comment between two blocks") << QByteArray("<a><b>arch</b><!-- c --><c>vent</c></a>") << "arch"
+                                                << any << false << "" << QList<int>{0} << QStringList{"arch"};
+    QTest::newRow("inline markup joins")
+        << QByteArray("<a><p>XVI<sup>e</sup> siècle</p><p>le <i>vent</i>s</p></a><a><p>le vent</p></a>") << "xvie vent"
+        << any << false << "" << QList<int>{0, 1} << QStringList{"XVIe", "vent"};
+    QTest::newRow("mixed content at several depths")
+        << QByteArray("<a><p>x<b><c>un</c><d>deux</d></b>y</p><q>fin</q></a>") << "x un deux y fin" << all << false
+        << "" << QList<int>{0} << QStringList{"x", "un", "deux", "y", "fin"};
+}
+
+void TestFullTextSearch::blockEdges()
+{
+    QFETCH(QByteArray, articles);
+    QFETCH(QString, query);
+    QFETCH(SearchMode, mode);
+    QFETCH(bool, accents);
+    QFETCH(QString, scope);
+    QFETCH(QList<int>, hits);
+    QFETCH(QStringList, marked);
+    const CorpusDocument corpus = testcorpus::of("<r>" + articles + "</r>");
+    const SearchResult result = fullTextSearch(corpus, query, mode, false, accents, SearchScope{scope});
+    QCOMPARE(numbers(result), hits);
+    QStringList pieces;
+    for (int hit = 0; hit < result.count(); ++hit) {
+        const QString& text = result.hits().at(hit)->text;
+        for (const highlighter::Range& range : highlighter::hitRanges(result, hit))
+            pieces << text.mid(range.start, range.length);
+    }
+    QCOMPARE(pieces, marked);
 }
 
 void TestFullTextSearch::accentsIgnored_data()

@@ -40,6 +40,8 @@ private slots:
     void markedText_data();
     void markedText();
     void addHitAndTerms();
+    void findWordsAtEdges_data();
+    void findWordsAtEdges();
 };
 
 void TestHighlighter::marks_data()
@@ -238,6 +240,31 @@ void TestHighlighter::addHitAndTerms()
     result.splitTerms(QStringLiteral("  le\tson   grave  "));
     QCOMPARE(result.terms(), QStringList({"le\tson", "grave"}));
     QCOMPARE(result.phrase(), QStringLiteral("le\tson grave"));
+}
+
+void TestHighlighter::findWordsAtEdges_data()
+{
+    // What the find bar finds in an article whose blocks meet without whitespace.
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("word before the edge") << "arch" << true << "[arch]Afficher le nom, archAfficher";
+    QTest::newRow("word after the edge, case ignored") << "afficher" << false << "arch[Afficher] le nom, archAfficher";
+    QTest::newRow("phrase across the edge") << "arch afficher" << false << "[archAfficher] le nom, archAfficher";
+    QTest::newRow("the joined form is found where no edge is")
+        << "archafficher" << false << "archAfficher le nom, [archAfficher]";
+}
+
+void TestHighlighter::findWordsAtEdges()
+{
+    QFETCH(QString, word);
+    QFETCH(bool, caseSensitive);
+    QFETCH(QString, expected);
+    const QString text = QStringLiteral("archAfficher le nom, archAfficher");
+    const quint32 edges[] = {4};
+    const QList<Range> found = highlighter::occurrences(text, BlockEdges(edges, 1), word,
+                                                        caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive, true);
+    QCOMPARE(marked(text, found), expected);
 }
 
 QTEST_GUILESS_MAIN(TestHighlighter)
