@@ -268,7 +268,15 @@ private:
     std::vector<quint32> m_trimmedFrom;
     std::vector<quint32> m_trimmedUntil;
     std::vector<quint32> m_edges;
-    std::vector<quint32> m_parents; // the open nodes of a walk down an article
+    // The nodes open at some point of a walk down an article.
+    struct OpenNode
+    {
+        quint32 subtreeEnd = 0;
+        quint32 endPiece = 0;
+        bool block = false;   // its parent has no text of its own
+        bool ownText = false; // its children are inline
+    };
+    std::vector<OpenNode> m_open;
     std::thread m_thread;
 };
 
@@ -362,26 +370,33 @@ void Finisher::findEdges(const Batch& batch, quint32 firstNode, quint32 endNode,
     const QChar* const chars = text.constData();
     const auto size = static_cast<quint32>(text.size());
     const quint32 base = batch.nodes[firstNode].firstPiece;
-    // Whitespace on either side already parts the words: only the other edges are kept.
-    const auto keep = [&](quint32 offset) {
-        if (offset > 0 && offset < size && !chars[offset - 1].isSpace() && !chars[offset].isSpace())
+    // Whitespace on either side already parts the words: only the other edges are kept. They come
+    // in order, so that an edge met twice (the end of a block and the start of the next) is the last kept.
+    const auto keep = [&](quint32 piece) {
+        const quint32 offset = m_offsets[piece - base];
+        if (offset > 0 && offset < size && !chars[offset - 1].isSpace() && !chars[offset].isSpace() &&
+            (m_edges.empty() || m_edges.back() != offset))
             m_edges.push_back(offset);
     };
-    // Nodes come in document order: a node's parent is the innermost node still open before it.
-    m_parents.assign(1, firstNode);
+    // Nodes come in document order: a node's parent is the innermost node still open before it, and
+    // the nodes that close before it end where it starts or earlier, the innermost first.
+    const Node& article = batch.nodes[firstNode];
+    m_open.assign(1, {article.subtreeEnd, article.endPiece, false, article.ownText});
     for (quint32 n = firstNode + 1; n < endNode; ++n) {
-        while (batch.nodes[m_parents.back()].subtreeEnd <= n)
-            m_parents.pop_back();
-        const Node& node = batch.nodes[n];
-        if (!batch.nodes[m_parents.back()].ownText) {
-            keep(m_offsets[node.firstPiece - base]);
-            keep(m_offsets[node.endPiece - base]);
+        while (m_open.back().subtreeEnd <= n) {
+            if (m_open.back().block)
+                keep(m_open.back().endPiece);
+            m_open.pop_back();
         }
-        m_parents.push_back(n);
+        const Node& node = batch.nodes[n];
+        const bool block = !m_open.back().ownText;
+        if (block)
+            keep(node.firstPiece);
+        m_open.push_back({node.subtreeEnd, node.endPiece, block, node.ownText});
     }
-    if (m_edges.size() > 1) {
-        std::sort(m_edges.begin(), m_edges.end());
-        m_edges.erase(std::unique(m_edges.begin(), m_edges.end()), m_edges.end());
+    for (; m_open.size() > 1; m_open.pop_back()) {
+        if (m_open.back().block)
+            keep(m_open.back().endPiece);
     }
 }
 
