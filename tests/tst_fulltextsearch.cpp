@@ -3,6 +3,7 @@
 #include "patternfinder.h"
 #include "termmatcher.h"
 #include "testcorpus.h"
+#include "wordboundary.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -56,6 +57,7 @@ private slots:
     void termMatcher();
     void onePassAgreesWithPerTerm_data();
     void onePassAgreesWithPerTerm();
+    void phraseAcrossEdgesAgrees();
     void automatonTooLargeForTable();
     void longQuery_data();
     void longQuery();
@@ -578,12 +580,55 @@ void TestFullTextSearch::onePassAgreesWithPerTerm()
             if (!term.isEmpty())
                 terms << term;
         }
+        // Half of the texts with block edges, anywhere but inside a character.
+        std::vector<quint32> offsets;
+        for (qsizetype p = 1; round % 2 == 1 && p < text.size(); ++p) {
+            if (random.bounded(6) == 0 && !(text.at(p - 1).isHighSurrogate() && text.at(p).isLowSurrogate()))
+                offsets.push_back(quint32(p));
+        }
+        const BlockEdges edges(offsets.data(), quint32(offsets.size()));
         const TermMatcher perTerm(terms, cs, TermMatcher::Method::PerTerm);
         const TermMatcher onePass(terms, cs, TermMatcher::Method::OnePass);
         const auto where = [&] { return qPrintable(terms.join(QLatin1Char('|')) + QStringLiteral(" in ") + text); };
-        QVERIFY2(perTerm.occurrences(text, {}) == onePass.occurrences(text, {}), where());
-        QVERIFY2(perTerm.matches(text, {}, true) == onePass.matches(text, {}, true), where());
-        QVERIFY2(perTerm.matches(text, {}, false) == onePass.matches(text, {}, false), where());
+        QVERIFY2(perTerm.occurrences(text, edges) == onePass.occurrences(text, edges), where());
+        QVERIFY2(perTerm.matches(text, edges, true) == onePass.matches(text, edges, true), where());
+        QVERIFY2(perTerm.matches(text, edges, false) == onePass.matches(text, edges, false), where());
+    }
+}
+
+void TestFullTextSearch::phraseAcrossEdgesAgrees()
+{
+    // A phrase across block edges, found by the automaton that reads through folded forms (which reads
+    // each edge as a space) and by the single-pattern search (which tries each space at each edge):
+    // on texts that fold to themselves, the same answer. Some texts are long enough to be screened.
+    QRandomGenerator random(20261209);
+    const QString alphabet = QStringLiteral("abAB  ,-");
+    for (int round = 0; round < 150; ++round) {
+        const int length = round % 5 == 0 ? 200 + int(random.bounded(200)) : 2 + int(random.bounded(30));
+        QString text;
+        while (text.size() < length)
+            text += alphabet.at(random.bounded(int(alphabet.size())));
+        std::vector<quint32> offsets;
+        for (qsizetype p = 1; p < text.size(); ++p) {
+            if (random.bounded(4) == 0)
+                offsets.push_back(quint32(p));
+        }
+        const BlockEdges edges(offsets.data(), quint32(offsets.size()));
+        QStringList words;
+        for (int i = 0, count = 2 + int(random.bounded(2)); i < count; ++i) {
+            QString word;
+            for (int k = 0, size = 1 + int(random.bounded(3)); k < size; ++k)
+                word += alphabet.at(random.bounded(5)); // letters, or a space that ends the word
+            words << word.trimmed();
+        }
+        const QString phrase = words.join(QLatin1Char(' ')).simplified();
+        if (phrase.isEmpty())
+            continue;
+        for (const Qt::CaseSensitivity cs : {Qt::CaseSensitive, Qt::CaseInsensitive}) {
+            const TermMatcher folded({phrase}, cs, TermMatcher::Method::OnePass, TermMatcher::Accents::Ignored);
+            const bool found = wordboundary::containsWholeWord(text, edges, PatternFinder(phrase, cs));
+            QVERIFY2(folded.matches(text, edges, true) == found, qPrintable(phrase + QStringLiteral(" in ") + text));
+        }
     }
 }
 
