@@ -109,8 +109,10 @@ OxelDialog::OxelDialog(Dialogs& dialogs, Unstarted, QWidget* parent, const char*
         view->viewport()->installEventFilter(this);
         // A word double-clicked in any article is looked up among the titles.
         connect(view, &ArticleView::wordDoubleClicked, &m_corpusTab, &CorpusTab::lookUpWord);
-        each->pane().setWordFinder([this](const QString& text, const QString& word, Qt::CaseSensitivity cs,
-                                          qsizetype limit) { return findWords(text, word, cs, limit); });
+        each->pane().setWordFinder([this](const QString& text, const BlockEdges& edges, const QString& word,
+                                          Qt::CaseSensitivity cs, qsizetype limit) {
+            return findWords(text, edges, word, cs, limit);
+        });
     }
     connect(&m_corpusTab, &CorpusTab::wantsShown, this, [this] { Onglets->setCurrentIndex(0); });
     connect(&m_corpusTab, &CorpusTab::lookUpFailed, this, &OxelDialog::tellLookUpFailed);
@@ -316,14 +318,14 @@ void OxelDialog::slotCorpusEnter()
     m_corpusTab.filter();
 }
 
-QList<highlighter::Range> OxelDialog::findWords(const QString& text, const QString& word, Qt::CaseSensitivity cs,
-                                                qsizetype limit) const
+QList<highlighter::Range> OxelDialog::findWords(const QString& text, const BlockEdges& edges, const QString& word,
+                                                Qt::CaseSensitivity cs, qsizetype limit) const
 {
     if (!m_ignoreAccents || word.isEmpty())
-        return highlighter::occurrences(text, word, cs, true, limit);
+        return highlighter::occurrences(text, edges, word, cs, true, limit);
     // Only the matcher reads the text through folded forms: it takes the word, spaces and all, as one term.
     const TermMatcher matcher({word}, cs, TermMatcher::Method::OnePass, TermMatcher::Accents::Ignored);
-    const std::vector<QList<TermMatcher::Occurrence>> ranges = matcher.occurrenceRanges(text, limit);
+    const std::vector<QList<TermMatcher::Occurrence>> ranges = matcher.occurrenceRanges(text, edges, limit);
     QList<highlighter::Range> found;
     for (const TermMatcher::Occurrence& occurrence : ranges.front())
         found.append({occurrence.start, occurrence.length});

@@ -146,8 +146,8 @@ private:
     // One attempt at loading corpusPath: false, after telling why, when it failed.
     bool loadOnce();
     // The find bar's whole-word matches, under the window's accent rule.
-    QList<highlighter::Range> findWords(const QString& text, const QString& word, Qt::CaseSensitivity cs,
-                                        qsizetype limit) const;
+    QList<highlighter::Range> findWords(const QString& text, const BlockEdges& edges, const QString& word,
+                                        Qt::CaseSensitivity cs, qsizetype limit) const;
     // Writes keys after the first three lines, telling the user when the file cannot be written.
     void saveValues(const QList<std::pair<QString, QString>>& entries);
     // Tells the user, once a run for each, that the settings could not be written or are left alone.

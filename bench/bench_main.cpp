@@ -150,8 +150,7 @@ ChildTimes timeXmllint(int reps, const QString& path)
 }
 
 // Rows for what expat alone, and the least build on it, cost against xmllint: bounds of the load's aim.
-void addLoadFloors(BenchTable& table, int reps, const QString& path, const QString& xmllintCpuName,
-                   double xmllintCpuMs)
+void addLoadFloors(BenchTable& table, int reps, const QString& path, const QString& xmllintCpuName, double xmllintCpuMs)
 {
     const struct
     {
@@ -167,8 +166,8 @@ void addLoadFloors(BenchTable& table, int reps, const QString& path, const QStri
         const ChildTimes times =
             timeChild(reps, QCoreApplication::applicationDirPath() + QStringLiteral("/tarvane_loadfloor"),
                       {QString::fromLatin1(floor.mode), path});
-        Measurement row{QString::fromLatin1(floor.name), QStringLiteral("ms"), times.cpu, xmllintCpuName, xmllintCpuMs,
-                        0.5};
+        Measurement row{
+            QString::fromLatin1(floor.name), QStringLiteral("ms"), times.cpu, xmllintCpuName, xmllintCpuMs, 0.5};
         row.bound = true;
         table.add(row);
     }
@@ -289,16 +288,32 @@ QString profilePath(const QString& path, CorpusGenerator::Profile profile)
                                suffix);
 }
 
+// The packed variant of a corpus sits next to it: c.xml, c.packed.xml.
+QString packedPath(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".packed") + suffix);
+}
+
 // The generator runs in its own process so that its memory stays out of this one's peak.
-void generateCorpus(const Options& options, CorpusGenerator::Profile profile, double sizeMb, const QString& path)
+void generateCorpus(const Options& options, CorpusGenerator::Profile profile, double sizeMb, const QString& path,
+                    CorpusGenerator::Spacing spacing = CorpusGenerator::Spacing::Spaced)
 {
     const QString generator = QCoreApplication::applicationDirPath() + QStringLiteral("/tarvane_gencorpus");
+    QStringList arguments{QStringLiteral("--size-mb"),
+                          QString::number(sizeMb),
+                          QStringLiteral("--seed"),
+                          QString::number(options.seed),
+                          QStringLiteral("--words"),
+                          options.wordsPath,
+                          QStringLiteral("--profile"),
+                          CorpusGenerator::profileName(profile),
+                          path};
+    if (spacing == CorpusGenerator::Spacing::Packed)
+        arguments.prepend(QStringLiteral("--packed"));
     QByteArray said;
-    const double ms = runTool(generator,
-                              {QStringLiteral("--size-mb"), QString::number(sizeMb), QStringLiteral("--seed"),
-                               QString::number(options.seed), QStringLiteral("--words"), options.wordsPath,
-                               QStringLiteral("--profile"), CorpusGenerator::profileName(profile), path},
-                              &said);
+    const double ms = runTool(generator, arguments, &said);
     out() << "generated in " << QString::number(ms / 1000, 'f', 1) << " s: " << said << '\n';
 }
 
@@ -375,15 +390,21 @@ QStringList wordsByFrequency(const CorpusDocument& corpus)
     QHash<QString, int> counts;
     for (std::size_t i = 0; i < corpus.articles().size(); i += 4) {
         const QString& text = corpus.articles()[i].text;
+        // A word also ends where one block of the article meets the next.
+        const BlockEdges& edges = corpus.articles()[i].edges;
+        const quint32* edge = edges.begin();
         qsizetype start = -1;
         for (qsizetype p = 0; p <= text.size(); ++p) {
+            const bool atEdge = edge != edges.end() && qsizetype(*edge) == p;
+            if (atEdge)
+                ++edge;
             const bool letter = p < text.size() && text.at(p).isLetter();
-            if (letter && start < 0)
-                start = p;
-            if (!letter && start >= 0) {
+            if (start >= 0 && (!letter || atEdge)) {
                 ++counts[text.mid(start, p - start)];
                 start = -1;
             }
+            if (letter && start < 0)
+                start = p;
         }
     }
     QList<std::pair<int, QString>> ranked;
@@ -460,6 +481,17 @@ QList<double> timeTitleFilter(OxelDialog& w, const QString& typed, int reps)
     if (w.resultCorpus().count() != w.corpus().articleCount())
         fail(QStringLiteral("the emptied title filter does not list every article"));
     return keystrokes;
+}
+
+// What the block edges of the corpus hold in its element index, in bytes an article: where each
+// article's list starts, and each edge kept.
+double edgeBytesPerArticle(const CorpusDocument& corpus)
+{
+    const ElementIndex& index = corpus.elementIndex();
+    double bytes = 0;
+    for (int n = 0; n < index.articleCount(); ++n)
+        bytes += sizeof(quint32) * (1 + double(index.edges(n).size()));
+    return index.articleCount() > 0 ? bytes / index.articleCount() : 0;
 }
 
 // A title of the middle of the corpus, as typed: eight letters at most.
@@ -967,21 +999,24 @@ int runProfile(const Options& options, CorpusGenerator::Profile profile)
     const QStringList modeNames{QStringLiteral("tous"), QStringLiteral("auMoinsUn"), QStringLiteral("exact")};
     QList<Measurement> searchRows;
     // Times the search button for one query, mode and case rule; the times and the number of hits.
-    const auto timeSearch = [&](const QString& query, int mode, bool caseSensitive) {
-        w.Txt_Rech->setText(query);
-        w.Lst_Type->setCurrentIndex(mode);
-        w.Chk_Cs->setChecked(caseSensitive);
+    const auto timeSearchIn = [reps](OxelDialog& on, const QString& query, int mode, bool caseSensitive) {
+        on.Txt_Rech->setText(query);
+        on.Lst_Type->setCurrentIndex(mode);
+        on.Chk_Cs->setChecked(caseSensitive);
         QList<double> times;
         int hits = 0;
         for (int rep = 0; rep < reps; ++rep) {
             QElapsedTimer timer;
             timer.start();
-            w.slotBtRechClick();
+            on.slotBtRechClick();
             QCoreApplication::processEvents();
             times.append(elapsedMs(timer));
-            hits = w.resultSimple().count();
+            hits = on.resultSimple().count();
         }
         return std::make_pair(Stats::of(times), hits);
+    };
+    const auto timeSearch = [&](const QString& query, int mode, bool caseSensitive) {
+        return timeSearchIn(w, query, mode, caseSensitive);
     };
     for (const QString& query : queries) {
         for (const bool caseSensitive : {true, false}) {
@@ -1183,6 +1218,84 @@ int runProfile(const Options& options, CorpusGenerator::Profile profile)
                1, &OxelDialog::slotLstBal13Click, QStringLiteral("definition"));
     }
 
+    // The same corpus packed: its elements side by side without spaces, as machine-written XML has them,
+    // so that its words meet at block edges throughout. Its loads, searches and marks against the same
+    // on the corpus above, in the same run.
+    QList<Measurement> packedRows;
+    {
+        const QString path =
+            options.corpusPath.isEmpty() ? workDir.filePath(QStringLiteral("packed.xml")) : packedPath(corpusPath);
+        if (!QFileInfo::exists(path))
+            generateCorpus(options, profile, options.sizeMb, path, CorpusGenerator::Spacing::Packed);
+        QList<double> loadsCpu;
+        std::unique_ptr<Window> packed;
+        for (int rep = 0; rep < reps; ++rep) {
+            packed.reset();
+            packed = std::make_unique<Window>();
+            loadsCpu.append(packed->load(path).cpuMs);
+        }
+        OxelDialog& p = **packed;
+        const CorpusDocument& packedCorpus = p.corpus();
+        const double spacedLoad = Stats::of(firstLoadsCpu).median;
+        packedRows.append({QStringLiteral("packed: whole load, first, CPU time (%1 articles, %2 MB)")
+                               .arg(packedCorpus.articleCount())
+                               .arg(static_cast<double>(QFileInfo(path).size()) / 1e6, 0, 'f', 1),
+                           QStringLiteral("ms"), Stats::of(loadsCpu), QStringLiteral("whole load, first, CPU time"),
+                           spacedLoad, 1.05});
+        qint64 edges = 0;
+        for (const ArticleEntry& entry : packedCorpus.articles())
+            edges += entry.edges.size();
+        packedRows.append(
+            {QStringLiteral("packed: block edges in the index, bytes an article (%1 edges kept)").arg(edges),
+             QStringLiteral("B"), Stats::of({edgeBytesPerArticle(packedCorpus)}), QString(), 0, 64});
+        packedRows.append({QStringLiteral("block edges in the index, bytes an article, the corpus above"),
+                           QStringLiteral("B"), Stats::of({edgeBytesPerArticle(corpus)}), QString(), 0, 64});
+
+        // The longest article with the most frequent word marked, as above.
+        const auto longestPacked = std::max_element(
+            packedCorpus.articles().cbegin(), packedCorpus.articles().cend(),
+            [](const ArticleEntry& a, const ArticleEntry& b) { return a.text.size() < b.text.size(); });
+        SearchResult packedMarked;
+        packedMarked.addHit(*longestPacked);
+        packedMarked.splitTerms(frequentWords.constFirst());
+        packedMarked.setMode(SearchMode::AnyTerm);
+        packedMarked.setCaseSensitive(false);
+        p.Onglets->setCurrentIndex(1);
+        QCoreApplication::processEvents();
+        QList<double> packedDisplays;
+        for (int rep = 0; rep < reps; ++rep) {
+            p.Txt_Art->clear();
+            QCoreApplication::processEvents();
+            QElapsedTimer timer;
+            timer.start();
+            ResultPane::showArticle(packedMarked, 0, p.Txt_Art);
+            QCoreApplication::processEvents();
+            packedDisplays.append(elapsedMs(timer));
+        }
+        packedRows.append({QStringLiteral("packed: longest article highlighted (%1 chars, %2 edges)")
+                               .arg(longestPacked->text.size())
+                               .arg(longestPacked->edges.size()),
+                           QStringLiteral("ms"), Stats::of(packedDisplays),
+                           QStringLiteral("longest article highlighted"), Stats::of(displays).median, 1.05});
+
+        // The frequent word, the rare one and the phrase, case ignored, with accents kept and ignored.
+        for (const bool folded : {false, true}) {
+            p.setIgnoreAccents(folded);
+            for (const QString& query : queries) {
+                for (int mode = 0; mode < 3; mode += 2) {
+                    const QString what =
+                        QStringLiteral("%1search \"%2\", %3, case ignored")
+                            .arg(folded ? QStringLiteral("folded ") : QString(), query, modeNames.at(mode));
+                    const Measurement spaced = rowNamed(what);
+                    const auto [time, hits] = timeSearchIn(p, query, mode, false);
+                    packedRows.append({QStringLiteral("packed: %1 (%2 hits)").arg(what).arg(hits), QStringLiteral("ms"),
+                                       time, what, spaced.value.median, 1.05});
+                }
+            }
+        }
+        p.setIgnoreAccents(false);
+    }
+
     // Distinct long texts that agree but in their middle must be told apart as fast as any others,
     // in a corpus of their own.
     {
@@ -1261,7 +1374,7 @@ int runProfile(const Options& options, CorpusGenerator::Profile profile)
                Stats::of(hugeWordSteps), QString(), 0, 100, true});
     table.add({QStringLiteral("a 32 MB article shown and scrolled, each step"), QStringLiteral("ms"),
                Stats::of(hugeArticleSteps), QString(), 0, 100, true});
-    for (const Measurement& row : searchRows + concordanceRows + crossRows)
+    for (const Measurement& row : searchRows + concordanceRows + crossRows + packedRows)
         table.add(row);
     const QString fileSize = QStringLiteral("corpus file size");
     table.add({QStringLiteral("peak memory after first load"), QStringLiteral("MB"), Stats::of({peakAfterFirst}),

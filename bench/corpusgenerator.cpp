@@ -125,8 +125,8 @@ QByteArray pronunciationOf(const QByteArray& headword)
 
 } // namespace
 
-CorpusGenerator::CorpusGenerator(const QStringList& words, std::uint64_t seed, Profile profile)
-    : m_random(seed), m_profile(profile)
+CorpusGenerator::CorpusGenerator(const QStringList& words, std::uint64_t seed, Profile profile, Spacing spacing)
+    : m_random(seed), m_profile(profile), m_spacing(spacing)
 {
     QList<QByteArray> rest;
     QList<QByteArray> head;
@@ -178,6 +178,12 @@ QByteArray CorpusGenerator::headword()
         return m_previousHeadword;
     m_previousHeadword = upper(anyWord().text);
     return m_previousHeadword;
+}
+
+void CorpusGenerator::appendBetween(QByteArray& out, const char* separator) const
+{
+    if (m_spacing == Spacing::Spaced)
+        out += separator;
 }
 
 int CorpusGenerator::articleLength()
@@ -265,16 +271,19 @@ void CorpusGenerator::appendArticle(QByteArray& out, qint64 number)
            "\"><vedette>" + head + "</vedette>";
     if (m_random.chance(95)) {
         const char* category = pick(m_random, grammaticalCategories);
-        out += QByteArray(", <categorie gram=\"") + category + "\">" + category + "</categorie>";
+        appendBetween(out, ", ");
+        out += QByteArray("<categorie gram=\"") + category + "\">" + category + "</categorie>";
     }
     if (m_random.chance(80)) {
         const Domain& domain = pick(m_random, domains);
-        out += QByteArray(" <domaine type=\"") + domain.type + "\">(" + domain.label + ".)</domaine>";
+        appendBetween(out, " ");
+        out += QByteArray("<domaine type=\"") + domain.type + "\">(" + domain.label + ".)</domaine>";
     }
     int remaining = articleLength();
     while (remaining > 0) {
         const int paragraph = std::min(remaining, m_random.between(800, 3000));
-        out += "\n<definition sens=\"";
+        appendBetween(out, "\n");
+        out += "<definition sens=\"";
         out += m_random.chance(75) ? senses[0] : pick(m_random, senses);
         out += "\">";
         appendParagraph(out, paragraph);
@@ -282,17 +291,20 @@ void CorpusGenerator::appendArticle(QByteArray& out, qint64 number)
         remaining -= paragraph;
     }
     if (m_random.chance(45)) {
-        out += "\n<exemple>\xC2\xAB ";
+        appendBetween(out, "\n");
+        out += "<exemple>\xC2\xAB ";
         appendPlainWords(out, m_random.between(3, 12));
         out += " \xC2\xBB</exemple>";
     }
     if (m_random.chance(70)) {
         const QByteArray& author = m_authors.at(static_cast<qsizetype>(m_random.below(authorCount)));
-        out += " <auteur nom=\"" + author + "\">(" + author + ")</auteur>";
+        appendBetween(out, " ");
+        out += "<auteur nom=\"" + author + "\">(" + author + ")</auteur>";
     }
     if (m_random.chance(60)) {
         const QByteArray year = QByteArray::number(m_random.between(1700, 1789));
-        out += " <date annee=\"" + year + "\">[" + year + "]</date>";
+        appendBetween(out, " ");
+        out += "<date annee=\"" + year + "\">[" + year + "]</date>";
     }
     out += "</article>\n";
 }
@@ -339,11 +351,13 @@ void CorpusGenerator::appendQuotation(QByteArray& out)
 
 void CorpusGenerator::appendSense(QByteArray& out, int number)
 {
-    out += "\n<sens n=\"" + QByteArray::number(number) + "\">";
+    appendBetween(out, "\n");
+    out += "<sens n=\"" + QByteArray::number(number) + "\">";
     if (m_random.chance(30)) {
         out += "<indication>";
         out += pick(m_random, indications);
-        out += "</indication> ";
+        out += "</indication>";
+        appendBetween(out, " ");
     }
     out += "<definition>";
     appendParagraph(out, m_random.chance(90) ? m_random.between(30, 130) : m_random.between(130, 600));
@@ -351,19 +365,21 @@ void CorpusGenerator::appendSense(QByteArray& out, int number)
     const int bucket = m_random.between(0, 99);
     const int quotations = bucket < 30 ? 0 : bucket < 75 ? 1 : bucket < 93 ? 2 : m_random.between(3, 4);
     for (int i = 0; i < quotations; ++i) {
-        out += ' ';
+        appendBetween(out, " ");
         appendQuotation(out);
     }
     if (m_random.chance(12)) {
         const QByteArray target = upper(anyWord().text);
-        out += " <renvoi cible=\"" + target + "\">Voy. " + target + "</renvoi>";
+        appendBetween(out, " ");
+        out += "<renvoi cible=\"" + target + "\">Voy. " + target + "</renvoi>";
     }
     out += "</sens>";
 }
 
 void CorpusGenerator::appendEtymology(QByteArray& out)
 {
-    out += "\n<etymologie>";
+    appendBetween(out, "\n");
+    out += "<etymologie>";
     const int sources = m_random.chance(70) ? 1 : m_random.between(2, 3);
     for (int i = 0; i < sources; ++i) {
         out += i == 0 ? "Du " : " ; ";
@@ -382,24 +398,28 @@ void CorpusGenerator::appendEtymology(QByteArray& out)
 void CorpusGenerator::appendDictionaryArticle(QByteArray& out, qint64 number)
 {
     const QByteArray head = headword();
-    out += "<article id=\"d" + QByteArray::number(number).rightJustified(6, '0') + "\"><vedette>" + head +
-           "</vedette> <prononciation>(" + pronunciationOf(head) + ")</prononciation>";
+    out += "<article id=\"d" + QByteArray::number(number).rightJustified(6, '0') + "\"><vedette>" + head + "</vedette>";
+    appendBetween(out, " ");
+    out += "<prononciation>(" + pronunciationOf(head) + ")</prononciation>";
     const char* category = pick(m_random, grammaticalCategories);
-    out += QByteArray(", <categorie gram=\"") + category + "\">" + category + "</categorie>";
+    appendBetween(out, ", ");
+    out += QByteArray("<categorie gram=\"") + category + "\">" + category + "</categorie>";
     const int senses = senseCount();
     for (int n = 1; n <= senses; ++n)
         appendSense(out, n);
     if (m_random.chance(10)) {
-        out += "\n<remarque>";
+        appendBetween(out, "\n");
+        out += "<remarque>";
         appendParagraph(out, m_random.between(80, 400));
         out += "</remarque>";
     }
     if (m_random.chance(20)) {
-        out += "\n<historique>";
+        appendBetween(out, "\n");
+        out += "<historique>";
         const int quotations = m_random.between(1, 3);
         for (int i = 0; i < quotations; ++i) {
             if (i > 0)
-                out += ' ';
+                appendBetween(out, " ");
             appendQuotation(out);
         }
         out += "</historique>";
@@ -408,7 +428,8 @@ void CorpusGenerator::appendDictionaryArticle(QByteArray& out, qint64 number)
         appendEtymology(out);
     if (m_random.chance(30)) {
         const QByteArray target = upper(anyWord().text);
-        out += " <renvoi cible=\"" + target + "\">" + target + "</renvoi>";
+        appendBetween(out, " ");
+        out += "<renvoi cible=\"" + target + "\">" + target + "</renvoi>";
     }
     out += "</article>\n";
 }
@@ -435,11 +456,12 @@ qint64 CorpusGenerator::write(QIODevice& out, qint64 targetBytes)
     return articles;
 }
 
-QByteArray CorpusGenerator::generate(const QStringList& words, std::uint64_t seed, qint64 targetBytes, Profile profile)
+QByteArray CorpusGenerator::generate(const QStringList& words, std::uint64_t seed, qint64 targetBytes, Profile profile,
+                                     Spacing spacing)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    CorpusGenerator(words, seed, profile).write(buffer, targetBytes);
+    CorpusGenerator(words, seed, profile, spacing).write(buffer, targetBytes);
     return buffer.data();
 }
 

@@ -21,6 +21,11 @@ class QIODevice;
 // The dictionary profile: short articles with dense, nested markup, as in a large French dictionary
 // (about 1,160 bytes and 17 elements an article): headword, pronunciation, grammatical category,
 // numbered senses with their definitions and quotations, cross-references, etymology.
+//
+// Either profile may be packed: the elements that stand side by side in a block (the article's
+// headword, category and definitions; a sense's definition and quotations) then meet without the
+// spaces and punctuation between them, as machine-written XML has them, so that their words meet at
+// block edges. The same seed gives the same words either way.
 class CorpusGenerator
 {
 public:
@@ -30,14 +35,21 @@ public:
         Dictionary
     };
 
-    CorpusGenerator(const QStringList& words, std::uint64_t seed, Profile profile = Profile::Encyclopedia);
+    enum class Spacing
+    {
+        Spaced,
+        Packed
+    };
+
+    CorpusGenerator(const QStringList& words, std::uint64_t seed, Profile profile = Profile::Encyclopedia,
+                    Spacing spacing = Spacing::Spaced);
 
     // Writes articles until at least targetBytes are written, then closes the document.
     // Returns the number of articles.
     qint64 write(QIODevice& out, qint64 targetBytes);
 
     static QByteArray generate(const QStringList& words, std::uint64_t seed, qint64 targetBytes,
-                               Profile profile = Profile::Encyclopedia);
+                               Profile profile = Profile::Encyclopedia, Spacing spacing = Spacing::Spaced);
 
     // "encyclopedia" or "dictionary"; profileFromName sets ok to false on any other name.
     static QString profileName(Profile profile);
@@ -57,6 +69,8 @@ private:
     const Word& zipfWord();
     const Word& anyWord();
     QByteArray headword();
+    // What sets two elements of a block apart, unless packed.
+    void appendBetween(QByteArray& out, const char* separator) const;
     void appendArticle(QByteArray& out, qint64 number);
     void appendDictionaryArticle(QByteArray& out, qint64 number);
     void appendSense(QByteArray& out, int number);
@@ -70,6 +84,7 @@ private:
 
     Prng m_random;
     Profile m_profile;
+    Spacing m_spacing;
     std::vector<Word> m_words;               // by frequency rank
     std::vector<std::uint64_t> m_cumulative; // running sum of the rank weights
     QList<QByteArray> m_authors;

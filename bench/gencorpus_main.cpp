@@ -22,6 +22,9 @@ int main(int argc, char* argv[])
                       QStringLiteral("encyclopedia (long, lightly marked articles) or dictionary (short, densely "
                                      "marked ones)."),
                       QStringLiteral("P"), QStringLiteral("encyclopedia")});
+    parser.addOption({QStringLiteral("packed"),
+                      QStringLiteral("Elements side by side in a block meet without spaces or punctuation between "
+                                     "them, as machine-written XML has them.")});
     parser.addPositionalArgument(QStringLiteral("output"), QStringLiteral("The XML file to write."));
     parser.process(app);
 
@@ -47,7 +50,10 @@ int main(int argc, char* argv[])
         err << "Cannot write " << out.fileName() << '\n';
         return 1;
     }
-    const qint64 articles = CorpusGenerator(words, seed, profile).write(out, static_cast<qint64>(sizeMb * 1e6));
+    const CorpusGenerator::Spacing spacing =
+        parser.isSet(QStringLiteral("packed")) ? CorpusGenerator::Spacing::Packed : CorpusGenerator::Spacing::Spaced;
+    const qint64 articles =
+        CorpusGenerator(words, seed, profile, spacing).write(out, static_cast<qint64>(sizeMb * 1e6));
     if (!out.flush() || out.error() != QFileDevice::NoError) {
         err << "Write error on " << out.fileName() << '\n';
         return 1;

@@ -97,6 +97,7 @@ struct Node
     Kind firstChild = Kind::None; // whitespace-only text is looked through
     Kind nextSibling = Kind::None;
     bool hasText = false; // some text below it that is not whitespace-only
+    bool ownText = false; // some text of its own that is not whitespace-only: its children are inline
 };
 
 // Articles as the parser read them: their text as UTF-8 and, in document order, their text pieces
@@ -240,6 +241,8 @@ private:
     }
 
     void finish(const Batch& batch);
+    // Fills m_edges with the block edges of the article whose nodes are [firstNode, endNode).
+    void findEdges(const Batch& batch, quint32 firstNode, quint32 endNode, const QString& text);
     // Fills m_trimmedFrom and m_trimmedUntil for the article's text, in one pass over it.
     void findTrimmedEnds(const Piece* pieces, quint32 count, const QString& text);
     QString title(const Batch& batch, quint32 article, const QString& text) const;
@@ -264,6 +267,16 @@ private:
     // before i ends without it (0 if only whitespace).
     std::vector<quint32> m_trimmedFrom;
     std::vector<quint32> m_trimmedUntil;
+    std::vector<quint32> m_edges;
+    // The nodes open at some point of a walk down an article.
+    struct OpenNode
+    {
+        quint32 subtreeEnd = 0;
+        quint32 endPiece = 0;
+        bool block = false;   // its parent has no text of its own
+        bool ownText = false; // its children are inline
+    };
+    std::vector<OpenNode> m_open;
     std::thread m_thread;
 };
 
@@ -332,6 +345,8 @@ void Finisher::finish(const Batch& batch)
                 index.setElementText(element, m_offsets[first], m_offsets[first]);
             }
         }
+        findEdges(batch, article.firstNode, endNode, text);
+        index.setEdges(m_edges.data(), m_edges.size());
         index.endArticle(batch.nodes[article.firstNode].firstChild != Kind::None);
 
         ArticleEntry entry;
@@ -346,6 +361,42 @@ void Finisher::finish(const Batch& batch)
             m_signed.clear();
             m_searched.clear();
         }
+    }
+}
+
+void Finisher::findEdges(const Batch& batch, quint32 firstNode, quint32 endNode, const QString& text)
+{
+    m_edges.clear();
+    const QChar* const chars = text.constData();
+    const auto size = static_cast<quint32>(text.size());
+    const quint32 base = batch.nodes[firstNode].firstPiece;
+    // Whitespace on either side already parts the words: only the other edges are kept. They come
+    // in order, so that an edge met twice (the end of a block and the start of the next) is the last kept.
+    const auto keep = [&](quint32 piece) {
+        const quint32 offset = m_offsets[piece - base];
+        if (offset > 0 && offset < size && !chars[offset - 1].isSpace() && !chars[offset].isSpace() &&
+            (m_edges.empty() || m_edges.back() != offset))
+            m_edges.push_back(offset);
+    };
+    // Nodes come in document order: a node's parent is the innermost node still open before it, and
+    // the nodes that close before it end where it starts or earlier, the innermost first.
+    const Node& article = batch.nodes[firstNode];
+    m_open.assign(1, {article.subtreeEnd, article.endPiece, false, article.ownText});
+    for (quint32 n = firstNode + 1; n < endNode; ++n) {
+        while (m_open.back().subtreeEnd <= n) {
+            if (m_open.back().block)
+                keep(m_open.back().endPiece);
+            m_open.pop_back();
+        }
+        const Node& node = batch.nodes[n];
+        const bool block = !m_open.back().ownText;
+        if (block)
+            keep(node.firstPiece);
+        m_open.push_back({node.subtreeEnd, node.endPiece, block, node.ownText});
+    }
+    for (; m_open.size() > 1; m_open.pop_back()) {
+        if (m_open.back().block)
+            keep(m_open.back().endPiece);
     }
 }
 
@@ -425,6 +476,9 @@ public:
         m_content.elements = std::move(finished.elements);
         ElementIndex& index = m_content.elements;
         index.finish(m_names.takeTexts());
+        // The index's edges no longer move: each article sees its own.
+        for (size_t n = 0; n < m_content.articles.size(); ++n)
+            m_content.articles[n].edges = index.edges(static_cast<int>(n));
         // The names of the elements inside the articles after those of the document and its articles.
         for (quint32 id = 0; id < index.nameCount(); ++id) {
             if (m_outerNames.count(index.name(id).toStdString()) == 0)
@@ -505,6 +559,8 @@ void Builder::closeText()
     childStarts(Kind::Other);
     if (piece.hasText())
         m_batch->nodes[m_open.back()].hasText = true;
+    if (!piece.blank)
+        m_batch->nodes[m_open.back()].ownText = true;
 }
 
 void Builder::childStarts(Kind kind)

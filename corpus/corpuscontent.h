@@ -7,9 +7,17 @@
 #include <vector>
 
 // What reading a corpus file yields: the articles in document order, where their elements stand,
-// and the names of the elements. Nothing of the parser is kept.
+// and the names of the elements. Nothing of the parser is kept. Moved, never copied: the articles'
+// edges are views of the index's.
 struct CorpusContent
 {
+    CorpusContent() = default;
+    CorpusContent(CorpusContent&&) = default;
+    CorpusContent& operator=(CorpusContent&&) = default;
+    CorpusContent(const CorpusContent&) = delete;
+    CorpusContent& operator=(const CorpusContent&) = delete;
+    ~CorpusContent() = default;
+
     std::vector<ArticleEntry> articles;
     ElementIndex elements;
     QString rootName;

@@ -171,6 +171,15 @@ ElementIndex::Article ElementIndex::article(int number) const
             m_elementTexts.data() + first, m_articles[index].hasChildNode};
 }
 
+BlockEdges ElementIndex::edges(int number) const
+{
+    const auto index = static_cast<size_t>(number);
+    const quint32 first = m_articles[index].firstEdge;
+    const quint32 last =
+        index + 1 < m_articles.size() ? m_articles[index + 1].firstEdge : static_cast<quint32>(m_edges.size());
+    return {m_edges.data() + first, last - first};
+}
+
 void ElementIndex::clear()
 {
     *this = ElementIndex();
@@ -189,7 +198,9 @@ void ElementIndex::reserveFor(qint64 fileBytes)
 
 void ElementIndex::beginArticle()
 {
-    m_articles.push_back({static_cast<quint32>(m_elements.size()), false});
+    if (m_edges.size() >= none)
+        throw std::bad_alloc(); // past what can be numbered: as if memory ran out
+    m_articles.push_back({static_cast<quint32>(m_elements.size()), static_cast<quint32>(m_edges.size()), false});
 }
 
 quint32 ElementIndex::Interner::hash(std::string_view utf8) const
@@ -314,8 +325,15 @@ void ElementIndex::setElementText(quint32 element, quint32 start, quint32 end)
     m_elementTexts[element] = {start, end};
 }
 
+void ElementIndex::setEdges(const quint32* edges, size_t count)
+{
+    m_edges.insert(m_edges.end(), edges, edges + count);
+}
+
 void ElementIndex::finish(QStringList names)
 {
+    // Most corpora keep few edges or none: the room grown for them goes back.
+    m_edges.shrink_to_fit();
     m_names = std::move(names);
     m_values = m_buildValues.takeTexts();
     const std::vector<quint32> valueHashes = m_buildValues.takeTextHashes();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "blockedges.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -70,6 +72,8 @@ public:
     int articleCount() const { return static_cast<int>(m_articles.size()); }
     // The elements below article `number`, in document order, the article itself left out.
     Article article(int number) const;
+    // Where in article `number`'s text one block element meets another (see BlockEdges).
+    BlockEdges edges(int number) const;
 
     void clear();
 
@@ -92,6 +96,8 @@ public:
     // Then the signatures of elements with text, from their searched texts, each as signature() gives
     // it: the hash of a text is one chain of multiplications, so long texts are hashed four at once.
     void setSignatures(const quint32* elements, const QStringView* searched, size_t count);
+    // Then its block edges, sorted, each once.
+    void setEdges(const quint32* edges, size_t count);
     void endArticle(bool hasChildNode) { m_articles.back().hasChildNode = hasChildNode; }
     // Drops what only the building needed; `names` are the texts of the numbers addElement() was given.
     void finish(QStringList names);
@@ -154,6 +160,7 @@ private:
     struct ArticleRange
     {
         quint32 firstElement = 0;
+        quint32 firstEdge = 0; // in m_edges
         bool hasChildNode = false;
     };
 
@@ -162,6 +169,7 @@ private:
     std::vector<TextRange> m_elementTexts;
     std::vector<quint32> m_elementValues;
     std::vector<ArticleRange> m_articles;
+    std::vector<quint32> m_edges; // the block edges of every article, article after article
     QStringList m_names;
     QStringList m_values;
     TextIds m_nameIds;

@@ -106,7 +106,7 @@ ArticleView::ArticleView(QWidget* parent) : QTextEdit(parent)
     connect(document(), &QTextDocument::contentsChange, this, &ArticleView::contentsChanged);
 }
 
-void ArticleView::showArticle(const QString& text, const QList<highlighter::Range>& marks)
+void ArticleView::showArticle(const QString& text, const BlockEdges& edges, const QList<highlighter::Range>& marks)
 {
     qsizetype shown = std::min(text.size(), shownLimit);
     // A cut never parts the two halves of a character.
@@ -122,6 +122,7 @@ void ArticleView::showArticle(const QString& text, const QList<highlighter::Rang
     cursor.beginEditBlock();
     setPlainText(display.text);
     m_article = text;
+    m_edges.assign(edges.begin(), edges.end());
     m_shown = shown;
     m_breaks = std::move(display.breaks);
     const QTextCharFormat format = markFormat();
@@ -149,7 +150,7 @@ void ArticleView::showArticle(const QString& text, const QList<highlighter::Rang
 
 void ArticleView::clearArticle()
 {
-    showArticle(QString());
+    showArticle(QString(), {});
 }
 
 int ArticleView::viewPosition(qsizetype articlePosition) const
@@ -259,11 +260,12 @@ QString ArticleView::wordAt(int viewPosition) const
         --at;
     if (at >= text.size() || separatorAt(at))
         return {};
+    const BlockEdges blockEdges = edges();
     qsizetype start = at;
-    while (start > 0 && !separatorAt(start - 1))
+    while (start > 0 && !separatorAt(start - 1) && !wordboundary::edgePartsWords(text, blockEdges, start))
         --start;
     qsizetype end = at + 1;
-    while (end < text.size() && !separatorAt(end))
+    while (end < text.size() && !separatorAt(end) && !wordboundary::edgePartsWords(text, blockEdges, end))
         ++end;
     return text.mid(start, end - start).toString();
 }
@@ -273,7 +275,14 @@ void ArticleView::mouseDoubleClickEvent(QMouseEvent* event)
     QTextEdit::mouseDoubleClickEvent(event);
     if (event->button() != Qt::LeftButton)
         return;
-    const QString word = wordAt(cursorForPosition(event->position().toPoint()).position());
+    const QTextCursor cursor = cursorForPosition(event->position().toPoint());
+    int position = cursor.position();
+    // Where two words meet at a block edge, the cursor stands between them: the pointer, left of it,
+    // was on the word before.
+    if (position > 0 && wordboundary::edgePartsWords(m_article, edges(), articlePosition(position)) &&
+        event->position().x() < cursorRect(cursor).left())
+        --position;
+    const QString word = wordAt(position);
     if (!word.isEmpty())
         emit wordDoubleClicked(word);
 }

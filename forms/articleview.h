@@ -24,9 +24,9 @@ public:
 
     explicit ArticleView(QWidget* parent = nullptr);
 
-    // Shows `text` with the `marks` (positions in `text`, sorted) red, bold and underlined; the
-    // marks beyond the part shown are not drawn.
-    void showArticle(const QString& text, const QList<highlighter::Range>& marks = {});
+    // Shows `text`, whose block edges are `edges`, with the `marks` (positions in `text`, sorted) red,
+    // bold and underlined; the marks beyond the part shown are not drawn.
+    void showArticle(const QString& text, const BlockEdges& edges, const QList<highlighter::Range>& marks = {});
     void clearArticle();
 
     // How many characters of the article the view shows.
@@ -42,14 +42,16 @@ public:
 
     // The article shown, all of it (the view shows its first shownLength() characters).
     const QString& article() const { return m_article; }
+    // Its block edges.
+    BlockEdges edges() const { return {m_edges.data(), quint32(m_edges.size())}; }
     // Puts the cursor on the article's characters [start, start + length), selecting them when
     // `select` is set, and scrolls them into view, a third down the page, when they are not in it.
     void showRange(qsizetype start, qsizetype length, bool select);
     // Draws the `marks` (positions in the article) on a yellow ground, over the red marks; an empty
     // list takes them away.
     void setFoundMarks(const QList<highlighter::Range>& marks);
-    // The word of the article at a position of the view, by the program's rule of whole words;
-    // empty on a separator.
+    // The word of the article at a position of the view, by the program's rule of whole words (a
+    // block edge ends it); empty on a separator. At an edge between two words, the word after it.
     QString wordAt(int viewPosition) const;
 
 signals:
@@ -65,7 +67,8 @@ private:
     // Text set by any other way than showArticle has no article behind it.
     void contentsChanged();
 
-    QString m_article; // shares the article's characters
+    QString m_article;            // shares the article's characters
+    std::vector<quint32> m_edges; // a copy: the view may outlive the content they came from
     qsizetype m_shown = 0;
     // View positions of the breaks put into unbreakable runs, ascending.
     std::vector<qsizetype> m_breaks;

@@ -23,9 +23,10 @@ namespace {
 // Rows of a list laid out at once; longer lists are laid out in slices of this many.
 constexpr int layoutSlice = 20000;
 
-QList<highlighter::Range> wholeWords(const QString& text, const QString& word, Qt::CaseSensitivity cs, qsizetype limit)
+QList<highlighter::Range> wholeWords(const QString& text, const BlockEdges& edges, const QString& word,
+                                     Qt::CaseSensitivity cs, qsizetype limit)
 {
-    return highlighter::occurrences(text, word, cs, true, limit);
+    return highlighter::occurrences(text, edges, word, cs, true, limit);
 }
 
 // A key of the tab: it acts while `view` is on screen in the active window.
@@ -268,9 +269,9 @@ QList<highlighter::Range> ResultPane::showArticle(const SearchResult& record, in
         view->clearArticle();
         return {};
     }
-    const QString& text = record.hits().at(row)->text;
+    const ArticleEntry& hit = *record.hits().at(row);
     const QList<highlighter::Range> marks = highlighter::hitRanges(record, row, shownMarkLimit + 1);
-    view->showArticle(text, marks.size() > shownMarkLimit ? marks.first(shownMarkLimit) : marks);
+    view->showArticle(hit.text, hit.edges, marks.size() > shownMarkLimit ? marks.first(shownMarkLimit) : marks);
     return marks;
 }
 
@@ -374,7 +375,7 @@ void ResultPane::find()
     const Qt::CaseSensitivity cs = m_caseOption && m_caseOption->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive;
     QList<highlighter::Range> found;
     if (!word.isEmpty())
-        found = m_finder(m_view->article(), word, cs, foundLimit + 1);
+        found = m_finder(m_view->article(), m_view->edges(), word, cs, foundLimit + 1);
     qsizetype reachable = 0;
     while (reachable < found.size() && reachable < foundLimit && found[reachable].start < m_view->shownLength())
         ++reachable;

@@ -47,10 +47,11 @@ public:
         QAbstractButton* caseOption = nullptr;
     };
 
-    // The whole-word occurrences of `word` in `text`, sorted, at most `limit` of them. The find bar
-    // asks it; a caller that folds more than letter case (accents) gives its own.
-    using WordFinder = std::function<QList<highlighter::Range>(const QString& text, const QString& word,
-                                                               Qt::CaseSensitivity cs, qsizetype limit)>;
+    // The whole-word occurrences of `word` in `text`, whose block edges are `edges`, sorted, at most
+    // `limit` of them. The find bar asks it; a caller that folds more than letter case (accents) gives
+    // its own.
+    using WordFinder = std::function<QList<highlighter::Range>(
+        const QString& text, const BlockEdges& edges, const QString& word, Qt::CaseSensitivity cs, qsizetype limit)>;
 
     // At most this many marks are drawn, search marks and found words alike.
     static constexpr qsizetype shownMarkLimit = 100000;

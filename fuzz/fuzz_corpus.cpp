@@ -28,7 +28,8 @@ void markAll(const SearchResult& result)
             continue;
         }
         const QString& text = result.hits().at(i)->text;
-        const QList<highlighter::Range> marks = highlighter::ranges(result, text);
+        const BlockEdges& edges = result.hits().at(i)->edges;
+        const QList<highlighter::Range> marks = highlighter::ranges(result, text, edges);
         qsizetype end = 0;
         QString expected;
         for (const highlighter::Range& mark : marks) {
@@ -43,7 +44,7 @@ void markAll(const SearchResult& result)
             std::abort();
         // What the view shows: the first marks of the same list
         // (the last of them may be cut short, where a match left out would have joined it).
-        const QList<highlighter::Range> shown = highlighter::firstRanges(result, text, 3);
+        const QList<highlighter::Range> shown = highlighter::firstRanges(result, text, edges, 3);
         if (shown.size() > 3 || shown.size() > marks.size())
             std::abort();
         for (qsizetype m = 0; m < shown.size(); ++m) {

@@ -39,7 +39,7 @@ struct Word
     bool isEmpty() const { return end <= start; }
 };
 
-Word wordAfter(QStringView text, qsizetype from)
+Word wordAfter(QStringView text, const BlockEdges& edges, qsizetype from)
 {
     const char16_t* units = text.utf16();
     qsizetype start = from;
@@ -48,10 +48,15 @@ Word wordAfter(QStringView text, qsizetype from)
     qsizetype end = start;
     while (end < text.size() && wordUnits[units[end]])
         ++end;
+    // A word ends at a block edge that parts words.
+    for (const quint32* edge = edges.after(start); edge != edges.end() && qsizetype(*edge) < end; ++edge) {
+        if (wordboundary::insideWord(text, *edge))
+            return {start, qsizetype(*edge)};
+    }
     return {start, end};
 }
 
-Word wordBefore(QStringView text, qsizetype before)
+Word wordBefore(QStringView text, const BlockEdges& edges, qsizetype before)
 {
     const char16_t* units = text.utf16();
     qsizetype end = before;
@@ -60,6 +65,11 @@ Word wordBefore(QStringView text, qsizetype before)
     qsizetype start = end;
     while (start > 0 && wordUnits[units[start - 1]])
         --start;
+    // A word starts at a block edge that parts words.
+    for (const quint32* edge = edges.after(start); edge != edges.end() && qsizetype(*edge) < end; ++edge) {
+        if (wordboundary::insideWord(text, *edge))
+            start = *edge;
+    }
     return {start, end};
 }
 
@@ -79,11 +89,12 @@ int compareFolded(QStringView a, QStringView b)
 
 // The words from `a` and from `b` on, read one by one forward or backward: the first that differ
 // decide; fewer words come first.
-int compareWords(QStringView a, qsizetype fromA, QStringView b, qsizetype fromB, bool backwards)
+int compareWords(QStringView a, const BlockEdges& edgesA, qsizetype fromA, QStringView b, const BlockEdges& edgesB,
+                 qsizetype fromB, bool backwards)
 {
     for (int k = 0; k < Concordance::contextWords; ++k) {
-        const Word wa = backwards ? wordBefore(a, fromA) : wordAfter(a, fromA);
-        const Word wb = backwards ? wordBefore(b, fromB) : wordAfter(b, fromB);
+        const Word wa = backwards ? wordBefore(a, edgesA, fromA) : wordAfter(a, edgesA, fromA);
+        const Word wb = backwards ? wordBefore(b, edgesB, fromB) : wordAfter(b, edgesB, fromB);
         if (wa.isEmpty() || wb.isEmpty())
             return wa.isEmpty() == wb.isEmpty() ? 0 : (wa.isEmpty() ? -1 : 1);
         const int c = compareFolded(a.sliced(wa.start, wa.end - wa.start), b.sliced(wb.start, wb.end - wb.start));
@@ -98,11 +109,12 @@ int compareWords(QStringView a, qsizetype fromA, QStringView b, qsizetype fromB,
 // Gives `take` the units a context sorts by, until it returns false: each word's units, letter case
 // aside, then 1, which no word holds and which comes before any unit of one. Returns whether every
 // unit was taken. Two contexts compare as these units do, the shorter first.
-template <typename Take> bool eachWordUnit(QStringView text, qsizetype from, bool backwards, Take&& take)
+template <typename Take>
+bool eachWordUnit(QStringView text, const BlockEdges& edges, qsizetype from, bool backwards, Take&& take)
 {
     const char16_t* fold = PatternFinder::caseFolding();
     for (int k = 0; k < Concordance::contextWords; ++k) {
-        const Word w = backwards ? wordBefore(text, from) : wordAfter(text, from);
+        const Word w = backwards ? wordBefore(text, edges, from) : wordAfter(text, edges, from);
         if (w.isEmpty())
             break;
         for (qsizetype i = w.start; i < w.end; ++i) {
@@ -322,9 +334,10 @@ const QString& Concordance::textOf(const Occurrence& occurrence) const
 qsizetype Concordance::leftStart(const Occurrence& occurrence) const
 {
     const QString& text = textOf(occurrence);
+    const BlockEdges& edges = m_result.hits().at(occurrence.hit)->edges;
     qsizetype from = occurrence.start;
     for (int k = 0; k < contextWords; ++k) {
-        const Word w = wordBefore(text, from);
+        const Word w = wordBefore(text, edges, from);
         if (w.isEmpty())
             break;
         from = w.start;
@@ -335,9 +348,10 @@ qsizetype Concordance::leftStart(const Occurrence& occurrence) const
 qsizetype Concordance::rightEnd(const Occurrence& occurrence) const
 {
     const QString& text = textOf(occurrence);
+    const BlockEdges& edges = m_result.hits().at(occurrence.hit)->edges;
     qsizetype to = qsizetype(occurrence.start) + occurrence.length;
     for (int k = 0; k < contextWords; ++k) {
-        const Word w = wordAfter(text, to);
+        const Word w = wordAfter(text, edges, to);
         if (w.isEmpty())
             break;
         to = w.end;
@@ -464,7 +478,8 @@ int Concordance::compare(int column, const Occurrence& a, const Occurrence& b) c
         return folded != 0 ? folded : QStringView(x).compare(y);
     }
     case LeftColumn:
-        return compareWords(ta, a.start, tb, b.start, true);
+        return compareWords(ta, m_result.hits().at(a.hit)->edges, a.start, tb, m_result.hits().at(b.hit)->edges,
+                            b.start, true);
     case HitColumn: {
         const QStringView x = QStringView(ta).sliced(a.start, a.length);
         const QStringView y = QStringView(tb).sliced(b.start, b.length);
@@ -472,7 +487,8 @@ int Concordance::compare(int column, const Occurrence& a, const Occurrence& b) c
         return folded != 0 ? folded : x.compare(y);
     }
     case RightColumn:
-        return compareWords(ta, qsizetype(a.start) + a.length, tb, qsizetype(b.start) + b.length, false);
+        return compareWords(ta, m_result.hits().at(a.hit)->edges, qsizetype(a.start) + a.length, tb,
+                            m_result.hits().at(b.hit)->edges, qsizetype(b.start) + b.length, false);
     default:
         return 0;
     }
@@ -484,6 +500,7 @@ quint64 Concordance::identity(int column, const Occurrence& occurrence) const
 {
     UnitHash hash;
     const QStringView text = textOf(occurrence);
+    const BlockEdges& edges = m_result.hits().at(occurrence.hit)->edges;
     const auto exact = [&hash](QStringView units) {
         for (const QChar c : units)
             hash.put(c.unicode());
@@ -493,13 +510,13 @@ quint64 Concordance::identity(int column, const Occurrence& occurrence) const
         exact(m_result.hits().at(occurrence.hit)->title);
         break;
     case LeftColumn:
-        eachWordUnit(text, occurrence.start, true, [&hash](char16_t unit) { return hash.put(unit); });
+        eachWordUnit(text, edges, occurrence.start, true, [&hash](char16_t unit) { return hash.put(unit); });
         break;
     case HitColumn:
         exact(text.sliced(occurrence.start, occurrence.length));
         break;
     default:
-        eachWordUnit(text, qsizetype(occurrence.start) + occurrence.length, false,
+        eachWordUnit(text, edges, qsizetype(occurrence.start) + occurrence.length, false,
                      [&hash](char16_t unit) { return hash.put(unit); });
         break;
     }
@@ -632,6 +649,7 @@ std::optional<std::vector<quint32>> Concordance::sortRows(int column, Qt::SortOr
             for (size_t i = from; i < to; ++i) {
                 const Occurrence& o = m_occurrences[i];
                 const QStringView text = textOf(o);
+                const BlockEdges& edges = m_result.hits().at(o.hit)->edges;
                 KeyWriter writer;
                 bool whole = false;
                 const auto put = [&writer](char16_t unit) { return writer.put(unit); };
@@ -640,14 +658,14 @@ std::optional<std::vector<quint32>> Concordance::sortRows(int column, Qt::SortOr
                     keyed[i] = {textKey(m_result.hits().at(o.hit)->title), quint32(i), false};
                     break;
                 case LeftColumn:
-                    whole = eachWordUnit(text, o.start, true, put);
+                    whole = eachWordUnit(text, edges, o.start, true, put);
                     keyed[i] = {writer.key(), quint32(i), whole};
                     break;
                 case HitColumn:
                     keyed[i] = {textKey(text.sliced(o.start, o.length)), quint32(i), false};
                     break;
                 default:
-                    whole = eachWordUnit(text, qsizetype(o.start) + o.length, false, put);
+                    whole = eachWordUnit(text, edges, qsizetype(o.start) + o.length, false, put);
                     keyed[i] = {writer.key(), quint32(i), whole};
                     break;
                 }

@@ -58,16 +58,17 @@ std::optional<SearchResult> fullTextSearch(const CorpusDocument& corpus, const Q
         const QStringView text = entry.text;
         bool hit = false;
         if (!scoped) {
-            hit = terms ? terms->matches(text, all) : !phrase || containsWholeWord(text, *phrase);
+            hit = terms ? terms->matches(text, entry.edges, all)
+                        : !phrase || containsWholeWord(text, entry.edges, *phrase);
         } else {
             const TextSpan* spans = within.spans.data() + within.first[size_t(entry.number)];
             const TextSpan* spansEnd = within.spans.data() + within.first[size_t(entry.number) + 1];
             if (spans == spansEnd)
                 hit = false;
             else if (terms)
-                hit = terms->matchesWithin(text, all, spans, size_t(spansEnd - spans));
+                hit = terms->matchesWithin(text, entry.edges, all, spans, size_t(spansEnd - spans));
             else
-                hit = !phrase || containsWholeWordWithin(text, *phrase, spans, spansEnd);
+                hit = !phrase || containsWholeWordWithin(text, entry.edges, *phrase, spans, spansEnd);
         }
         if (hit)
             result.addHit(entry);

@@ -12,7 +12,8 @@
 //   AnyTerm:     at least one term does; no terms lists none
 //   ExactPhrase: the terms joined with single spaces occur as a whole; no terms lists every article
 // Any other mode lists nothing. Letter case is ignored unless `caseSensitive`; accents only with
-// `ignoreAccents` (search/accentfolding.h), on the query and the text alike.
+// `ignoreAccents` (search/accentfolding.h), on the query and the text alike. Words end at the
+// articles' block edges too, and a space of the query may stand for one (search/wordboundary.h).
 // Within an element's scope only the occurrences lying wholly in the text of one element of that
 // name count (each still judged a whole word against the article's text), and an article without
 // such an element is no hit: "tous" asks every term there, "exact" the phrase within one element.

@@ -27,21 +27,21 @@ QStringList distinct(const QStringList& patterns)
 
 } // namespace
 
-QList<Range> occurrences(const QString& text, const QString& pattern, Qt::CaseSensitivity cs, bool wholeWords,
-                         qsizetype limit)
+QList<Range> occurrences(const QString& text, const BlockEdges& edges, const QString& pattern, Qt::CaseSensitivity cs,
+                         bool wholeWords, qsizetype limit)
 {
     QList<Range> found;
     const PatternFinder finder(pattern, cs);
-    const qsizetype n = finder.size();
-    qsizetype p = finder.indexIn(text);
-    while (p >= 0 && found.size() != limit) {
-        if (!wholeWords || wordboundary::isWholeWord(text, p, n)) {
-            found.append({p, n});
-            p = finder.indexIn(text, p + n);
-        } else {
-            p = finder.indexIn(text, p + 1);
-        }
+    if (wholeWords) {
+        for (wordboundary::Occurrence next = wordboundary::findWholeWord(text, edges, finder);
+             next.start >= 0 && found.size() != limit;
+             next = wordboundary::findWholeWord(text, edges, finder, next.start + next.length))
+            found.append({next.start, next.length});
+        return found;
     }
+    const qsizetype n = finder.size();
+    for (qsizetype p = finder.indexIn(text); p >= 0 && found.size() != limit; p = finder.indexIn(text, p + n))
+        found.append({p, n});
     return found;
 }
 
@@ -64,7 +64,7 @@ std::optional<TermMatcher> termMatcher(const SearchResult& result)
 // The marks of the result's mode, sorted and merged. With a non-negative `limit` each pattern is
 // looked for up to its (limit + 1)th occurrence only; the merged ranges are then cut before the
 // first occurrence left out, where the marks stop being known, and to `limit` ranges.
-QList<Range> collectRanges(const SearchResult& result, const QString& text, qsizetype limit,
+QList<Range> collectRanges(const SearchResult& result, const QString& text, const BlockEdges& edges, qsizetype limit,
                            const std::vector<TextSpan>* within = nullptr, const TermMatcher* terms = nullptr)
 {
     const SearchMode mode = result.mode();
@@ -92,7 +92,7 @@ QList<Range> collectRanges(const SearchResult& result, const QString& text, qsiz
         }
     };
     const auto addTerms = [&](const TermMatcher& matcher) {
-        for (const QList<TermMatcher::Occurrence>& each : matcher.occurrenceRanges(text, perPattern)) {
+        for (const QList<TermMatcher::Occurrence>& each : matcher.occurrenceRanges(text, edges, perPattern)) {
             QList<Range> found;
             for (const TermMatcher::Occurrence& occurrence : each)
                 found.append({occurrence.start, occurrence.length});
@@ -108,18 +108,21 @@ QList<Range> collectRanges(const SearchResult& result, const QString& text, qsiz
             addTerms(*own);
         }
     } else if (mode == SearchMode::ExactPhrase) {
-        add(occurrences(text, result.phrase(), cs, true, perPattern));
+        add(occurrences(text, edges, result.phrase(), cs, true, perPattern));
     } else if (mode == SearchMode::Cross) {
         // The same value may have matched thousands of elements: it is looked for once.
         for (const QString& value : distinct(result.matchedValues()))
-            add(occurrences(text, value, cs, false, perPattern));
+            add(occurrences(text, edges, value, cs, false, perPattern));
     }
     if (marks.size() < 2 && horizon > text.size())
         return marks;
     std::sort(marks.begin(), marks.end(), [](const Range& a, const Range& b) { return a.start < b.start; });
     QList<Range> merged;
     for (const Range& mark : std::as_const(marks)) {
-        if (!merged.isEmpty() && mark.start <= merged.constLast().start + merged.constLast().length) {
+        // Marks that meet at an edge parting words are two words, and stay two.
+        const qsizetype lastEnd = merged.isEmpty() ? -1 : merged.constLast().start + merged.constLast().length;
+        if (!merged.isEmpty() && (mark.start < lastEnd ||
+                                  (mark.start == lastEnd && !wordboundary::edgePartsWords(text, edges, mark.start)))) {
             Range& last = merged.last();
             last.length = std::max(last.start + last.length, mark.start + mark.length) - last.start;
         } else {
@@ -136,14 +139,14 @@ QList<Range> collectRanges(const SearchResult& result, const QString& text, qsiz
 
 } // namespace
 
-QList<Range> ranges(const SearchResult& result, const QString& text)
+QList<Range> ranges(const SearchResult& result, const QString& text, const BlockEdges& edges)
 {
-    return collectRanges(result, text, -1);
+    return collectRanges(result, text, edges, -1);
 }
 
-QList<Range> firstRanges(const SearchResult& result, const QString& text, qsizetype limit)
+QList<Range> firstRanges(const SearchResult& result, const QString& text, const BlockEdges& edges, qsizetype limit)
 {
-    return collectRanges(result, text, std::max<qsizetype>(limit, 0));
+    return collectRanges(result, text, edges, std::max<qsizetype>(limit, 0));
 }
 
 namespace {
@@ -155,11 +158,11 @@ QList<Range> scopedRanges(const SearchResult& result, int index, qsizetype limit
     const ArticleEntry& hit = *result.hits().at(index);
     const qsizetype bound = limit < 0 ? -1 : limit;
     if (result.scope().isWholeArticle() || !result.content())
-        return collectRanges(result, hit.text, bound, nullptr, terms);
+        return collectRanges(result, hit.text, hit.edges, bound, nullptr, terms);
     const ElementIndex& elements = result.content()->elements;
     std::vector<TextSpan> spans;
     scopeSpans(elements, elements.nameId(result.scope().element), hit.number, spans);
-    return collectRanges(result, hit.text, bound, &spans, terms);
+    return collectRanges(result, hit.text, hit.edges, bound, &spans, terms);
 }
 
 } // namespace

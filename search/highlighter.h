@@ -19,18 +19,20 @@ struct Range
     bool operator==(const Range& other) const { return start == other.start && length == other.length; }
 };
 
-// Every occurrence of `pattern` in `text`, whole words only when `wholeWords` is set; with a
-// non-negative `limit`, the first `limit` of them only.
-QList<Range> occurrences(const QString& text, const QString& pattern, Qt::CaseSensitivity cs, bool wholeWords,
-                         qsizetype limit = -1);
+// Every occurrence of `pattern` in `text`, whole words only when `wholeWords` is set, the text's
+// block edges then parting words and standing for spaces of the pattern (search/wordboundary.h); with
+// a non-negative `limit`, the first `limit` of them only.
+QList<Range> occurrences(const QString& text, const BlockEdges& edges, const QString& pattern, Qt::CaseSensitivity cs,
+                         bool wholeWords, qsizetype limit = -1);
 
-// What the result's mode marks in `text`, sorted, overlaps merged.
-QList<Range> ranges(const SearchResult& result, const QString& text);
+// What the result's mode marks in `text`, whose block edges are `edges`, sorted, marks that overlap or touch
+// merged, but for two words meeting at an edge.
+QList<Range> ranges(const SearchResult& result, const QString& text, const BlockEdges& edges);
 
 // The same marks from the start of the text, at most `limit` of them (non-negative), so that a text
 // of millions of matches costs no more than `limit` ranges. Each range is marked exactly as `ranges`
 // marks it; the text after the last one is left unmarked when the limit was reached.
-QList<Range> firstRanges(const SearchResult& result, const QString& text, qsizetype limit);
+QList<Range> firstRanges(const SearchResult& result, const QString& text, const BlockEdges& edges, qsizetype limit);
 
 // The marks of hit `index` of the result (none when there is no such hit): those of `ranges`, or
 // with a non-negative `limit` of `firstRanges`, that lie within the result's scope. With a scope,

@@ -66,6 +66,10 @@ PatternFinder::PatternFinder(const QString& pattern, Qt::CaseSensitivity cs) : m
     const qsizetype n = m_pattern.size();
     if (n == 0)
         return;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (m_pattern.at(i) == u' ')
+            m_spaces.push_back(i);
+    }
     if (cs == Qt::CaseInsensitive) {
         m_useQt = hasSurrogates(pattern);
         if (m_useQt)
@@ -94,6 +98,22 @@ bool PatternFinder::matchesAt(const char16_t* at) const
     const char16_t* fold = foldTable();
     for (qsizetype i = 0; i < n; ++i) {
         if (fold[at[i]] != p[i])
+            return false;
+    }
+    return true;
+}
+
+bool PatternFinder::partMatchesAt(QStringView text, qsizetype position, qsizetype part, qsizetype length) const
+{
+    if (position < 0 || length < 0 || position + length > text.size() || part + length > m_pattern.size())
+        return false;
+    const QStringView wanted = QStringView(m_pattern).sliced(part, length);
+    const QStringView there = text.sliced(position, length);
+    if (m_cs == Qt::CaseSensitive || m_useQt)
+        return there.compare(wanted, m_cs) == 0;
+    const char16_t* fold = foldTable();
+    for (qsizetype i = 0; i < length; ++i) {
+        if (fold[there.at(i).unicode()] != wanted.at(i).unicode())
             return false;
     }
     return true;

@@ -26,7 +26,7 @@ QString modeName(SearchMode mode);
 
 // One tab's result: the hits, in order, and what is needed to highlight and describe them.
 // A value type. The hits point at entries of a corpus's content, which a record made from a corpus
-// keeps alive.
+// keeps alive; each entry brings its text and its block edges, which the marks follow.
 class SearchResult
 {
 public:

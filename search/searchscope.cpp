@@ -59,24 +59,30 @@ bool liesWithin(const std::vector<TextSpan>& spans, qsizetype start, qsizetype l
     return start + length <= std::prev(after)->end;
 }
 
-bool containsWholeWordWithin(QStringView text, const PatternFinder& pattern, const TextSpan* spans,
-                             const TextSpan* spansEnd)
+bool containsWholeWordWithin(QStringView text, const BlockEdges& edges, const PatternFinder& pattern,
+                             const TextSpan* spans, const TextSpan* spansEnd)
 {
     if (spans == spansEnd)
         return false;
-    const qsizetype n = pattern.size();
     // Nothing past the last span can lie in one: the text after it is not read.
-    const QStringView scanned = text.first(std::prev(spansEnd)->end);
-    const TextSpan* span = spans;
-    for (qsizetype p = pattern.indexIn(scanned, span->start); p >= 0;) {
-        // Occurrences only move on: a span ending before this one does cannot hold a later one.
-        while (span != spansEnd && span->end < p + n)
-            ++span;
-        if (span == spansEnd)
+    const qsizetype to = std::prev(spansEnd)->end;
+    qsizetype from = spans->start;
+    for (;;) {
+        const wordboundary::Occurrence found = wordboundary::findWholeWord(text, edges, pattern, from, to);
+        if (found.start < 0)
             return false;
-        if (span->start <= p && wordboundary::isWholeWord(text, p, n))
+        // The first span that starts after the occurrence does; the one before may hold it.
+        const TextSpan* after =
+            std::upper_bound(spans, spansEnd, found.start,
+                             [](qsizetype position, const TextSpan& span) { return position < span.start; });
+        const TextSpan* before = after == spans ? nullptr : std::prev(after);
+        if (before && found.start + found.length <= before->end)
             return true;
-        p = pattern.indexIn(scanned, std::max(p + 1, span->start));
+        if (before && found.start < before->end)
+            from = found.start + 1;
+        else if (after != spansEnd)
+            from = after->start;
+        else
+            return false;
     }
-    return false;
 }

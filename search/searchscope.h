@@ -42,11 +42,12 @@ struct AllScopeSpans
 };
 AllScopeSpans allScopeSpans(const ElementIndex& elements, quint32 name);
 
-// Whether the pattern occurs, a whole word judged against the whole text, wholly in one of the
-// sorted spans [spans, spansEnd), which stand apart. One scan of the text from the first span on, so
-// that a word costs what it costs in the whole article, however many spans there are.
-bool containsWholeWordWithin(QStringView text, const PatternFinder& pattern, const TextSpan* spans,
-                             const TextSpan* spansEnd);
+// Whether the pattern occurs, a whole word judged against the whole text and its block edges
+// (search/wordboundary.h), wholly in one of the sorted spans [spans, spansEnd), which stand apart. One
+// scan of the text from the first span on, so that a word costs what it costs in the whole article,
+// however many spans there are.
+bool containsWholeWordWithin(QStringView text, const BlockEdges& edges, const PatternFinder& pattern,
+                             const TextSpan* spans, const TextSpan* spansEnd);
 
 // Whether [start, start + length) lies wholly in one of the sorted `spans`.
 bool liesWithin(const std::vector<TextSpan>& spans, qsizetype start, qsizetype length);

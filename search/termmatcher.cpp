@@ -97,6 +97,7 @@ TermMatcher::TermMatcher(const QStringList& terms, Qt::CaseSensitivity cs, Metho
         const int id = termCount();
         m_lengths.push_back(d.term.size());
         m_keyLengths.push_back(d.key.isNull() ? d.term.size() : d.key.size());
+        m_keySpaced.push_back(d.key.contains(QLatin1Char(' ')));
         if (onePass && inAutomaton(d)) {
             keys.emplace_back(id, d.key);
         } else {
@@ -140,6 +141,9 @@ void TermMatcher::chooseScreen(const std::vector<std::pair<int, QString>>& keys)
         int best = -1;
         for (qsizetype i = 0; i < key.size(); ++i) {
             const char16_t c = key.at(i).unicode();
+            // An edge read as a space has no unit in the text to be screened for.
+            if (c == u' ')
+                continue;
             const std::vector<char16_t>& f = forms[size_t(slot[c])];
             if (f.size() > maxScreen)
                 continue;
@@ -227,6 +231,7 @@ void TermMatcher::build(const std::vector<std::pair<int, QString>>& keys)
     }
     m_boundary = classes;
     m_symbols = classes + 1;
+    m_edgeClass = m_classOf[u' '];
 
     // The trie of the keys, each opened by the boundary symbol.
     m_nodes.resize(1);
@@ -316,37 +321,51 @@ quint32 TermMatcher::step(quint32 node, quint32 symbol) const
     }
 }
 
-template <typename Candidate> void TermMatcher::scan(QStringView text, const Candidate& candidate) const
+template <typename Candidate>
+void TermMatcher::scan(QStringView text, const BlockEdges& edges, qsizetype from, qsizetype to,
+                       const Candidate& candidate) const
 {
     if (m_screenCount > 0) {
-        scanScreened(text, candidate);
+        scanScreened(text, edges, from, to, candidate);
         return;
     }
     const char16_t* units = text.utf16();
-    const qsizetype size = text.size();
     const quint32* classOf = m_classOf.data();
     // Every term ending at `node`, longest first.
     const auto report = [&](quint32 node, qsizetype end) {
         for (qint32 at = m_nodes[node].term >= 0 ? qint32(node) : m_nodes[node].nextOutput; at >= 0;
              at = m_nodes[static_cast<size_t>(at)].nextOutput) {
             const int term = m_nodes[static_cast<size_t>(at)].term;
-            const qsizetype start = startOf(text, term, end);
+            const qsizetype start = startOf(text, edges, from, term, end);
             if (start >= 0 && !candidate(term, start, end))
                 return false;
         }
         return true;
     };
+    // The next edge to read, as a space where it parts words; a space ends no term.
+    const quint32* edge = edges.after(from);
     if (!m_table.empty()) {
         quint32 state = (m_start * m_symbols) << 1;
-        for (qsizetype i = 0; i < size;) {
-            i = walk(m_table.data(), classOf, units, i, size, state);
+        for (qsizetype i = from; i < to;) {
+            if (edge != edges.end() && qsizetype(*edge) == i) {
+                if (wordboundary::insideWord(text, i))
+                    state = m_table[(state >> 1) + m_edgeClass];
+                ++edge;
+            }
+            const qsizetype stop = edge != edges.end() && qsizetype(*edge) < to ? qsizetype(*edge) : to;
+            i = walk(m_table.data(), classOf, units, i, stop, state);
             if ((state & 1) && !report((state >> 1) / m_symbols, i))
                 return;
         }
         return;
     }
     quint32 node = m_start;
-    for (qsizetype i = 0; i < size; ++i) {
+    for (qsizetype i = from; i < to; ++i) {
+        if (edge != edges.end() && qsizetype(*edge) == i) {
+            if (wordboundary::insideWord(text, i))
+                node = step(step(node, m_edgeClass), m_boundary);
+            ++edge;
+        }
         const quint32 c = classOf[units[i]];
         if (c >= m_firstPair && c < m_boundary) {
             const auto& [first, second] = m_pairs[c - m_firstPair];
@@ -365,7 +384,8 @@ template <typename Candidate> void TermMatcher::scan(QStringView text, const Can
     }
 }
 
-template <typename Candidate> void TermMatcher::scanSideBySide(QStringView text, const Candidate& candidate) const
+template <typename Candidate>
+void TermMatcher::scanSideBySide(QStringView text, const BlockEdges& edges, const Candidate& candidate) const
 {
     // Each step of a walk waits for the one before: walks over parts of the text go on side by side.
     // Each reads on past the end of its part as far as a term can reach and keeps the terms that
@@ -374,7 +394,7 @@ template <typename Candidate> void TermMatcher::scanSideBySide(QStringView text,
     constexpr int parts = 4;
     const qsizetype size = text.size();
     if (m_table.empty() || m_screenCount > 0 || size < parts * (m_longest + 32)) {
-        scan(text, candidate);
+        scan(text, edges, 0, size, candidate);
         return;
     }
     const char16_t* units = text.utf16();
@@ -386,11 +406,14 @@ template <typename Candidate> void TermMatcher::scanSideBySide(QStringView text,
     std::array<quint32, parts> state{};
     std::array<qsizetype, parts> at{};
     std::array<qsizetype, parts> end{};
+    // Each walk's next edge, read as a space where it parts words.
+    std::array<const quint32*, parts> edge{};
     qsizetype together = size;
     for (size_t k = 0; k < parts; ++k) {
         state[k] = k == 0 ? (m_start * m_symbols) << 1 : 0;
         at[k] = k == 0 ? 0 : bound[k] - 1;
         end[k] = std::min(size, bound[k + 1] + m_longest);
+        edge[k] = edges.after(at[k]);
         together = std::min(together, end[k] - at[k]);
     }
     const auto report = [&](size_t k, qsizetype stop) {
@@ -398,56 +421,83 @@ template <typename Candidate> void TermMatcher::scanSideBySide(QStringView text,
         for (qint32 n = m_nodes[node].term >= 0 ? qint32(node) : m_nodes[node].nextOutput; n >= 0;
              n = m_nodes[static_cast<size_t>(n)].nextOutput) {
             const int term = m_nodes[static_cast<size_t>(n)].term;
-            const qsizetype start = startOf(text, term, stop);
+            const qsizetype start = startOf(text, edges, at[k], term, stop);
             if (start >= 0 && start < bound[k + 1] && !candidate(term, start, stop))
                 return false;
         }
         return true;
     };
-    for (qsizetype i = 0; i < together; ++i) {
-        quint32 any = 0;
-        for (size_t k = 0; k < parts; ++k) {
-            state[k] = table[(state[k] >> 1) + classOf[units[at[k] + i]]];
-            any |= state[k];
+    const auto readEdge = [&](size_t k, qsizetype position) {
+        if (edge[k] != edges.end() && qsizetype(*edge[k]) == position) {
+            if (wordboundary::insideWord(text, position))
+                state[k] = table[(state[k] >> 1) + m_edgeClass];
+            ++edge[k];
         }
-        if ((any & 1) == 0)
-            continue;
+    };
+    // The walks go on together up to the nearest edge of any of them.
+    for (qsizetype i = 0; i < together;) {
+        qsizetype stop = together;
         for (size_t k = 0; k < parts; ++k) {
-            if ((state[k] & 1) && !report(k, at[k] + i + 1))
-                return;
+            readEdge(k, at[k] + i);
+            if (edge[k] != edges.end())
+                stop = std::min(stop, qsizetype(*edge[k]) - at[k]);
+        }
+        for (; i < stop; ++i) {
+            quint32 any = 0;
+            for (size_t k = 0; k < parts; ++k) {
+                state[k] = table[(state[k] >> 1) + classOf[units[at[k] + i]]];
+                any |= state[k];
+            }
+            if ((any & 1) == 0)
+                continue;
+            for (size_t k = 0; k < parts; ++k) {
+                if ((state[k] & 1) && !report(k, at[k] + i + 1))
+                    return;
+            }
         }
     }
     for (size_t k = 0; k < parts; ++k) {
         for (qsizetype j = at[k] + together; j < end[k];) {
-            j = walk(table, classOf, units, j, end[k], state[k]);
+            readEdge(k, j);
+            const qsizetype stop =
+                edge[k] != edges.end() && qsizetype(*edge[k]) < end[k] ? qsizetype(*edge[k]) : end[k];
+            j = walk(table, classOf, units, j, stop, state[k]);
             if ((state[k] & 1) && !report(k, j))
                 return;
         }
     }
 }
 
-template <typename Candidate> void TermMatcher::scanScreened(QStringView text, const Candidate& candidate) const
+template <typename Candidate>
+void TermMatcher::scanScreened(QStringView text, const BlockEdges& edges, qsizetype from, qsizetype to,
+                               const Candidate& candidate) const
 {
     const char16_t* units = text.utf16();
-    const qsizetype size = text.size();
     const quint32* classOf = m_classOf.data();
     const quint32* table = m_table.data();
-    // The automaton's state after the units before `done`, read from the start of the text or from
-    // the root at some unit past it. Started at the root on the unit before an occurrence (whose
-    // boundary symbol it reads), the walk reaches a state on whose output chain the occurrence lies,
-    // and it reports only what a walk from the start reports, at the same ends and in the same order.
+    // The automaton's state after the units before `done`, read from `from` or from the root at some
+    // unit past it. Started at the root on the unit before an occurrence (whose boundary symbol it
+    // reads), the walk reaches a state on whose output chain the occurrence lies, and it reports only
+    // what a walk from `from` reports, at the same ends and in the same order.
     quint32 state = (m_start * m_symbols) << 1;
-    qsizetype done = 0;
-    const auto readTo = [&](qsizetype to) {
-        while (done < to) {
-            done = walk(table, classOf, units, done, to, state);
+    qsizetype done = from;
+    const quint32* edge = edges.after(from);
+    const auto readTo = [&](qsizetype until) {
+        while (done < until) {
+            if (edge != edges.end() && qsizetype(*edge) == done) {
+                if (wordboundary::insideWord(text, done))
+                    state = table[(state >> 1) + m_edgeClass];
+                ++edge;
+            }
+            const qsizetype stop = edge != edges.end() && qsizetype(*edge) < until ? qsizetype(*edge) : until;
+            done = walk(table, classOf, units, done, stop, state);
             if (!(state & 1))
                 continue;
             const quint32 node = (state >> 1) / m_symbols;
             for (qint32 at = m_nodes[node].term >= 0 ? qint32(node) : m_nodes[node].nextOutput; at >= 0;
                  at = m_nodes[static_cast<size_t>(at)].nextOutput) {
                 const int term = m_nodes[static_cast<size_t>(at)].term;
-                const qsizetype start = startOf(text, term, done);
+                const qsizetype start = startOf(text, edges, from, term, done);
                 if (start >= 0 && !candidate(term, start, done))
                     return false;
             }
@@ -456,19 +506,21 @@ template <typename Candidate> void TermMatcher::scanScreened(QStringView text, c
     };
     // Candidates come in order: a window that meets the part already read goes on from it.
     const auto visit = [&](qsizetype unit) {
-        const qsizetype from = unit - m_screenBefore - 1;
-        if (from > done) {
-            done = from;
+        const qsizetype start = unit - m_screenBefore - 1;
+        if (start > done) {
+            done = start;
             state = 0;
+            while (edge != edges.end() && qsizetype(*edge) <= start)
+                ++edge;
         }
-        return readTo(std::min(size, unit + m_screenAfter));
+        return readTo(std::min(to, unit + m_screenAfter));
     };
-    qsizetype at = 0;
+    qsizetype at = from;
 #if defined(__SSE2__)
     __m128i forms[maxScreen];
     for (int i = 0; i < maxScreen; ++i)
         forms[i] = _mm_set1_epi16(static_cast<short>(m_screen[i]));
-    for (; at + 8 <= size; at += 8) {
+    for (; at + 8 <= to; at += 8) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + at));
         __m128i hit = _mm_cmpeq_epi16(a, forms[0]);
         for (int i = 1; i < m_screenCount; ++i)
@@ -485,26 +537,27 @@ template <typename Candidate> void TermMatcher::scanScreened(QStringView text, c
 #endif
     const auto first = m_screen.cbegin();
     const auto last = first + m_screenCount;
-    for (; at < size; ++at) {
+    for (; at < to; ++at) {
         if (std::find(first, last, units[at]) != last && !visit(at))
             return;
     }
 }
 
-bool TermMatcher::matches(QStringView text, bool all) const
+bool TermMatcher::matches(QStringView text, const BlockEdges& edges, bool all) const
 {
     for (const PatternFinder& finder : m_finders) {
-        if (wordboundary::containsWholeWord(text, finder) != all)
+        if (wordboundary::containsWholeWord(text, edges, finder) != all)
             return !all;
     }
     if (!usesOnePass())
         return all;
+    // A candidate read with an edge as a space is a phrase that runs across it.
     const auto whole = [&](qsizetype start, qsizetype end) {
-        return wordboundary::isWholeWord(text, start, end - start);
+        return wordboundary::isWholeWord(text, edges, start, end - start, wordboundary::Reading::EdgesAsSpaces);
     };
     if (!all) {
         bool found = false;
-        scanSideBySide(text, [&](int, qsizetype start, qsizetype end) {
+        scanSideBySide(text, edges, [&](int, qsizetype start, qsizetype end) {
             found = whole(start, end);
             return !found;
         });
@@ -512,7 +565,7 @@ bool TermMatcher::matches(QStringView text, bool all) const
     }
     std::vector<bool> seen(m_lengths.size(), false);
     auto missing = static_cast<qsizetype>(m_lengths.size() - m_finders.size());
-    scanSideBySide(text, [&](int term, qsizetype start, qsizetype end) {
+    scanSideBySide(text, edges, [&](int term, qsizetype start, qsizetype end) {
         if (!seen[static_cast<size_t>(term)] && whole(start, end)) {
             seen[static_cast<size_t>(term)] = true;
             --missing;
@@ -522,11 +575,12 @@ bool TermMatcher::matches(QStringView text, bool all) const
     return missing == 0;
 }
 
-bool TermMatcher::matchesWithin(QStringView text, bool all, const TextSpan* spans, size_t spanCount) const
+bool TermMatcher::matchesWithin(QStringView text, const BlockEdges& edges, bool all, const TextSpan* spans,
+                                size_t spanCount) const
 {
     const TextSpan* spansEnd = spans + spanCount;
     const auto inSomeSpan = [&](const PatternFinder& finder) {
-        return containsWholeWordWithin(text, finder, spans, spansEnd);
+        return containsWholeWordWithin(text, edges, finder, spans, spansEnd);
     };
     for (const PatternFinder& finder : m_finders) {
         if (inSomeSpan(finder) != all)
@@ -538,9 +592,10 @@ bool TermMatcher::matchesWithin(QStringView text, bool all, const TextSpan* span
     auto missing = static_cast<qsizetype>(m_lengths.size() - m_finders.size());
     for (const TextSpan* span = spans; span != spansEnd; ++span) {
         // The automaton reads the span alone; each candidate is judged against the whole text.
-        scan(text.sliced(span->start, span->end - span->start), [&](int term, qsizetype start, qsizetype end) {
+        scan(text, edges, span->start, span->end, [&](int term, qsizetype start, qsizetype end) {
             const auto t = static_cast<size_t>(term);
-            if (!seen[t] && wordboundary::isWholeWord(text, span->start + start, end - start)) {
+            if (!seen[t] &&
+                wordboundary::isWholeWord(text, edges, start, end - start, wordboundary::Reading::EdgesAsSpaces)) {
                 seen[t] = true;
                 --missing;
                 if (!all)
@@ -555,20 +610,27 @@ bool TermMatcher::matchesWithin(QStringView text, bool all, const TextSpan* span
     return false;
 }
 
-qsizetype TermMatcher::startOf(QStringView text, int term, qsizetype end) const
+qsizetype TermMatcher::startOf(QStringView text, const BlockEdges& edges, qsizetype from, int term, qsizetype end) const
 {
-    qsizetype need = m_keyLengths[static_cast<size_t>(term)];
-    if (!m_fold)
+    const auto t = static_cast<size_t>(term);
+    qsizetype need = m_keyLengths[t];
+    const bool acrossEdges = m_keySpaced[t] && !edges.isEmpty();
+    if (!m_fold && !acrossEdges)
         return end - need;
     qsizetype at = end;
-    while (need > 0 && at > 0)
-        need -= accentfolding::expand(text.utf16()[--at]).length();
+    while (need > 0 && at > from) {
+        --at;
+        need -= m_fold ? accentfolding::expand(text.utf16()[at]).length() : 1;
+        // The edge before this unit was read as a space of the key.
+        if (need > 0 && acrossEdges && at > from && wordboundary::edgePartsWords(text, edges, at))
+            --need;
+    }
     return need == 0 ? at : -1;
 }
 
-std::vector<QList<qsizetype>> TermMatcher::occurrences(QStringView text, qsizetype limit) const
+std::vector<QList<qsizetype>> TermMatcher::occurrences(QStringView text, const BlockEdges& edges, qsizetype limit) const
 {
-    const std::vector<QList<Occurrence>> ranges = occurrenceRanges(text, limit);
+    const std::vector<QList<Occurrence>> ranges = occurrenceRanges(text, edges, limit);
     std::vector<QList<qsizetype>> starts(ranges.size());
     for (size_t term = 0; term < ranges.size(); ++term) {
         for (const Occurrence& found : ranges[term])
@@ -577,7 +639,8 @@ std::vector<QList<qsizetype>> TermMatcher::occurrences(QStringView text, qsizety
     return starts;
 }
 
-std::vector<QList<TermMatcher::Occurrence>> TermMatcher::occurrenceRanges(QStringView text, qsizetype limit) const
+std::vector<QList<TermMatcher::Occurrence>> TermMatcher::occurrenceRanges(QStringView text, const BlockEdges& edges,
+                                                                          qsizetype limit) const
 {
     std::vector<QList<Occurrence>> lists(m_lengths.size());
     if (limit == 0)
@@ -586,27 +649,21 @@ std::vector<QList<TermMatcher::Occurrence>> TermMatcher::occurrenceRanges(QStrin
     // The earliest last start of a full list.
     qsizetype horizon = none;
     for (size_t i = 0; i < m_finders.size(); ++i) {
-        const PatternFinder& finder = m_finders[i];
         QList<Occurrence>& found = lists[static_cast<size_t>(m_finderTerms[i])];
-        const qsizetype n = finder.size();
-        for (qsizetype p = finder.indexIn(text); p >= 0 && found.size() != limit;) {
-            if (wordboundary::isWholeWord(text, p, n)) {
-                found.append({p, n});
-                p = finder.indexIn(text, p + n);
-            } else {
-                p = finder.indexIn(text, p + 1);
-            }
-        }
+        for (wordboundary::Occurrence next = wordboundary::findWholeWord(text, edges, m_finders[i]);
+             next.start >= 0 && found.size() != limit;
+             next = wordboundary::findWholeWord(text, edges, m_finders[i], next.start + next.length))
+            found.append({next.start, next.length});
         if (found.size() == limit)
             horizon = std::min(horizon, found.constLast().start);
     }
     if (!usesOnePass())
         return lists;
     std::vector<qsizetype> nextFrom(m_lengths.size(), 0);
-    scan(text, [&](int term, qsizetype start, qsizetype end) {
+    scan(text, edges, 0, text.size(), [&](int term, qsizetype start, qsizetype end) {
         QList<Occurrence>& found = lists[static_cast<size_t>(term)];
         if (found.size() != limit && start >= nextFrom[static_cast<size_t>(term)] &&
-            wordboundary::isWholeWord(text, start, end - start)) {
+            wordboundary::isWholeWord(text, edges, start, end - start, wordboundary::Reading::EdgesAsSpaces)) {
             found.append({start, end - start});
             nextFrom[static_cast<size_t>(term)] = end;
             if (found.size() == limit)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "blockedges.h"
 #include "patternfinder.h"
 #include "searchscope.h"
 
@@ -17,7 +18,8 @@
 // not grow with the number of terms; a few terms are each looked for on their own, which is faster.
 // Accents may be ignored (search/accentfolding.h): the automaton then reads the text's units through
 // their folded forms, so the text is never copied; an occurrence covers the text's own characters
-// (three for "œil" found by "oeil") and its word boundaries are the text's.
+// (three for "œil" found by "oeil") and its word boundaries are the text's. The automaton reads each
+// block edge that parts words as a space, so a phrase runs from one block to the next.
 class TermMatcher
 {
 public:
@@ -46,41 +48,50 @@ public:
     qsizetype termLength(int term) const { return m_lengths[static_cast<size_t>(term)]; }
     bool usesOnePass() const { return !m_nodes.empty(); }
 
-    // Whether every term (`all`) or at least one term has a whole-word occurrence in `text`.
-    // Without terms: `all`.
-    bool matches(QStringView text, bool all) const;
+    // Whether every term (`all`) or at least one term has a whole-word occurrence in `text`, whose
+    // block edges are `edges`. Without terms: `all`.
+    bool matches(QStringView text, const BlockEdges& edges, bool all) const;
     // The same, counting only the occurrences that lie in one of `spans` (sorted, apart), each
     // judged whole against the whole text.
-    bool matchesWithin(QStringView text, bool all, const TextSpan* spans, size_t spanCount) const;
+    bool matchesWithin(QStringView text, const BlockEdges& edges, bool all, const TextSpan* spans,
+                       size_t spanCount) const;
 
     // For each distinct term, the starts of its whole-word occurrences, each looked for past the end
     // of the one before it. With a non-negative `limit`, at most `limit` a term; and once a list is
     // full, the reading may stop: every occurrence that starts before the earliest last start of a
     // full list is there, later ones may be left out.
-    std::vector<QList<qsizetype>> occurrences(QStringView text, qsizetype limit = -1) const;
+    std::vector<QList<qsizetype>> occurrences(QStringView text, const BlockEdges& edges, qsizetype limit = -1) const;
     // The same occurrences with their lengths in `text`, which differ from the term's when accents
-    // are ignored.
-    std::vector<QList<Occurrence>> occurrenceRanges(QStringView text, qsizetype limit = -1) const;
+    // are ignored or when a phrase runs across an edge.
+    std::vector<QList<Occurrence>> occurrenceRanges(QStringView text, const BlockEdges& edges,
+                                                    qsizetype limit = -1) const;
 
 private:
-    // Calls `candidate(term, start, end)` for each occurrence of a term that follows a possible word
-    // boundary, in order of their ends, overlapping ones included, as long as it returns true.
-    template <typename Candidate> void scan(QStringView text, const Candidate& candidate) const;
-    // The same, in no particular order.
-    template <typename Candidate> void scanSideBySide(QStringView text, const Candidate& candidate) const;
+    // Calls `candidate(term, start, end)` for each occurrence of a term in [from, to) of `text` that
+    // follows a possible word boundary, in order of their ends, overlapping ones included, as long as
+    // it returns true. Each edge that parts words is read as a space.
+    template <typename Candidate>
+    void scan(QStringView text, const BlockEdges& edges, qsizetype from, qsizetype to,
+              const Candidate& candidate) const;
+    // The same over the whole text, in no particular order.
+    template <typename Candidate>
+    void scanSideBySide(QStringView text, const BlockEdges& edges, const Candidate& candidate) const;
     // The same as scan(), reading through the automaton only around the units m_screen picks out.
-    template <typename Candidate> void scanScreened(QStringView text, const Candidate& candidate) const;
+    template <typename Candidate>
+    void scanScreened(QStringView text, const BlockEdges& edges, qsizetype from, qsizetype to,
+                      const Candidate& candidate) const;
     void chooseScreen(const std::vector<std::pair<int, QString>>& keys);
     quint32 step(quint32 node, quint32 symbol) const;
     void build(const std::vector<std::pair<int, QString>>& keys); // (term, key as read)
-    // Where the occurrence of `term` that ends at `end` starts in `text`; -1 when it would start
-    // inside a unit's folded form.
-    qsizetype startOf(QStringView text, int term, qsizetype end) const;
+    // Where the occurrence of `term` that ends at `end` starts in `text`, read from `from` on; -1 when
+    // it would start inside a unit's folded form.
+    qsizetype startOf(QStringView text, const BlockEdges& edges, qsizetype from, int term, qsizetype end) const;
 
     Qt::CaseSensitivity m_cs;
     bool m_fold = false;
     std::vector<qsizetype> m_lengths;    // by distinct term
     std::vector<qsizetype> m_keyLengths; // the same, folded
+    std::vector<bool> m_keySpaced;       // whether the key holds a space, which an edge may stand for
     // Terms looked for one by one, and their ids: all of them, or those the automaton leaves out
     // (a surrogate pair with case ignored, which Qt folds as one character).
     std::vector<PatternFinder> m_finders;
@@ -95,8 +106,9 @@ private:
     // from m_firstPair on; none separates words.
     quint32 m_firstPair = 0;
     std::vector<std::pair<quint32, quint32>> m_pairs;
-    quint32 m_symbols = 0;  // classes, then the boundary symbol
-    quint32 m_boundary = 0; // the boundary symbol
+    quint32 m_symbols = 0;   // classes, then the boundary symbol
+    quint32 m_boundary = 0;  // the boundary symbol
+    quint32 m_edgeClass = 0; // the class of a space, which an edge that parts words is read as
     qsizetype m_longest = 0;
     struct Node
     {

@@ -38,6 +38,8 @@ private slots:
     void elements_data();
     void elements();
     void articleTextAsWritten();
+    void blockEdges_data();
+    void blockEdges();
 };
 
 void TestArticleIndex::titleRule_data()
@@ -179,7 +181,7 @@ void TestArticleIndex::fixtureFile()
 {
     const QString path = QFINDTESTDATA("data/petit.xml");
     QVERIFY(!path.isEmpty());
-    const corpusfile::Result read = corpusfile::read(path);
+    corpusfile::Result read = corpusfile::read(path);
     QCOMPARE(read.status, corpusfile::Status::Ok);
     CorpusDocument corpus;
     corpus.setContent(std::move(*read.content));
@@ -240,8 +242,8 @@ void TestArticleIndex::elements()
         for (quint32 i = 0; i < e->valueCount; ++i)
             values << index.value(index.values(*e)[i]);
         const ElementIndex::TextRange range = found.texts[e - found.begin];
-        actual << index.name(found.names[e - found.begin]) + "=" + text.mid(range.start, range.end - range.start) + "|" +
-                      values.join(QLatin1Char(','));
+        actual << index.name(found.names[e - found.begin]) + "=" + text.mid(range.start, range.end - range.start) +
+                      "|" + values.join(QLatin1Char(','));
     }
     QCOMPARE(actual, elements);
     QCOMPARE(found.hasChildNode, hasChildNode);
@@ -262,6 +264,65 @@ void TestArticleIndex::articleTextAsWritten()
     const CorpusDocument croisee = testcorpus::ofFile(QFINDTESTDATA("data/croisee.xml"));
     QCOMPARE(croisee.articles()[3].text, QStringLiteral("SILENCE Rien, absolument rien."));
     QCOMPARE(croisee.articles()[6].text, QString());
+}
+
+void TestArticleIndex::blockEdges_data()
+{
+    QTest::addColumn<QByteArray>("article");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<int>>("edges");
+
+    QTest::newRow("title then summary") << QByteArray("<art><titre>arch</titre><resume>Afficher le nom</resume></art>")
+                                        << "archAfficher le nom" << QList<int>{4};
+    QTest::newRow("headword then text") << QByteArray("<art><vedette>ART0</vedette><texte>vent souffle</texte></art>")
+                                        << "ART0vent souffle" << QList<int>{4};
+    QTest::newRow("headword, pronunciation, text")
+        << QByteArray("<art><hw>abandon</hw><pr>(a-ban'don)</pr><def>To give up</def></art>")
+        << "abandon(a-ban'don)To give up" << QList<int>{7, 18};
+    QTest::newRow("nested blocks") << QByteArray("<art><sec><p>un</p><p>deux</p></sec><sec><p>trois</p></sec></art>")
+                                   << "undeuxtrois" << QList<int>{2, 6};
+    QTest::newRow("empty element between two words")
+        << QByteArray("<art><a>arch</a><b/><c>vent</c></art>") << "archvent" << QList<int>{4};
+    QTest::newRow("comment between two blocks")
+        << QByteArray("<art><a>arch</a><!-- note --><b>vent</b></art>") << "archvent" << QList<int>{4};
+    QTest::newRow("instruction between two blocks")
+        << QByteArray("<art><a>arch</a><?page 2?><b>vent</b></art>") << "archvent" << QList<int>{4};
+    QTest::newRow("inline markup joins") << QByteArray("<art><p>XVI<sup>e</sup> siècle</p><p>le <i>vent</i>s</p></art>")
+                                         << "XVIe sièclele vents" << QList<int>{11};
+    QTest::newRow("mixed content at several depths")
+        << QByteArray("<art><p>x<b><c>un</c><d>deux</d></b>y<e>z</e></p><q>fin</q></art>") << "xundeuxyzfin"
+        << QList<int>{1, 3, 7, 9};
+    QTest::newRow("article with text of its own: inline children")
+        << QByteArray("<art>Le <b>son</b>grave<i>ment</i></art>") << "Le songravement" << QList<int>{};
+    QTest::newRow("cdata is text of its own")
+        << QByteArray("<art><a>x</a><![CDATA[y]]><b>z</b></art>") << "xyz" << QList<int>{};
+    QTest::newRow("whitespace between blocks: nothing kept")
+        << QByteArray("<art>\n <titre>VENT</titre>\n <texte>s. m.</texte>\n</art>") << "\n VENT\n s. m.\n"
+        << QList<int>{};
+    QTest::newRow("whitespace inside the blocks: nothing kept")
+        << QByteArray("<art><t>VENT </t><d> air</d></art>") << "VENT  air" << QList<int>{};
+    QTest::newRow("the article's ends: nothing kept") << QByteArray("<art><a>x</a></art>") << "x" << QList<int>{};
+    QTest::newRow("beside punctuation: kept")
+        << QByteArray("<art><a>vent.</a><b>Air</b></art>") << "vent.Air" << QList<int>{5};
+}
+
+void TestArticleIndex::blockEdges()
+{
+    QFETCH(QByteArray, article);
+    QFETCH(QString, text);
+    QFETCH(QList<int>, edges);
+    const CorpusDocument corpus = corpusOf("<r>" + article + "<next><a>un</a><b>deux</b></next></r>");
+    QCOMPARE(corpus.articleCount(), 2);
+    const ArticleEntry& entry = corpus.articles()[0];
+    QCOMPARE(entry.text, text);
+    QList<int> actual;
+    for (const quint32 edge : entry.edges)
+        actual << int(edge);
+    QCOMPARE(actual, edges);
+    // The article sees the index's own list, and the next article its own.
+    QCOMPARE(corpus.elementIndex().edges(0).begin(), entry.edges.begin());
+    QCOMPARE(corpus.articles()[1].edges.size(), 1);
+    QCOMPARE(*corpus.articles()[1].edges.begin(), 2u);
 }
 
 QTEST_GUILESS_MAIN(TestArticleIndex)

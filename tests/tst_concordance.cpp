@@ -1,10 +1,12 @@
 #include "articleview.h"
 #include "concordance.h"
 #include "concordancewindow.h"
+#include "fulltextsearch.h"
 #include "mainwindow.h"
 #include "menub.h"
 #include "scripteddialogs.h"
 #include "searchreport.h"
+#include "testcorpus.h"
 #include "testfiles.h"
 #include "windowreading.h"
 
@@ -121,6 +123,8 @@ private slots:
     void exportTable();
     void exportedCells_data();
     void exportedCells();
+    void contextsAtEdges_data();
+    void contextsAtEdges();
 
 private:
     // Loads the fixture and runs a simple search, within `element` unless empty.
@@ -650,6 +654,52 @@ void TestConcordance::exportedCells()
     for (int row = 0; row < model.occurrenceCount();)
         row = model.appendTabSeparated(rows, row, 1);
     QCOMPARE(rows.toUtf8(), written);
+}
+
+void TestConcordance::contextsAtEdges_data()
+{
+    // Articles whose blocks meet without whitespace: words end at their edges.
+    QTest::addColumn<QByteArray>("articles");
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<int>("sortColumn"); // -1: not sorted
+    QTest::addColumn<QStringList>("rows");
+
+    QTest::newRow("headword joined to the text")
+        << QByteArray("<a><vedette>ART0</vedette><texte>vent souffle, le vent tombe</texte></a>") << "vent" << -1
+        << QStringList{"ART0 | ART0 | vent | souffle, le vent tombe", "ART0 | ART0vent souffle, le | vent | tombe"};
+    QTest::newRow("eight words counted across edges")
+        << QByteArray("<a><t>a</t><t>b</t><t>c</t><t>d</t><t>e</t><t>f</t><t>g</t><t>h</t><t>i</t><t>j</t>"
+                      "<t>vent</t><t>k</t></a>")
+        << "vent" << -1 << QStringList{"a | cdefghij | vent | k"};
+    // Read as one word, the first left context would be "zabcdefghijkl", after the second's.
+    QTest::newRow("left context sorted by the words the edges part")
+        << QByteArray("<a><v>abcdefghijklm</v><t> vent</t></a><a><v>z</v><t>abcdefghijkl vent</t></a>") << "vent" << 1
+        << QStringList{"z | zabcdefghijkl | vent | ", "abcdefghijklm | abcdefghijklm | vent | "};
+    // Read as one word, the second right context would be "abcdefghijklz", after the first's.
+    QTest::newRow("right context sorted by the words the edges part")
+        << QByteArray("<a><t>vent abcdefghijklm</t></a><a><t>vent abcdefghijkl</t><v>z</v></a>") << "vent" << 3
+        << QStringList{"vent abcdefghijkl |  | vent | abcdefghijklz", "vent abcdefghijklm |  | vent | abcdefghijklm"};
+}
+
+void TestConcordance::contextsAtEdges()
+{
+    QFETCH(QByteArray, articles);
+    QFETCH(QString, query);
+    QFETCH(int, sortColumn);
+    QFETCH(QStringList, rows);
+    const CorpusDocument corpus = testcorpus::of("<r>" + articles + "</r>");
+    Concordance concordance;
+    concordance.setResult(fullTextSearch(corpus, query, SearchMode::AnyTerm, false));
+    if (sortColumn >= 0)
+        concordance.sort(sortColumn);
+    QStringList actual;
+    for (int row = 0; row < concordance.occurrenceCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < Concordance::ColumnCount; ++column)
+            cells << concordance.cell(row, column);
+        actual << cells.join(QStringLiteral(" | "));
+    }
+    QCOMPARE(actual, rows);
 }
 
 QTEST_MAIN(TestConcordance)

@@ -4,6 +4,7 @@
 #include "testfiles.h"
 
 #include <QTest>
+#include <algorithm>
 #include <limits>
 #include <unistd.h>
 
@@ -25,7 +26,8 @@ QString difference(const CorpusContent& actual, const CorpusContent& expected)
     for (size_t i = 0; i < actual.articles.size(); ++i) {
         const ArticleEntry& a = actual.articles[i];
         const ArticleEntry& e = expected.articles[i];
-        if (a.title != e.title || a.number != e.number || a.text != e.text)
+        if (a.title != e.title || a.number != e.number || a.text != e.text ||
+            !std::equal(a.edges.begin(), a.edges.end(), e.edges.begin(), e.edges.end()))
             return QStringLiteral("article %1").arg(i);
     }
     const ElementIndex& a = actual.elements;
@@ -114,7 +116,7 @@ void TestCorpusFile::batchBoundaries_data()
     QTest::addColumn<QString>("file"); // in tests/data, or empty for a generated corpus of 5 MB
     QTest::addColumn<quint32>("bytes");
     QTest::addColumn<quint32>("nodes");
-    const QStringList fixtures{"petit.xml", "croisee.xml", ""};
+    const QStringList fixtures{"petit.xml", "croisee.xml", "lecture.xml", ""};
     for (const QString& file : fixtures) {
         const QByteArray name = file.isEmpty() ? QByteArray("generated") : file.toUtf8();
         QTest::newRow((name + ", one article a batch").constData()) << file << 0u << 0u;

@@ -23,6 +23,7 @@ constexpr qint64 oneMb = 1000000;
 } // namespace
 
 Q_DECLARE_METATYPE(CorpusGenerator::Profile)
+Q_DECLARE_METATYPE(CorpusGenerator::Spacing)
 
 class TestCorpusGenerator : public QObject
 {
@@ -31,6 +32,8 @@ private slots:
     void sameSeedSameBytes_data();
     void sameSeedSameBytes();
     void seedsDiffer();
+    void packedKeepsTheWords_data();
+    void packedKeepsTheWords();
     void wellFormedWithPlausibleArticles_data();
     void wellFormedWithPlausibleArticles();
     void textFeatures();
@@ -45,15 +48,19 @@ private slots:
 void TestCorpusGenerator::sameSeedSameBytes_data()
 {
     QTest::addColumn<CorpusGenerator::Profile>("profile");
-    QTest::newRow("encyclopedia") << CorpusGenerator::Profile::Encyclopedia;
-    QTest::newRow("dictionary") << CorpusGenerator::Profile::Dictionary;
+    QTest::addColumn<CorpusGenerator::Spacing>("spacing");
+    QTest::newRow("encyclopedia") << CorpusGenerator::Profile::Encyclopedia << CorpusGenerator::Spacing::Spaced;
+    QTest::newRow("dictionary") << CorpusGenerator::Profile::Dictionary << CorpusGenerator::Spacing::Spaced;
+    QTest::newRow("encyclopedia, packed") << CorpusGenerator::Profile::Encyclopedia << CorpusGenerator::Spacing::Packed;
+    QTest::newRow("dictionary, packed") << CorpusGenerator::Profile::Dictionary << CorpusGenerator::Spacing::Packed;
 }
 
 void TestCorpusGenerator::sameSeedSameBytes()
 {
     QFETCH(CorpusGenerator::Profile, profile);
-    const QByteArray first = CorpusGenerator::generate(words, 7, oneMb, profile);
-    const QByteArray second = CorpusGenerator::generate(words, 7, oneMb, profile);
+    QFETCH(CorpusGenerator::Spacing, spacing);
+    const QByteArray first = CorpusGenerator::generate(words, 7, oneMb, profile, spacing);
+    const QByteArray second = CorpusGenerator::generate(words, 7, oneMb, profile, spacing);
     QCOMPARE(first.size(), second.size());
     QVERIFY(first == second);
 }
@@ -65,6 +72,51 @@ void TestCorpusGenerator::seedsDiffer()
     QVERIFY(seven != eight);
     // Not merely shifted by a constant: the first article already differs.
     QVERIFY(seven.left(600) != eight.left(600));
+}
+
+void TestCorpusGenerator::packedKeepsTheWords_data()
+{
+    QTest::addColumn<CorpusGenerator::Profile>("profile");
+    QTest::addColumn<int>("minEdges"); // kept in each article, at least
+    QTest::newRow("encyclopedia") << CorpusGenerator::Profile::Encyclopedia << 2;
+    QTest::newRow("dictionary") << CorpusGenerator::Profile::Dictionary << 3;
+}
+
+void TestCorpusGenerator::packedKeepsTheWords()
+{
+    // Packed, the same articles hold the same words, which then meet at block edges.
+    QFETCH(CorpusGenerator::Profile, profile);
+    QFETCH(int, minEdges);
+    const CorpusDocument spaced = testcorpus::of(CorpusGenerator::generate(words, 3, 200000, profile));
+    const CorpusDocument packed =
+        testcorpus::of(CorpusGenerator::generate(words, 3, 200000, profile, CorpusGenerator::Spacing::Packed));
+    QVERIFY(packed.articleCount() >= spaced.articleCount());
+    const auto wordsOf = [](const ArticleEntry& entry) {
+        QStringList found;
+        const quint32* edge = entry.edges.begin();
+        qsizetype start = -1;
+        for (qsizetype p = 0; p <= entry.text.size(); ++p) {
+            const bool atEdge = edge != entry.edges.end() && qsizetype(*edge) == p;
+            if (atEdge)
+                ++edge;
+            const bool letter = p < entry.text.size() && entry.text.at(p).isLetterOrNumber();
+            if (start >= 0 && (!letter || atEdge)) {
+                found << entry.text.mid(start, p - start);
+                start = -1;
+            }
+            if (letter && start < 0)
+                start = p;
+        }
+        return found;
+    };
+    for (int n = 0; n < spaced.articleCount(); ++n) {
+        const ArticleEntry& a = spaced.articles()[size_t(n)];
+        const ArticleEntry& b = packed.articles()[size_t(n)];
+        QCOMPARE(b.title, a.title);
+        QCOMPARE(wordsOf(b), wordsOf(a));
+        QVERIFY(a.edges.isEmpty());
+        QVERIFY2(b.edges.size() >= minEdges, qPrintable(b.text));
+    }
 }
 
 void TestCorpusGenerator::wellFormedWithPlausibleArticles_data()

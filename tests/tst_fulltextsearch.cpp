@@ -3,6 +3,7 @@
 #include "patternfinder.h"
 #include "termmatcher.h"
 #include "testcorpus.h"
+#include "wordboundary.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -44,6 +45,8 @@ class TestFullTextSearch : public QObject
 private slots:
     void search_data();
     void search();
+    void blockEdges_data();
+    void blockEdges();
     void recordKeepsQuery();
     void accentsIgnored_data();
     void accentsIgnored();
@@ -54,6 +57,7 @@ private slots:
     void termMatcher();
     void onePassAgreesWithPerTerm_data();
     void onePassAgreesWithPerTerm();
+    void phraseAcrossEdgesAgrees();
     void automatonTooLargeForTable();
     void longQuery_data();
     void longQuery();
@@ -150,6 +154,97 @@ void TestFullTextSearch::search()
     const SearchResult result = fullTextSearch(corpus, query, mode, caseSensitive);
     QCOMPARE(numbers(result), hits);
     QCOMPARE(result.count(), hits.size());
+}
+
+void TestFullTextSearch::blockEdges_data()
+{
+    QTest::addColumn<QByteArray>("articles"); // as written in the file
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<SearchMode>("mode");
+    QTest::addColumn<bool>("accents"); // ignored
+    QTest::addColumn<QString>("scope");
+    QTest::addColumn<QList<int>>("hits");
+    QTest::addColumn<QStringList>("marked"); // in every hit, in order
+
+    const SearchMode all = SearchMode::AllTerms;
+    const SearchMode any = SearchMode::AnyTerm;
+    const SearchMode exact = SearchMode::ExactPhrase;
+    const QByteArray arch = "<a><titre>arch</titre><resume>Afficher le nom</resume></a>";
+    const QByteArray art0 = "<a><vedette>ART0</vedette><texte>vent souffle, le vent tombe</texte></a>";
+    const QByteArray ete = "<a><t>ÉTÉ</t><d>chaud et sec</d></a>";
+    // Long enough to be read in parts side by side, the edge far from the start.
+    const QByteArray longer = "<a><p>" + QByteArray("mot ").repeated(100) + "arch</p><p>Afficher " +
+                              QByteArray("mot ").repeated(100) + "</p></a>";
+
+    QTest::newRow("title before the summary")
+        << arch << "arch" << any << false << "" << QList<int>{0} << QStringList{"arch"};
+    QTest::newRow("summary after the title")
+        << arch << "afficher" << all << false << "" << QList<int>{0} << QStringList{"Afficher"};
+    QTest::newRow("the joined form is no word")
+        << arch << "archAfficher" << any << false << "" << QList<int>{} << QStringList{};
+    QTest::newRow("headword before the text")
+        << art0 << "vent" << any << false << "" << QList<int>{0} << QStringList{"vent", "vent"};
+    QTest::newRow("exact: phrase across the edge")
+        << arch << "arch afficher" << exact << false << "" << QList<int>{0} << QStringList{"archAfficher"};
+    QTest::newRow("exact: the joined form is no phrase")
+        << arch << "archAfficher" << exact << false << "" << QList<int>{} << QStringList{};
+    QTest::newRow("three terms, one pass")
+        << arch << "arch afficher nom" << all << false << "" << QList<int>{0} << QStringList{"arch", "Afficher", "nom"};
+    QTest::newRow("three terms, read in parts")
+        << longer << "arch afficher absent" << any << false << "" << QList<int>{0} << QStringList{"arch", "Afficher"};
+    QTest::newRow("accents: word before the edge")
+        << ete << "ete" << any << true << "" << QList<int>{0} << QStringList{"ÉTÉ"};
+    QTest::newRow("accents: exact across the edge")
+        << ete << "ete chaud" << exact << true << "" << QList<int>{0} << QStringList{"ÉTÉchaud"};
+    QTest::newRow("accents: exact across the edge, read in parts")
+        << longer << "arch afficher mot" << exact << true << "" << QList<int>{0} << QStringList{"archAfficher mot"};
+    QTest::newRow("accents: the joined form is no word")
+        << ete << "etechaud" << any << true << "" << QList<int>{} << QStringList{};
+    QTest::newRow("scope: word after the edge")
+        << QByteArray("<a><t>arch</t><r><p>Afficher</p><p>le nom</p></r></a>") << "afficher" << all << false << "r"
+        << QList<int>{0} << QStringList{"Afficher"};
+    QTest::newRow("scope: phrase across an edge inside it")
+        << QByteArray("<a><t>arch</t><r><p>Afficher</p><p>le nom</p></r></a>") << "afficher le" << exact << false << "r"
+        << QList<int>{0} << QStringList{"Afficherle"};
+    QTest::newRow("scope: phrase across its own edge")
+        << QByteArray("<a><t>arch</t><r><p>Afficher</p><p>le nom</p></r></a>") << "arch afficher" << exact << false
+        << "r" << QList<int>{} << QStringList{};
+    QTest::newRow("scope, accents: phrase across an edge inside it")
+        << QByteArray("<a><t>été</t><r><p>Été</p><p>chaud</p></r></a>") << "ete chaud" << exact << true << "r"
+        << QList<int>{0} << QStringList{"Étéchaud"};
+    QTest::newRow("nested blocks") << QByteArray("<a><s><p>un</p><p>deux</p></s><s><p>trois</p></s></a>") << "deux"
+                                   << any << false << "" << QList<int>{0} << QStringList{"deux"};
+    QTest::newRow("empty element between two words") << QByteArray("<a><b>arch</b><br/><c>vent</c></a>") << "vent"
+                                                     << any << false << "" << QList<int>{0} << QStringList{"vent"};
+    QTest::newRow("comment between two blocks") << QByteArray("<a><b>arch</b><!-- c --><c>vent</c></a>") << "arch"
+                                                << any << false << "" << QList<int>{0} << QStringList{"arch"};
+    QTest::newRow("inline markup joins")
+        << QByteArray("<a><p>XVI<sup>e</sup> siècle</p><p>le <i>vent</i>s</p></a><a><p>le vent</p></a>") << "xvie vent"
+        << any << false << "" << QList<int>{0, 1} << QStringList{"XVIe", "vent"};
+    QTest::newRow("mixed content at several depths")
+        << QByteArray("<a><p>x<b><c>un</c><d>deux</d></b>y</p><q>fin</q></a>") << "x un deux y fin" << all << false
+        << "" << QList<int>{0} << QStringList{"x", "un", "deux", "y", "fin"};
+}
+
+void TestFullTextSearch::blockEdges()
+{
+    QFETCH(QByteArray, articles);
+    QFETCH(QString, query);
+    QFETCH(SearchMode, mode);
+    QFETCH(bool, accents);
+    QFETCH(QString, scope);
+    QFETCH(QList<int>, hits);
+    QFETCH(QStringList, marked);
+    const CorpusDocument corpus = testcorpus::of("<r>" + articles + "</r>");
+    const SearchResult result = fullTextSearch(corpus, query, mode, false, accents, SearchScope{scope});
+    QCOMPARE(numbers(result), hits);
+    QStringList pieces;
+    for (int hit = 0; hit < result.count(); ++hit) {
+        const QString& text = result.hits().at(hit)->text;
+        for (const highlighter::Range& range : highlighter::hitRanges(result, hit))
+            pieces << text.mid(range.start, range.length);
+    }
+    QCOMPARE(pieces, marked);
 }
 
 void TestFullTextSearch::accentsIgnored_data()
@@ -270,7 +365,7 @@ void TestFullTextSearch::accentsIgnored()
     if (marked.isEmpty())
         return;
     QStringList pieces;
-    for (const highlighter::Range& range : highlighter::ranges(result, text))
+    for (const highlighter::Range& range : highlighter::ranges(result, text, result.hits().front()->edges))
         pieces << text.mid(range.start, range.length);
     QCOMPARE(pieces, marked);
 }
@@ -402,7 +497,7 @@ void TestFullTextSearch::termMatcher()
         const TermMatcher matcher(terms, cs, method);
         QCOMPARE(matcher.usesOnePass(), method == TermMatcher::Method::OnePass && !terms.isEmpty());
         QStringList listed;
-        const std::vector<QList<qsizetype>> starts = matcher.occurrences(text);
+        const std::vector<QList<qsizetype>> starts = matcher.occurrences(text, {});
         QCOMPARE(starts.size(), size_t(matcher.termCount()));
         for (int term = 0; term < matcher.termCount(); ++term) {
             for (const qsizetype start : starts[size_t(term)])
@@ -422,17 +517,17 @@ void TestFullTextSearch::termMatcher()
             }
         }
         QCOMPARE(listed, found);
-        QCOMPARE(matcher.matches(text, false), any);
-        QCOMPARE(matcher.matches(text, true), all);
+        QCOMPARE(matcher.matches(text, {}, false), any);
+        QCOMPARE(matcher.matches(text, {}, true), all);
         // A long text is read in parts side by side: the text, between spaces, across each place of a part's end.
         for (qsizetype shift = 0; shift <= text.size(); ++shift) {
             const QString padded = QString(400 + shift, u' ') + text + QString(400 + text.size() - shift, u' ');
-            QCOMPARE(matcher.matches(padded, false), any);
-            QCOMPARE(matcher.matches(padded, true), all);
+            QCOMPARE(matcher.matches(padded, {}, false), any);
+            QCOMPARE(matcher.matches(padded, {}, true), all);
         }
         // With a limit of one, each list holds at most the term's first occurrence, and every first
         // occurrence that starts before the earliest full list's is there.
-        const std::vector<QList<qsizetype>> first = matcher.occurrences(text, 1);
+        const std::vector<QList<qsizetype>> first = matcher.occurrences(text, {}, 1);
         qsizetype horizon = text.size() + 1;
         for (const QList<qsizetype>& list : first) {
             if (!list.isEmpty())
@@ -485,12 +580,55 @@ void TestFullTextSearch::onePassAgreesWithPerTerm()
             if (!term.isEmpty())
                 terms << term;
         }
+        // Half of the texts with block edges, anywhere but inside a character.
+        std::vector<quint32> offsets;
+        for (qsizetype p = 1; round % 2 == 1 && p < text.size(); ++p) {
+            if (random.bounded(6) == 0 && !(text.at(p - 1).isHighSurrogate() && text.at(p).isLowSurrogate()))
+                offsets.push_back(quint32(p));
+        }
+        const BlockEdges edges(offsets.data(), quint32(offsets.size()));
         const TermMatcher perTerm(terms, cs, TermMatcher::Method::PerTerm);
         const TermMatcher onePass(terms, cs, TermMatcher::Method::OnePass);
         const auto where = [&] { return qPrintable(terms.join(QLatin1Char('|')) + QStringLiteral(" in ") + text); };
-        QVERIFY2(perTerm.occurrences(text) == onePass.occurrences(text), where());
-        QVERIFY2(perTerm.matches(text, true) == onePass.matches(text, true), where());
-        QVERIFY2(perTerm.matches(text, false) == onePass.matches(text, false), where());
+        QVERIFY2(perTerm.occurrences(text, edges) == onePass.occurrences(text, edges), where());
+        QVERIFY2(perTerm.matches(text, edges, true) == onePass.matches(text, edges, true), where());
+        QVERIFY2(perTerm.matches(text, edges, false) == onePass.matches(text, edges, false), where());
+    }
+}
+
+void TestFullTextSearch::phraseAcrossEdgesAgrees()
+{
+    // A phrase across block edges, found by the automaton that reads through folded forms (which reads
+    // each edge as a space) and by the single-pattern search (which tries each space at each edge):
+    // on texts that fold to themselves, the same answer. Some texts are long enough to be screened.
+    QRandomGenerator random(20261209);
+    const QString alphabet = QStringLiteral("abAB  ,-");
+    for (int round = 0; round < 150; ++round) {
+        const int length = round % 5 == 0 ? 200 + int(random.bounded(200)) : 2 + int(random.bounded(30));
+        QString text;
+        while (text.size() < length)
+            text += alphabet.at(random.bounded(int(alphabet.size())));
+        std::vector<quint32> offsets;
+        for (qsizetype p = 1; p < text.size(); ++p) {
+            if (random.bounded(4) == 0)
+                offsets.push_back(quint32(p));
+        }
+        const BlockEdges edges(offsets.data(), quint32(offsets.size()));
+        QStringList words;
+        for (int i = 0, count = 2 + int(random.bounded(2)); i < count; ++i) {
+            QString word;
+            for (int k = 0, size = 1 + int(random.bounded(3)); k < size; ++k)
+                word += alphabet.at(random.bounded(5)); // letters, or a space that ends the word
+            words << word.trimmed();
+        }
+        const QString phrase = words.join(QLatin1Char(' ')).simplified();
+        if (phrase.isEmpty())
+            continue;
+        for (const Qt::CaseSensitivity cs : {Qt::CaseSensitive, Qt::CaseInsensitive}) {
+            const TermMatcher folded({phrase}, cs, TermMatcher::Method::OnePass, TermMatcher::Accents::Ignored);
+            const bool found = wordboundary::containsWholeWord(text, edges, PatternFinder(phrase, cs));
+            QVERIFY2(folded.matches(text, edges, true) == found, qPrintable(phrase + QStringLiteral(" in ") + text));
+        }
     }
 }
 
@@ -511,7 +649,7 @@ void TestFullTextSearch::automatonTooLargeForTable()
         QStringLiteral("abcabcabca, xdbcabcabca dbcabcabca-x (decabcabca) abcabcabcab decabcabca abcabcabca");
     const TermMatcher matcher(terms, Qt::CaseSensitive, TermMatcher::Method::OnePass);
     QVERIFY(matcher.usesOnePass());
-    const std::vector<QList<qsizetype>> found = matcher.occurrences(text);
+    const std::vector<QList<qsizetype>> found = matcher.occurrences(text, {});
     QCOMPARE(found.size(), size_t(40000));
     QCOMPARE(found[0], QList<qsizetype>({0, 73}));
     QCOMPARE(found[1], QList<qsizetype>());
@@ -520,10 +658,10 @@ void TestFullTextSearch::automatonTooLargeForTable()
     for (const QList<qsizetype>& list : found)
         total += list.size();
     QCOMPARE(total, 4);
-    QVERIFY(matcher.matches(text, false));
-    QVERIFY(!matcher.matches(text, true));
-    QVERIFY(matcher.matches(QStringLiteral("(decabcabca)"), false));
-    QVERIFY(!matcher.matches(QStringLiteral("decabcabca-"), false));
+    QVERIFY(matcher.matches(text, {}, false));
+    QVERIFY(!matcher.matches(text, {}, true));
+    QVERIFY(matcher.matches(QStringLiteral("(decabcabca)"), {}, false));
+    QVERIFY(!matcher.matches(QStringLiteral("decabcabca-"), {}, false));
 }
 
 void TestFullTextSearch::longQuery_data()

@@ -40,6 +40,8 @@ private slots:
     void markedText_data();
     void markedText();
     void addHitAndTerms();
+    void findWordsAtEdges_data();
+    void findWordsAtEdges();
 };
 
 void TestHighlighter::marks_data()
@@ -100,7 +102,7 @@ void TestHighlighter::marks()
     QFETCH(QString, text);
     QFETCH(QString, expected);
     const SearchResult one = oneArticle(text, mode, query, caseSensitive);
-    QCOMPARE(marked(text, highlighter::ranges(one, text)), expected);
+    QCOMPARE(marked(text, highlighter::ranges(one, text, {})), expected);
 }
 
 void TestHighlighter::crossValuesMarkInsideWords()
@@ -108,7 +110,7 @@ void TestHighlighter::crossValuesMarkInsideWords()
     const QString text = QStringLiteral("sonate et Son");
     SearchResult one = oneArticle(text, SearchMode::Cross, QString(), true);
     one.addMatchedValue(QStringLiteral("son"));
-    QCOMPARE(marked(text, highlighter::ranges(one, text)), QStringLiteral("[son]ate et Son"));
+    QCOMPARE(marked(text, highlighter::ranges(one, text, {})), QStringLiteral("[son]ate et Son"));
 }
 
 void TestHighlighter::firstRangesStopAtLimit_data()
@@ -162,7 +164,7 @@ void TestHighlighter::firstRangesStopAtLimit()
     SearchResult one = oneArticle(text, mode, query, false);
     if (mode == SearchMode::Cross)
         one.addMatchedValue(QStringLiteral("aa"));
-    QCOMPARE(marked(text, highlighter::firstRanges(one, text, limit)), expected);
+    QCOMPARE(marked(text, highlighter::firstRanges(one, text, {}, limit)), expected);
 }
 
 void TestHighlighter::markupTermsDoNotBreakDisplay_data()
@@ -184,7 +186,7 @@ void TestHighlighter::markupTermsDoNotBreakDisplay()
     QFETCH(QString, expected);
     const QString text = QStringLiteral("son red");
     const SearchResult one = oneArticle(text, SearchMode::AnyTerm, query, false);
-    QCOMPARE(marked(text, highlighter::ranges(one, text)), expected);
+    QCOMPARE(marked(text, highlighter::ranges(one, text, {})), expected);
     QCOMPARE(highlighter::markedText(one, 0).count(highlighter::openingMarkup), expected.count(QLatin1Char('[')));
 }
 
@@ -238,6 +240,31 @@ void TestHighlighter::addHitAndTerms()
     result.splitTerms(QStringLiteral("  le\tson   grave  "));
     QCOMPARE(result.terms(), QStringList({"le\tson", "grave"}));
     QCOMPARE(result.phrase(), QStringLiteral("le\tson grave"));
+}
+
+void TestHighlighter::findWordsAtEdges_data()
+{
+    // What the find bar finds in an article whose blocks meet without whitespace.
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("word before the edge") << "arch" << true << "[arch]Afficher le nom, archAfficher";
+    QTest::newRow("word after the edge, case ignored") << "afficher" << false << "arch[Afficher] le nom, archAfficher";
+    QTest::newRow("phrase across the edge") << "arch afficher" << false << "[archAfficher] le nom, archAfficher";
+    QTest::newRow("the joined form is found where no edge is")
+        << "archafficher" << false << "archAfficher le nom, [archAfficher]";
+}
+
+void TestHighlighter::findWordsAtEdges()
+{
+    QFETCH(QString, word);
+    QFETCH(bool, caseSensitive);
+    QFETCH(QString, expected);
+    const QString text = QStringLiteral("archAfficher le nom, archAfficher");
+    const quint32 edges[] = {4};
+    const QList<Range> found = highlighter::occurrences(text, BlockEdges(edges, 1), word,
+                                                        caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive, true);
+    QCOMPARE(marked(text, found), expected);
 }
 
 QTEST_GUILESS_MAIN(TestHighlighter)

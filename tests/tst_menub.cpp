@@ -630,7 +630,7 @@ void TestMenuB::textExport()
     const std::vector<ArticleEntry> longArticle = articles({"LONG"}, {QStringLiteral("abcdefghi\n").repeated(30000)});
     host.form.Onglets->setCurrentIndex(0);
     host.corpus = record(longArticle, QString(), QString());
-    host.form.TxtView_Corpus->showArticle(longArticle[0].text);
+    host.form.TxtView_Corpus->showArticle(longArticle[0].text, {});
     host.scripted.saveAnswers = {QStringLiteral("long")};
     bar.saveT();
     QCOMPARE(testfiles::read(QStringLiteral("long.txt")), utf16WithBom(QStringLiteral("abcdefghi\n").repeated(30000)));
@@ -731,7 +731,7 @@ void TestMenuB::selectAndCopy()
     // An article's own characters, whatever the view shows for its line ends.
     auto* articleView = qobject_cast<ArticleView*>(target);
     QVERIFY(articleView);
-    articleView->showArticle(QStringLiteral("souffle\r\nle vent."));
+    articleView->showArticle(QStringLiteral("souffle\r\nle vent."), {});
     bar.selectAll();
     bar.copier();
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("souffle\r\nle vent."));

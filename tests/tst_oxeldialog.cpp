@@ -114,12 +114,14 @@ private slots:
     void findInArticle_data();
     void findInArticle();
     void findFollowsCaseOption();
+    void findAcrossBlocks();
     void history_data();
     void history();
     void historyBringsBackTitleList();
     void clickAfterRefillStands();
     void lookUpWord_data();
     void lookUpWord();
+    void lookUpWordAtEdge();
     void bestTitleOnEnter_data();
     void bestTitleOnEnter();
     void splitters();
@@ -972,7 +974,8 @@ void TestOxelDialog::firstMarkScrolledIntoView()
     QCOMPARE(window->corpus().articleCount(), 9);
     window->Txt_Rech->setText(QStringLiteral("pomme"));
     window->Bt_Rech->click();
-    QCOMPARE(listed(window->Lst_Art), QStringList({"DE"}));
+    // The title of POMME ends where its text begins: "POMME" is a word of it.
+    QCOMPARE(listed(window->Lst_Art), QStringList({"DE", "POMME"}));
     ArticleView* view = window->Txt_Art;
     QApplication::processEvents();
     // The first mark stands 101 lines down: the view has moved to it.
@@ -1027,7 +1030,8 @@ void TestOxelDialog::hiddenTabCatchesUp()
     window->Onglets->setCurrentIndex(0);
     window->Txt_Rech->setText(QStringLiteral("pomme"));
     window->Bt_Rech->click();
-    QCOMPARE(listed(window->Lst_Art), QStringList({"DE"}));
+    // The title of POMME ends where its text begins: "POMME" is a word of it.
+    QCOMPARE(listed(window->Lst_Art), QStringList({"DE", "POMME"}));
     QCOMPARE(window->simplePane().shownRow(), 0);
     QVERIFY(view->document()->isEmpty());
     QCOMPARE(label->text(), QString());
@@ -1169,7 +1173,9 @@ void TestOxelDialog::findFollowsCaseOption()
     window->Lst_Art->setCurrentIndex(window->Lst_Art->model()->index(4, 0)); // POMME
     QCOMPARE(label->text(), QString());
     window->Chk_Cs->setChecked(false);
-    QCOMPARE(label->text(), QString());
+    // Its title, a block of its own before "Fruit du pommier.".
+    QCOMPARE(label->text(), QStringLiteral("1 / 1"));
+    QCOMPARE(selected(window->Txt_Art), QStringLiteral("POMME"));
     // The accent option: "pate" finds "PATE" and, folded, the title "PÂTE".
     window->Lst_Art->setCurrentIndex(window->Lst_Art->model()->index(7, 0)); // PÂTE BRISÉE
     field->clear();
@@ -1180,6 +1186,33 @@ void TestOxelDialog::findFollowsCaseOption()
     QTest::keyClicks(field, QStringLiteral("pate"));
     QCOMPARE(label->text(), QStringLiteral("1 / 2"));
     QCOMPARE(selected(window->Txt_Art), QStringLiteral("PÂTE"));
+}
+
+void TestOxelDialog::findAcrossBlocks()
+{
+    const auto window = readingWindow(1);
+    QVERIFY(window);
+    window->Lst_Art->setCurrentIndex(window->Lst_Art->model()->index(4, 0)); // POMME
+    QTest::keyClick(window->Lst_Art, Qt::Key_F, Qt::ControlModifier);
+    auto* field = window->tab_2->findChild<QLineEdit*>(QStringLiteral("Txt_Trouver"));
+    auto* label = window->tab_2->findChild<QLabel*>(QStringLiteral("Txt_Occ"));
+    QVERIFY(field && label);
+    // A space of the words typed stands for the edge between the title and the text.
+    QTest::keyClicks(field, QStringLiteral("pomme fruit"));
+    QCOMPARE(label->text(), QStringLiteral("1 / 1"));
+    QCOMPARE(selected(window->Txt_Art), QStringLiteral("POMMEFruit"));
+    field->clear();
+    QTest::keyClicks(field, QStringLiteral("pommefruit"));
+    QCOMPARE(label->text(), QString());
+    window->setIgnoreAccents(true);
+    field->clear();
+    QTest::keyClicks(field, QStringLiteral("fruit"));
+    QCOMPARE(label->text(), QStringLiteral("1 / 1"));
+    QCOMPARE(selected(window->Txt_Art), QStringLiteral("Fruit"));
+    field->clear();
+    QTest::keyClicks(field, QStringLiteral("pomme fruit"));
+    QCOMPARE(label->text(), QStringLiteral("1 / 1"));
+    QCOMPARE(selected(window->Txt_Art), QStringLiteral("POMMEFruit"));
 }
 
 void TestOxelDialog::history_data()
@@ -1307,6 +1340,11 @@ void TestOxelDialog::lookUpWord_data()
         << "PÂTEFarine pétrie." << true;
     QTest::newRow("accents kept: no title, none holds it") << 1 << 7 << "PATE" << QStringList{} << ""
                                                            << "" << false;
+    // The title ends where the text's block begins: each is a word of its own.
+    QTest::newRow("the title joined to its text") << 1 << 4 << "POMME" << QStringList{"POMME"} << "POMME"
+                                                  << "POMMEFruit du pommier." << false;
+    QTest::newRow("the text joined to its title") << 1 << 4 << "Fruit" << QStringList{} << ""
+                                                  << "" << false;
 }
 
 void TestOxelDialog::lookUpWord()
@@ -1339,6 +1377,28 @@ void TestOxelDialog::lookUpWord()
     QCOMPARE(listed(window->Lst_Corpus), titles);
     QCOMPARE(window->Txt_Corpus->text(), filter);
     QCOMPARE(window->TxtView_Corpus->toPlainText(), shown);
+}
+
+void TestOxelDialog::lookUpWordAtEdge()
+{
+    const auto window = readingWindow(1);
+    QVERIFY(window);
+    window->Lst_Art->setCurrentIndex(window->Lst_Art->model()->index(4, 0)); // POMME
+    ArticleView* view = window->Txt_Art;
+    QCOMPARE(view->toPlainText(), QStringLiteral("POMMEFruit du pommier."));
+    QTextCursor edge(view->document());
+    edge.setPosition(5);
+    const QPoint at = view->cursorRect(edge).center();
+    // On the right half of the title's last letter: the title.
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at - QPoint(2, 0));
+    QCOMPARE(window->Onglets->currentIndex(), 0);
+    QCOMPARE(window->Txt_Corpus->text(), QStringLiteral("POMME"));
+    QCOMPARE(listed(window->Lst_Corpus), QStringList({"POMME"}));
+    // On the left half of the text's first letter: the text's first word, which no title holds.
+    window->Onglets->setCurrentIndex(1);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at + QPoint(2, 0));
+    QCOMPARE(window->Onglets->currentIndex(), 1);
+    QCOMPARE(QToolTip::text(), QStringLiteral("Aucun article « Fruit »"));
 }
 
 void TestOxelDialog::bestTitleOnEnter_data()

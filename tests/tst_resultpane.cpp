@@ -371,7 +371,7 @@ void TestResultPane::displayCopy()
     QFETCH(QString, text);
     QFETCH(QString, shown);
     ArticleView view;
-    view.showArticle(text);
+    view.showArticle(text, {});
     QCOMPARE(view.toPlainText(), shown);
 }
 
@@ -402,7 +402,7 @@ void TestResultPane::copyGivesArticleCharacters()
     QFETCH(int, to);
     QFETCH(QString, copied);
     ArticleView view;
-    view.showArticle(text);
+    view.showArticle(text, {});
     QTextCursor cursor(view.document());
     cursor.setPosition(from);
     cursor.setPosition(std::min(to, view.document()->characterCount() - 1), QTextCursor::KeepAnchor);

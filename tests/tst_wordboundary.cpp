@@ -11,6 +11,8 @@ private slots:
     void separators();
     void wholeWord_data();
     void wholeWord();
+    void blockEdges_data();
+    void blockEdges();
 };
 
 void TestWordBoundary::separators_data()
@@ -111,7 +113,69 @@ void TestWordBoundary::wholeWord()
     QFETCH(bool, caseSensitive);
     QFETCH(bool, found);
     const PatternFinder finder(pattern, caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive);
-    QCOMPARE(wordboundary::containsWholeWord(text, finder), found);
+    QCOMPARE(wordboundary::containsWholeWord(text, {}, finder), found);
+}
+
+void TestWordBoundary::blockEdges_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<quint32>>("edges");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::addColumn<QStringList>("found"); // each whole occurrence as "text@start"
+
+    QTest::newRow("word before an edge") << "archAfficher le nom" << QList<quint32>{4} << "arch" << true
+                                         << QStringList{"arch@0"};
+    QTest::newRow("word after an edge") << "archAfficher le nom" << QList<quint32>{4} << "Afficher" << true
+                                        << QStringList{"Afficher@4"};
+    QTest::newRow("the joined form is no word")
+        << "archAfficher le nom" << QList<quint32>{4} << "archAfficher" << true << QStringList{};
+    QTest::newRow("without the edge, one word")
+        << "archAfficher le nom" << QList<quint32>{} << "arch" << true << QStringList{};
+    QTest::newRow("phrase across an edge")
+        << "archAfficher le nom" << QList<quint32>{4} << "arch Afficher" << true << QStringList{"archAfficher@0"};
+    QTest::newRow("phrase across an edge, case ignored")
+        << "archAfficher le nom" << QList<quint32>{4} << "ARCH afficher le" << false
+        << QStringList{"archAfficher le@0"};
+    QTest::newRow("phrase with its own space")
+        << "arch Afficher" << QList<quint32>{} << "arch Afficher" << true << QStringList{"arch Afficher@0"};
+    QTest::newRow("phrase across two edges")
+        << "unDeuxTrois un" << QList<quint32>{2, 6} << "un deux trois" << false << QStringList{"unDeuxTrois@0"};
+    QTest::newRow("phrase, an edge inside a word of it")
+        << "arch Afficher" << QList<quint32>{2} << "arch Afficher" << true << QStringList{};
+    QTest::newRow("phrase, an edge left as it is inside a word")
+        << "archAfficher" << QList<quint32>{2, 4} << "arch Afficher" << true << QStringList{};
+    QTest::newRow("phrase, the second occurrence across")
+        << "le vent, leVent" << QList<quint32>{11} << "le vent" << false << QStringList{"le vent@0", "leVent@9"};
+    QTest::newRow("edge beside a separator changes nothing")
+        << "le son,puis" << QList<quint32>{7} << "son," << true << QStringList{};
+    QTest::newRow("phrase space at an edge beside a separator")
+        << "arch,Afficher" << QList<quint32>{5} << "arch, Afficher" << true << QStringList{};
+    QTest::newRow("hyphen before an edge") << "porte-son" << QList<quint32>{6} << "son" << true << QStringList{"son@6"};
+    QTest::newRow("hyphenated word parted by an edge")
+        << "porte-son" << QList<quint32>{6} << "porte-son" << true << QStringList{};
+    QTest::newRow("letter beyond the basic plane before an edge")
+        << "\U0001D504vent" << QList<quint32>{2} << "vent" << true << QStringList{"vent@2"};
+    QTest::newRow("emoji before an edge")
+        << "\U0001F600vent" << QList<quint32>{2} << "vent" << true << QStringList{"vent@2"};
+    QTest::newRow("edges at the ends") << "vent" << QList<quint32>{0, 4} << "vent" << true << QStringList{"vent@0"};
+}
+
+void TestWordBoundary::blockEdges()
+{
+    QFETCH(QString, text);
+    QFETCH(QList<quint32>, edges);
+    QFETCH(QString, pattern);
+    QFETCH(bool, caseSensitive);
+    QFETCH(QStringList, found);
+    const BlockEdges blockEdges(edges.constData(), quint32(edges.size()));
+    const PatternFinder finder(pattern, caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive);
+    QStringList listed;
+    for (wordboundary::Occurrence next = wordboundary::findWholeWord(text, blockEdges, finder); next.start >= 0;
+         next = wordboundary::findWholeWord(text, blockEdges, finder, next.start + next.length))
+        listed << text.mid(next.start, next.length) + QLatin1Char('@') + QString::number(next.start);
+    QCOMPARE(listed, found);
+    QCOMPARE(wordboundary::containsWholeWord(text, blockEdges, finder), !found.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestWordBoundary)
