@@ -44,12 +44,6 @@ bool isIdentity(const std::vector<quint32>& numbers)
 
 } // namespace
 
-QStringView ElementIndex::searchedText(QStringView text)
-{
-    const QStringView trimmed = text.trimmed();
-    return trimmed.first(std::min(trimmed.size(), textLimit));
-}
-
 namespace {
 
 constexpr quint64 hashStep = 0x100000001B3ull;

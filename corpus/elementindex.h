@@ -27,9 +27,8 @@ public:
         quint32 hash = 0;
         std::array<quint64, 2> prefix{};
     };
-    // The text as searches see it: without whitespace (QChar::isSpace) at either end, so that an
+    // Of the text as searches see it: without whitespace (QChar::isSpace) at either end, so that an
     // indented value is the value written on one line, then cut to the limit.
-    static QStringView searchedText(QStringView text);
     static Signature signature(QStringView searched);
 
     struct Element

@@ -85,17 +85,6 @@ QByteArray encode(QStringView name)
     return bytes;
 }
 
-bool isText(QStringView name)
-{
-    const QChar* const begin = name.data();
-    const QChar* const end = begin + name.size();
-    for (const QChar* c = begin; c < end; ++c) {
-        if (isStray(c, begin))
-            return false;
-    }
-    return true;
-}
-
 QString shown(QStringView name)
 {
     QString text = name.toString();

@@ -12,9 +12,6 @@ namespace nativename {
 QString decode(const QByteArray& bytes);
 QByteArray encode(QStringView name);
 
-// True when the name holds no stray byte: it is text, and can be written down as UTF-8 and read back.
-bool isText(QStringView name);
-
 // The name as it can be shown: each stray byte as U+FFFD.
 QString shown(QStringView name);
 
