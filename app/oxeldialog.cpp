@@ -342,6 +342,7 @@ void OxelDialog::lookUpWord(const QString& word)
     if (!m_corpusLoaded)
         return;
     SearchResult found = titlelookup::titleLookUp(m_corpus, word, titleKey());
+    found.setIgnoreAccents(m_ignoreAccents);
     Onglets->setCurrentIndex(0);
     {
         const QSignalBlocker quiet(Txt_Corpus);

@@ -213,9 +213,10 @@ void TestConcordance::scopedReport()
     MainWindow main(m_dialogs);
     search(main, QStringLiteral("vent"), 0, QStringLiteral("exemple"));
     QCOMPARE(searchreport::text(searchreport::Kind::Simple, main.window().resultSimple()),
-             QStringLiteral("     ..:: Tarvane ::..\n---------------------------\nType de Recherche : Simple \n\n"
-                            "Critères de recherche : vent\nOptions : Tous les mots \nDans : exemple\n"
-                            "Nombre d'articles : 3\n---------------------------\nVENT\nTEMPÊTE\nAQUILON\n"));
+             QStringLiteral(
+                 "     ..:: Tarvane ::..\n---------------------------\nType de Recherche : Simple \n\n"
+                 "Critères de recherche : vent\nOptions : Tous les mots \nDans : exemple\n"
+                 "Casse : ignorée\nNombre d'articles : 3\n---------------------------\nVENT\nTEMPÊTE\nAQUILON\n"));
     // The whole article adds no line.
     search(main, QStringLiteral("vent"), 0, QString());
     QVERIFY(!searchreport::text(searchreport::Kind::Simple, main.window().resultSimple()).contains(u"Dans"));

@@ -361,7 +361,8 @@ void TestMenuB::reports_data()
                        "art",
                        "\xE1\xBC\x88\xCE\xAE\xCF\x81"}
         << reportHead + "Type de Recherche : Simple \n\nCrit\xC3\xA8res de recherche : c\xC5\x93ur\n"
-                        "Options : Expression exacte \nNombre d'articles : 2\n---------------------------\n"
+                        "Options : Expression exacte \nCasse : ignorée\nNombre d'articles : 2\n"
+                        "---------------------------\n"
                         "\xC5\x92uvre d\xE2\x80\x99"
                         "art\n\xE1\xBC\x88\xCE\xAE\xCF\x81\n";
     QTest::newRow("simple, no search yet")
@@ -406,7 +407,7 @@ void TestMenuB::reports()
 
 void TestMenuB::workedExample()
 {
-    // vent and orage in "tous" mode, found in the articles titled A and B: ten lines.
+    // vent and orage in "tous" mode, case ignored, found in the articles titled A and B: eleven lines.
     FakeHost host;
     MenuB bar(host);
     const std::vector<ArticleEntry> entries = articles({"A", "B"});
@@ -421,11 +422,12 @@ void TestMenuB::workedExample()
                                  "\n"
                                  "Critères de recherche : vent orage\n"
                                  "Options : Tous les mots \n"
+                                 "Casse : ignorée\n"
                                  "Nombre d'articles : 2\n"
                                  "---------------------------\n"
                                  "A\n"
                                  "B\n"));
-    QCOMPARE(written.count('\n'), 10);
+    QCOMPARE(written.count('\n'), 11);
 }
 
 void TestMenuB::fileNames_data()
@@ -654,7 +656,7 @@ void TestMenuB::printsTheReport()
     QVERIFY(host.scripted.saveRequests.isEmpty());
     QCOMPARE(pdfLines(pdf),
              QStringList({"..:: Tarvane ::..", "---------------------------", "Type de Recherche : Simple",
-                          "Critères de recherche : vent écho", "Options : Au moins un des termes",
+                          "Critères de recherche : vent écho", "Options : Au moins un des termes", "Casse : ignorée",
                           "Nombre d'articles : 2", "---------------------------", "VENT", "ÉCHO"}));
     // The user's own temp.txt is left alone, and no other file appears.
     QCOMPARE(testfiles::read(QStringLiteral("temp.txt")), QByteArray("à moi"));

@@ -2,6 +2,7 @@
 #include "oxeldialog.h"
 #include "resultlistmodel.h"
 #include "scripteddialogs.h"
+#include "searchreport.h"
 #include "testfiles.h"
 #include "windowreading.h"
 
@@ -1278,6 +1279,10 @@ void TestOxelDialog::lookUpWord()
     QCOMPARE(listed(window->Lst_Corpus), titles);
     QCOMPARE(window->Txt_Corpus->text(), filter);
     QCOMPARE(window->TxtView_Corpus->toPlainText(), shown);
+    // The report says the rule the titles were found by.
+    QCOMPARE(searchreport::text(searchreport::Kind::Corpus, window->resultCorpus())
+                 .contains(QStringLiteral("\nAccents : ignorés\n")),
+             accents);
 }
 
 void TestOxelDialog::bestTitleOnEnter_data()
