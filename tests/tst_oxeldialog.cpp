@@ -1624,18 +1624,29 @@ void TestMainWindow::commandLine()
 void TestMainWindow::commandLineOfTheProgram_data()
 {
     QTest::addColumn<QString>("option");
+    QTest::addColumn<bool>("display");    // a platform to show windows on
     QTest::addColumn<QString>("printed"); // a line of the output
-    QTest::newRow("--help") << "--help"
-                            << "Tarvane : lire et chercher dans un corpus encyclopédique XML.";
-    QTest::newRow("--version") << "--version"
-                               << "Tarvane " TARVANE_VERSION;
+    QTest::newRow("--help") << "--help" << true << "Tarvane : lire et chercher dans un corpus encyclopédique XML.";
+    QTest::newRow("--version") << "--version" << true << "Tarvane " TARVANE_VERSION;
+    // As from a terminal without a graphical session: the application of windows could not start.
+    QTest::newRow("--help without a display")
+        << "--help" << false << "Tarvane : lire et chercher dans un corpus encyclopédique XML.";
+    QTest::newRow("--version without a display") << "--version" << false << "Tarvane " TARVANE_VERSION;
+    QTest::newRow("-v without a display") << "-v" << false << "Tarvane " TARVANE_VERSION;
 }
 
 void TestMainWindow::commandLineOfTheProgram()
 {
     QFETCH(QString, option);
+    QFETCH(bool, display);
     QFETCH(QString, printed);
     QProcess program;
+    if (!display) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
+        program.setProcessEnvironment(environment);
+    }
     program.start(QStringLiteral(TARVANE_EXECUTABLE), {option});
     QVERIFY(program.waitForFinished(10000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
