@@ -28,6 +28,19 @@ std::unique_ptr<QTextLayout> layOut(const QString& line, const QFont& font, QPai
     return layout;
 }
 
+// The band at the foot of each page: a free line, then the page number.
+int footerHeight(const QPainter& painter)
+{
+    return 2 * painter.fontMetrics().lineSpacing();
+}
+
+void drawFooter(QPainter& painter, const QPrinter& printer, int page, int pageCount)
+{
+    const int lineSpacing = painter.fontMetrics().lineSpacing();
+    painter.drawText(QRect(margin, printer.height() - margin - lineSpacing, printer.width() - 2 * margin, lineSpacing),
+                     Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("Page %1 / %2").arg(page + 1).arg(pageCount));
+}
+
 } // namespace
 
 QList<Placement> paginate(const QList<int>& rowHeights, int pageHeight)
@@ -86,20 +99,24 @@ int print(const QString& text, QPrinter& printer)
         for (int i = 0; i < std::max(layout->lineCount(), 1); ++i)
             rows.push_back({layout, i});
     }
-    const QList<Placement> placements = paginate(QList<int>(qsizetype(rows.size()), lineSpacing), printer.height());
+    const QList<Placement> placements =
+        paginate(QList<int>(qsizetype(rows.size()), lineSpacing), printer.height() - footerHeight(painter));
+    const int pageCount = placements.isEmpty() ? 1 : placements.constLast().page + 1;
 
     int page = 0;
     for (size_t i = 0; i < rows.size(); ++i) {
         const Placement& at = placements[qsizetype(i)];
         while (page < at.page) {
+            drawFooter(painter, printer, page, pageCount);
             printer.newPage();
             ++page;
         }
         if (rows[i].line < rows[i].layout->lineCount())
             rows[i].layout->lineAt(rows[i].line).draw(&painter, QPointF(margin, at.top));
     }
+    drawFooter(painter, printer, page, pageCount);
     painter.end();
-    return page + 1;
+    return pageCount;
 }
 
 } // namespace textprinter

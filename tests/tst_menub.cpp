@@ -657,7 +657,7 @@ void TestMenuB::printsTheReport()
     QCOMPARE(pdfLines(pdf),
              QStringList({"..:: Tarvane ::..", "---------------------------", "Type de Recherche : Simple",
                           "Critères de recherche : vent écho", "Options : Au moins un des termes", "Casse : ignorée",
-                          "Nombre d'articles : 2", "---------------------------", "VENT", "ÉCHO"}));
+                          "Nombre d'articles : 2", "---------------------------", "VENT", "ÉCHO", "Page 1 / 1"}));
     // The user's own temp.txt is left alone, and no other file appears.
     QCOMPARE(testfiles::read(QStringLiteral("temp.txt")), QByteArray("à moi"));
     QCOMPARE(QDir().entryList(QDir::Files), QStringList({"EV_Sons.xml", "rapport.pdf", "temp.txt"}));
@@ -680,7 +680,7 @@ void TestMenuB::printsTheArticleTextAndKeepsTheSetup()
     };
     bar.imprT();
     // Printing the text prints the markup as plain characters.
-    QCOMPARE(pdfLines(pdf), QStringList({"Le <font color=\"red\"><b><u>vent</u></b></font>.", "Suite"}));
+    QCOMPARE(pdfLines(pdf), QStringList({"Le <font color=\"red\"><b><u>vent</u></b></font>.", "Suite", "Page 1 / 1"}));
     QVERIFY(QFile::remove(pdf));
 
     // The next print starts from the setup of the last one; a cancel prints nothing.
