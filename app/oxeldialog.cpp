@@ -27,7 +27,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QProgressBar>
-#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTextCursor>
@@ -104,14 +103,6 @@ OxelDialog::OxelDialog(Dialogs& dialogs, Unstarted, QWidget* parent, const char*
         m_zoom = std::clamp(zoom, minimumZoom, maximumZoom);
         articlefont::apply(*this, articlefont::zoomed(m_articleFont, m_zoom));
     }
-    // The toolkit's standard keys (Ctrl++ and Ctrl+-), and "=" for keyboards where "+" needs Shift.
-    const auto onKeys = [this](const QKeySequence& keys, auto act) {
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, act);
-    };
-    onKeys(QKeySequence::ZoomIn, [this] { setArticleZoom(m_zoom + 1); });
-    onKeys(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { setArticleZoom(m_zoom + 1); });
-    onKeys(QKeySequence::ZoomOut, [this] { setArticleZoom(m_zoom - 1); });
-    onKeys(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { setArticleZoom(0); });
     for (ArticleView* view : {TxtView_Corpus, Txt_Art, Txt_Art_Cro}) {
         view->viewport()->installEventFilter(this);
         connect(view, &ArticleView::wordDoubleClicked, this, &OxelDialog::lookUpWord);

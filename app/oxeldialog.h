@@ -12,6 +12,7 @@
 #include "titlelookup.h"
 
 #include <QFont>
+#include <array>
 
 class ConcordanceWindow;
 class Dialogs;
@@ -99,6 +100,11 @@ public:
     // What the menu bar reaches.
     QWidget& mainWindow() override { return *this; }
     std::optional<Tab> currentTab() const override;
+    ResultPane* currentPane() override
+    {
+        return currentTab() ? std::array{&m_corpusPane, &m_simplePane, &m_crossPane}[size_t(Onglets->currentIndex())]
+                            : nullptr;
+    }
     void setBackground(const QString& colourName) override;
     void setArticleFont(const QFont& font) override;
     void openCorpus(const QString& path) override;
@@ -109,8 +115,8 @@ public:
 
     // The article views' size, in steps of one point from the chosen font's, kept in the settings
     // file. Ctrl++, Ctrl+- and Ctrl+0 and the wheel with Ctrl change it.
-    int articleZoom() const { return m_zoom; }
-    void setArticleZoom(int steps);
+    int articleZoom() const override { return m_zoom; }
+    void setArticleZoom(int steps) override;
 
     // The geometry, the current tab and the splitters' positions the settings file keeps; false,
     // with nothing changed, when it keeps no geometry.

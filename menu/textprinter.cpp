@@ -1,9 +1,11 @@
 #include "textprinter.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
+#include <QTextDocument>
 #include <QTextLayout>
 #include <algorithm>
 #include <memory>
@@ -115,6 +117,36 @@ int print(const QString& text, QPrinter& printer)
             rows[i].layout->lineAt(rows[i].line).draw(&painter, QPointF(margin, at.top));
     }
     drawFooter(painter, printer, page, pageCount);
+    painter.end();
+    return pageCount;
+}
+
+int printDocument(QTextDocument& document, QPrinter& printer)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return 0;
+    const QRectF body(margin, margin, std::max(printer.width() - 2 * margin, 1),
+                      std::max(printer.height() - 2 * margin - footerHeight(painter), 1));
+    QAbstractTextDocumentLayout* layout = document.documentLayout();
+    layout->setPaintDevice(&printer);
+    document.setPageSize(body.size());
+    const int pageCount = std::max(document.pageCount(), 1);
+    for (int page = 0; page < pageCount; ++page) {
+        if (page > 0)
+            printer.newPage();
+        // The part of the document on this page, drawn in the page's body.
+        const QRectF shown(0, page * body.height(), body.width(), body.height());
+        painter.save();
+        painter.translate(body.left(), body.top() - shown.top());
+        painter.setClipRect(shown);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = shown;
+        context.palette.setColor(QPalette::Text, Qt::black);
+        layout->draw(&painter, context);
+        painter.restore();
+        drawFooter(painter, printer, page, pageCount);
+    }
     painter.end();
     return pageCount;
 }

@@ -5,9 +5,11 @@
 #include <QStringList>
 
 class QPrinter;
+class QTextDocument;
 
-// Prints plain text line by line in the printer's default font, page after page; every page ends
-// with "Page N / M", centred in a band of two lines kept free at its foot.
+// Prints plain text line by line in the printer's default font, page after page, or a document as
+// it is laid out; every page ends with "Page N / M", centred in a band of two lines kept free at its
+// foot.
 namespace textprinter {
 
 // Left edge of every row, top offset of the first row, and space kept free at the page bottom
@@ -35,5 +37,10 @@ QStringList lines(const QString& text);
 // are placed by paginate() on the page less the band of the page number.
 // The number of pages printed, 0 when the printer cannot be painted on.
 int print(const QString& text, QPrinter& printer);
+
+// Prints the document with its formats (the marks of an article among them), laid out anew for the
+// page less the margins and the band of the page number. The number of pages printed, 0 when the
+// printer cannot be painted on.
+int printDocument(QTextDocument& document, QPrinter& printer);
 
 } // namespace textprinter

@@ -4,6 +4,7 @@
 #include "menub.h"
 #include "menuhost.h"
 #include "menuicons.h"
+#include "resultpane.h"
 #include "scripteddialogs.h"
 #include "testfiles.h"
 
@@ -21,6 +22,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <array>
+#include <functional>
 
 namespace {
 
@@ -101,6 +103,11 @@ struct FakeHost : MenuHost
     void showConcordance() override { ++concordances; }
     int concordances = 0;
     Dialogs& dialogs() const override { return scripted; }
+    // The panes are the window's: its suites press their keys.
+    ResultPane* currentPane() override { return nullptr; }
+    int zoom = 0;
+    int articleZoom() const override { return zoom; }
+    void setArticleZoom(int steps) override { zoom = steps; }
 };
 
 void setUpPdf(QPrinter& printer, const QString& fileName)
@@ -124,6 +131,29 @@ QStringList pdfLines(const QString& fileName)
             lines << trimmed;
     }
     return lines;
+}
+
+// The first page of a PDF, as pdftoppm renders it at 50 dots an inch.
+QImage pdfPage(const QString& fileName)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftoppm"),
+                  {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-f"), QStringLiteral("1"),
+                   QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-png"), fileName});
+    if (!process.waitForFinished(20000) || process.exitCode() != 0)
+        return {};
+    return QImage::fromData(process.readAllStandardOutput(), "PNG");
+}
+
+bool hasColour(const QImage& image, const std::function<bool(const QColor&)>& wanted)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (wanted(image.pixelColor(x, y)))
+                return true;
+        }
+    }
+    return false;
 }
 
 // Runs a slot that opens a modal window, and reads that window before closing it.
@@ -186,7 +216,7 @@ private slots:
     void textExport();
 
     void printsTheReport();
-    void printsTheArticleTextAndKeepsTheSetup();
+    void printsTheArticleAsShownAndKeepsTheSetup();
 
     void selectAndCopy_data();
     void selectAndCopy();
@@ -218,7 +248,7 @@ void TestMenuB::menus_data()
     QTest::addColumn<int>("menu");
     QTest::addColumn<int>("item");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("shortcut");
+    QTest::addColumn<QString>("shortcuts");
     QTest::addColumn<bool>("icon");
     QTest::newRow("Ouvrir") << 0 << 0 << "&Ouvrir"
                             << "Ctrl+O" << true;
@@ -230,9 +260,11 @@ void TestMenuB::menus_data()
                                  << "" << false;
     QTest::newRow("Imprimer la recherche") << 0 << 4 << "&Imprimer la recherche"
                                            << "Ctrl+P" << false;
-    QTest::newRow("separator 2") << 0 << 5 << ""
+    QTest::newRow("Imprimer l'article") << 0 << 5 << "Imprimer l'&article"
+                                        << "Ctrl+Shift+P" << false;
+    QTest::newRow("separator 2") << 0 << 6 << ""
                                  << "" << false;
-    QTest::newRow("Quitter") << 0 << 6 << "&Quitter"
+    QTest::newRow("Quitter") << 0 << 7 << "&Quitter"
                              << "Ctrl+Q" << false;
     QTest::newRow("Selectionner tout") << 1 << 0 << "&Selectionner tout"
                                        << "Ctrl+A" << false;
@@ -240,17 +272,37 @@ void TestMenuB::menus_data()
                             << "Ctrl+C" << false;
     QTest::newRow("Concordance") << 1 << 2 << "&Concordance"
                                  << "Ctrl+K" << false;
+    QTest::newRow("separator 3") << 1 << 3 << ""
+                                 << "" << false;
+    QTest::newRow("Rechercher dans l'article") << 1 << 4 << "&Rechercher dans l'article"
+                                               << "Ctrl+F" << false;
+    QTest::newRow("Occurrence suivante") << 1 << 5 << "Occurrence &suivante"
+                                         << "F3" << false;
+    QTest::newRow("Occurrence précédente") << 1 << 6 << "Occurrence &précédente"
+                                           << "Shift+F3" << false;
     QTest::newRow("Couleur") << 2 << 0 << "&Couleur"
                              << "" << false;
     QTest::newRow("Police") << 2 << 1 << "&Police"
                             << "" << false;
-    QTest::newRow("separator 3") << 2 << 2 << ""
+    QTest::newRow("separator 4") << 2 << 2 << ""
                                  << "" << false;
     QTest::newRow("Ignorer les accents") << 2 << 3 << "Ignorer les &accents"
                                          << "" << false;
-    QTest::newRow("Aide") << 3 << 0 << "&Aide"
+    QTest::newRow("Précédent") << 3 << 0 << "&Précédent"
+                               << "Alt+Left" << false;
+    QTest::newRow("Suivant") << 3 << 1 << "&Suivant"
+                             << "Alt+Right" << false;
+    QTest::newRow("separator 5") << 3 << 2 << ""
+                                 << "" << false;
+    QTest::newRow("Zoom avant, with = for + without Shift") << 3 << 3 << "Zoom &avant"
+                                                            << "Ctrl++; Ctrl+=" << false;
+    QTest::newRow("Zoom arrière") << 3 << 4 << "Zoom a&rrière"
+                                  << "Ctrl+-" << false;
+    QTest::newRow("Taille normale") << 3 << 5 << "&Taille normale"
+                                    << "Ctrl+0" << false;
+    QTest::newRow("Aide") << 4 << 0 << "&Aide"
                           << "F1" << false;
-    QTest::newRow("A propos") << 3 << 1 << "A &propos"
+    QTest::newRow("A propos") << 4 << 1 << "A &propos"
                               << "" << false;
 }
 
@@ -259,7 +311,7 @@ void TestMenuB::menus()
     QFETCH(int, menu);
     QFETCH(int, item);
     QFETCH(QString, text);
-    QFETCH(QString, shortcut);
+    QFETCH(QString, shortcuts);
     QFETCH(bool, icon);
     FakeHost host;
     MenuB bar(host, "menu");
@@ -276,17 +328,18 @@ void TestMenuB::menus()
             menus << action->menu();
         }
     }
-    QCOMPARE(titles, QStringList({"&Fichier", "&Edition", "&Options", "&Aide"}));
+    QCOMPARE(titles, QStringList({"&Fichier", "&Edition", "&Options", "&Affichage", "&Aide"}));
     QCOMPARE(menus[2]->windowTitle(), QStringLiteral("Options"));
-    QCOMPARE(menus[0]->actions().size(), 7);
-    QCOMPARE(menus[1]->actions().size(), 3);
+    QCOMPARE(menus[0]->actions().size(), 8);
+    QCOMPARE(menus[1]->actions().size(), 7);
     QCOMPARE(menus[2]->actions().size(), 4);
-    QCOMPARE(menus[3]->actions().size(), 2);
+    QCOMPARE(menus[3]->actions().size(), 6);
+    QCOMPARE(menus[4]->actions().size(), 2);
 
     const QAction* action = menus[menu]->actions().at(item);
     QCOMPARE(action->isSeparator(), text.isEmpty());
     QCOMPARE(action->text(), text);
-    QCOMPARE(action->shortcut().toString(QKeySequence::PortableText), shortcut);
+    QCOMPARE(QKeySequence::listToString(action->shortcuts(), QKeySequence::PortableText), shortcuts);
     QCOMPARE(!action->icon().isNull(), icon);
 }
 
@@ -624,7 +677,7 @@ void TestMenuB::textExport()
     // Nor is anything printed.
     bar.imprT();
     QCOMPARE(host.scripted.warnings.size(), 2);
-    QCOMPARE(host.scripted.warnings[1].caption, QStringLiteral("Imprimer le texte"));
+    QCOMPARE(host.scripted.warnings[1].caption, QStringLiteral("Imprimer l'article"));
     QCOMPARE(host.scripted.warnings[1].text, QStringLiteral("Aucun article affiché"));
     QCOMPARE(host.scripted.printSetups, 0);
 
@@ -663,7 +716,7 @@ void TestMenuB::printsTheReport()
     QCOMPARE(QDir().entryList(QDir::Files), QStringList({"EV_Sons.xml", "rapport.pdf", "temp.txt"}));
 }
 
-void TestMenuB::printsTheArticleTextAndKeepsTheSetup()
+void TestMenuB::printsTheArticleAsShownAndKeepsTheSetup()
 {
     FakeHost host;
     MenuB bar(host);
@@ -671,6 +724,10 @@ void TestMenuB::printsTheArticleTextAndKeepsTheSetup()
     host.simple = record(entries, QStringLiteral("tous"), QStringLiteral("vent"));
     host.form.Onglets->setCurrentIndex(1);
     host.shown[1] = 0;
+    host.form.Txt_Art->setFont(QFont(QStringLiteral("DejaVu Sans"), 40));
+    ResultPane::showArticle(host.simple, 0, host.form.Txt_Art);
+    // A word the find bar marks, on a yellow ground.
+    host.form.Txt_Art->setFoundMarks({{0, 2}});
     const QString pdf = m_dir->filePath(QStringLiteral("texte.pdf"));
     QStringList seen;
     host.scripted.printAnswer = [&](QPrinter& printer) {
@@ -679,8 +736,12 @@ void TestMenuB::printsTheArticleTextAndKeepsTheSetup()
         return true;
     };
     bar.imprT();
-    // Printing the text prints the markup as plain characters.
-    QCOMPARE(pdfLines(pdf), QStringList({"Le <font color=\"red\"><b><u>vent</u></b></font>.", "Suite", "Page 1 / 1"}));
+    // The text as shown, without markup, its marks drawn: the search's in red, the find bar's on yellow.
+    QCOMPARE(pdfLines(pdf), QStringList({"Le vent.", "Suite", "Page 1 / 1"}));
+    const QImage page = pdfPage(pdf);
+    QVERIFY(!page.isNull());
+    QVERIFY(hasColour(page, [](const QColor& c) { return c.red() > 200 && c.green() < 80 && c.blue() < 80; }));
+    QVERIFY(hasColour(page, [](const QColor& c) { return c.red() > 200 && c.green() > 200 && c.blue() < 80; }));
     QVERIFY(QFile::remove(pdf));
 
     // The next print starts from the setup of the last one; a cancel prints nothing.
@@ -688,7 +749,7 @@ void TestMenuB::printsTheArticleTextAndKeepsTheSetup()
         seen << printer.outputFileName();
         return false;
     };
-    bar.imprR();
+    bar.imprT();
     QCOMPARE(seen, QStringList({QString(), pdf}));
     QVERIFY(!QFile::exists(pdf));
     QVERIFY(!QFile::exists(QStringLiteral("temp.txt")));
@@ -796,6 +857,11 @@ void TestMenuB::shortcuts()
     QCOMPARE(testfiles::read(QStringLiteral("raccourci.txt")).left(reportHead.size()), reportHead);
     QTest::keyClick(window.focusWidget(), Qt::Key_P, Qt::ControlModifier);
     QCOMPARE(dialogs.printSetups, 1);
+    // Ctrl+Shift+P prints the article shown, once.
+    QVERIFY(window.currentTab() && window.currentTab()->shownRow >= 0);
+    QTest::keyClick(window.focusWidget(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(dialogs.printSetups, 2);
+    QVERIFY(dialogs.warnings.isEmpty());
     QTest::keyClick(window.focusWidget(), Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(dialogs.openRequests.size(), 1);
 

@@ -1,4 +1,5 @@
 #include "articleview.h"
+#include "menub.h"
 #include "oxeldialog.h"
 #include "resultlistmodel.h"
 #include "scripteddialogs.h"
@@ -938,7 +939,8 @@ std::unique_ptr<OxelDialog> TestOxelDialog::readingWindow(int tab)
     m_dialogs.welcome = 1;
     m_dialogs.openAnswers = {QStringLiteral("lecture.xml")};
     auto window = std::make_unique<OxelDialog>(m_dialogs);
-    window->arrangeWindow();
+    // Its menu bar, which carries the keys of the tabs' reading.
+    window->arrangeWindow()->addWidget(new MenuB(*window, "menu"), 0, 0);
     window->Onglets->setCurrentIndex(tab);
     window->resize(1000, 600);
     window->show();

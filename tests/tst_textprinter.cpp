@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 
 using textprinter::Placement;
 
@@ -51,6 +52,8 @@ private slots:
     void printsPages_data();
     void printsPages();
     void longLinesStayOnThePage();
+    void documentPages_data();
+    void documentPages();
 
 private:
     QFont m_font;
@@ -189,6 +192,41 @@ void TestTextPrinter::longLinesStayOnThePage()
     QCOMPARE(printed.at(300), QStringLiteral("mot299"));
     QCOMPARE(printed.at(301), QStringLiteral("après"));
     QCOMPARE(printed.mid(302), QStringList({"Page", "1", "/", "1"}));
+}
+
+void TestTextPrinter::documentPages_data()
+{
+    QTest::addColumn<int>("lineCount");
+    QTest::addColumn<int>("pageCount");
+    QTest::newRow("one line") << 1 << 1;
+    QTest::newRow("three pages") << 200 << 3;
+}
+
+void TestTextPrinter::documentPages()
+{
+    QFETCH(int, lineCount);
+    QFETCH(int, pageCount);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("d.pdf"));
+    QPrinter printer(QPrinter::ScreenResolution);
+    setUpPdf(printer, pdf);
+    QStringList lines;
+    for (int i = 1; i <= lineCount; ++i)
+        lines << QStringLiteral("ligne%1").arg(i);
+    QTextDocument document(lines.join(QLatin1Char('\n')));
+    document.setDefaultFont(m_font);
+    QCOMPARE(textprinter::printDocument(document, printer), pageCount);
+
+    // Every line once, in order, and each page ends with its number.
+    const QStringList pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), pageCount);
+    QStringList printed;
+    for (qsizetype p = 0; p < pages.size(); ++p) {
+        QStringList found = pages[p].split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(found.takeLast(), QStringLiteral("Page %1 / %2").arg(p + 1).arg(pageCount));
+        printed << found;
+    }
+    QCOMPARE(printed, lines);
 }
 
 QTEST_MAIN(TestTextPrinter)
