@@ -71,12 +71,12 @@ public:
     void setCorpusPath(QString path) { m_corpusPath = std::move(path); }
     void setColourName(QString name) { m_colourName = std::move(name); }
     void setFontFamily(QString family) { m_fontFamily = std::move(family); }
-    const QString& corpusPath() const { return m_corpusPath; }
+    const QString& corpusPath() const override { return m_corpusPath; }
     const QString& colourName() const { return m_colourName; }
     const QString& fontFamily() const { return m_fontFamily; }
 
     const CorpusDocument& corpus() const { return m_corpus; }
-    const SearchResult& resultSimple() const { return m_simplePane.record(); }
+    const SearchResult& resultSimple() const override { return m_simplePane.record(); }
     const SearchResult& resultCorpus() const { return m_corpusPane.record(); }
     const SearchResult& resultCroisee() const { return m_crossPane.record(); }
     const ResultPane& corpusPane() const { return m_corpusPane; }

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileInfo>
 #include <QFont>
 #include <QMenu>
 #include <QResizeEvent>
@@ -214,7 +215,10 @@ void MenuB::imprT()
 
 void MenuB::open()
 {
-    const QString chosen = xmlfilechoice::choose(m_host.dialogs(), this);
+    // The dialog opens in the folder of the corpus read last.
+    const QString& current = m_host.corpusPath();
+    const QString chosen = xmlfilechoice::choose(m_host.dialogs(), this,
+                                                 current.isEmpty() ? QString() : QFileInfo(current).absolutePath());
     if (!chosen.isEmpty())
         m_host.openCorpus(chosen);
 }
@@ -235,6 +239,14 @@ void MenuB::copier()
 
 void MenuB::concordance()
 {
+    // Before any simple search, an empty window would say nothing of why.
+    const SearchMode mode = m_host.resultSimple().mode();
+    if (mode != SearchMode::AllTerms && mode != SearchMode::AnyTerm && mode != SearchMode::ExactPhrase) {
+        m_host.dialogs().warning(
+            QStringLiteral("Concordance"),
+            QStringLiteral("Aucune recherche pour l'instant : lancez d'abord une recherche simple."));
+        return;
+    }
     m_host.showConcordance();
 }
 

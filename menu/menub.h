@@ -31,7 +31,7 @@ public slots:
     void imprT();
     void selectAll();
     void copier();
-    // Opens the concordance of the last simple search.
+    // Opens the concordance of the last simple search; before any, says there is none.
     void concordance();
     // The current tab's reading.
     void findInArticle();

@@ -36,6 +36,10 @@ public:
     // The current tab's reading: its find bar, its marks, the articles it has shown. None when no
     // tab of the three is current.
     virtual ResultPane* currentPane() = 0;
+    // The corpus file loaded or asked for last; empty before any.
+    virtual const QString& corpusPath() const = 0;
+    // The record of "Recherche Simple", which the concordance lists.
+    virtual const SearchResult& resultSimple() const = 0;
 
     // Applies the background colour to the window and stores it in the settings file.
     virtual void setBackground(const QString& colourName) = 0;

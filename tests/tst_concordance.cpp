@@ -74,6 +74,7 @@ private slots:
     void scopedSearch();
     void scopedReport();
     void concordanceRows();
+    void noSearchYet();
     void concordanceSort_data();
     void concordanceSort();
     void doubleClickShowsOccurrence();
@@ -253,6 +254,26 @@ void TestConcordance::concordanceRows()
     // Escape closes it, as it closes the program's other windows.
     QTest::keyClick(table, Qt::Key_Escape);
     QVERIFY(!concordance->isVisible());
+}
+
+void TestConcordance::noSearchYet()
+{
+    MainWindow main(m_dialogs);
+    OxelDialog& window = main.window();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    // Ctrl+K before any simple search: a warning, no window.
+    QTest::keyClick(window.Txt_Rech, Qt::Key_K, Qt::ControlModifier);
+    QCOMPARE(m_dialogs.warnings.size(), 1);
+    QCOMPARE(m_dialogs.warnings[0].caption, QStringLiteral("Concordance"));
+    QCOMPARE(m_dialogs.warnings[0].text,
+             QStringLiteral("Aucune recherche pour l'instant : lancez d'abord une recherche simple."));
+    QVERIFY(!window.concordanceWindow());
+
+    search(main, QStringLiteral("brise"), 0, QString());
+    QTest::keyClick(window.Txt_Rech, Qt::Key_K, Qt::ControlModifier);
+    QCOMPARE(m_dialogs.warnings.size(), 1);
+    QVERIFY(window.concordanceWindow() && window.concordanceWindow()->isVisible());
 }
 
 void TestConcordance::concordanceSort_data()

@@ -105,6 +105,9 @@ struct FakeHost : MenuHost
     Dialogs& dialogs() const override { return scripted; }
     // The panes are the window's: its suites press their keys.
     ResultPane* currentPane() override { return nullptr; }
+    QString path;
+    const QString& corpusPath() const override { return path; }
+    const SearchResult& resultSimple() const override { return simple; }
     int zoom = 0;
     int articleZoom() const override { return zoom; }
     void setArticleZoom(int steps) override { zoom = steps; }
@@ -217,6 +220,9 @@ private slots:
 
     void printsTheReport();
     void printsTheArticleAsShownAndKeepsTheSetup();
+    void openStartsInTheCorpusFolder_data();
+    void openStartsInTheCorpusFolder();
+    void concordanceBeforeAnySearch();
 
     void selectAndCopy_data();
     void selectAndCopy();
@@ -755,6 +761,53 @@ void TestMenuB::printsTheArticleAsShownAndKeepsTheSetup()
     QVERIFY(!QFile::exists(QStringLiteral("temp.txt")));
 }
 
+void TestMenuB::openStartsInTheCorpusFolder_data()
+{
+    QTest::addColumn<QString>("corpus");
+    QTest::addColumn<QString>("startPath");
+    QTest::newRow("no corpus yet") << ""
+                                   << "";
+    QTest::newRow("a personal corpus") << "/srv/corpus/dictionnaire.xml"
+                                       << "/srv/corpus";
+    QTest::newRow("a name that is not UTF-8")
+        << QString::fromUtf16(u"/srv/caf\xDCE9/son.xml") << QString::fromUtf16(u"/srv/caf\xDCE9");
+}
+
+void TestMenuB::openStartsInTheCorpusFolder()
+{
+    QFETCH(QString, corpus);
+    QFETCH(QString, startPath);
+    FakeHost host;
+    MenuB bar(host);
+    host.path = corpus;
+    bar.open();
+    QCOMPARE(host.scripted.openRequests.size(), 1);
+    QCOMPARE(host.scripted.openRequests[0].startPath, startPath);
+    QCOMPARE(host.scripted.openRequests[0].filter, QStringLiteral("Fichiers XML (*.xml)"));
+    // A stock corpus lies in the working folder.
+    host.path = QStringLiteral("EV_Sons.xml");
+    bar.open();
+    QCOMPARE(host.scripted.openRequests[1].startPath, QDir::currentPath());
+}
+
+void TestMenuB::concordanceBeforeAnySearch()
+{
+    FakeHost host;
+    MenuB bar(host);
+    bar.concordance();
+    QCOMPARE(host.concordances, 0);
+    QCOMPARE(host.scripted.warnings.size(), 1);
+    QCOMPARE(host.scripted.warnings[0].caption, QStringLiteral("Concordance"));
+    QCOMPARE(host.scripted.warnings[0].text,
+             QStringLiteral("Aucune recherche pour l'instant : lancez d'abord une recherche simple."));
+
+    // A simple search run, whatever it found: its concordance opens.
+    host.simple = record({}, QStringLiteral("auMoinsUn"), QStringLiteral("zéphyr"));
+    bar.concordance();
+    QCOMPARE(host.concordances, 1);
+    QCOMPARE(host.scripted.warnings.size(), 1);
+}
+
 void TestMenuB::selectAndCopy_data()
 {
     QTest::addColumn<int>("tab");
@@ -862,8 +915,15 @@ void TestMenuB::shortcuts()
     QTest::keyClick(window.focusWidget(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(dialogs.printSetups, 2);
     QVERIFY(dialogs.warnings.isEmpty());
+    // Ctrl+O starts in the folder of the corpus shown, here the working folder.
     QTest::keyClick(window.focusWidget(), Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(dialogs.openRequests.size(), 1);
+    QCOMPARE(dialogs.openRequests[0].startPath, QDir::currentPath());
+    // Ctrl+K before any search says so, and opens no window.
+    QTest::keyClick(window.focusWidget(), Qt::Key_K, Qt::ControlModifier);
+    QCOMPARE(dialogs.warnings.size(), 1);
+    QCOMPARE(dialogs.warnings[0].caption, QStringLiteral("Concordance"));
+    QVERIFY(!window.concordanceWindow());
 
     // With the cross-search tab showing, select all acts on its view, wherever the focus is.
     window.Onglets->setCurrentIndex(2);
