@@ -386,7 +386,7 @@ void ResultPane::restore(const Visit& visit)
         m_serial = visit.serial;
         m_model->setResult(m_record);
         if (m_count)
-            m_count->setText(QString::number(m_record.count()));
+            m_count->setText(countText(m_record));
         emit recordRestored();
     }
     display(visit.row);

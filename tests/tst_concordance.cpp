@@ -73,6 +73,7 @@ private slots:
     void scopedSearch_data();
     void scopedSearch();
     void scopedReport();
+    void scopedCountComesBack();
     void concordanceRows();
     void noSearchYet();
     void concordanceSort_data();
@@ -221,6 +222,19 @@ void TestConcordance::scopedReport()
     // The whole article adds no line.
     search(main, QStringLiteral("vent"), 0, QString());
     QVERIFY(!searchreport::text(searchreport::Kind::Simple, main.window().resultSimple()).contains(u"Dans"));
+}
+
+void TestConcordance::scopedCountComesBack()
+{
+    MainWindow main(m_dialogs);
+    OxelDialog& window = main.window();
+    search(main, QStringLiteral("vent"), 0, QStringLiteral("exemple"));
+    search(main, QStringLiteral("brise"), 0, QString());
+    QCOMPARE(window.Txt_Nb->text(), QStringLiteral("1"));
+    // Back to the first search's article: its list comes back, and its count says where it looked.
+    main.menuBar().previousArticle();
+    QCOMPARE(listed(window.Lst_Art), QStringList({"VENT", "TEMPÊTE", "AQUILON"}));
+    QCOMPARE(window.Txt_Nb->text(), QStringLiteral("3 (dans « exemple »)"));
 }
 
 void TestConcordance::concordanceRows()
