@@ -25,7 +25,63 @@ void print(std::FILE* stream, const QString& text)
     std::fflush(stream);
 }
 
+// The program's options and its one argument, as the parser reads them.
+class CommandLine
+{
+public:
+    CommandLine()
+    {
+        QCoreApplication::setApplicationVersion(QStringLiteral(TARVANE_VERSION));
+        m_parser.setApplicationDescription(
+            QStringLiteral("Tarvane : lire et chercher dans un corpus encyclopédique XML."));
+        m_parser.addOption(m_help);
+        m_parser.addOption(m_version);
+        m_parser.addPositionalArgument(QStringLiteral("fichier"),
+                                       QStringLiteral("Corpus XML à ouvrir directement, sans la fenêtre d'accueil."),
+                                       QStringLiteral("[fichier.xml]"));
+    }
+
+    // False, with an error to tell, for options it does not know or more than one file.
+    bool read(const QStringList& arguments)
+    {
+        return m_parser.parse(arguments) && m_parser.positionalArguments().size() <= 1;
+    }
+    QString error() const
+    {
+        return m_parser.positionalArguments().size() > 1 ? QStringLiteral("Un seul fichier peut être ouvert à la fois.")
+                                                         : m_parser.errorText();
+    }
+    bool asksAnswer() const { return m_parser.isSet(m_help) || m_parser.isSet(m_version); }
+    // What "--help" or "--version" prints.
+    QString answer() const
+    {
+        return m_parser.isSet(m_help) ? m_parser.helpText()
+                                      : QStringLiteral("Tarvane %1\n").arg(QCoreApplication::applicationVersion());
+    }
+    QString startPath() const { return m_parser.positionalArguments().value(0); }
+
+private:
+    QCommandLineParser m_parser;
+    const QCommandLineOption m_help{QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                    QStringLiteral("Affiche cette aide et s'arrête.")};
+    const QCommandLineOption m_version{QStringList{QStringLiteral("v"), QStringLiteral("version")},
+                                       QStringLiteral("Affiche la version et s'arrête.")};
+};
+
 } // namespace
+
+std::optional<int> answerWithoutWindow(int& argc, char** argv, const QStringList& arguments)
+{
+    CommandLine commandLine;
+    if (!commandLine.read(arguments) || !commandLine.asksAnswer())
+        return std::nullopt;
+    // An application without windows needs no display; the help's own words are translated through it.
+    const QCoreApplication application(argc, argv);
+    QTranslator qtTranslator;
+    installQtFrench(qtTranslator);
+    print(stdout, commandLine.answer());
+    return 0;
+}
 
 int runTarvane(QApplication& app, Dialogs& dialogs, const QStringList& arguments)
 {
@@ -33,34 +89,16 @@ int runTarvane(QApplication& app, Dialogs& dialogs, const QStringList& arguments
     QTranslator qtTranslator;
     installQtFrench(qtTranslator);
 
-    QCoreApplication::setApplicationVersion(QStringLiteral(TARVANE_VERSION));
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Tarvane : lire et chercher dans un corpus encyclopédique XML."));
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Affiche cette aide et s'arrête."));
-    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Affiche la version et s'arrête."));
-    parser.addOption(help);
-    parser.addOption(version);
-    parser.addPositionalArgument(QStringLiteral("fichier"),
-                                 QStringLiteral("Corpus XML à ouvrir directement, sans la fenêtre d'accueil."),
-                                 QStringLiteral("[fichier.xml]"));
-    if (!parser.parse(arguments) || parser.positionalArguments().size() > 1) {
-        const QString error = parser.positionalArguments().size() > 1
-                                  ? QStringLiteral("Un seul fichier peut être ouvert à la fois.")
-                                  : parser.errorText();
-        print(stderr, QStringLiteral("tarvane : %1\nVoyez « tarvane --help ».\n").arg(error));
+    CommandLine commandLine;
+    if (!commandLine.read(arguments)) {
+        print(stderr, QStringLiteral("tarvane : %1\nVoyez « tarvane --help ».\n").arg(commandLine.error()));
         return 1;
     }
-    if (parser.isSet(help)) {
-        print(stdout, parser.helpText());
+    if (commandLine.asksAnswer()) {
+        print(stdout, commandLine.answer());
         return 0;
     }
-    if (parser.isSet(version)) {
-        print(stdout, QStringLiteral("Tarvane %1\n").arg(QCoreApplication::applicationVersion()));
-        return 0;
-    }
-    const QString startPath = parser.positionalArguments().value(0);
+    const QString startPath = commandLine.startPath();
 
     MainWindow mainWindow(dialogs, startPath);
     OxelDialog& window = mainWindow.window();

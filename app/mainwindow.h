@@ -4,6 +4,7 @@
 #include "oxeldialog.h"
 
 #include <QStringList>
+#include <optional>
 
 class Dialogs;
 class QApplication;
@@ -23,6 +24,13 @@ private:
     // Declared last, so it goes before the window it belongs to.
     MenuB m_menu;
 };
+
+// Answers "--help" and "--version" before the application of windows is made, as it must be for a
+// program started without a display, which that application needs: prints the answer and returns 0
+// when `arguments` ask one of them and read as the program's own. Otherwise prints nothing and
+// returns none: runTarvane reads them once the toolkit has taken its own options out of argv.
+// `argc` and `argv` are main's, from which `arguments` were decoded.
+std::optional<int> answerWithoutWindow(int& argc, char** argv, const QStringList& arguments);
 
 // The program, given its command line (`arguments`, the program's name first): "--help" and
 // "--version" print and return 0; a corpus file named opens without the welcome dialog. Then builds

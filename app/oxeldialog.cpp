@@ -27,7 +27,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QProgressBar>
-#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTextCursor>
@@ -96,23 +95,14 @@ OxelDialog::OxelDialog(Dialogs& dialogs, Unstarted, QWidget* parent, const char*
         m_zoom = std::clamp(zoom, minimumZoom, maximumZoom);
         articlefont::apply(*this, articlefont::zoomed(m_articleFont, m_zoom));
     }
-    // The toolkit's standard keys (Ctrl++ and Ctrl+-), and "=" for keyboards where "+" needs Shift.
-    const auto onKeys = [this](const QKeySequence& keys, auto act) {
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, act);
-    };
-    onKeys(QKeySequence::ZoomIn, [this] { setArticleZoom(m_zoom + 1); });
-    onKeys(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { setArticleZoom(m_zoom + 1); });
-    onKeys(QKeySequence::ZoomOut, [this] { setArticleZoom(m_zoom - 1); });
-    onKeys(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { setArticleZoom(0); });
     for (TabPage* each : m_tabs) {
         ArticleView* view = each->pane().view();
         view->viewport()->installEventFilter(this);
         // A word double-clicked in any article is looked up among the titles.
         connect(view, &ArticleView::wordDoubleClicked, &m_corpusTab, &CorpusTab::lookUpWord);
         each->pane().setWordFinder([this](const QString& text, const BlockEdges& edges, const QString& word,
-                                          Qt::CaseSensitivity cs, qsizetype limit) {
-            return findWords(text, edges, word, cs, limit);
-        });
+                                          Qt::CaseSensitivity cs,
+                                          qsizetype limit) { return findWords(text, edges, word, cs, limit); });
     }
     connect(&m_corpusTab, &CorpusTab::wantsShown, this, [this] { Onglets->setCurrentIndex(0); });
     connect(&m_corpusTab, &CorpusTab::lookUpFailed, this, &OxelDialog::tellLookUpFailed);

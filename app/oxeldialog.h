@@ -65,12 +65,12 @@ public:
     void setCorpusPath(QString path) { m_corpusPath = std::move(path); }
     void setColourName(QString name) { m_colourName = std::move(name); }
     void setFontFamily(QString family) { m_fontFamily = std::move(family); }
-    const QString& corpusPath() const { return m_corpusPath; }
+    const QString& corpusPath() const override { return m_corpusPath; }
     const QString& colourName() const { return m_colourName; }
     const QString& fontFamily() const { return m_fontFamily; }
 
     const CorpusDocument& corpus() const { return m_corpus; }
-    const SearchResult& resultSimple() const { return simplePane().record(); }
+    const SearchResult& resultSimple() const override { return simplePane().record(); }
     const SearchResult& resultCorpus() const { return corpusPane().record(); }
     const SearchResult& resultCroisee() const { return crossPane().record(); }
     const ResultPane& corpusPane() const { return m_corpusTab.pane(); }
@@ -91,6 +91,10 @@ public:
     // What the menu bar reaches.
     QWidget& mainWindow() override { return *this; }
     std::optional<Tab> currentTab() const override;
+    ResultPane* currentPane() override
+    {
+        return currentTab() ? &m_tabs[size_t(Onglets->currentIndex())]->pane() : nullptr;
+    }
     void setBackground(const QString& colourName) override;
     void setArticleFont(const QFont& font) override;
     void openCorpus(const QString& path) override;
@@ -101,8 +105,8 @@ public:
 
     // The article views' size, in steps of one point from the chosen font's, kept in the settings
     // file. Ctrl++, Ctrl+- and Ctrl+0 and the wheel with Ctrl change it.
-    int articleZoom() const { return m_zoom; }
-    void setArticleZoom(int steps);
+    int articleZoom() const override { return m_zoom; }
+    void setArticleZoom(int steps) override;
 
     // The geometry, the current tab and the splitters' positions the settings file keeps; false,
     // with nothing changed, when it keeps no geometry.

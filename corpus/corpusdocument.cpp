@@ -1,5 +1,7 @@
 #include "corpusdocument.h"
 
+#include "frenchorder.h"
+
 #include <algorithm>
 
 const QString CorpusDocument::anyValue = QStringLiteral("- INDIFFERENT -");
@@ -23,15 +25,30 @@ void CorpusDocument::setContent(CorpusContent content)
 QList<ElementChoice> CorpusDocument::elementChoices() const
 {
     QList<ElementChoice> choices;
-    choices.reserve(m_content->elementNames.size() + 1);
+    choices.reserve(m_content->elementNames.size());
     for (const QString& elementName : m_content->elementNames) {
         const QString shown = elementName.left(maxChoiceLength);
         if (shown != m_content->rootName)
             choices.append({shown, elementName});
     }
-    std::sort(choices.begin(), choices.end(), [](const ElementChoice& a, const ElementChoice& b) {
-        return a.shown != b.shown ? a.shown < b.shown : a.name < b.name;
-    });
-    choices.prepend({anyValue, anyValue});
-    return choices;
+    const FrenchOrder order;
+    std::vector<FrenchOrder::Item> items;
+    items.reserve(size_t(choices.size()));
+    for (qsizetype i = 0; i < choices.size(); ++i)
+        items.push_back(FrenchOrder::item(choices.at(i).shown, i));
+    order.sort(items);
+    QList<ElementChoice> sorted;
+    sorted.reserve(choices.size() + 1);
+    sorted.append({anyValue, anyValue});
+    for (const FrenchOrder::Item& item : items)
+        sorted.append(choices.at(item.index));
+    // Names cut to the same text: by their whole names.
+    for (auto run = sorted.begin() + 1; run != sorted.end();) {
+        auto next = std::find_if(run, sorted.end(), [run](const ElementChoice& c) { return c.shown != run->shown; });
+        std::sort(run, next, [&order](const ElementChoice& a, const ElementChoice& b) {
+            return order.compare(a.name, b.name) < 0;
+        });
+        run = next;
+    }
+    return sorted;
 }

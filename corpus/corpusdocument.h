@@ -46,8 +46,9 @@ public:
     void setContent(CorpusContent content);
 
     // What the first column of the criteria grid offers: "- INDIFFERENT -", then the distinct
-    // element names, shown cut to 50 characters, in ascending order of what is shown, without the
-    // document element. Two long names that only differ after the cut are both listed.
+    // element names, shown cut to 50 characters, in the reader's order (FrenchOrder) of what is
+    // shown, without the document element. Two long names that only differ after the cut are both
+    // listed, in the order of their whole names.
     QList<ElementChoice> elementChoices() const;
 
 private:

@@ -63,6 +63,7 @@ void CorpusTab::lookUpWord(const QString& word)
     if (m_corpus.articleCount() == 0 || word.isEmpty())
         return;
     SearchResult found = titlelookup::titleLookUp(m_corpus, word, titleKey());
+    found.setIgnoreAccents(m_ignoreAccents);
     // No article of that title: the titles that hold the word.
     if (found.count() == 0)
         found = m_titleFilter.filter(word, m_ignoreAccents);

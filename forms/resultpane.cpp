@@ -29,12 +29,6 @@ QList<highlighter::Range> wholeWords(const QString& text, const BlockEdges& edge
     return highlighter::occurrences(text, edges, word, cs, true, limit);
 }
 
-// A key of the tab: it acts while `view` is on screen in the active window.
-QShortcut* tabKey(const QKeySequence& key, ArticleView* view)
-{
-    return new QShortcut(key, view, nullptr, nullptr, Qt::WindowShortcut);
-}
-
 // A key for one widget, while it has the focus.
 QShortcut* widgetKey(const QKeySequence& key, QWidget* widget)
 {
@@ -122,12 +116,8 @@ ResultPane::ResultPane(QListView* list, QLabel* count, ArticleView* view, QObjec
                 find();
         });
 
-    connect(tabKey(QKeySequence(Qt::Key_F3), m_view), &QShortcut::activated, this, &ResultPane::nextMark);
-    connect(tabKey(QKeySequence(Qt::SHIFT | Qt::Key_F3), m_view), &QShortcut::activated, this,
-            &ResultPane::previousMark);
-    connect(tabKey(QKeySequence::Find, m_view), &QShortcut::activated, this, &ResultPane::openFind);
-    connect(tabKey(QKeySequence(Qt::ALT | Qt::Key_Left), m_view), &QShortcut::activated, this, &ResultPane::back);
-    connect(tabKey(QKeySequence(Qt::ALT | Qt::Key_Right), m_view), &QShortcut::activated, this, &ResultPane::forward);
+    // F3, Shift+F3, Ctrl+F, Alt+Left and Alt+Right belong to the window's menu bar, which sends them to
+    // the current tab's pane: a second shortcut on the same key would make both ambiguous.
     // The field keeps Enter and Escape from the window, where Enter would start a search.
     for (const auto key : {Qt::Key_Return, Qt::Key_Enter})
         connect(widgetKey(QKeySequence(key), m_findField), &QShortcut::activated, this, &ResultPane::nextMark);

@@ -21,10 +21,10 @@ class ResultListModel;
 
 // One tab's result and the widgets that show it: the list of hit titles, the count (the "Corpus"
 // tab has none) and the article view, which shows one hit with its matches marked. The pane also
-// carries the tab's reading: moving between the marks (F3, Shift+F3, `Bt_Prec`, `Bt_Suiv`, the
-// label `Txt_Occ`), finding a word in the article (Ctrl+F, the bar with `Txt_Trouver`) and going
-// back and forward among the articles shown (Alt+Left, Alt+Right, the mouse's side buttons). Its
-// keys act while its article view is on screen, that is while its tab is the current one.
+// carries the tab's reading: moving between the marks (`Bt_Prec`, `Bt_Suiv`, the label `Txt_Occ`),
+// finding a word in the article (the bar with `Txt_Trouver`) and going back and forward among the
+// articles shown (the mouse's side buttons). Their keys (F3, Shift+F3, Ctrl+F, Alt+Left, Alt+Right)
+// are the menu bar's, which acts on the pane of the current tab.
 class ResultPane : public QObject
 {
     Q_OBJECT

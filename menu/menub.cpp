@@ -5,6 +5,7 @@
 #include "menuhost.h"
 #include "menuicons.h"
 #include "pagewindow.h"
+#include "resultpane.h"
 #include "searchreport.h"
 #include "textfilechoice.h"
 #include "textprinter.h"
@@ -13,10 +14,14 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileInfo>
 #include <QFont>
 #include <QMenu>
 #include <QResizeEvent>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <memory>
 
 namespace {
 
@@ -24,6 +29,14 @@ QAction* addItem(QMenu* menu, const QString& text, const QKeySequence& shortcut 
 {
     QAction* action = menu->addAction(icon, text);
     action->setShortcut(shortcut);
+    return action;
+}
+
+// An item with several keys, the first shown.
+QAction* addItem(QMenu* menu, const QString& text, const QList<QKeySequence>& shortcuts)
+{
+    QAction* action = menu->addAction(text);
+    action->setShortcuts(shortcuts);
     return action;
 }
 
@@ -54,6 +67,8 @@ void MenuB::buildMenus()
     file->addSeparator();
     connect(addItem(file, QStringLiteral("&Imprimer la recherche"), QKeySequence(Qt::CTRL | Qt::Key_P)),
             &QAction::triggered, this, &MenuB::imprR);
+    connect(addItem(file, QStringLiteral("Imprimer l'&article"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)),
+            &QAction::triggered, this, &MenuB::imprT);
     file->addSeparator();
     connect(addItem(file, QStringLiteral("&Quitter"), QKeySequence(Qt::CTRL | Qt::Key_Q)), &QAction::triggered,
             QCoreApplication::instance(), &QCoreApplication::quit);
@@ -65,6 +80,14 @@ void MenuB::buildMenus()
             &MenuB::copier);
     connect(addItem(edit, QStringLiteral("&Concordance"), QKeySequence(Qt::CTRL | Qt::Key_K)), &QAction::triggered,
             this, &MenuB::concordance);
+    edit->addSeparator();
+    // The keys of the current tab's reading live here alone: the panes have none of their own.
+    connect(addItem(edit, QStringLiteral("&Rechercher dans l'article"), QKeySequence(QKeySequence::Find)),
+            &QAction::triggered, this, &MenuB::findInArticle);
+    connect(addItem(edit, QStringLiteral("Occurrence &suivante"), QKeySequence(Qt::Key_F3)), &QAction::triggered, this,
+            &MenuB::nextOccurrence);
+    connect(addItem(edit, QStringLiteral("Occurrence &précédente"), QKeySequence(Qt::SHIFT | Qt::Key_F3)),
+            &QAction::triggered, this, &MenuB::previousOccurrence);
 
     auto* options = new QMenu(QStringLiteral("&Options"), this);
     options->setWindowTitle(QStringLiteral("Options"));
@@ -77,6 +100,21 @@ void MenuB::buildMenus()
     accents->setChecked(m_host.ignoresAccents());
     connect(accents, &QAction::toggled, this, [this](bool ignore) { m_host.setIgnoreAccents(ignore); });
 
+    auto* view = new QMenu(QStringLiteral("&Affichage"), this);
+    connect(addItem(view, QStringLiteral("&Précédent"), QKeySequence(Qt::ALT | Qt::Key_Left)), &QAction::triggered,
+            this, &MenuB::previousArticle);
+    connect(addItem(view, QStringLiteral("&Suivant"), QKeySequence(Qt::ALT | Qt::Key_Right)), &QAction::triggered, this,
+            &MenuB::nextArticle);
+    view->addSeparator();
+    // The toolkit's standard keys (Ctrl++ and Ctrl+-), and "=" for keyboards where "+" needs Shift.
+    connect(addItem(view, QStringLiteral("Zoom &avant"),
+                    QKeySequence::keyBindings(QKeySequence::ZoomIn) << QKeySequence(Qt::CTRL | Qt::Key_Equal)),
+            &QAction::triggered, this, &MenuB::zoomIn);
+    connect(addItem(view, QStringLiteral("Zoom a&rrière"), QKeySequence::keyBindings(QKeySequence::ZoomOut)),
+            &QAction::triggered, this, &MenuB::zoomOut);
+    connect(addItem(view, QStringLiteral("&Taille normale"), QKeySequence(Qt::CTRL | Qt::Key_0)), &QAction::triggered,
+            this, &MenuB::normalSize);
+
     auto* help = new QMenu(QStringLiteral("&Aide"), this);
     connect(addItem(help, QStringLiteral("&Aide"), QKeySequence(Qt::Key_F1)), &QAction::triggered, this, &MenuB::aide);
     connect(addItem(help, QStringLiteral("A &propos")), &QAction::triggered, this, &MenuB::about);
@@ -85,6 +123,7 @@ void MenuB::buildMenus()
     m_innerBar->addMenu(file);
     m_innerBar->addMenu(edit);
     m_innerBar->addMenu(options);
+    m_innerBar->addMenu(view);
     m_innerBar->addSeparator();
     m_innerBar->addMenu(help);
 }
@@ -111,14 +150,14 @@ QString MenuB::reportText() const
     return tab ? searchreport::text(tab->kind, *tab->record) : searchreport::header();
 }
 
-std::optional<QString> MenuB::articleText(const QString& command) const
+std::optional<MenuHost::Tab> MenuB::tabWithArticle(const QString& command) const
 {
-    const std::optional<MenuHost::Tab> tab = m_host.currentTab();
+    std::optional<MenuHost::Tab> tab = m_host.currentTab();
     if (!tab || tab->shownRow < 0) {
         m_host.dialogs().warning(command, QStringLiteral("Aucun article affiché"));
         return std::nullopt;
     }
-    return highlighter::markedText(*tab->record, tab->shownRow);
+    return tab;
 }
 
 QString MenuB::chooseTextFile()
@@ -140,38 +179,46 @@ void MenuB::saveR()
 
 void MenuB::saveT()
 {
-    const std::optional<QString> article = articleText(QStringLiteral("Enregistrer le texte"));
-    if (!article)
+    const std::optional<MenuHost::Tab> tab = tabWithArticle(QStringLiteral("Enregistrer le texte"));
+    if (!tab)
         return;
     const QString name = chooseTextFile();
     if (name.isEmpty())
         return;
-    // UTF-16 in the machine's byte order, after a byte-order mark.
-    const QString text = QChar(QChar::ByteOrderMark) + *article;
+    // The article with its marks' markup, in UTF-16 in the machine's byte order, after a byte-order mark.
+    const QString text = QChar(QChar::ByteOrderMark) + highlighter::markedText(*tab->record, tab->shownRow);
     writeTextFile(name, QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * qsizetype(2)));
-}
-
-void MenuB::print(const QString& text)
-{
-    if (!m_host.dialogs().printSetup(nullptr, m_printer))
-        return;
-    textprinter::print(text, m_printer);
 }
 
 void MenuB::imprR()
 {
-    print(reportText());
+    if (m_host.dialogs().printSetup(nullptr, m_printer))
+        textprinter::print(reportText(), m_printer);
 }
 
 void MenuB::imprT()
 {
-    if (const std::optional<QString> article = articleText(QStringLiteral("Imprimer le texte")))
-        print(*article);
+    const std::optional<MenuHost::Tab> tab = tabWithArticle(QStringLiteral("Imprimer l'article"));
+    if (!tab || !m_host.dialogs().printSetup(nullptr, m_printer))
+        return;
+    // The article as the view shows it, laid out anew for the page: a copy, which also takes the words
+    // the find bar marks, drawn over the text rather than in it.
+    const std::unique_ptr<QTextDocument> copy(tab->view->document()->clone());
+    for (const QTextEdit::ExtraSelection& mark : tab->view->extraSelections()) {
+        QTextCursor cursor(copy.get());
+        cursor.setPosition(mark.cursor.selectionStart());
+        cursor.setPosition(mark.cursor.selectionEnd(), QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(mark.format);
+    }
+    textprinter::printDocument(*copy, m_printer);
 }
 
 void MenuB::open()
 {
-    const QString chosen = xmlfilechoice::choose(m_host.dialogs(), this);
+    // The dialog opens in the folder of the corpus read last.
+    const QString& current = m_host.corpusPath();
+    const QString chosen = xmlfilechoice::choose(m_host.dialogs(), this,
+                                                 current.isEmpty() ? QString() : QFileInfo(current).absolutePath());
     if (!chosen.isEmpty())
         m_host.openCorpus(chosen);
 }
@@ -192,7 +239,60 @@ void MenuB::copier()
 
 void MenuB::concordance()
 {
+    // Before any simple search, an empty window would say nothing of why.
+    const SearchMode mode = m_host.resultSimple().mode();
+    if (mode != SearchMode::AllTerms && mode != SearchMode::AnyTerm && mode != SearchMode::ExactPhrase) {
+        m_host.dialogs().warning(
+            QStringLiteral("Concordance"),
+            QStringLiteral("Aucune recherche pour l'instant : lancez d'abord une recherche simple."));
+        return;
+    }
     m_host.showConcordance();
+}
+
+void MenuB::findInArticle()
+{
+    if (ResultPane* pane = m_host.currentPane())
+        pane->openFind();
+}
+
+void MenuB::nextOccurrence()
+{
+    if (ResultPane* pane = m_host.currentPane())
+        pane->nextMark();
+}
+
+void MenuB::previousOccurrence()
+{
+    if (ResultPane* pane = m_host.currentPane())
+        pane->previousMark();
+}
+
+void MenuB::previousArticle()
+{
+    if (ResultPane* pane = m_host.currentPane())
+        pane->back();
+}
+
+void MenuB::nextArticle()
+{
+    if (ResultPane* pane = m_host.currentPane())
+        pane->forward();
+}
+
+void MenuB::zoomIn()
+{
+    m_host.setArticleZoom(m_host.articleZoom() + 1);
+}
+
+void MenuB::zoomOut()
+{
+    m_host.setArticleZoom(m_host.articleZoom() - 1);
+}
+
+void MenuB::normalSize()
+{
+    m_host.setArticleZoom(0);
 }
 
 void MenuB::couleur()

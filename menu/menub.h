@@ -1,13 +1,14 @@
 #pragma once
 
+#include "menuhost.h"
+
 #include <QMenuBar>
 #include <QPrinter>
 #include <optional>
 
-class MenuHost;
-
-// The menu bar above the tabs: "&Fichier", "&Edition", "&Options" and "&Aide". Its per-tab
-// commands act on the current tab of the main window: its article view and its result record.
+// The menu bar above the tabs: "&Fichier", "&Edition", "&Options", "&Affichage" and "&Aide". Its
+// per-tab commands act on the current tab of the main window: its article view, its result record
+// and its reading (the find bar, the marks, the articles shown), whose keys are the bar's alone.
 class MenuB : public QMenuBar
 {
     Q_OBJECT
@@ -30,8 +31,18 @@ public slots:
     void imprT();
     void selectAll();
     void copier();
-    // Opens the concordance of the last simple search.
+    // Opens the concordance of the last simple search; before any, says there is none.
     void concordance();
+    // The current tab's reading.
+    void findInArticle();
+    void nextOccurrence();
+    void previousOccurrence();
+    void previousArticle();
+    void nextArticle();
+    // The size of the three article views.
+    void zoomIn();
+    void zoomOut();
+    void normalSize();
     void couleur();
     void police();
     void about();
@@ -44,15 +55,14 @@ private:
     void buildMenus();
     // The report of the current tab.
     QString reportText() const;
-    // The article the current tab shows, with its marks' markup; none, after telling the user
-    // under the command's caption, when it shows none.
-    std::optional<QString> articleText(const QString& command) const;
+    // The current tab when it shows an article; none, after telling the user under the command's
+    // caption, when it shows none.
+    std::optional<MenuHost::Tab> tabWithArticle(const QString& command) const;
     // Asks for a file name ending in ".txt"; empty when the user cancelled, gave a wildcard name
     // or would not replace an existing file.
     QString chooseTextFile();
     // Replaces the file at once; on any failure the user is told and an earlier file stays whole.
     void writeTextFile(const QString& fileName, const QByteArray& bytes);
-    void print(const QString& text);
 
     MenuHost& m_host;
     QMenuBar* m_innerBar = nullptr;

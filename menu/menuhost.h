@@ -9,6 +9,7 @@ class Dialogs;
 class QFont;
 class QTextEdit;
 class QWidget;
+class ResultPane;
 class SearchResult;
 
 // What the menu bar reaches of the main window. The window lives above the menu in the dependency
@@ -32,6 +33,13 @@ public:
     virtual QWidget& mainWindow() = 0;
     // None when no tab of the three is current.
     virtual std::optional<Tab> currentTab() const = 0;
+    // The current tab's reading: its find bar, its marks, the articles it has shown. None when no
+    // tab of the three is current.
+    virtual ResultPane* currentPane() = 0;
+    // The corpus file loaded or asked for last; empty before any.
+    virtual const QString& corpusPath() const = 0;
+    // The record of "Recherche Simple", which the concordance lists.
+    virtual const SearchResult& resultSimple() const = 0;
 
     // Applies the background colour to the window and stores it in the settings file.
     virtual void setBackground(const QString& colourName) = 0;
@@ -46,6 +54,10 @@ public:
 
     // Shows the concordance window over the last simple search.
     virtual void showConcordance() = 0;
+
+    // The article views' size, in steps of one point from the chosen font's; setting it stores it.
+    virtual int articleZoom() const = 0;
+    virtual void setArticleZoom(int steps) = 0;
 
     virtual Dialogs& dialogs() const = 0;
 };

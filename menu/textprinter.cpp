@@ -1,9 +1,11 @@
 #include "textprinter.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
+#include <QTextDocument>
 #include <QTextLayout>
 #include <algorithm>
 #include <memory>
@@ -26,6 +28,19 @@ std::unique_ptr<QTextLayout> layOut(const QString& line, const QFont& font, QPai
     }
     layout->endLayout();
     return layout;
+}
+
+// The band at the foot of each page: a free line, then the page number.
+int footerHeight(const QPainter& painter)
+{
+    return 2 * painter.fontMetrics().lineSpacing();
+}
+
+void drawFooter(QPainter& painter, const QPrinter& printer, int page, int pageCount)
+{
+    const int lineSpacing = painter.fontMetrics().lineSpacing();
+    painter.drawText(QRect(margin, printer.height() - margin - lineSpacing, printer.width() - 2 * margin, lineSpacing),
+                     Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("Page %1 / %2").arg(page + 1).arg(pageCount));
 }
 
 } // namespace
@@ -86,20 +101,54 @@ int print(const QString& text, QPrinter& printer)
         for (int i = 0; i < std::max(layout->lineCount(), 1); ++i)
             rows.push_back({layout, i});
     }
-    const QList<Placement> placements = paginate(QList<int>(qsizetype(rows.size()), lineSpacing), printer.height());
+    const QList<Placement> placements =
+        paginate(QList<int>(qsizetype(rows.size()), lineSpacing), printer.height() - footerHeight(painter));
+    const int pageCount = placements.isEmpty() ? 1 : placements.constLast().page + 1;
 
     int page = 0;
     for (size_t i = 0; i < rows.size(); ++i) {
         const Placement& at = placements[qsizetype(i)];
         while (page < at.page) {
+            drawFooter(painter, printer, page, pageCount);
             printer.newPage();
             ++page;
         }
         if (rows[i].line < rows[i].layout->lineCount())
             rows[i].layout->lineAt(rows[i].line).draw(&painter, QPointF(margin, at.top));
     }
+    drawFooter(painter, printer, page, pageCount);
     painter.end();
-    return page + 1;
+    return pageCount;
+}
+
+int printDocument(QTextDocument& document, QPrinter& printer)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return 0;
+    const QRectF body(margin, margin, std::max(printer.width() - 2 * margin, 1),
+                      std::max(printer.height() - 2 * margin - footerHeight(painter), 1));
+    QAbstractTextDocumentLayout* layout = document.documentLayout();
+    layout->setPaintDevice(&printer);
+    document.setPageSize(body.size());
+    const int pageCount = std::max(document.pageCount(), 1);
+    for (int page = 0; page < pageCount; ++page) {
+        if (page > 0)
+            printer.newPage();
+        // The part of the document on this page, drawn in the page's body.
+        const QRectF shown(0, page * body.height(), body.width(), body.height());
+        painter.save();
+        painter.translate(body.left(), body.top() - shown.top());
+        painter.setClipRect(shown);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = shown;
+        context.palette.setColor(QPalette::Text, Qt::black);
+        layout->draw(&painter, context);
+        painter.restore();
+        drawFooter(painter, printer, page, pageCount);
+    }
+    painter.end();
+    return pageCount;
 }
 
 } // namespace textprinter

@@ -1,5 +1,7 @@
 #include "crosssearch.h"
 
+#include "frenchorder.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string_view>
@@ -28,7 +30,8 @@ QStringView elementText(const QString& articleText, const ElementIndex::Article&
     if (element->hash == 0)
         return {};
     const ElementIndex::TextRange text = article.texts[element - article.begin];
-    return QStringView(articleText).mid(text.start, std::min<qsizetype>(text.end - text.start, ElementIndex::textLimit));
+    return QStringView(articleText)
+        .mid(text.start, std::min<qsizetype>(text.end - text.start, ElementIndex::textLimit));
 }
 
 bool hasElementNamed(const ElementIndex::Article& article, quint32 name)
@@ -111,7 +114,7 @@ private:
 // The distinct texts offered to the next box, as views into the article texts and the index's
 // values. Tens of thousands come in per choice, often the same long text many times, and they lie
 // all over the corpus: their signatures, made at load, tell them apart and order them, and a text
-// is read again only to confirm a duplicate or to break a tie of its first eight units. A
+// is read again only to confirm a duplicate or to break a tie of its first letters. A
 // signature's hash covers only the ends of a long text, so texts that differ only in their middle
 // share it: once two distinct texts meet on one signature, the texts of that signature are told
 // apart by hashes of their whole text instead, so that none of them piles up in one probe chain.
@@ -144,65 +147,23 @@ public:
         }
     }
 
-    // In ascending order of UTF-16 code units. The texts lie all over the corpus, so they are ordered
-    // eight units at a time: by the signatures first, then each run of equal keys by its next eight
-    // units, each text read once for each step it is still tied.
-    std::vector<QStringView> sorted()
+    // In the reader's order (FrenchOrder). The texts lie all over the corpus: the first units that
+    // their signatures hold place most of them, and a text is read only as far as it ties.
+    std::vector<QStringView> sorted() const
     {
-        std::vector<Keyed> keyed;
-        keyed.reserve(m_texts.size());
+        std::vector<FrenchOrder::Item> items;
+        items.reserve(m_texts.size());
         for (const Entry& entry : m_texts)
-            keyed.push_back({entry.signature.prefix[0], entry.signature.prefix[1], entry.text});
-        orderRuns(keyed.begin(), keyed.end(), 8);
+            items.push_back({entry.text, entry.signature.prefix, 0});
+        FrenchOrder().sort(items);
         std::vector<QStringView> texts;
-        texts.reserve(keyed.size());
-        for (const Keyed& k : keyed)
-            texts.push_back(k.text);
+        texts.reserve(items.size());
+        for (const FrenchOrder::Item& item : items)
+            texts.push_back(item.text);
         return texts;
     }
 
 private:
-    struct Keyed
-    {
-        quint64 high; // units [depth - 8, depth - 4)
-        quint64 low;  // units [depth - 4, depth), zero past the end
-        QStringView text;
-    };
-    using KeyedIt = std::vector<Keyed>::iterator;
-
-    static quint64 unitsAt(QStringView text, qsizetype from)
-    {
-        quint64 key = 0;
-        for (qsizetype i = from; i < from + 4; ++i)
-            key = (key << 16) | (i < text.size() ? text[i].unicode() : 0u);
-        return key;
-    }
-
-    // Sorts [begin, end), whose keys hold the units before `depth`.
-    static void orderRuns(KeyedIt begin, KeyedIt end, qsizetype depth)
-    {
-        std::sort(begin, end,
-                  [](const Keyed& a, const Keyed& b) { return a.high != b.high ? a.high < b.high : a.low < b.low; });
-        for (KeyedIt run = begin; run != end;) {
-            KeyedIt next = run + 1;
-            while (next != end && next->high == run->high && next->low == run->low)
-                ++next;
-            // Distinct texts that agree so far all go on past `depth`.
-            if (next - run > 1) {
-                if (depth >= 256) {
-                    std::sort(run, next, [](const Keyed& a, const Keyed& b) { return units(a.text) < units(b.text); });
-                } else {
-                    for (KeyedIt k = run; k != next; ++k) {
-                        k->high = unitsAt(k->text, depth);
-                        k->low = unitsAt(k->text, depth + 4);
-                    }
-                    orderRuns(run, next, depth + 8);
-                }
-            }
-            run = next;
-        }
-    }
-
     struct Entry
     {
         ElementIndex::Signature signature;
@@ -250,7 +211,8 @@ public:
     std::vector<QStringView> values() { return m_taken.sorted(); }
 
 private:
-    void takeText(const QString& articleText, const ElementIndex::Article& article, const ElementIndex::Element* element)
+    void takeText(const QString& articleText, const ElementIndex::Article& article,
+                  const ElementIndex::Element* element)
     {
         if (element->hash != 0) {
             m_taken.insert(elementText(articleText, article, element),

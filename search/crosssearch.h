@@ -25,7 +25,7 @@ struct CrossFill
 struct CrossSearchOutcome
 {
     SearchResult result;
-    // For the next box: sorted by UTF-16 code units, each once; empty without a fill request.
+    // For the next box: in the reader's order (FrenchOrder), each once; empty without a fill request.
     // Views into the texts and values of `content` (tens of thousands of long texts are not copied),
     // valid as long as it is kept.
     std::vector<QStringView> values;

@@ -24,6 +24,18 @@ QString optionsText(SearchMode mode)
     return {};
 }
 
+// The rules of letters a search followed; nothing before any search, where the count follows the
+// options on their line.
+QString caseLine(const SearchResult& result)
+{
+    return result.caseSensitive() ? QStringLiteral("Casse : respectée\n") : QStringLiteral("Casse : ignorée\n");
+}
+
+QString accentsLine(const SearchResult& result)
+{
+    return result.ignoresAccents() ? QStringLiteral("Accents : ignorés\n") : QString();
+}
+
 QString countAndTitles(const SearchResult& result)
 {
     QString out =
@@ -48,6 +60,8 @@ QString text(Kind kind, const SearchResult& result)
     case Kind::Corpus:
         out += QStringLiteral("Type de Recherche : Corpus \n\n");
         out += QStringLiteral("Critère de recherche : ") + terms + QLatin1Char('\n');
+        if (result.mode() == SearchMode::Titles)
+            out += accentsLine(result);
         break;
     case Kind::Simple:
         out += QStringLiteral("Type de Recherche : Simple \n\n");
@@ -55,6 +69,8 @@ QString text(Kind kind, const SearchResult& result)
         out += QStringLiteral("Options : ") + optionsText(result.mode());
         if (!result.scope().isWholeArticle())
             out += QStringLiteral("Dans : ") + result.scope().element + QLatin1Char('\n');
+        if (!optionsText(result.mode()).isEmpty())
+            out += caseLine(result) + accentsLine(result);
         break;
     case Kind::Cross:
         out += QStringLiteral("Type de Recherche : Croisée \n\n");

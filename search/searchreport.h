@@ -18,7 +18,9 @@ enum class Kind
 // The two lines every report opens with.
 QString header();
 
-// The whole report of `result` as a search of the given kind.
+// The whole report of `result` as a search of the given kind. After its criteria, a simple search
+// says its case rule ("Casse : respectée" or "Casse : ignorée"), and a simple search or a title
+// filter that ignored accents says so ("Accents : ignorés").
 QString text(Kind kind, const SearchResult& result);
 
 } // namespace searchreport

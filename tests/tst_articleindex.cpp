@@ -148,7 +148,10 @@ void TestArticleIndex::elementChoices_data()
     const QByteArray longName(60, 'n');
 
     QTest::newRow("distinct sorted without root") << QByteArray("<corpus><b/><a><b/><corpus/></a><B/><é/><z/></corpus>")
-                                                  << QStringList{any, "B", "a", "b", "z", "é"} << QStringList();
+                                                  << QStringList{any, "a", "b", "B", "é", "z"} << QStringList();
+    QTest::newRow("accented capitals in the reader's order")
+        << QByteArray("<r><SYNONYME/><ÉTYMOLOGIE/><DEFINITION/><étymologie/></r>")
+        << QStringList{any, "DEFINITION", "étymologie", "ÉTYMOLOGIE", "SYNONYME"} << QStringList();
     QTest::newRow("prefix before longer")
         << QByteArray("<r><titre2/><titre/></r>") << QStringList{any, "titre", "titre2"} << QStringList();
     // Both long names are offered, each searching its own element.

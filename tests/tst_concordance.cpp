@@ -109,7 +109,9 @@ private slots:
     void scopedSearch_data();
     void scopedSearch();
     void scopedReport();
+    void scopedCountComesBack();
     void concordanceRows();
+    void noSearchYet();
     void concordanceSort_data();
     void concordanceSort();
     void equalContexts_data();
@@ -268,15 +270,29 @@ void TestConcordance::scopedReport()
     search(main, QStringLiteral("vent"), 0, QStringLiteral("exemple"));
     main.window().simplePane().selectRow(1);
     QCOMPARE(searchreport::text(searchreport::Kind::Simple, main.window().resultSimple()),
-             QStringLiteral("     ..:: Tarvane ::..\n---------------------------\nType de Recherche : Simple \n\n"
-                            "Critères de recherche : vent\nOptions : Tous les mots \nDans : exemple\n"
-                            "Nombre d'articles : 3\n---------------------------\nVENT\nTEMPÊTE\nAQUILON\n"));
+             QStringLiteral(
+                 "     ..:: Tarvane ::..\n---------------------------\nType de Recherche : Simple \n\n"
+                 "Critères de recherche : vent\nOptions : Tous les mots \nDans : exemple\n"
+                 "Casse : ignorée\nNombre d'articles : 3\n---------------------------\nVENT\nTEMPÊTE\nAQUILON\n"));
     // The whole article adds no line.
     search(main, QStringLiteral("vent"), 0, QString());
     QVERIFY(!searchreport::text(searchreport::Kind::Simple, main.window().resultSimple()).contains(u"Dans"));
     // Back to the scoped search: its count says its scope again.
     main.window().simplePane().back();
     QCOMPARE(main.window().Txt_Nb->text(), QStringLiteral("3 (dans « exemple »)"));
+}
+
+void TestConcordance::scopedCountComesBack()
+{
+    MainWindow main(m_dialogs);
+    OxelDialog& window = main.window();
+    search(main, QStringLiteral("vent"), 0, QStringLiteral("exemple"));
+    search(main, QStringLiteral("brise"), 0, QString());
+    QCOMPARE(window.Txt_Nb->text(), QStringLiteral("1"));
+    // Back to the first search's article: its list comes back, and its count says where it looked.
+    main.menuBar().previousArticle();
+    QCOMPARE(listed(window.Lst_Art), QStringList({"VENT", "TEMPÊTE", "AQUILON"}));
+    QCOMPARE(window.Txt_Nb->text(), QStringLiteral("3 (dans « exemple »)"));
 }
 
 void TestConcordance::concordanceRows()
@@ -310,6 +326,26 @@ void TestConcordance::concordanceRows()
     // Escape closes it, as it closes the program's other windows.
     QTest::keyClick(table, Qt::Key_Escape);
     QVERIFY(!concordance->isVisible());
+}
+
+void TestConcordance::noSearchYet()
+{
+    MainWindow main(m_dialogs);
+    OxelDialog& window = main.window();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    // Ctrl+K before any simple search: a warning, no window.
+    QTest::keyClick(window.Txt_Rech, Qt::Key_K, Qt::ControlModifier);
+    QCOMPARE(m_dialogs.warnings.size(), 1);
+    QCOMPARE(m_dialogs.warnings[0].caption, QStringLiteral("Concordance"));
+    QCOMPARE(m_dialogs.warnings[0].text,
+             QStringLiteral("Aucune recherche pour l'instant : lancez d'abord une recherche simple."));
+    QVERIFY(!window.concordanceWindow());
+
+    search(main, QStringLiteral("brise"), 0, QString());
+    QTest::keyClick(window.Txt_Rech, Qt::Key_K, Qt::ControlModifier);
+    QCOMPARE(m_dialogs.warnings.size(), 1);
+    QVERIFY(window.concordanceWindow() && window.concordanceWindow()->isVisible());
 }
 
 void TestConcordance::concordanceSort_data()

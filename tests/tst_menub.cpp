@@ -4,6 +4,7 @@
 #include "menub.h"
 #include "menuhost.h"
 #include "menuicons.h"
+#include "resultpane.h"
 #include "scripteddialogs.h"
 #include "testfiles.h"
 
@@ -21,6 +22,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <array>
+#include <functional>
 
 namespace {
 
@@ -101,6 +103,14 @@ struct FakeHost : MenuHost
     void showConcordance() override { ++concordances; }
     int concordances = 0;
     Dialogs& dialogs() const override { return scripted; }
+    // The panes are the window's: its suites press their keys.
+    ResultPane* currentPane() override { return nullptr; }
+    QString path;
+    const QString& corpusPath() const override { return path; }
+    const SearchResult& resultSimple() const override { return simple; }
+    int zoom = 0;
+    int articleZoom() const override { return zoom; }
+    void setArticleZoom(int steps) override { zoom = steps; }
 };
 
 void setUpPdf(QPrinter& printer, const QString& fileName)
@@ -124,6 +134,29 @@ QStringList pdfLines(const QString& fileName)
             lines << trimmed;
     }
     return lines;
+}
+
+// The first page of a PDF, as pdftoppm renders it at 50 dots an inch.
+QImage pdfPage(const QString& fileName)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftoppm"),
+                  {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-f"), QStringLiteral("1"),
+                   QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-png"), fileName});
+    if (!process.waitForFinished(20000) || process.exitCode() != 0)
+        return {};
+    return QImage::fromData(process.readAllStandardOutput(), "PNG");
+}
+
+bool hasColour(const QImage& image, const std::function<bool(const QColor&)>& wanted)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (wanted(image.pixelColor(x, y)))
+                return true;
+        }
+    }
+    return false;
 }
 
 // Runs a slot that opens a modal window, and reads that window before closing it.
@@ -186,7 +219,10 @@ private slots:
     void textExport();
 
     void printsTheReport();
-    void printsTheArticleTextAndKeepsTheSetup();
+    void printsTheArticleAsShownAndKeepsTheSetup();
+    void openStartsInTheCorpusFolder_data();
+    void openStartsInTheCorpusFolder();
+    void concordanceBeforeAnySearch();
 
     void selectAndCopy_data();
     void selectAndCopy();
@@ -218,7 +254,7 @@ void TestMenuB::menus_data()
     QTest::addColumn<int>("menu");
     QTest::addColumn<int>("item");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("shortcut");
+    QTest::addColumn<QString>("shortcuts");
     QTest::addColumn<bool>("icon");
     QTest::newRow("Ouvrir") << 0 << 0 << "&Ouvrir"
                             << "Ctrl+O" << true;
@@ -230,9 +266,11 @@ void TestMenuB::menus_data()
                                  << "" << false;
     QTest::newRow("Imprimer la recherche") << 0 << 4 << "&Imprimer la recherche"
                                            << "Ctrl+P" << false;
-    QTest::newRow("separator 2") << 0 << 5 << ""
+    QTest::newRow("Imprimer l'article") << 0 << 5 << "Imprimer l'&article"
+                                        << "Ctrl+Shift+P" << false;
+    QTest::newRow("separator 2") << 0 << 6 << ""
                                  << "" << false;
-    QTest::newRow("Quitter") << 0 << 6 << "&Quitter"
+    QTest::newRow("Quitter") << 0 << 7 << "&Quitter"
                              << "Ctrl+Q" << false;
     QTest::newRow("Selectionner tout") << 1 << 0 << "&Selectionner tout"
                                        << "Ctrl+A" << false;
@@ -240,17 +278,37 @@ void TestMenuB::menus_data()
                             << "Ctrl+C" << false;
     QTest::newRow("Concordance") << 1 << 2 << "&Concordance"
                                  << "Ctrl+K" << false;
+    QTest::newRow("separator 3") << 1 << 3 << ""
+                                 << "" << false;
+    QTest::newRow("Rechercher dans l'article") << 1 << 4 << "&Rechercher dans l'article"
+                                               << "Ctrl+F" << false;
+    QTest::newRow("Occurrence suivante") << 1 << 5 << "Occurrence &suivante"
+                                         << "F3" << false;
+    QTest::newRow("Occurrence précédente") << 1 << 6 << "Occurrence &précédente"
+                                           << "Shift+F3" << false;
     QTest::newRow("Couleur") << 2 << 0 << "&Couleur"
                              << "" << false;
     QTest::newRow("Police") << 2 << 1 << "&Police"
                             << "" << false;
-    QTest::newRow("separator 3") << 2 << 2 << ""
+    QTest::newRow("separator 4") << 2 << 2 << ""
                                  << "" << false;
     QTest::newRow("Ignorer les accents") << 2 << 3 << "Ignorer les &accents"
                                          << "" << false;
-    QTest::newRow("Aide") << 3 << 0 << "&Aide"
+    QTest::newRow("Précédent") << 3 << 0 << "&Précédent"
+                               << "Alt+Left" << false;
+    QTest::newRow("Suivant") << 3 << 1 << "&Suivant"
+                             << "Alt+Right" << false;
+    QTest::newRow("separator 5") << 3 << 2 << ""
+                                 << "" << false;
+    QTest::newRow("Zoom avant, with = for + without Shift") << 3 << 3 << "Zoom &avant"
+                                                            << "Ctrl++; Ctrl+=" << false;
+    QTest::newRow("Zoom arrière") << 3 << 4 << "Zoom a&rrière"
+                                  << "Ctrl+-" << false;
+    QTest::newRow("Taille normale") << 3 << 5 << "&Taille normale"
+                                    << "Ctrl+0" << false;
+    QTest::newRow("Aide") << 4 << 0 << "&Aide"
                           << "F1" << false;
-    QTest::newRow("A propos") << 3 << 1 << "A &propos"
+    QTest::newRow("A propos") << 4 << 1 << "A &propos"
                               << "" << false;
 }
 
@@ -259,7 +317,7 @@ void TestMenuB::menus()
     QFETCH(int, menu);
     QFETCH(int, item);
     QFETCH(QString, text);
-    QFETCH(QString, shortcut);
+    QFETCH(QString, shortcuts);
     QFETCH(bool, icon);
     FakeHost host;
     MenuB bar(host, "menu");
@@ -276,17 +334,18 @@ void TestMenuB::menus()
             menus << action->menu();
         }
     }
-    QCOMPARE(titles, QStringList({"&Fichier", "&Edition", "&Options", "&Aide"}));
+    QCOMPARE(titles, QStringList({"&Fichier", "&Edition", "&Options", "&Affichage", "&Aide"}));
     QCOMPARE(menus[2]->windowTitle(), QStringLiteral("Options"));
-    QCOMPARE(menus[0]->actions().size(), 7);
-    QCOMPARE(menus[1]->actions().size(), 3);
+    QCOMPARE(menus[0]->actions().size(), 8);
+    QCOMPARE(menus[1]->actions().size(), 7);
     QCOMPARE(menus[2]->actions().size(), 4);
-    QCOMPARE(menus[3]->actions().size(), 2);
+    QCOMPARE(menus[3]->actions().size(), 6);
+    QCOMPARE(menus[4]->actions().size(), 2);
 
     const QAction* action = menus[menu]->actions().at(item);
     QCOMPARE(action->isSeparator(), text.isEmpty());
     QCOMPARE(action->text(), text);
-    QCOMPARE(action->shortcut().toString(QKeySequence::PortableText), shortcut);
+    QCOMPARE(QKeySequence::listToString(action->shortcuts(), QKeySequence::PortableText), shortcuts);
     QCOMPARE(!action->icon().isNull(), icon);
 }
 
@@ -361,7 +420,8 @@ void TestMenuB::reports_data()
                        "art",
                        "\xE1\xBC\x88\xCE\xAE\xCF\x81"}
         << reportHead + "Type de Recherche : Simple \n\nCrit\xC3\xA8res de recherche : c\xC5\x93ur\n"
-                        "Options : Expression exacte \nNombre d'articles : 2\n---------------------------\n"
+                        "Options : Expression exacte \nCasse : ignorée\nNombre d'articles : 2\n"
+                        "---------------------------\n"
                         "\xC5\x92uvre d\xE2\x80\x99"
                         "art\n\xE1\xBC\x88\xCE\xAE\xCF\x81\n";
     QTest::newRow("simple, no search yet")
@@ -406,7 +466,7 @@ void TestMenuB::reports()
 
 void TestMenuB::workedExample()
 {
-    // vent and orage in "tous" mode, found in the articles titled A and B: ten lines.
+    // vent and orage in "tous" mode, case ignored, found in the articles titled A and B: eleven lines.
     FakeHost host;
     MenuB bar(host);
     const std::vector<ArticleEntry> entries = articles({"A", "B"});
@@ -421,11 +481,12 @@ void TestMenuB::workedExample()
                                  "\n"
                                  "Critères de recherche : vent orage\n"
                                  "Options : Tous les mots \n"
+                                 "Casse : ignorée\n"
                                  "Nombre d'articles : 2\n"
                                  "---------------------------\n"
                                  "A\n"
                                  "B\n"));
-    QCOMPARE(written.count('\n'), 10);
+    QCOMPARE(written.count('\n'), 11);
 }
 
 void TestMenuB::fileNames_data()
@@ -622,7 +683,7 @@ void TestMenuB::textExport()
     // Nor is anything printed.
     bar.imprT();
     QCOMPARE(host.scripted.warnings.size(), 2);
-    QCOMPARE(host.scripted.warnings[1].caption, QStringLiteral("Imprimer le texte"));
+    QCOMPARE(host.scripted.warnings[1].caption, QStringLiteral("Imprimer l'article"));
     QCOMPARE(host.scripted.warnings[1].text, QStringLiteral("Aucun article affiché"));
     QCOMPARE(host.scripted.printSetups, 0);
 
@@ -654,14 +715,14 @@ void TestMenuB::printsTheReport()
     QVERIFY(host.scripted.saveRequests.isEmpty());
     QCOMPARE(pdfLines(pdf),
              QStringList({"..:: Tarvane ::..", "---------------------------", "Type de Recherche : Simple",
-                          "Critères de recherche : vent écho", "Options : Au moins un des termes",
-                          "Nombre d'articles : 2", "---------------------------", "VENT", "ÉCHO"}));
+                          "Critères de recherche : vent écho", "Options : Au moins un des termes", "Casse : ignorée",
+                          "Nombre d'articles : 2", "---------------------------", "VENT", "ÉCHO", "Page 1 / 1"}));
     // The user's own temp.txt is left alone, and no other file appears.
     QCOMPARE(testfiles::read(QStringLiteral("temp.txt")), QByteArray("à moi"));
     QCOMPARE(QDir().entryList(QDir::Files), QStringList({"EV_Sons.xml", "rapport.pdf", "temp.txt"}));
 }
 
-void TestMenuB::printsTheArticleTextAndKeepsTheSetup()
+void TestMenuB::printsTheArticleAsShownAndKeepsTheSetup()
 {
     FakeHost host;
     MenuB bar(host);
@@ -669,6 +730,10 @@ void TestMenuB::printsTheArticleTextAndKeepsTheSetup()
     host.simple = record(entries, QStringLiteral("tous"), QStringLiteral("vent"));
     host.form.Onglets->setCurrentIndex(1);
     host.shown[1] = 0;
+    host.form.Txt_Art->setFont(QFont(QStringLiteral("DejaVu Sans"), 40));
+    ResultPane::showArticle(host.simple, 0, host.form.Txt_Art);
+    // A word the find bar marks, on a yellow ground.
+    host.form.Txt_Art->setFoundMarks({{0, 2}});
     const QString pdf = m_dir->filePath(QStringLiteral("texte.pdf"));
     QStringList seen;
     host.scripted.printAnswer = [&](QPrinter& printer) {
@@ -677,8 +742,12 @@ void TestMenuB::printsTheArticleTextAndKeepsTheSetup()
         return true;
     };
     bar.imprT();
-    // Printing the text prints the markup as plain characters.
-    QCOMPARE(pdfLines(pdf), QStringList({"Le <font color=\"red\"><b><u>vent</u></b></font>.", "Suite"}));
+    // The text as shown, without markup, its marks drawn: the search's in red, the find bar's on yellow.
+    QCOMPARE(pdfLines(pdf), QStringList({"Le vent.", "Suite", "Page 1 / 1"}));
+    const QImage page = pdfPage(pdf);
+    QVERIFY(!page.isNull());
+    QVERIFY(hasColour(page, [](const QColor& c) { return c.red() > 200 && c.green() < 80 && c.blue() < 80; }));
+    QVERIFY(hasColour(page, [](const QColor& c) { return c.red() > 200 && c.green() > 200 && c.blue() < 80; }));
     QVERIFY(QFile::remove(pdf));
 
     // The next print starts from the setup of the last one; a cancel prints nothing.
@@ -686,10 +755,57 @@ void TestMenuB::printsTheArticleTextAndKeepsTheSetup()
         seen << printer.outputFileName();
         return false;
     };
-    bar.imprR();
+    bar.imprT();
     QCOMPARE(seen, QStringList({QString(), pdf}));
     QVERIFY(!QFile::exists(pdf));
     QVERIFY(!QFile::exists(QStringLiteral("temp.txt")));
+}
+
+void TestMenuB::openStartsInTheCorpusFolder_data()
+{
+    QTest::addColumn<QString>("corpus");
+    QTest::addColumn<QString>("startPath");
+    QTest::newRow("no corpus yet") << ""
+                                   << "";
+    QTest::newRow("a personal corpus") << "/srv/corpus/dictionnaire.xml"
+                                       << "/srv/corpus";
+    QTest::newRow("a name that is not UTF-8")
+        << QString::fromUtf16(u"/srv/caf\xDCE9/son.xml") << QString::fromUtf16(u"/srv/caf\xDCE9");
+}
+
+void TestMenuB::openStartsInTheCorpusFolder()
+{
+    QFETCH(QString, corpus);
+    QFETCH(QString, startPath);
+    FakeHost host;
+    MenuB bar(host);
+    host.path = corpus;
+    bar.open();
+    QCOMPARE(host.scripted.openRequests.size(), 1);
+    QCOMPARE(host.scripted.openRequests[0].startPath, startPath);
+    QCOMPARE(host.scripted.openRequests[0].filter, QStringLiteral("Fichiers XML (*.xml)"));
+    // A stock corpus lies in the working folder.
+    host.path = QStringLiteral("EV_Sons.xml");
+    bar.open();
+    QCOMPARE(host.scripted.openRequests[1].startPath, QDir::currentPath());
+}
+
+void TestMenuB::concordanceBeforeAnySearch()
+{
+    FakeHost host;
+    MenuB bar(host);
+    bar.concordance();
+    QCOMPARE(host.concordances, 0);
+    QCOMPARE(host.scripted.warnings.size(), 1);
+    QCOMPARE(host.scripted.warnings[0].caption, QStringLiteral("Concordance"));
+    QCOMPARE(host.scripted.warnings[0].text,
+             QStringLiteral("Aucune recherche pour l'instant : lancez d'abord une recherche simple."));
+
+    // A simple search run, whatever it found: its concordance opens.
+    host.simple = record({}, QStringLiteral("auMoinsUn"), QStringLiteral("zéphyr"));
+    bar.concordance();
+    QCOMPARE(host.concordances, 1);
+    QCOMPARE(host.scripted.warnings.size(), 1);
 }
 
 void TestMenuB::selectAndCopy_data()
@@ -794,8 +910,20 @@ void TestMenuB::shortcuts()
     QCOMPARE(testfiles::read(QStringLiteral("raccourci.txt")).left(reportHead.size()), reportHead);
     QTest::keyClick(window.focusWidget(), Qt::Key_P, Qt::ControlModifier);
     QCOMPARE(dialogs.printSetups, 1);
+    // Ctrl+Shift+P prints the article shown, once.
+    QVERIFY(window.currentTab() && window.currentTab()->shownRow >= 0);
+    QTest::keyClick(window.focusWidget(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(dialogs.printSetups, 2);
+    QVERIFY(dialogs.warnings.isEmpty());
+    // Ctrl+O starts in the folder of the corpus shown, here the working folder.
     QTest::keyClick(window.focusWidget(), Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(dialogs.openRequests.size(), 1);
+    QCOMPARE(dialogs.openRequests[0].startPath, QDir::currentPath());
+    // Ctrl+K before any search says so, and opens no window.
+    QTest::keyClick(window.focusWidget(), Qt::Key_K, Qt::ControlModifier);
+    QCOMPARE(dialogs.warnings.size(), 1);
+    QCOMPARE(dialogs.warnings[0].caption, QStringLiteral("Concordance"));
+    QVERIFY(!window.concordanceWindow());
 
     // With the cross-search tab showing, select all acts on its view, wherever the focus is.
     window.Onglets->setCurrentIndex(2);

@@ -1,7 +1,9 @@
 #include "articleview.h"
+#include "menub.h"
 #include "oxeldialog.h"
 #include "resultlistmodel.h"
 #include "scripteddialogs.h"
+#include "searchreport.h"
 #include "testfiles.h"
 #include "windowreading.h"
 
@@ -958,7 +960,8 @@ std::unique_ptr<OxelDialog> TestOxelDialog::readingWindow(int tab)
     m_dialogs.welcome = 1;
     m_dialogs.openAnswers = {QStringLiteral("lecture.xml")};
     auto window = std::make_unique<OxelDialog>(m_dialogs);
-    window->arrangeWindow();
+    // Its menu bar, which carries the keys of the tabs' reading.
+    window->arrangeWindow()->addWidget(new MenuB(*window, "menu"), 0, 0);
     window->Onglets->setCurrentIndex(tab);
     window->resize(1000, 600);
     window->show();
@@ -1377,6 +1380,10 @@ void TestOxelDialog::lookUpWord()
     QCOMPARE(listed(window->Lst_Corpus), titles);
     QCOMPARE(window->Txt_Corpus->text(), filter);
     QCOMPARE(window->TxtView_Corpus->toPlainText(), shown);
+    // The report says the rule the titles were found by.
+    QCOMPARE(searchreport::text(searchreport::Kind::Corpus, window->resultCorpus())
+                 .contains(QStringLiteral("\nAccents : ignorés\n")),
+             accents);
 }
 
 void TestOxelDialog::lookUpWordAtEdge()
@@ -1759,18 +1766,29 @@ void TestMainWindow::commandLine()
 void TestMainWindow::commandLineOfTheProgram_data()
 {
     QTest::addColumn<QString>("option");
+    QTest::addColumn<bool>("display");    // a platform to show windows on
     QTest::addColumn<QString>("printed"); // a line of the output
-    QTest::newRow("--help") << "--help"
-                            << "Tarvane : lire et chercher dans un corpus encyclopédique XML.";
-    QTest::newRow("--version") << "--version"
-                               << "Tarvane " TARVANE_VERSION;
+    QTest::newRow("--help") << "--help" << true << "Tarvane : lire et chercher dans un corpus encyclopédique XML.";
+    QTest::newRow("--version") << "--version" << true << "Tarvane " TARVANE_VERSION;
+    // As from a terminal without a graphical session: the application of windows could not start.
+    QTest::newRow("--help without a display")
+        << "--help" << false << "Tarvane : lire et chercher dans un corpus encyclopédique XML.";
+    QTest::newRow("--version without a display") << "--version" << false << "Tarvane " TARVANE_VERSION;
+    QTest::newRow("-v without a display") << "-v" << false << "Tarvane " TARVANE_VERSION;
 }
 
 void TestMainWindow::commandLineOfTheProgram()
 {
     QFETCH(QString, option);
+    QFETCH(bool, display);
     QFETCH(QString, printed);
     QProcess program;
+    if (!display) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
+        program.setProcessEnvironment(environment);
+    }
     program.start(QStringLiteral(TARVANE_EXECUTABLE), {option});
     QVERIFY(program.waitForFinished(10000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
@@ -1983,7 +2001,8 @@ void TestMainWindow::openAnotherCorpus()
     dialogs.openAnswers = {QStringLiteral("autre.xml")};
     bar.open();
     QCOMPARE(dialogs.openRequests.size(), 2);
-    QCOMPARE(dialogs.openRequests[1].startPath, QString());
+    // In the folder of the corpus shown, a stock one here.
+    QCOMPARE(dialogs.openRequests[1].startPath, QDir::currentPath());
     QCOMPARE(dialogs.openRequests[1].filter, QStringLiteral("Fichiers XML (*.xml)"));
     QCOMPARE(window.corpusPath(), QStringLiteral("autre.xml"));
     QCOMPARE(testfiles::read(QStringLiteral("oxel.conf")), QByteArray("chemin=autre.xml\ncouleur=\npolice=\navant\n"));

@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 
 using textprinter::Placement;
 
@@ -51,6 +52,8 @@ private slots:
     void printsPages_data();
     void printsPages();
     void longLinesStayOnThePage();
+    void documentPages_data();
+    void documentPages();
 
 private:
     QFont m_font;
@@ -124,11 +127,12 @@ void TestTextPrinter::printsPages_data()
 {
     QTest::addColumn<int>("lineCount");
     QTest::addColumn<QList<int>>("perPage");
-    // 1100 units high, line spacing 14: y 0 to 1078 on a page, 78 lines.
+    // 1100 units high less the band of two lines for the page number, line spacing 14: y 0 to 1050
+    // on a page, 76 lines.
     QTest::newRow("one line") << 1 << QList<int>{1};
-    QTest::newRow("a full page") << 78 << QList<int>{78};
-    QTest::newRow("one more") << 79 << QList<int>{78, 1};
-    QTest::newRow("three pages") << 200 << QList<int>{78, 78, 44};
+    QTest::newRow("a full page") << 76 << QList<int>{76};
+    QTest::newRow("one more") << 77 << QList<int>{76, 1};
+    QTest::newRow("three pages") << 200 << QList<int>{76, 76, 48};
 }
 
 void TestTextPrinter::printsPages()
@@ -153,8 +157,11 @@ void TestTextPrinter::printsPages()
     int next = 1;
     for (qsizetype p = 0; p < pages.size(); ++p) {
         const QStringList found = pages[p].split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        QCOMPARE(found.size(), perPage[p]);
+        // The lines, then the page number.
+        QCOMPARE(found.size(), perPage[p] + 1);
         QCOMPARE(found.first(), QStringLiteral("ligne%1").arg(next));
+        QCOMPARE(found.at(perPage[p] - 1), QStringLiteral("ligne%1").arg(next + perPage[p] - 1));
+        QCOMPARE(found.last(), QStringLiteral("Page %1 / %2").arg(p + 1).arg(perPage.size()));
         next += perPage[p];
     }
 }
@@ -180,10 +187,46 @@ void TestTextPrinter::longLinesStayOnThePage()
         QVERIFY2(match.captured(2).toDouble() <= 600.0, qPrintable(match.captured(3)));
         printed << match.captured(3);
     }
-    QCOMPARE(printed.size(), 302);
+    QCOMPARE(printed.size(), 306);
     QCOMPARE(printed.first(), QStringLiteral("avant"));
     QCOMPARE(printed.at(300), QStringLiteral("mot299"));
-    QCOMPARE(printed.last(), QStringLiteral("après"));
+    QCOMPARE(printed.at(301), QStringLiteral("après"));
+    QCOMPARE(printed.mid(302), QStringList({"Page", "1", "/", "1"}));
+}
+
+void TestTextPrinter::documentPages_data()
+{
+    QTest::addColumn<int>("lineCount");
+    QTest::addColumn<int>("pageCount");
+    QTest::newRow("one line") << 1 << 1;
+    QTest::newRow("three pages") << 200 << 3;
+}
+
+void TestTextPrinter::documentPages()
+{
+    QFETCH(int, lineCount);
+    QFETCH(int, pageCount);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("d.pdf"));
+    QPrinter printer(QPrinter::ScreenResolution);
+    setUpPdf(printer, pdf);
+    QStringList lines;
+    for (int i = 1; i <= lineCount; ++i)
+        lines << QStringLiteral("ligne%1").arg(i);
+    QTextDocument document(lines.join(QLatin1Char('\n')));
+    document.setDefaultFont(m_font);
+    QCOMPARE(textprinter::printDocument(document, printer), pageCount);
+
+    // Every line once, in order, and each page ends with its number.
+    const QStringList pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), pageCount);
+    QStringList printed;
+    for (qsizetype p = 0; p < pages.size(); ++p) {
+        QStringList found = pages[p].split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(found.takeLast(), QStringLiteral("Page %1 / %2").arg(p + 1).arg(pageCount));
+        printed << found;
+    }
+    QCOMPARE(printed, lines);
 }
 
 QTEST_MAIN(TestTextPrinter)
