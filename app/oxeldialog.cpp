@@ -497,6 +497,16 @@ void OxelDialog::closeEvent(QCloseEvent* event)
     GUI_Base::closeEvent(event);
 }
 
+void OxelDialog::changeEvent(QEvent* event)
+{
+    GUI_Base::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        const QWidget* focus = QApplication::focusWidget();
+        if (!focus || focus == this || !focus->isVisible())
+            focusCurrentTab();
+    }
+}
+
 void OxelDialog::keyPressEvent(QKeyEvent* event)
 {
     if (event->matches(QKeySequence::Cancel)) {

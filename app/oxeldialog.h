@@ -126,6 +126,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     // A close asked for while a corpus loads closes the window once it has loaded.
     void closeEvent(QCloseEvent* event) override;
+    // Back from another window with the keys going nowhere: they go to the tab shown.
+    void changeEvent(QEvent* event) override;
     // The wheel with Ctrl over an article view zooms the three views.
     bool eventFilter(QObject* watched, QEvent* event) override;
 

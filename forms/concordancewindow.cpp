@@ -5,6 +5,7 @@
 #include "dialogs.h"
 #include "textfilechoice.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -225,6 +226,14 @@ void ConcordanceWindow::chooseRow(const QModelIndex& index)
         return;
     const Concordance::Occurrence& o = m_model->occurrence(index.row());
     emit occurrenceChosen(m_model->result(), int(o.hit), o.start, o.length);
+}
+
+void ConcordanceWindow::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    // The keys go back to the window it was opened from, whatever the window manager does.
+    if (event->isAccepted() && parentWidget())
+        parentWidget()->window()->activateWindow();
 }
 
 void ConcordanceWindow::keyPressEvent(QKeyEvent* event)

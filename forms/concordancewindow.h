@@ -8,6 +8,7 @@
 #include <optional>
 
 class Concordance;
+class QCloseEvent;
 class QKeyEvent;
 class Dialogs;
 class QLabel;
@@ -57,6 +58,7 @@ signals:
     void occurrenceChosen(const SearchResult& record, int row, qsizetype start, qsizetype length);
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

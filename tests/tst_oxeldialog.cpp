@@ -1660,7 +1660,7 @@ void TestMainWindow::zoom()
 void TestMainWindow::commandLine_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QByteArray>("before");  // the settings file; none when null
+    QTest::addColumn<QByteArray>("before"); // the settings file; none when null
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("corpusPath"); // of the window shown; none when null
     QTest::addColumn<QStringList>("warnings");
@@ -1697,8 +1697,8 @@ void TestMainWindow::commandLine_data()
         << QByteArray("chemin=/avant.xml\ncouleur=#ffe4c4\npolice=DejaVu Serif\nfutur=1") << "#ffe4c4";
     QTest::newRow("--help") << QStringList{"tarvane", "--help"} << none << 0 << QString() << QStringList() << none
                             << QString();
-    QTest::newRow("--version") << QStringList{"tarvane", "--version"} << none << 0 << QString() << QStringList()
-                               << none << QString();
+    QTest::newRow("--version") << QStringList{"tarvane", "--version"} << none << 0 << QString() << QStringList() << none
+                               << QString();
     QTest::newRow("unknown option") << QStringList{"tarvane", "--inconnue"} << none << 1 << QString() << QStringList()
                                     << none << QString();
     QTest::newRow("two files") << QStringList{"tarvane", "petit.xml", "EV_Sons.xml"} << none << 1 << QString()
@@ -1728,7 +1728,7 @@ void TestMainWindow::commandLine()
     QString shownColour;
     int articles = -1;
     QString family;
-    QStringList typedInto; // the focus after the load, then after Ctrl+Tab twice
+    QStringList typedInto; // the focus after the load, then after Ctrl+Tab twice, then from the article
     QCOMPARE(runProgram(dialogs, arguments,
                         [&](OxelDialog& window) {
                             shown = window.corpusPath();
@@ -1741,6 +1741,11 @@ void TestMainWindow::commandLine()
                                 if (focus)
                                     QTest::keyClick(focus, Qt::Key_Tab, Qt::ControlModifier);
                             }
+                            // From an article too, as after reading it or closing the find bar.
+                            window.Onglets->setCurrentIndex(1);
+                            window.Txt_Art->setFocus();
+                            QTest::keyClick(window.Txt_Art, Qt::Key_Tab, Qt::ControlModifier);
+                            typedInto << QString::number(window.Onglets->currentIndex());
                         }),
              exitCode);
     QCOMPARE(shown, corpusPath);
@@ -1758,7 +1763,7 @@ void TestMainWindow::commandLine()
     QCOMPARE(shownColour, colour);
     QVERIFY(articles > 0);
     // What is typed after a load goes into the tab's field, and Ctrl+Tab takes it along.
-    QCOMPARE(typedInto, QStringList({"Txt_Corpus", "Txt_Rech", "Lst_B11"}));
+    QCOMPARE(typedInto, QStringList({"Txt_Corpus", "Txt_Rech", "Lst_B11", "2"}));
     if (before.contains("DejaVu"))
         QCOMPARE(family, QStringLiteral("DejaVu Serif"));
 }
@@ -2021,7 +2026,8 @@ void TestMainWindow::openAnotherCorpus()
 // not UTF-8 from the name the dialog gives for it.
 void TestMainWindow::openBeforeAnyCorpus()
 {
-    testfiles::write(QStringLiteral("oxel.conf"), "chemin=/avant.xml\ncouleur=#ffe4c4\npolice=DejaVu Serif\nfutur=\x01\n");
+    testfiles::write(QStringLiteral("oxel.conf"),
+                     "chemin=/avant.xml\ncouleur=#ffe4c4\npolice=DejaVu Serif\nfutur=\x01\n");
     const QByteArray petit = testfiles::read(QStringLiteral("petit.xml"));
     FILE* latin1 = std::fopen("caf\xE9.xml", "wb");
     QVERIFY(latin1);
