@@ -692,20 +692,44 @@ std::optional<std::vector<quint32>> Concordance::sortRows(int column, Qt::SortOr
         std::inplace_merge(keyed.begin(), keyed.begin() + qsizetype(half), keyed.end(), less);
         control.advance(qint64(count));
         // Rows of equal keys are in the order of the text: those whose keys do not hold all they sort
-        // by are compared in full.
-        Pace pace(control);
-        for (size_t i = 0; i < count;) {
-            size_t j = i + 1;
-            bool whole = keyed[i].whole;
-            while (j < count && sameKey(keyed[j].key, keyed[i].key)) {
-                whole = whole && keyed[j].whole;
-                ++j;
+        // by are compared in full. Runs too small to share their work are shared between two threads.
+        struct Run
+        {
+            size_t start;
+            size_t count;
+        };
+        std::vector<Run> small;
+        size_t smallRows = 0;
+        {
+            Pace pace(control);
+            for (size_t i = 0; i < count;) {
+                size_t j = i + 1;
+                bool whole = keyed[i].whole;
+                while (j < count && sameKey(keyed[j].key, keyed[i].key)) {
+                    whole = whole && keyed[j].whole;
+                    ++j;
+                }
+                if (j - i >= parallelFrom && !whole) {
+                    orderTies(column, descending, keyed.data() + i, j - i, control);
+                } else if (j - i > 1 && !whole) {
+                    small.push_back({i, j - i});
+                    smallRows += j - i;
+                }
+                for (; i < j; ++i)
+                    pace.step();
             }
-            if (j - i > 1 && !whole)
-                orderTies(column, descending, keyed.data() + i, j - i, control);
-            for (; i < j; ++i)
-                pace.step();
         }
+        size_t split = 0;
+        for (size_t rows = 0; split < small.size() && rows < smallRows / 2; ++split)
+            rows += small[split].count;
+        const auto orderSome = [&](size_t from, size_t to) {
+            for (size_t r = from; r < to; ++r)
+                orderTies(column, descending, keyed.data() + small[r].start, small[r].count, control);
+        };
+        if (smallRows >= parallelFrom)
+            sideBySide([&] { orderSome(0, split); }, [&] { orderSome(split, small.size()); });
+        else
+            orderSome(0, small.size());
         if (control.cancelled())
             return std::nullopt;
         std::vector<quint32> rows(count);

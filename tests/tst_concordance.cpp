@@ -412,6 +412,8 @@ void TestConcordance::equalContexts_data()
     QTest::newRow("right context, 75,000 rows")
         << 25000 << 3 << false
         << QStringList{"A@324989", "B@324989", "C@324989", "A@324976", "B@324976", "C@324976", "A@2", "A@15", "A@28"};
+    // Three runs of one title, each too small to be shared: the runs are.
+    QTest::newRow("title, descending, 75,000 rows") << 25000 << 0 << true << QStringList{"C@2", "C@15", "C@28", "C@41"};
 }
 
 void TestConcordance::equalContexts()
