@@ -1,5 +1,6 @@
 #pragma once
 
+#include "progressthrottle.h"
 #include "taskcontrol.h"
 
 #include <QString>
@@ -21,7 +22,7 @@ public:
     using Job = std::function<bool(TaskControl& control)>;
 
     // The progress window is asked this often whether the user cancelled.
-    static constexpr std::chrono::milliseconds pollInterval{20};
+    static constexpr std::chrono::milliseconds pollInterval = ProgressThrottle::interval;
     // A job that lasts longer shows the wait cursor until it ends.
     static constexpr std::chrono::milliseconds waitCursorAfter{300};
 

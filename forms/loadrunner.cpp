@@ -2,13 +2,13 @@
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QProgressBar>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -23,12 +23,12 @@ void LoadRunner::run(const Job& job, const std::function<void()>& shown)
         total.store(totalNow, std::memory_order_relaxed);
         done.store(doneNow, std::memory_order_relaxed);
     };
-    QElapsedTimer clock;
-    const auto refresh = [&] {
-        if (clock.elapsed() < m_delay.count())
+    std::optional<ProgressThrottle> throttle;
+    const auto refresh = [&](bool last) {
+        if (!throttle->due() && !(last && throttle->shows()))
             return;
         if (m_strip->isHidden()) {
-            m_bar->setRange(0, barRange);
+            m_bar->setRange(0, ProgressThrottle::range);
             m_bar->setValue(0);
             m_strip->show();
             if (shown)
@@ -37,7 +37,7 @@ void LoadRunner::run(const Job& job, const std::function<void()>& shown)
         const qint64 whole = total.load(std::memory_order_relaxed);
         const qint64 part = std::clamp<qint64>(done.load(std::memory_order_relaxed), 0, whole);
         if (whole > 0)
-            m_bar->setValue(int(part * barRange / whole));
+            m_bar->setValue(int(part * ProgressThrottle::range / whole));
     };
 
     // The worker allocates nothing of its own: memory that runs out in the job is the job's to
@@ -46,10 +46,10 @@ void LoadRunner::run(const Job& job, const std::function<void()>& shown)
     std::exception_ptr thrown;
     QAbstractEventDispatcher* const dispatcher = QAbstractEventDispatcher::instance();
     QTimer ticks;
-    ticks.setInterval(refreshInterval);
-    QObject::connect(&ticks, &QTimer::timeout, &ticks, refresh);
+    ticks.setInterval(ProgressThrottle::interval);
+    QObject::connect(&ticks, &QTimer::timeout, &ticks, [&refresh] { refresh(false); });
 
-    clock.start();
+    throttle.emplace(m_delay);
     const auto work = [&] {
         try {
             job(report);
@@ -67,7 +67,7 @@ void LoadRunner::run(const Job& job, const std::function<void()>& shown)
         work();
     }
     m_running = true;
-    refresh();
+    refresh(false);
     ticks.start();
     // Paint, timer and posted events go on; keys, clicks and close requests wait for the end.
     while (!finished.load(std::memory_order_acquire))
@@ -77,7 +77,7 @@ void LoadRunner::run(const Job& job, const std::function<void()>& shown)
     ticks.stop();
     m_running = false;
     if (!m_strip->isHidden()) {
-        refresh();
+        refresh(true);
         m_strip->hide();
     }
     if (thrown)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "progressthrottle.h"
+
 #include <QtGlobal>
 #include <chrono>
 #include <functional>
@@ -17,12 +19,7 @@ public:
     using Report = std::function<void(qint64 done, qint64 total)>;
     using Job = std::function<void(const Report& report)>;
 
-    // A shorter job shows no bar: it would only flash.
-    static constexpr std::chrono::milliseconds shownAfter{500};
-    // The bar moves at most this often.
-    static constexpr std::chrono::milliseconds refreshInterval{50};
-    // The bar counts in thousandths of the job.
-    static constexpr int barRange = 1000;
+    static constexpr std::chrono::milliseconds shownAfter = ProgressThrottle::shownAfter;
 
     LoadRunner(QWidget* strip, QProgressBar* bar);
 

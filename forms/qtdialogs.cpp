@@ -1,6 +1,7 @@
 #include "qtdialogs.h"
 
 #include "acc.h"
+#include "progressthrottle.h"
 #include "windowflags.h"
 
 #include <QColorDialog>
@@ -15,43 +16,32 @@
 
 namespace {
 
-// A QProgressDialog, made only once the task has run for a tenth of a second (most end well before)
-// and shown half a second after the start.
+// A QProgressDialog, shown once the task has lasted (most end well before), then moved as the one
+// throttle of long work allows.
 class QtProgress : public Dialogs::Progress
 {
 public:
-    QtProgress(QWidget* parent, const QString& label) : m_parent(parent), m_label(label) { m_clock.start(); }
+    QtProgress(QWidget* parent, const QString& label) : m_parent(parent), m_label(label) {}
 
     bool advance(int done, int total) override
     {
-        const qint64 now = m_clock.elapsed();
+        if (!m_throttle.due())
+            return !m_dialog || !m_dialog->wasCanceled();
         if (!m_dialog) {
-            if (now < madeAfter)
-                return true;
             m_dialog =
                 std::make_unique<QProgressDialog>(m_label, QStringLiteral("Annuler"), 0, std::max(total, 1), m_parent);
             m_dialog->setWindowModality(Qt::WindowModal);
-            m_dialog->setMinimumDuration(static_cast<int>(std::max<qint64>(0, shownAfter - now)));
-            // Starts the dialog's own clock.
-            m_dialog->setValue(0);
-            m_updated = now;
+            m_dialog->setMinimumDuration(0);
         }
-        // Once shown, each update runs the event loop: one a frame is enough.
-        if (now - m_updated >= 16) {
-            m_dialog->setValue(std::min(done, m_dialog->maximum()));
-            m_updated = now;
-        }
+        // Each update runs the event loop.
+        m_dialog->setValue(std::min(done, m_dialog->maximum()));
         return !m_dialog->wasCanceled();
     }
 
 private:
-    static constexpr qint64 madeAfter = 100;
-    static constexpr qint64 shownAfter = 500;
-
     QWidget* m_parent;
     QString m_label;
-    QElapsedTimer m_clock;
-    qint64 m_updated = 0;
+    ProgressThrottle m_throttle;
     std::unique_ptr<QProgressDialog> m_dialog;
 };
 
