@@ -73,13 +73,6 @@ void foldInto(QStringView text, QString& out)
     }
 }
 
-Expansion expand(char16_t unit, Level level)
-{
-    if (level == Level::Accents)
-        return expand(unit);
-    return {unit == u'\u2019' || unit == u'\u2018' ? u'\'' : unit, 0};
-}
-
 QString fold(QStringView text, Level level)
 {
     QString out;

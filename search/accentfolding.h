@@ -26,8 +26,14 @@ struct Expansion
 };
 
 Expansion expand(char16_t unit);
-// The same at `level`: one unit always at Level::Apostrophes.
-Expansion expand(char16_t unit, Level level);
+// The same at `level`: one unit always at Level::Apostrophes. Inline, so that the automaton's set-up
+// at Level::Accents costs what expand(unit) costs.
+inline Expansion expand(char16_t unit, Level level)
+{
+    if (level == Level::Accents)
+        return expand(unit);
+    return {unit == u'\u2019' || unit == u'\u2018' ? u'\'' : unit, 0};
+}
 
 // The whole text folded, unit by unit.
 QString fold(QStringView text, Level level = Level::Accents);
