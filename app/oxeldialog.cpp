@@ -11,7 +11,6 @@
 #include "fulltextsearch.h"
 #include "nativename.h"
 #include "settingsfile.h"
-#include "termmatcher.h"
 #include "titlefilter.h"
 #include "titlelookup.h"
 #include "workingfiles.h"
@@ -311,15 +310,7 @@ void OxelDialog::slotCorpusEnter()
 QList<highlighter::Range> OxelDialog::findWords(const QString& text, const BlockEdges& edges, const QString& word,
                                                 Qt::CaseSensitivity cs, qsizetype limit) const
 {
-    if (!m_ignoreAccents || word.isEmpty())
-        return highlighter::occurrences(text, edges, word, cs, true, limit);
-    // Only the matcher reads the text through folded forms: it takes the word, spaces and all, as one term.
-    const TermMatcher matcher({word}, cs, TermMatcher::Method::OnePass, TermMatcher::Accents::Ignored);
-    const std::vector<QList<TermMatcher::Occurrence>> ranges = matcher.occurrenceRanges(text, edges, limit);
-    QList<highlighter::Range> found;
-    for (const TermMatcher::Occurrence& occurrence : ranges.front())
-        found.append({occurrence.start, occurrence.length});
-    return found;
+    return highlighter::wordRanges(text, edges, word, cs, m_ignoreAccents, limit);
 }
 
 QString OxelDialog::splitterSizes() const

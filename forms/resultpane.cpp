@@ -26,7 +26,7 @@ constexpr int layoutSlice = 20000;
 QList<highlighter::Range> wholeWords(const QString& text, const BlockEdges& edges, const QString& word,
                                      Qt::CaseSensitivity cs, qsizetype limit)
 {
-    return highlighter::occurrences(text, edges, word, cs, true, limit);
+    return highlighter::wordRanges(text, edges, word, cs, false, limit);
 }
 
 // A key for one widget, while it has the focus.

@@ -1,6 +1,7 @@
 #include "accentfolding.h"
 
 #include <QChar>
+#include <algorithm>
 #include <memory>
 
 namespace accentfolding {
@@ -72,11 +73,28 @@ void foldInto(QStringView text, QString& out)
     }
 }
 
-QString fold(QStringView text)
+QString fold(QStringView text, Level level)
 {
     QString out;
-    foldInto(text, out);
+    if (level == Level::Accents) {
+        foldInto(text, out);
+        return out;
+    }
+    out = text.toString();
+    for (QChar& c : out)
+        c = QChar(expand(c.unicode(), level).first);
     return out;
+}
+
+bool holdsApostrophe(QStringView text)
+{
+    return std::any_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return c == u'\'' || c == u'\u2019' || c == u'\u2018'; });
+}
+
+bool hasSurrogates(QStringView text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSurrogate(); });
 }
 
 } // namespace accentfolding

@@ -1,14 +1,9 @@
 #include "fulltextsearch.h"
 
-#include "patternfinder.h"
-#include "termmatcher.h"
-#include "wordboundary.h"
+#include "querymatcher.h"
 
-#include <algorithm>
 #include <optional>
 #include <vector>
-
-using wordboundary::containsWholeWord;
 
 SearchResult fullTextSearch(const CorpusDocument& corpus, const QString& query, SearchMode mode, bool caseSensitive,
                             bool ignoreAccents, const SearchScope& scope)
@@ -29,22 +24,13 @@ std::optional<SearchResult> fullTextSearch(const CorpusDocument& corpus, const Q
     result.setScope(scope);
     const Qt::CaseSensitivity cs = caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
 
-    std::optional<TermMatcher> terms;
-    std::optional<PatternFinder> phrase;
     const bool all = mode != SearchMode::AnyTerm;
-    const TermMatcher::Accents accents = ignoreAccents ? TermMatcher::Accents::Ignored : TermMatcher::Accents::Kept;
-    if (mode == SearchMode::AllTerms || mode == SearchMode::AnyTerm) {
-        terms.emplace(result.terms(), cs, TermMatcher::Method::Automatic, accents);
-    } else if (mode == SearchMode::ExactPhrase) {
-        // A query of spaces only has no phrase: like the empty query, it lists every article.
-        // Only the automaton reads the text through folded forms: it takes the phrase as one term.
-        if (!result.terms().isEmpty() && ignoreAccents)
-            terms.emplace(QStringList{result.phrase()}, cs, TermMatcher::Method::OnePass, accents);
-        else if (!result.terms().isEmpty())
-            phrase.emplace(result.phrase(), cs);
-    } else {
+    if (mode != SearchMode::AllTerms && mode != SearchMode::AnyTerm && mode != SearchMode::ExactPhrase)
         return result;
-    }
+    // A query of spaces only has no phrase: like the empty query, it lists every article.
+    const QueryMatcher matcher(
+        result.terms(), mode == SearchMode::ExactPhrase ? QueryMatcher::Form::Phrase : QueryMatcher::Form::EachTerm, cs,
+        ignoreAccents);
 
     const std::vector<ArticleEntry>& articles = corpus.articles();
     const int total = static_cast<int>(articles.size());
@@ -58,17 +44,11 @@ std::optional<SearchResult> fullTextSearch(const CorpusDocument& corpus, const Q
         const QStringView text = entry.text;
         bool hit = false;
         if (!scoped) {
-            hit = terms ? terms->matches(text, entry.edges, all)
-                        : !phrase || containsWholeWord(text, entry.edges, *phrase);
+            hit = matcher.matches(text, entry.edges, all);
         } else {
             const TextSpan* spans = within.spans.data() + within.first[size_t(entry.number)];
             const TextSpan* spansEnd = within.spans.data() + within.first[size_t(entry.number) + 1];
-            if (spans == spansEnd)
-                hit = false;
-            else if (terms)
-                hit = terms->matchesWithin(text, entry.edges, all, spans, size_t(spansEnd - spans));
-            else
-                hit = !phrase || containsWholeWordWithin(text, entry.edges, *phrase, spans, spansEnd);
+            hit = spans != spansEnd && matcher.matchesWithin(text, entry.edges, all, spans, size_t(spansEnd - spans));
         }
         if (hit)
             result.addHit(entry);

@@ -1,7 +1,7 @@
 #include "highlighter.h"
 
 #include "patternfinder.h"
-#include "termmatcher.h"
+#include "querymatcher.h"
 #include "wordboundary.h"
 
 #include <QSet>
@@ -47,17 +47,35 @@ QList<Range> occurrences(const QString& text, const BlockEdges& edges, const QSt
 
 namespace {
 
-// The matcher of the result's terms, or of its phrase when accents are ignored, which only the
-// matcher reads through folded forms; none for the other modes or a phrase of no terms.
-std::optional<TermMatcher> termMatcher(const SearchResult& result)
+QList<Range> rangesOf(const QList<TermMatcher::Occurrence>& occurrences)
+{
+    QList<Range> found;
+    found.reserve(occurrences.size());
+    for (const TermMatcher::Occurrence& occurrence : occurrences)
+        found.append({occurrence.start, occurrence.length});
+    return found;
+}
+
+} // namespace
+
+QList<Range> wordRanges(const QString& text, const BlockEdges& edges, const QString& word, Qt::CaseSensitivity cs,
+                        bool ignoreAccents, qsizetype limit)
+{
+    const QueryMatcher matcher({word}, QueryMatcher::Form::Phrase, cs, ignoreAccents);
+    const std::vector<QList<TermMatcher::Occurrence>> found = matcher.occurrences(text, edges, limit);
+    return found.empty() ? QList<Range>() : rangesOf(found.front());
+}
+
+namespace {
+
+// The matcher of the result's terms or phrase; none for the other modes.
+std::optional<QueryMatcher> queryMatcher(const SearchResult& result)
 {
     const Qt::CaseSensitivity cs = result.caseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    const TermMatcher::Accents accents =
-        result.ignoresAccents() ? TermMatcher::Accents::Ignored : TermMatcher::Accents::Kept;
     if (result.mode() == SearchMode::AllTerms || result.mode() == SearchMode::AnyTerm)
-        return TermMatcher(result.terms(), cs, TermMatcher::Method::Automatic, accents);
-    if (result.mode() == SearchMode::ExactPhrase && result.ignoresAccents() && !result.terms().isEmpty())
-        return TermMatcher({result.phrase()}, cs, TermMatcher::Method::Automatic, accents);
+        return QueryMatcher(result.terms(), QueryMatcher::Form::EachTerm, cs, result.ignoresAccents());
+    if (result.mode() == SearchMode::ExactPhrase)
+        return QueryMatcher(result.terms(), QueryMatcher::Form::Phrase, cs, result.ignoresAccents());
     return std::nullopt;
 }
 
@@ -65,7 +83,7 @@ std::optional<TermMatcher> termMatcher(const SearchResult& result)
 // looked for up to its (limit + 1)th occurrence only; the merged ranges are then cut before the
 // first occurrence left out, where the marks stop being known, and to `limit` ranges.
 QList<Range> collectRanges(const SearchResult& result, const QString& text, const BlockEdges& edges, qsizetype limit,
-                           const std::vector<TextSpan>* within = nullptr, const TermMatcher* terms = nullptr)
+                           const std::vector<TextSpan>* within = nullptr, const QueryMatcher* matcher = nullptr)
 {
     const SearchMode mode = result.mode();
     const Qt::CaseSensitivity cs = result.caseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive;
@@ -91,24 +109,16 @@ QList<Range> collectRanges(const SearchResult& result, const QString& text, cons
             marks += keep(found);
         }
     };
-    const auto addTerms = [&](const TermMatcher& matcher) {
-        for (const QList<TermMatcher::Occurrence>& each : matcher.occurrenceRanges(text, edges, perPattern)) {
-            QList<Range> found;
-            for (const TermMatcher::Occurrence& occurrence : each)
-                found.append({occurrence.start, occurrence.length});
-            add(found);
-        }
+    const auto addAll = [&](const QueryMatcher& query) {
+        for (const QList<TermMatcher::Occurrence>& each : query.occurrences(text, edges, perPattern))
+            add(rangesOf(each));
     };
-    if (mode == SearchMode::AllTerms || mode == SearchMode::AnyTerm ||
-        (mode == SearchMode::ExactPhrase && result.ignoresAccents())) {
-        // One reading of the text for all the terms; a folded phrase is read as one term.
-        if (terms) {
-            addTerms(*terms);
-        } else if (const std::optional<TermMatcher> own = termMatcher(result)) {
-            addTerms(*own);
+    if (mode == SearchMode::AllTerms || mode == SearchMode::AnyTerm || mode == SearchMode::ExactPhrase) {
+        if (matcher) {
+            addAll(*matcher);
+        } else if (const std::optional<QueryMatcher> own = queryMatcher(result)) {
+            addAll(*own);
         }
-    } else if (mode == SearchMode::ExactPhrase) {
-        add(occurrences(text, edges, result.phrase(), cs, true, perPattern));
     } else if (mode == SearchMode::Cross) {
         // The same value may have matched thousands of elements: it is looked for once.
         for (const QString& value : distinct(result.matchedValues()))
@@ -151,18 +161,18 @@ QList<Range> firstRanges(const SearchResult& result, const QString& text, const 
 
 namespace {
 
-QList<Range> scopedRanges(const SearchResult& result, int index, qsizetype limit, const TermMatcher* terms)
+QList<Range> scopedRanges(const SearchResult& result, int index, qsizetype limit, const QueryMatcher* matcher)
 {
     if (index < 0 || index >= result.count())
         return {};
     const ArticleEntry& hit = *result.hits().at(index);
     const qsizetype bound = limit < 0 ? -1 : limit;
     if (result.scope().isWholeArticle() || !result.content())
-        return collectRanges(result, hit.text, hit.edges, bound, nullptr, terms);
+        return collectRanges(result, hit.text, hit.edges, bound, nullptr, matcher);
     const ElementIndex& elements = result.content()->elements;
     std::vector<TextSpan> spans;
     scopeSpans(elements, elements.nameId(result.scope().element), hit.number, spans);
-    return collectRanges(result, hit.text, hit.edges, bound, &spans, terms);
+    return collectRanges(result, hit.text, hit.edges, bound, &spans, matcher);
 }
 
 } // namespace
@@ -175,9 +185,9 @@ QList<Range> hitRanges(const SearchResult& result, int index, qsizetype limit)
 void eachHitRanges(const SearchResult& result, const std::function<void(int, const QList<Range>&)>& take)
 {
     // The matcher of many terms is an automaton: made once for all the hits.
-    const std::optional<TermMatcher> terms = termMatcher(result);
+    const std::optional<QueryMatcher> matcher = queryMatcher(result);
     for (int index = 0; index < result.count(); ++index)
-        take(index, scopedRanges(result, index, -1, terms ? &*terms : nullptr));
+        take(index, scopedRanges(result, index, -1, matcher ? &*matcher : nullptr));
 }
 
 QString markedText(const SearchResult& result, int index)

@@ -25,6 +25,12 @@ struct Range
 QList<Range> occurrences(const QString& text, const BlockEdges& edges, const QString& pattern, Qt::CaseSensitivity cs,
                          bool wholeWords, qsizetype limit = -1);
 
+// What the find bar finds of `word` in `text`: its whole-word occurrences, spaces and all taken as one
+// phrase, under the case and accent rules of the search (search/querymatcher.h); with a non-negative
+// `limit`, the first `limit` of them only.
+QList<Range> wordRanges(const QString& text, const BlockEdges& edges, const QString& word, Qt::CaseSensitivity cs,
+                        bool ignoreAccents, qsizetype limit = -1);
+
 // What the result's mode marks in `text`, whose block edges are `edges`, sorted, marks that overlap or touch
 // merged, but for two words meeting at an edge.
 QList<Range> ranges(const SearchResult& result, const QString& text, const BlockEdges& edges);

@@ -1,5 +1,7 @@
 #include "patternfinder.h"
 
+#include "accentfolding.h"
+
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -22,15 +24,6 @@ const char16_t* foldTable()
         return t;
     }();
     return table.get();
-}
-
-bool hasSurrogates(const QString& s)
-{
-    for (const QChar c : s) {
-        if (c.isSurrogate())
-            return true;
-    }
-    return false;
 }
 
 // Every code unit that folds to `folded`.
@@ -71,7 +64,7 @@ PatternFinder::PatternFinder(const QString& pattern, Qt::CaseSensitivity cs) : m
             m_spaces.push_back(i);
     }
     if (cs == Qt::CaseInsensitive) {
-        m_useQt = hasSurrogates(pattern);
+        m_useQt = accentfolding::hasSurrogates(pattern);
         if (m_useQt)
             return;
         const char16_t* fold = foldTable();

@@ -19,11 +19,6 @@ constexpr int onePassFrom = 3;
 // The deterministic table is kept to 16 MB; a larger automaton follows its fail links instead.
 constexpr size_t tableLimit = size_t(1) << 22;
 
-bool hasSurrogates(const QString& s)
-{
-    return std::any_of(s.cbegin(), s.cend(), [](QChar c) { return c.isSurrogate(); });
-}
-
 // Walks the deterministic table from `state` over the units from `from` on, and stops after the
 // first unit that reaches a state ending a term, or at `to`; returns where it stopped. Kept apart
 // so that the walk holds everything in registers.
@@ -59,7 +54,8 @@ int commonness(char16_t unit)
 } // namespace
 
 TermMatcher::TermMatcher(const QStringList& terms, Qt::CaseSensitivity cs, Method method, Accents accents)
-    : m_cs(cs), m_fold(accents == Accents::Ignored)
+    : m_cs(cs), m_fold(accents != Accents::Kept),
+      m_level(accents == Accents::Ignored ? accentfolding::Level::Accents : accentfolding::Level::Apostrophes)
 {
     const char16_t* fold = PatternFinder::caseFolding();
     struct Distinct
@@ -72,9 +68,10 @@ TermMatcher::TermMatcher(const QStringList& terms, Qt::CaseSensitivity cs, Metho
     for (const QString& term : terms) {
         Distinct d{term, QString()};
         // Qt folds a surrogate pair as one character, which the unit-by-unit table cannot; only the
-        // automaton ignores accents, so it then takes the pair as two units.
-        if (!term.isEmpty() && (m_fold || !(cs == Qt::CaseInsensitive && hasSurrogates(term)))) {
-            d.key = m_fold ? accentfolding::fold(term) : term;
+        // automaton folds, so it then takes the pair as two units.
+        const bool folds = m_fold && (m_level == accentfolding::Level::Accents || accentfolding::holdsApostrophe(term));
+        if (!term.isEmpty() && (folds || !(cs == Qt::CaseInsensitive && accentfolding::hasSurrogates(term)))) {
+            d.key = m_fold ? accentfolding::fold(term, m_level) : term;
             if (cs == Qt::CaseInsensitive) {
                 for (QChar& c : d.key)
                     c = QChar(fold[c.unicode()]);
@@ -127,7 +124,7 @@ void TermMatcher::chooseScreen(const std::vector<std::pair<int, QString>>& keys)
         }
     }
     for (char32_t u = 0; u < 0x10000; ++u) {
-        const accentfolding::Expansion folded = accentfolding::expand(char16_t(u));
+        const accentfolding::Expansion folded = accentfolding::expand(char16_t(u), m_level);
         const qint32 first = slot[keyOf(folded.first)];
         const qint32 second = folded.second ? slot[keyOf(folded.second)] : -1;
         for (const qint32 s : {first, second}) {
@@ -203,7 +200,7 @@ void TermMatcher::build(const std::vector<std::pair<int, QString>>& keys)
     };
     for (char32_t u = 0; u < 0x10000; ++u) {
         const accentfolding::Expansion folded =
-            m_fold ? accentfolding::expand(char16_t(u)) : accentfolding::Expansion{char16_t(u), 0};
+            m_fold ? accentfolding::expand(char16_t(u), m_level) : accentfolding::Expansion{char16_t(u), 0};
         if (folded.second) {
             // A letter read as two: a class of its own unless neither half is in a key.
             const auto first = static_cast<quint32>(std::max(keyClass(folded.first), 0));
@@ -615,12 +612,14 @@ qsizetype TermMatcher::startOf(QStringView text, const BlockEdges& edges, qsizet
     const auto t = static_cast<size_t>(term);
     qsizetype need = m_keyLengths[t];
     const bool acrossEdges = m_keySpaced[t] && !edges.isEmpty();
-    if (!m_fold && !acrossEdges)
+    // Only a ligature folds to more than one unit.
+    const bool ligatures = m_fold && m_level == accentfolding::Level::Accents;
+    if (!ligatures && !acrossEdges)
         return end - need;
     qsizetype at = end;
     while (need > 0 && at > from) {
         --at;
-        need -= m_fold ? accentfolding::expand(text.utf16()[at]).length() : 1;
+        need -= ligatures ? accentfolding::expand(text.utf16()[at]).length() : 1;
         // The edge before this unit was read as a space of the key.
         if (need > 0 && acrossEdges && at > from && wordboundary::edgePartsWords(text, edges, at))
             --need;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accentfolding.h"
 #include "blockedges.h"
 #include "patternfinder.h"
 #include "searchscope.h"
@@ -33,6 +34,9 @@ public:
     {
         Kept,
         Ignored, // always one pass; beyond the basic plane, letter case is then respected
+        // Kept, but ’ and ‘ read as ': always one pass; beyond the basic plane, letter case is then
+        // respected in the terms that hold an apostrophe
+        Apostrophes,
     };
     struct Occurrence
     {
@@ -88,7 +92,8 @@ private:
     qsizetype startOf(QStringView text, const BlockEdges& edges, qsizetype from, int term, qsizetype end) const;
 
     Qt::CaseSensitivity m_cs;
-    bool m_fold = false;
+    bool m_fold = false; // the text read through folded forms, at m_level
+    accentfolding::Level m_level = accentfolding::Level::Accents;
     std::vector<qsizetype> m_lengths;    // by distinct term
     std::vector<qsizetype> m_keyLengths; // the same, folded
     std::vector<bool> m_keySpaced;       // whether the key holds a space, which an edge may stand for

@@ -14,15 +14,6 @@ namespace {
 // Titles ahead of the one being folded whose text is fetched.
 constexpr size_t prefetchDistance = 8;
 
-bool hasSurrogates(QStringView text)
-{
-    for (const QChar c : text) {
-        if (c.isSurrogate())
-            return true;
-    }
-    return false;
-}
-
 // A bit per folded unit: its own for a to z and the space, shared by the other units. A title
 // lacking one of a pattern's bits cannot hold it; a pattern of one unit with a bit of its own is
 // held by exactly the titles with that bit.
@@ -150,7 +141,7 @@ TitleIndex::TitleIndex(std::shared_ptr<const CorpusContent> content) : m_content
 
 QString TitleIndex::fold(QStringView pattern, bool ignoreAccents)
 {
-    if (hasSurrogates(pattern))
+    if (accentfolding::hasSurrogates(pattern))
         return {};
     QString folded = ignoreAccents ? accentfolding::fold(pattern) : pattern.toString();
     const char16_t* caseFold = PatternFinder::caseFolding();

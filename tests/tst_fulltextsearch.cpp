@@ -87,6 +87,27 @@ void TestFullTextSearch::search_data()
         << two << "son" << SearchMode::AllArticles << false << QList<int>{};
     QTest::newRow("title mode finds nothing") << two << "son" << SearchMode::Titles << false << QList<int>{};
 
+    // Apostrophes match each other with accents kept; the accents still count.
+    const QStringList quotes{"de l'eau claire", "de l’eau claire", "de l‘eau claire", "de L'EAU claire", "l eau"};
+    QTest::newRow("l’eau finds l'eau, all terms") << quotes << "l’eau" << all << false << QList<int>{0, 1, 2, 3};
+    QTest::newRow("l’eau finds l'eau, any term, case respected")
+        << quotes << "l’eau" << any << true << QList<int>{0, 1, 2};
+    QTest::newRow("l’eau finds l'eau, exact") << quotes << "l’eau claire" << exact << false << QList<int>{0, 1, 2, 3};
+    QTest::newRow("l'eau finds l’eau, all terms, case respected")
+        << quotes << "l'eau" << all << true << QList<int>{0, 1, 2};
+    QTest::newRow("l'eau finds l’eau, any term") << quotes << "l'eau" << any << false << QList<int>{0, 1, 2, 3};
+    QTest::newRow("l'eau finds l’eau, exact, case respected")
+        << quotes << "de l'eau" << exact << true << QList<int>{0, 1, 2};
+    QTest::newRow("l‘EAU finds every apostrophe") << quotes << "l‘EAU" << any << false << QList<int>{0, 1, 2, 3};
+    QTest::newRow("apostrophe among many terms")
+        << quotes << "l’eau de claire" << all << false << QList<int>{0, 1, 2, 3};
+    QTest::newRow("apostrophe folded, accents kept: l'été")
+        << QStringList{"l’été", "l'ete"} << "l'été" << any << false << QList<int>{0};
+    QTest::newRow("apostrophe folded, accents kept: l’ete")
+        << QStringList{"l’été", "l'ete"} << "l’ete" << all << false << QList<int>{1};
+    QTest::newRow("apostrophe folded, accents kept: exact")
+        << QStringList{"l’été chaud", "l'ete chaud"} << "l’ete chaud" << exact << true << QList<int>{1};
+
     QTest::newRow("any: second term only") << two << "cloche vent" << any << false << QList<int>{1};
     QTest::newRow("any: listed once") << QStringList{"son et vent"} << "son vent" << any << false << QList<int>{0};
     QTest::newRow("all: every term needed")
@@ -270,11 +291,11 @@ void TestFullTextSearch::accentsIgnored_data()
     QTest::newRow("œil finds oeil") << "un oeil ouvert"
                                     << "œil" << any << false << QStringList{"oeil"} << false;
     QTest::newRow("l’eau finds l'eau") << "de l'eau claire"
-                                       << "l’eau" << any << false << QStringList{"l'eau"} << false;
+                                       << "l’eau" << any << false << QStringList{"l'eau"} << true;
     QTest::newRow("l'eau finds l’eau") << "de l’eau claire"
-                                       << "l'eau" << any << false << QStringList{"l’eau"} << false;
+                                       << "l'eau" << any << false << QStringList{"l’eau"} << true;
     QTest::newRow("l'eau finds l‘eau") << "de l‘eau claire"
-                                       << "l'eau" << any << false << QStringList{"l‘eau"} << false;
+                                       << "l'eau" << any << false << QStringList{"l‘eau"} << true;
     QTest::newRow("cedilla") << "le garçon"
                              << "garcon" << any << false << QStringList{"garçon"} << false;
     QTest::newRow("æ") << "ex æquo"

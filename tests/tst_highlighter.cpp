@@ -88,6 +88,19 @@ void TestHighlighter::marks_data()
     QTest::newRow("many terms, one inside another")
         << SearchMode::AllTerms << "l'eau eau de la" << false << "de l'eau, la Eau-de-vie"
         << "[de] [l'eau], [la] Eau-de-vie";
+    QTest::newRow("l’eau marks every apostrophe as written") << any << "l’eau" << false << "de l'eau, L‘EAU et l’eau"
+                                                             << "de [l'eau], [L‘EAU] et [l’eau]";
+    QTest::newRow("l'eau marks l’eau, case respected")
+        << SearchMode::AllTerms << "l'eau de" << true << "de l’eau, L’EAU"
+        << "[de] [l’eau], L’EAU";
+    QTest::newRow("exact phrase, typographic apostrophe")
+        << SearchMode::ExactPhrase << "l’eau claire" << false << "de L'eau claire"
+        << "de [L'eau claire]";
+    QTest::newRow("exact phrase, straight apostrophe, case respected")
+        << SearchMode::ExactPhrase << "l'eau claire" << true << "L’eau claire et l’eau claire"
+        << "L’eau claire et [l’eau claire]";
+    QTest::newRow("apostrophe folded, accents kept") << any << "l'été" << false << "l’ete et l’été"
+                                                     << "l’ete et [l’été]";
     QTest::newRow("title mode marks nothing") << SearchMode::Titles << "son" << false << "le son"
                                               << "le son";
     QTest::newRow("every-article record marks nothing") << SearchMode::AllArticles << "son" << false << "le son"
@@ -262,8 +275,8 @@ void TestHighlighter::findWordsAtEdges()
     QFETCH(QString, expected);
     const QString text = QStringLiteral("archAfficher le nom, archAfficher");
     const quint32 edges[] = {4};
-    const QList<Range> found = highlighter::occurrences(text, BlockEdges(edges, 1), word,
-                                                        caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive, true);
+    const QList<Range> found = highlighter::wordRanges(text, BlockEdges(edges, 1), word,
+                                                       caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive, false);
     QCOMPARE(marked(text, found), expected);
 }
 
