@@ -1,6 +1,6 @@
-#include "articlefont.h"
+#include "app/articlefont.h"
 
-#include "gui_base.h"
+#include "forms/gui_base.h"
 
 #include <QFont>
 #include <QTextEdit>

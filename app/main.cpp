@@ -1,6 +1,6 @@
-#include "mainwindow.h"
-#include "nativename.h"
-#include "qtdialogs.h"
+#include "app/mainwindow.h"
+#include "corpus/nativename.h"
+#include "forms/qtdialogs.h"
 
 #include <QApplication>
 

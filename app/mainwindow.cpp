@@ -1,7 +1,7 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "qtfrench.h"
-#include "windowflags.h"
+#include "app/qtfrench.h"
+#include "forms/windowflags.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

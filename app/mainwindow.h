@@ -1,7 +1,7 @@
 #pragma once
 
-#include "menub.h"
-#include "oxeldialog.h"
+#include "app/oxeldialog.h"
+#include "menu/menub.h"
 
 #include <QStringList>
 #include <optional>

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "corpusdocument.h"
-#include "corpustab.h"
-#include "crosssearchtab.h"
-#include "gui_base.h"
-#include "loadrunner.h"
-#include "menuhost.h"
-#include "searchresult.h"
-#include "settingsfile.h"
-#include "simplesearchtab.h"
+#include "corpus/corpusdocument.h"
+#include "corpus/settingsfile.h"
+#include "forms/corpustab.h"
+#include "forms/crosssearchtab.h"
+#include "forms/gui_base.h"
+#include "forms/loadrunner.h"
+#include "forms/simplesearchtab.h"
+#include "menu/menuhost.h"
+#include "search/searchresult.h"
 
 #include <QFont>
 #include <array>

@@ -1,12 +1,12 @@
-#include "benchtable.h"
-#include "childprocess.h"
-#include "concordance.h"
-#include "concordancewindow.h"
-#include "corpusgenerator.h"
-#include "mainwindow.h"
-#include "onecore.h"
-#include "quietdialogs.h"
-#include "resultpane.h"
+#include "app/mainwindow.h"
+#include "bench/benchtable.h"
+#include "bench/childprocess.h"
+#include "bench/corpusgenerator.h"
+#include "bench/onecore.h"
+#include "bench/quietdialogs.h"
+#include "forms/concordancewindow.h"
+#include "forms/resultpane.h"
+#include "search/concordance.h"
 
 #include <QApplication>
 #include <QCheckBox>

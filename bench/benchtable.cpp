@@ -1,4 +1,4 @@
-#include "benchtable.h"
+#include "bench/benchtable.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "childprocess.h"
+#include "bench/childprocess.h"
 
 #include <QElapsedTimer>
 #include <cerrno>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "prng.h"
+#include "bench/prng.h"
 
 #include <QByteArray>
 #include <QList>

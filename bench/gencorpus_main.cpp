@@ -1,4 +1,4 @@
-#include "corpusgenerator.h"
+#include "bench/corpusgenerator.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

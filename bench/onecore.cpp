@@ -1,4 +1,4 @@
-#include "onecore.h"
+#include "bench/onecore.h"
 
 #include <QDir>
 #include <sys/types.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dialogs.h"
-#include "qtdialogs.h"
+#include "forms/dialogs.h"
+#include "forms/qtdialogs.h"
 
 #include <QStringList>
 #include <utility>

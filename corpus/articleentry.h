@@ -1,6 +1,6 @@
 #pragma once
 
-#include "blockedges.h"
+#include "corpus/blockedges.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "atomicfile.h"
+#include "corpus/atomicfile.h"
 
-#include "atomicwriter.h"
+#include "corpus/atomicwriter.h"
 
 namespace atomicfile {
 

@@ -1,6 +1,6 @@
-#include "atomicwriter.h"
+#include "corpus/atomicwriter.h"
 
-#include "regularfile.h"
+#include "corpus/regularfile.h"
 
 AtomicWriter::AtomicWriter(const QString& path) : m_path(path), m_file(path) {}
 

@@ -1,6 +1,6 @@
-#include "corpusbuilder.h"
+#include "corpus/corpusbuilder.h"
 
-#include "utf8text.h"
+#include "corpus/utf8text.h"
 
 #include <algorithm>
 #include <array>

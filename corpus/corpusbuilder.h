@@ -1,6 +1,6 @@
 #pragma once
 
-#include "corpuscontent.h"
+#include "corpus/corpuscontent.h"
 
 #include <QByteArray>
 #include <QtGlobal>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "articleentry.h"
-#include "elementindex.h"
+#include "corpus/articleentry.h"
+#include "corpus/elementindex.h"
 
 #include <QStringList>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "corpusdocument.h"
+#include "corpus/corpusdocument.h"
 
-#include "frenchorder.h"
+#include "corpus/frenchorder.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "articleentry.h"
-#include "corpuscontent.h"
-#include "elementindex.h"
+#include "corpus/articleentry.h"
+#include "corpus/corpuscontent.h"
+#include "corpus/elementindex.h"
 
 #include <QList>
 #include <QStringList>

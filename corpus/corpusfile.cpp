@@ -1,8 +1,8 @@
-#include "corpusfile.h"
+#include "corpus/corpusfile.h"
 
-#include "corpusbuilder.h"
-#include "regularfile.h"
-#include "xmldecoder.h"
+#include "corpus/corpusbuilder.h"
+#include "corpus/regularfile.h"
+#include "corpus/xmldecoder.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "corpusbuilder.h"
-#include "corpuscontent.h"
+#include "corpus/corpusbuilder.h"
+#include "corpus/corpuscontent.h"
 
 #include <QString>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "elementindex.h"
+#include "corpus/elementindex.h"
 
-#include "utf8text.h"
+#include "corpus/utf8text.h"
 
 #include <QHashFunctions>
 #include <algorithm>

@@ -1,6 +1,6 @@
-#include "htmlpage.h"
+#include "corpus/htmlpage.h"
 
-#include "regularfile.h"
+#include "corpus/regularfile.h"
 
 #include <QStringDecoder>
 

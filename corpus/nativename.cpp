@@ -1,6 +1,6 @@
-#include "nativename.h"
+#include "corpus/nativename.h"
 
-#include "utf8text.h"
+#include "corpus/utf8text.h"
 
 #include <QFile>
 #include <QStringList>

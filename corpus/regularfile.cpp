@@ -1,6 +1,6 @@
-#include "regularfile.h"
+#include "corpus/regularfile.h"
 
-#include "nativename.h"
+#include "corpus/nativename.h"
 
 #include <QFile>
 #include <cerrno>

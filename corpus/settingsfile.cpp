@@ -1,8 +1,8 @@
-#include "settingsfile.h"
+#include "corpus/settingsfile.h"
 
-#include "atomicfile.h"
-#include "regularfile.h"
-#include "workingfiles.h"
+#include "corpus/atomicfile.h"
+#include "corpus/regularfile.h"
+#include "corpus/workingfiles.h"
 
 #include <QFile>
 #include <QStringDecoder>

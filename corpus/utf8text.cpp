@@ -1,4 +1,4 @@
-#include "utf8text.h"
+#include "corpus/utf8text.h"
 
 #include <QStringDecoder>
 

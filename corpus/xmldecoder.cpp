@@ -1,6 +1,6 @@
-#include "xmldecoder.h"
+#include "corpus/xmldecoder.h"
 
-#include "utf8text.h"
+#include "corpus/utf8text.h"
 
 #include <QStringDecoder>
 #include <cstring>

@@ -1,9 +1,9 @@
-#include "acc.h"
+#include "forms/acc.h"
 
-#include "backgroundpalette.h"
-#include "htmlpage.h"
-#include "settingsfile.h"
-#include "workingfiles.h"
+#include "corpus/htmlpage.h"
+#include "corpus/settingsfile.h"
+#include "corpus/workingfiles.h"
+#include "forms/backgroundpalette.h"
 
 #include <QLabel>
 #include <QPushButton>

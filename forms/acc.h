@@ -1,6 +1,6 @@
 #pragma once
 
-#include "accueil.h"
+#include "forms/accueil.h"
 
 // The welcome dialog: pictures, background colour and welcome page from the working directory.
 // It ends with 1 for "Fichier personnel", 2 for the sounds, 3 for the dictionaries.

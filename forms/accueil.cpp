@@ -1,4 +1,4 @@
-#include "accueil.h"
+#include "forms/accueil.h"
 
 #include <QPixmap>
 

@@ -1,6 +1,6 @@
-#include "articleview.h"
+#include "forms/articleview.h"
 
-#include "wordboundary.h"
+#include "search/wordboundary.h"
 
 #include <QLocale>
 #include <QMimeData>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "highlighter.h"
+#include "search/highlighter.h"
 
 #include <QList>
 #include <QString>

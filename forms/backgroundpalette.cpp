@@ -1,4 +1,4 @@
-#include "backgroundpalette.h"
+#include "forms/backgroundpalette.h"
 
 #include <QColor>
 

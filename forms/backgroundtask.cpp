@@ -1,6 +1,6 @@
-#include "backgroundtask.h"
+#include "forms/backgroundtask.h"
 
-#include "dialogs.h"
+#include "forms/dialogs.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>

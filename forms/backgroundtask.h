@@ -1,7 +1,7 @@
 #pragma once
 
-#include "progressthrottle.h"
-#include "taskcontrol.h"
+#include "forms/progressthrottle.h"
+#include "search/taskcontrol.h"
 
 #include <QString>
 #include <atomic>

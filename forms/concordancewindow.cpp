@@ -1,9 +1,9 @@
-#include "concordancewindow.h"
+#include "forms/concordancewindow.h"
 
-#include "atomicwriter.h"
-#include "concordance.h"
-#include "dialogs.h"
-#include "textfilechoice.h"
+#include "corpus/atomicwriter.h"
+#include "forms/dialogs.h"
+#include "forms/textfilechoice.h"
+#include "search/concordance.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "backgroundtask.h"
-#include "searchresult.h"
+#include "forms/backgroundtask.h"
+#include "search/searchresult.h"
 
 #include <QRect>
 #include <QWidget>

@@ -1,8 +1,8 @@
-#include "corpustab.h"
+#include "forms/corpustab.h"
 
-#include "accentfolding.h"
-#include "corpusdocument.h"
-#include "gui_base.h"
+#include "corpus/corpusdocument.h"
+#include "forms/gui_base.h"
+#include "search/accentfolding.h"
 
 #include <QSignalBlocker>
 

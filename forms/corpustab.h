@@ -1,9 +1,9 @@
 #pragma once
 
-#include "resultpane.h"
-#include "tabpage.h"
-#include "titlefilter.h"
-#include "titlelookup.h"
+#include "forms/resultpane.h"
+#include "forms/tabpage.h"
+#include "search/titlefilter.h"
+#include "search/titlelookup.h"
 
 class CorpusDocument;
 class GUI_Base;

@@ -1,7 +1,7 @@
-#include "criteriagrid.h"
+#include "forms/criteriagrid.h"
 
-#include "listpopupstyle.h"
-#include "valuelistmodel.h"
+#include "forms/listpopupstyle.h"
+#include "forms/valuelistmodel.h"
 
 #include <QComboBox>
 #include <QListView>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "corpusdocument.h"
-#include "crosssearch.h"
+#include "corpus/corpusdocument.h"
+#include "search/crosssearch.h"
 
 #include <QStringList>
 #include <QStringView>

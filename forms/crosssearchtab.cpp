@@ -1,8 +1,8 @@
-#include "crosssearchtab.h"
+#include "forms/crosssearchtab.h"
 
-#include "crosssearch.h"
-#include "dialogs.h"
-#include "gui_base.h"
+#include "forms/dialogs.h"
+#include "forms/gui_base.h"
+#include "search/crosssearch.h"
 
 CrossSearchTab::CrossSearchTab(GUI_Base& form, const CorpusDocument& corpus, Dialogs& dialogs, QObject* parent)
     : TabPage(parent), m_form(form), m_corpus(corpus), m_dialogs(dialogs),

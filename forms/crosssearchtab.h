@@ -1,9 +1,9 @@
 #pragma once
 
-#include "corpusdocument.h"
-#include "criteriagrid.h"
-#include "resultpane.h"
-#include "tabpage.h"
+#include "corpus/corpusdocument.h"
+#include "forms/criteriagrid.h"
+#include "forms/resultpane.h"
+#include "forms/tabpage.h"
 
 class Dialogs;
 class GUI_Base;

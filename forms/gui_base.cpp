@@ -1,4 +1,4 @@
-#include "gui_base.h"
+#include "forms/gui_base.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "listpopupstyle.h"
+#include "forms/listpopupstyle.h"
 
 int ListPopupStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                               QStyleHintReturn* returnData) const

@@ -1,4 +1,4 @@
-#include "loadrunner.h"
+#include "forms/loadrunner.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "progressthrottle.h"
+#include "forms/progressthrottle.h"
 
 #include <QtGlobal>
 #include <chrono>

@@ -1,8 +1,8 @@
-#include "qtdialogs.h"
+#include "forms/qtdialogs.h"
 
-#include "acc.h"
-#include "progressthrottle.h"
-#include "windowflags.h"
+#include "forms/acc.h"
+#include "forms/progressthrottle.h"
+#include "forms/windowflags.h"
 
 #include <QColorDialog>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "resultlistmodel.h"
+#include "forms/resultlistmodel.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "resultpane.h"
+#include "forms/resultpane.h"
 
-#include "articleview.h"
-#include "corpusdocument.h"
-#include "highlighter.h"
-#include "resultlistmodel.h"
+#include "corpus/corpusdocument.h"
+#include "forms/articleview.h"
+#include "forms/resultlistmodel.h"
+#include "search/highlighter.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "highlighter.h"
-#include "searchresult.h"
+#include "search/highlighter.h"
+#include "search/searchresult.h"
 
 #include <QList>
 #include <QObject>

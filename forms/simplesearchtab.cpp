@@ -1,8 +1,8 @@
-#include "simplesearchtab.h"
+#include "forms/simplesearchtab.h"
 
-#include "dialogs.h"
-#include "fulltextsearch.h"
-#include "gui_base.h"
+#include "forms/dialogs.h"
+#include "forms/gui_base.h"
+#include "search/fulltextsearch.h"
 
 SimpleSearchTab::SimpleSearchTab(GUI_Base& form, const CorpusDocument& corpus, Dialogs& dialogs, QObject* parent)
     : TabPage(parent), m_form(form), m_corpus(corpus), m_dialogs(dialogs),

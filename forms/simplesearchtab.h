@@ -1,9 +1,9 @@
 #pragma once
 
-#include "corpusdocument.h"
-#include "resultpane.h"
-#include "searchscope.h"
-#include "tabpage.h"
+#include "corpus/corpusdocument.h"
+#include "forms/resultpane.h"
+#include "forms/tabpage.h"
+#include "search/searchscope.h"
 
 class Dialogs;
 class GUI_Base;

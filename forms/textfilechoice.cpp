@@ -1,7 +1,7 @@
-#include "textfilechoice.h"
+#include "forms/textfilechoice.h"
 
-#include "atomicfile.h"
-#include "dialogs.h"
+#include "corpus/atomicfile.h"
+#include "forms/dialogs.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
-#include "valuelistmodel.h"
+#include "forms/valuelistmodel.h"
 
-#include "corpusdocument.h"
+#include "corpus/corpusdocument.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "xmlfilechoice.h"
+#include "forms/xmlfilechoice.h"
 
-#include "dialogs.h"
-#include "nativename.h"
+#include "corpus/nativename.h"
+#include "forms/dialogs.h"
 
 namespace xmlfilechoice {
 

@@ -1,10 +1,10 @@
 // Any bytes as a corpus: parse, index every article, then search and mark the way the
 // window does, with terms and element names taken from the input itself.
-#include "corpusdocument.h"
-#include "corpusfile.h"
-#include "crosssearch.h"
-#include "fulltextsearch.h"
-#include "highlighter.h"
+#include "corpus/corpusdocument.h"
+#include "corpus/corpusfile.h"
+#include "search/crosssearch.h"
+#include "search/fulltextsearch.h"
+#include "search/highlighter.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 // Any bytes as the settings file: what is read is clean text; a file that is not one of settings is
 // never written; in one that is, what is written back reads back the same and every other line is
 // kept byte for byte.
-#include "settingsfile.h"
+#include "corpus/settingsfile.h"
 
 #include <QByteArray>
 #include <QFile>

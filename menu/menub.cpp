@@ -1,16 +1,16 @@
-#include "menub.h"
+#include "menu/menub.h"
 
-#include "dialogs.h"
-#include "highlighter.h"
-#include "menuhost.h"
-#include "menuicons.h"
-#include "pagewindow.h"
-#include "resultpane.h"
-#include "searchreport.h"
-#include "textfilechoice.h"
-#include "textprinter.h"
-#include "workingfiles.h"
-#include "xmlfilechoice.h"
+#include "corpus/workingfiles.h"
+#include "forms/dialogs.h"
+#include "forms/resultpane.h"
+#include "forms/textfilechoice.h"
+#include "forms/xmlfilechoice.h"
+#include "menu/menuhost.h"
+#include "menu/menuicons.h"
+#include "menu/pagewindow.h"
+#include "menu/textprinter.h"
+#include "search/highlighter.h"
+#include "search/searchreport.h"
 
 #include <QApplication>
 #include <QDialog>

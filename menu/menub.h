@@ -1,6 +1,6 @@
 #pragma once
 
-#include "menuhost.h"
+#include "menu/menuhost.h"
 
 #include <QMenuBar>
 #include <QPrinter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "searchreport.h"
+#include "search/searchreport.h"
 
 #include <QString>
 #include <optional>

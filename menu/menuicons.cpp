@@ -1,4 +1,4 @@
-#include "menuicons.h"
+#include "menu/menuicons.h"
 
 namespace menuicons {
 

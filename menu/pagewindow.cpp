@@ -1,7 +1,7 @@
-#include "pagewindow.h"
+#include "menu/pagewindow.h"
 
-#include "htmlpage.h"
-#include "windowflags.h"
+#include "corpus/htmlpage.h"
+#include "forms/windowflags.h"
 
 #include <QDialog>
 #include <QGridLayout>

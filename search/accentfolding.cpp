@@ -1,4 +1,4 @@
-#include "accentfolding.h"
+#include "search/accentfolding.h"
 
 #include <QChar>
 #include <algorithm>

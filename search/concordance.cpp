@@ -1,9 +1,9 @@
-#include "concordance.h"
+#include "search/concordance.h"
 
-#include "highlighter.h"
-#include "patternfinder.h"
-#include "taskcontrol.h"
-#include "wordboundary.h"
+#include "search/highlighter.h"
+#include "search/patternfinder.h"
+#include "search/taskcontrol.h"
+#include "search/wordboundary.h"
 
 #include <algorithm>
 #include <array>

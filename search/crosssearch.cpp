@@ -1,6 +1,6 @@
-#include "crosssearch.h"
+#include "search/crosssearch.h"
 
-#include "frenchorder.h"
+#include "corpus/frenchorder.h"
 
 #include <algorithm>
 #include <cstring>

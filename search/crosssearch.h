@@ -1,8 +1,8 @@
 #pragma once
 
-#include "corpusdocument.h"
-#include "searchprogress.h"
-#include "searchresult.h"
+#include "corpus/corpusdocument.h"
+#include "search/searchprogress.h"
+#include "search/searchresult.h"
 
 #include <QStringList>
 #include <QStringView>

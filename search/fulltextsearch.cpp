@@ -1,6 +1,6 @@
-#include "fulltextsearch.h"
+#include "search/fulltextsearch.h"
 
-#include "querymatcher.h"
+#include "search/querymatcher.h"
 
 #include <optional>
 #include <vector>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "corpusdocument.h"
-#include "searchprogress.h"
-#include "searchresult.h"
-#include "searchscope.h"
+#include "corpus/corpusdocument.h"
+#include "search/searchprogress.h"
+#include "search/searchresult.h"
+#include "search/searchscope.h"
 
 #include <optional>
 

@@ -1,8 +1,8 @@
-#include "highlighter.h"
+#include "search/highlighter.h"
 
-#include "patternfinder.h"
-#include "querymatcher.h"
-#include "wordboundary.h"
+#include "search/patternfinder.h"
+#include "search/querymatcher.h"
+#include "search/wordboundary.h"
 
 #include <QSet>
 #include <algorithm>

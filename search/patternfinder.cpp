@@ -1,6 +1,6 @@
-#include "patternfinder.h"
+#include "search/patternfinder.h"
 
-#include "accentfolding.h"
+#include "search/accentfolding.h"
 
 #include <cstring>
 #include <memory>

@@ -1,7 +1,7 @@
-#include "querymatcher.h"
+#include "search/querymatcher.h"
 
-#include "accentfolding.h"
-#include "wordboundary.h"
+#include "search/accentfolding.h"
+#include "search/wordboundary.h"
 
 #include <algorithm>
 

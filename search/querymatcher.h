@@ -1,9 +1,9 @@
 #pragma once
 
-#include "blockedges.h"
-#include "patternfinder.h"
-#include "searchscope.h"
-#include "termmatcher.h"
+#include "corpus/blockedges.h"
+#include "search/patternfinder.h"
+#include "search/searchscope.h"
+#include "search/termmatcher.h"
 
 #include <QList>
 #include <QString>

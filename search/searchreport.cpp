@@ -1,4 +1,4 @@
-#include "searchreport.h"
+#include "search/searchreport.h"
 
 namespace searchreport {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "searchresult.h"
+#include "search/searchresult.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "searchresult.h"
+#include "search/searchresult.h"
 
 QString modeName(SearchMode mode)
 {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "articleentry.h"
-#include "corpuscontent.h"
-#include "searchscope.h"
+#include "corpus/articleentry.h"
+#include "corpus/corpuscontent.h"
+#include "search/searchscope.h"
 
 #include <QList>
 #include <QString>

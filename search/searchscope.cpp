@@ -1,7 +1,7 @@
-#include "searchscope.h"
+#include "search/searchscope.h"
 
-#include "patternfinder.h"
-#include "wordboundary.h"
+#include "search/patternfinder.h"
+#include "search/wordboundary.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "elementindex.h"
+#include "corpus/elementindex.h"
 
 #include <QString>
 #include <QStringView>

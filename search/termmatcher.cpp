@@ -1,7 +1,7 @@
-#include "termmatcher.h"
+#include "search/termmatcher.h"
 
-#include "accentfolding.h"
-#include "wordboundary.h"
+#include "search/accentfolding.h"
+#include "search/wordboundary.h"
 
 #include <QHash>
 #include <algorithm>

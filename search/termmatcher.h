@@ -1,9 +1,9 @@
 #pragma once
 
-#include "accentfolding.h"
-#include "blockedges.h"
-#include "patternfinder.h"
-#include "searchscope.h"
+#include "corpus/blockedges.h"
+#include "search/accentfolding.h"
+#include "search/patternfinder.h"
+#include "search/searchscope.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "titlefilter.h"
+#include "search/titlefilter.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "corpusdocument.h"
-#include "searchresult.h"
-#include "titleindex.h"
+#include "corpus/corpusdocument.h"
+#include "search/searchresult.h"
+#include "search/titleindex.h"
 
 #include <vector>
 

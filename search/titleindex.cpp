@@ -1,7 +1,7 @@
-#include "titleindex.h"
+#include "search/titleindex.h"
 
-#include "accentfolding.h"
-#include "patternfinder.h"
+#include "search/accentfolding.h"
+#include "search/patternfinder.h"
 
 #include <algorithm>
 

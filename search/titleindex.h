@@ -1,7 +1,7 @@
 #pragma once
 
-#include "articleentry.h"
-#include "corpuscontent.h"
+#include "corpus/articleentry.h"
+#include "corpus/corpuscontent.h"
 
 #include <QList>
 #include <QString>

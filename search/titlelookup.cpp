@@ -1,4 +1,4 @@
-#include "titlelookup.h"
+#include "search/titlelookup.h"
 
 namespace titlelookup {
 

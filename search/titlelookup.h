@@ -1,7 +1,7 @@
 #pragma once
 
-#include "corpusdocument.h"
-#include "searchresult.h"
+#include "corpus/corpusdocument.h"
+#include "search/searchresult.h"
 
 #include <QStringView>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "wordboundary.h"
+#include "search/wordboundary.h"
 
-#include "patternfinder.h"
+#include "search/patternfinder.h"
 
 #include <QChar>
 #include <bitset>

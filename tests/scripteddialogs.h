@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs.h"
+#include "forms/dialogs.h"
 
 #include <QApplication>
 #include <QStringList>

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "corpusdocument.h"
-#include "corpusfile.h"
+#include "corpus/corpusdocument.h"
+#include "corpus/corpusfile.h"
 
 #include <QFile>
 #include <memory>
 
-// Suites of the corpus alone do not see the search's records.
-#if __has_include("searchresult.h")
-#include "searchresult.h"
+// Suites of the corpus alone do not link the search, nor see its records.
+#if defined(TARVANE_SEARCH_LIBRARY)
+#include "search/searchresult.h"
 Q_DECLARE_METATYPE(SearchMode)
 #endif
 
@@ -30,7 +30,7 @@ inline CorpusDocument ofFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? of(file.readAll()) : CorpusDocument();
 }
 
-#if __has_include("searchresult.h")
+#if defined(TARVANE_SEARCH_LIBRARY)
 // A record of `mode` listing one article per text (or per title), numbered from 0 in order; the
 // record keeps its articles alive, as one made from a corpus does.
 inline SearchResult record(SearchMode mode, const QString& query, bool caseSensitive, const QStringList& texts,

@@ -1,6 +1,6 @@
-#include "acc.h"
-#include "htmlpage.h"
-#include "testfiles.h"
+#include "corpus/htmlpage.h"
+#include "forms/acc.h"
+#include "tests/testfiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "corpusdocument.h"
-#include "corpusfile.h"
-#include "testcorpus.h"
+#include "corpus/corpusdocument.h"
+#include "corpus/corpusfile.h"
+#include "tests/testcorpus.h"
 
 #include <QTest>
 

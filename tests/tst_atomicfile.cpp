@@ -1,6 +1,6 @@
-#include "atomicfile.h"
-#include "atomicwriter.h"
-#include "testfiles.h"
+#include "corpus/atomicfile.h"
+#include "corpus/atomicwriter.h"
+#include "tests/testfiles.h"
 
 #include <QDir>
 #include <QTest>

@@ -1,7 +1,7 @@
-#include "corpusfile.h"
-#include "corpusgenerator.h"
-#include "nativename.h"
-#include "testfiles.h"
+#include "bench/corpusgenerator.h"
+#include "corpus/corpusfile.h"
+#include "corpus/nativename.h"
+#include "tests/testfiles.h"
 
 #include <QTest>
 #include <algorithm>

@@ -1,9 +1,9 @@
-#include "benchtable.h"
-#include "corpusdocument.h"
-#include "corpusfile.h"
-#include "corpusgenerator.h"
-#include "testcorpus.h"
-#include "testfiles.h"
+#include "bench/benchtable.h"
+#include "bench/corpusgenerator.h"
+#include "corpus/corpusdocument.h"
+#include "corpus/corpusfile.h"
+#include "tests/testcorpus.h"
+#include "tests/testfiles.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 // The 3 × 3 grid of the cross search: what its boxes offer, and what a choice in them asks.
-#include "corpusdocument.h"
-#include "criteriagrid.h"
-#include "gui_base.h"
+#include "corpus/corpusdocument.h"
+#include "forms/criteriagrid.h"
+#include "forms/gui_base.h"
 
 #include <QComboBox>
 #include <QListView>

@@ -1,6 +1,6 @@
-#include "corpusfile.h"
-#include "crosssearch.h"
-#include "testcorpus.h"
+#include "corpus/corpusfile.h"
+#include "search/crosssearch.h"
+#include "tests/testcorpus.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "frenchorder.h"
+#include "corpus/frenchorder.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,9 +1,9 @@
-#include "fulltextsearch.h"
-#include "highlighter.h"
-#include "patternfinder.h"
-#include "termmatcher.h"
-#include "testcorpus.h"
-#include "wordboundary.h"
+#include "search/fulltextsearch.h"
+#include "search/highlighter.h"
+#include "search/patternfinder.h"
+#include "search/termmatcher.h"
+#include "search/wordboundary.h"
+#include "tests/testcorpus.h"
 
 #include <QRandomGenerator>
 #include <QTest>

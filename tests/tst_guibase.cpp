@@ -1,5 +1,5 @@
-#include "gui_base.h"
-#include "resultlistmodel.h"
+#include "forms/gui_base.h"
+#include "forms/resultlistmodel.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,5 +1,5 @@
-#include "highlighter.h"
-#include "testcorpus.h"
+#include "search/highlighter.h"
+#include "tests/testcorpus.h"
 
 #include <QTest>
 

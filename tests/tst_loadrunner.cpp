@@ -1,9 +1,9 @@
 // The runner of a long job: the job on a worker thread, the window painted, its progress shown once
 // it lasts, and what it throws passed on.
-#include "backgroundtask.h"
-#include "gui_base.h"
-#include "loadrunner.h"
-#include "scripteddialogs.h"
+#include "forms/backgroundtask.h"
+#include "forms/gui_base.h"
+#include "forms/loadrunner.h"
+#include "tests/scripteddialogs.h"
 
 #include <QApplication>
 #include <QProgressBar>

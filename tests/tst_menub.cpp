@@ -1,12 +1,12 @@
-#include "articleview.h"
-#include "gui_base.h"
-#include "mainwindow.h"
-#include "menub.h"
-#include "menuhost.h"
-#include "menuicons.h"
-#include "resultpane.h"
-#include "scripteddialogs.h"
-#include "testfiles.h"
+#include "app/mainwindow.h"
+#include "forms/articleview.h"
+#include "forms/gui_base.h"
+#include "forms/resultpane.h"
+#include "menu/menub.h"
+#include "menu/menuhost.h"
+#include "menu/menuicons.h"
+#include "tests/scripteddialogs.h"
+#include "tests/testfiles.h"
 
 #include <QClipboard>
 #include <QComboBox>

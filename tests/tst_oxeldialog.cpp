@@ -1,11 +1,11 @@
-#include "articleview.h"
-#include "menub.h"
-#include "oxeldialog.h"
-#include "resultlistmodel.h"
-#include "scripteddialogs.h"
-#include "searchreport.h"
-#include "testfiles.h"
-#include "windowreading.h"
+#include "app/oxeldialog.h"
+#include "forms/articleview.h"
+#include "forms/resultlistmodel.h"
+#include "menu/menub.h"
+#include "search/searchreport.h"
+#include "tests/scripteddialogs.h"
+#include "tests/testfiles.h"
+#include "tests/windowreading.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -927,10 +927,10 @@ void TestOxelDialog::valuesShownOnOneLine()
 }
 
 // The window with its menu bar, as the program builds and runs it.
-#include "mainwindow.h"
-#include "menub.h"
-#include "resultpane.h"
-#include "settingsfile.h"
+#include "app/mainwindow.h"
+#include "corpus/settingsfile.h"
+#include "forms/resultpane.h"
+#include "menu/menub.h"
 
 #include <QAction>
 #include <QProcess>

@@ -1,4 +1,4 @@
-#include "qtfrench.h"
+#include "app/qtfrench.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>

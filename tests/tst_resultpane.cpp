@@ -1,9 +1,9 @@
-#include "articleview.h"
-#include "backgroundpalette.h"
-#include "corpusdocument.h"
-#include "gui_base.h"
-#include "resultlistmodel.h"
-#include "resultpane.h"
+#include "corpus/corpusdocument.h"
+#include "forms/articleview.h"
+#include "forms/backgroundpalette.h"
+#include "forms/gui_base.h"
+#include "forms/resultlistmodel.h"
+#include "forms/resultpane.h"
 
 #include <QClipboard>
 #include <QComboBox>

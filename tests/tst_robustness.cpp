@@ -2,15 +2,15 @@
 // takes no writes. Each case has one expected outcome, and nothing the user had is lost. Every
 // case runs in a child process with a deadline, so that a hang or a crash fails the row instead
 // of the whole suite.
-#include "articleview.h"
-#include "corpusdocument.h"
-#include "corpusfile.h"
-#include "isolated.h"
-#include "oxeldialog.h"
-#include "regularfile.h"
-#include "scripteddialogs.h"
-#include "settingsfile.h"
-#include "testfiles.h"
+#include "app/oxeldialog.h"
+#include "corpus/corpusdocument.h"
+#include "corpus/corpusfile.h"
+#include "corpus/regularfile.h"
+#include "corpus/settingsfile.h"
+#include "forms/articleview.h"
+#include "tests/isolated.h"
+#include "tests/scripteddialogs.h"
+#include "tests/testfiles.h"
 
 #include <QDataStream>
 #include <QDir>
@@ -945,7 +945,8 @@ void TestRobustness::settingsReader_data()
                                       "\ncouleur=#336699\npolice=" + QByteArray(1000, 'y') + "\n"
                                << QStringList{"/" + QString(1000000, QLatin1Char('x')), "#336699",
                                               QString(1000, QLatin1Char('y'))}
-                               << "file" << "chemin=/" + QByteArray(1000000, 'x') + "\ncouleur=#112233\npolice=Arial\n";
+                               << "file"
+                               << "chemin=/" + QByteArray(1000000, 'x') + "\ncouleur=#112233\npolice=Arial\n";
     QTest::newRow("2 MB unknown line") << ConfKind::File
                                        << "chemin=/p.xml\nnotes=" + QByteArray(2000000, 'n') + "\ncouleur=red\n"
                                        << QStringList{"/p.xml", "red", ""} << "file"

@@ -1,5 +1,5 @@
-#include "searchreport.h"
-#include "testcorpus.h"
+#include "search/searchreport.h"
+#include "tests/testcorpus.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
-#include "settingsfile.h"
-#include "testfiles.h"
+#include "corpus/settingsfile.h"
+#include "tests/testfiles.h"
 
 #include <QDir>
 #include <QFile>

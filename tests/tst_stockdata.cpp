@@ -1,5 +1,5 @@
-#include "corpusfile.h"
-#include "titlefilter.h"
+#include "corpus/corpusfile.h"
+#include "search/titlefilter.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "textprinter.h"
+#include "menu/textprinter.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -1,7 +1,7 @@
-#include "crosssearch.h"
-#include "fulltextsearch.h"
-#include "testcorpus.h"
-#include "titlefilter.h"
+#include "search/crosssearch.h"
+#include "search/fulltextsearch.h"
+#include "search/titlefilter.h"
+#include "tests/testcorpus.h"
 
 #include <QRandomGenerator>
 #include <QTest>

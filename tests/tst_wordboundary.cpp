@@ -1,5 +1,5 @@
-#include "patternfinder.h"
-#include "wordboundary.h"
+#include "search/patternfinder.h"
+#include "search/wordboundary.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 // Renders the main window, one picture per tab, on a stock corpus with a search and a cascade
 // done, driving the window through its own widgets as a user would. Run in a copy of data/.
-#include "dialogs.h"
-#include "mainwindow.h"
+#include "app/mainwindow.h"
+#include "forms/dialogs.h"
 
 #include <QAction>
 #include <QApplication>
