@@ -53,6 +53,8 @@ Expansion expand(char16_t unit)
     return {t.first[unit], t.second[unit]};
 }
 
+namespace {
+
 void foldInto(QStringView text, QString& out)
 {
     const Table& t = table();
@@ -72,6 +74,8 @@ void foldInto(QStringView text, QString& out)
         }
     }
 }
+
+} // namespace
 
 QString fold(QStringView text, Level level)
 {

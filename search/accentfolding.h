@@ -37,8 +37,6 @@ inline Expansion expand(char16_t unit, Level level)
 
 // The whole text folded, unit by unit.
 QString fold(QStringView text, Level level = Level::Accents);
-// The same into `out`, whose storage is reused: no allocation once it is large enough.
-void foldInto(QStringView text, QString& out);
 
 // Whether `text` holds ', ’ or ‘.
 bool holdsApostrophe(QStringView text);

@@ -28,6 +28,11 @@ quint32 letterClass(char16_t u)
     return 1u << (ownClasses + (u & 3));
 }
 
+accentfolding::Level level(bool ignoreAccents)
+{
+    return ignoreAccents ? accentfolding::Level::Accents : accentfolding::Level::Apostrophes;
+}
+
 bool hasOwnClass(char16_t u)
 {
     return (u >= u'a' && u <= u'z') || u == u' ';
@@ -119,7 +124,8 @@ TitleIndex::TitleIndex(std::shared_ptr<const CorpusContent> content) : m_content
         quint32 plainLetters = 0;
         for (qsizetype i = 0; i < length; ++i) {
             const char16_t u = title[i];
-            const char16_t c = caseFold[u];
+            // Both apostrophes as one in either buffer: they match each other whatever the accent rule.
+            const char16_t c = caseFold[accentfolding::expand(u, accentfolding::Level::Apostrophes).first];
             cased[at++] = c;
             casedLetters |= letterClass(c);
             const char16_t f = plain.first[u];
@@ -143,7 +149,7 @@ QString TitleIndex::fold(QStringView pattern, bool ignoreAccents)
 {
     if (accentfolding::hasSurrogates(pattern))
         return {};
-    QString folded = ignoreAccents ? accentfolding::fold(pattern) : pattern.toString();
+    QString folded = accentfolding::fold(pattern, level(ignoreAccents));
     const char16_t* caseFold = PatternFinder::caseFolding();
     for (QChar& c : folded)
         c = QChar(caseFold[c.unicode()]);
@@ -208,14 +214,10 @@ QList<const ArticleEntry*> TitleIndex::scan(const Buffer& buffer, const QString&
 QList<const ArticleEntry*> TitleIndex::scanTitles(const QString& pattern, bool ignoreAccents,
                                                   const QList<const ArticleEntry*>& among) const
 {
-    const QString wanted = ignoreAccents ? accentfolding::fold(pattern) : pattern;
-    const PatternFinder finder(wanted, Qt::CaseInsensitive);
+    const PatternFinder finder(accentfolding::fold(pattern, level(ignoreAccents)), Qt::CaseInsensitive);
     QList<const ArticleEntry*> hits;
-    QString plain;
     for (const ArticleEntry* entry : among) {
-        if (ignoreAccents)
-            accentfolding::foldInto(entry->title, plain);
-        if (finder.indexIn(ignoreAccents ? plain : entry->title) >= 0)
+        if (finder.indexIn(accentfolding::fold(entry->title, level(ignoreAccents))) >= 0)
             hits.append(entry);
     }
     return hits;

@@ -1,10 +1,12 @@
 #include "search/titlelookup.h"
 
+#include "search/accentfolding.h"
+
 namespace titlelookup {
 
 QString caseKey(QStringView text)
 {
-    return text.toString().toCaseFolded();
+    return accentfolding::fold(text, accentfolding::Level::Apostrophes).toCaseFolded();
 }
 
 SearchResult titleLookUp(const CorpusDocument& corpus, const QString& word, const TitleKey& key)

@@ -13,7 +13,7 @@ namespace titlelookup {
 // letter case (accents) passes its own key.
 using TitleKey = std::function<QString(QStringView)>;
 
-// The text with its letter case folded.
+// The text with its letter case folded, and ’ and ‘ read as '.
 QString caseKey(QStringView text);
 
 // The articles whose whole title is `word` under `key`, in document order; mode Titles.

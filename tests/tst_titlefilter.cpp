@@ -1,6 +1,7 @@
 #include "search/crosssearch.h"
 #include "search/fulltextsearch.h"
 #include "search/titlefilter.h"
+#include "search/titlelookup.h"
 #include "tests/testcorpus.h"
 
 #include <QRandomGenerator>
@@ -16,6 +17,8 @@ private slots:
     void typed_data();
     void typed();
     void typedAtRandom();
+    void lookUp_data();
+    void lookUp();
     void allArticlesListsEveryArticle();
     void recordsKeepTheirArticles();
 
@@ -64,7 +67,9 @@ void TestTitleFilter::filter_data()
     QTest::newRow("accents ignored: ligature typed") << "œuvre" << true << QList<int>{7, 8};
     QTest::newRow("accents ignored: inside a ligature") << "e" << true << QList<int>{0, 1, 2, 5, 6, 7, 8, 9};
     QTest::newRow("accents ignored: apostrophe") << "l'eau" << true << QList<int>{9};
-    QTest::newRow("accents kept: apostrophe") << "l'eau" << false << QList<int>{};
+    QTest::newRow("accents kept: apostrophe") << "l'eau" << false << QList<int>{9};
+    QTest::newRow("accents kept: typographic apostrophe") << "d’Œ" << false << QList<int>{8};
+    QTest::newRow("accents ignored: typographic apostrophe") << "d’oe" << true << QList<int>{8};
 }
 
 void TestTitleFilter::filter()
@@ -199,6 +204,31 @@ void TestTitleFilter::typedAtRandom()
         const QString typed = titlesOf(filter.filter(text, ignoreAccents));
         QVERIFY2(typed == titlesOf(titleFilter(m_corpus, text, ignoreAccents)), qPrintable(text));
     }
+}
+
+void TestTitleFilter::lookUp_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QList<int>>("numbers"); // the articles of that whole title
+    QTest::addColumn<int>("best");           // the best row among all titles
+    QTest::newRow("case ignored") << "son" << QList<int>{3, 4} << 3;
+    QTest::newRow("accents kept") << "echo" << QList<int>{} << 0;
+    QTest::newRow("typographic apostrophe typed") << "cœur d’œuvre" << QList<int>{8} << 8;
+    QTest::newRow("straight apostrophe typed") << "DE L'EAU" << QList<int>{9} << 9;
+    QTest::newRow("start of a title with an apostrophe") << "de l'" << QList<int>{} << 9;
+}
+
+void TestTitleFilter::lookUp()
+{
+    QFETCH(QString, word);
+    QFETCH(QList<int>, numbers);
+    QFETCH(int, best);
+    const SearchResult lookedUp = titlelookup::titleLookUp(m_corpus, word);
+    QList<int> found;
+    for (const ArticleEntry* entry : lookedUp.hits())
+        found.append(int(entry - m_corpus.articles().data()));
+    QCOMPARE(found, numbers);
+    QCOMPARE(titlelookup::bestTitleRow(allArticles(m_corpus), word), best);
 }
 
 void TestTitleFilter::allArticlesListsEveryArticle()
