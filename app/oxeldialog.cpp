@@ -25,7 +25,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
-#include <QProgressBar>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTextCursor>
@@ -57,6 +56,7 @@ QString failureText(corpusfile::Status status)
     case corpusfile::Status::OutOfMemory:
         return QStringLiteral("Mémoire insuffisante pour lire ce fichier");
     case corpusfile::Status::Malformed:
+    case corpusfile::Status::Stopped:
     case corpusfile::Status::Ok:
         break;
     }
@@ -77,7 +77,7 @@ OxelDialog::OxelDialog(Dialogs& dialogs, Unstarted, QWidget* parent, const char*
     : GUI_Base(parent, name, modal, flags), m_dialogs(dialogs), m_corpusTab(*this, m_corpus, this),
       m_simpleTab(*this, m_corpus, dialogs, this),
       m_crossTab(*this, m_corpus, dialogs, this), m_tabs{&m_corpusTab, &m_simpleTab, &m_crossTab},
-      m_articleFont(TxtView_Corpus->font()), m_loadRunner(Barre_Chargement, Progression_Chargement)
+      m_articleFont(TxtView_Corpus->font()), m_loadTask(dialogs)
 {
     // Read once: every load, and every path into one, keeps what the user chose.
     const QStringList reading = SettingsFile().values(
@@ -143,7 +143,6 @@ QGridLayout* OxelDialog::arrangeWindow()
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(Onglets, 1, 0);
-    grid->addWidget(Barre_Chargement, 2, 0);
     return grid;
 }
 
@@ -226,18 +225,33 @@ bool OxelDialog::loadOnce()
 
     corpusfile::Result read;
     const QString path = m_corpusPath;
-    m_loadRunner.run([&read, &path](const LoadRunner::Report& report) { read = corpusfile::read(path, {}, report); },
-                     [this] {
-                         // Loaded from the command line, the window is not shown yet.
-                         if (!isVisible())
-                             showAsLeft();
-                     });
+    const bool ended = m_loadTask.run(
+        this, QStringLiteral("Ouverture du corpus…"),
+        [&read, &path](TaskControl& control) {
+            read = corpusfile::read(path, {}, [&control](qint64 done, qint64 total) {
+                control.setTotal(total);
+                control.setDone(done);
+                return !control.cancelled();
+            });
+            return read.status != corpusfile::Status::Stopped;
+        },
+        [this] {
+            // Loaded from the command line, the window is not shown yet: it comes before the progress.
+            if (!isVisible())
+                showAsLeft();
+        });
     if (m_closeWhenLoaded) {
         m_closeWhenLoaded = false;
         // Once this load and what follows it (a warning, another file to choose) are over.
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     }
+    if (!ended) {
+        // Stopped by the user: no corpus, and no other file offered.
+        showOpeningHint(true);
+        return true;
+    }
     if (read.status != corpusfile::Status::Ok) {
+        showOpeningHint(true);
         m_dialogs.warning(QStringLiteral("Probleme lors de l'ouverture du fichier XML"), failureText(read.status),
                           QStringLiteral("Fichier : %1\nRaison : %2").arg(nativename::shown(path), read.why));
         return false;

@@ -5,7 +5,7 @@
 #include "forms/corpustab.h"
 #include "forms/crosssearchtab.h"
 #include "forms/gui_base.h"
-#include "forms/loadrunner.h"
+#include "forms/backgroundtask.h"
 #include "forms/simplesearchtab.h"
 #include "menu/menuhost.h"
 #include "search/searchresult.h"
@@ -52,12 +52,13 @@ public:
     QGridLayout* arrangeWindow();
 
     // Loads corpusPath and refreshes every tab; on failure tells why and offers another file.
-    // A load that lasts shows its progress in `Barre_Chargement` (in a window not yet shown, after
-    // showing it); until it ends, the window takes no input, and a request to close it waits.
+    // A load that lasts shows its progress as every long work does, with its Cancel (in a window not
+    // yet shown, after showing it); until it ends, the window takes no input, and a request to close
+    // it waits. A cancelled load leaves no corpus and offers no other file.
     void loadCorpus();
-    bool isLoading() const { return m_loadRunner.isRunning(); }
-    // How long a load runs before its progress shows: LoadRunner::shownAfter unless changed.
-    void setProgressDelay(std::chrono::milliseconds delay) { m_loadRunner.setDelay(delay); }
+    bool isLoading() const { return m_loadTask.isRunning(); }
+    // How long a load runs before a window not yet shown comes: ProgressThrottle::shownAfter unless changed.
+    void setProgressDelay(std::chrono::milliseconds delay) { m_loadTask.setDelay(delay); }
     void saveSettings();
     // True when the user chose a file, then stored in corpusPath.
     bool pickCorpusFile();
@@ -149,7 +150,8 @@ public slots:
 
 private:
     void runStartUpChoice(const QString& startPath);
-    // One attempt at loading corpusPath: false, after telling why, when it failed.
+    // One attempt at loading corpusPath: false, after telling why, when it failed; true when it loaded
+    // or the user stopped it.
     bool loadOnce();
     // The find bar's whole-word matches, under the window's accent rule.
     QList<highlighter::Range> findWords(const QString& text, const BlockEdges& edges, const QString& word,
@@ -188,7 +190,7 @@ private:
     int m_wheelRest = 0; // eighths of a degree not yet turned into a step
     QFont m_articleFont; // the article views' font before the zoom
     ConcordanceWindow* m_concordance = nullptr;
-    LoadRunner m_loadRunner;
+    BackgroundTask m_loadTask;
     bool m_closeWhenLoaded = false;
     bool m_toldNotWritten = false;
     bool m_toldLeftAlone = false;

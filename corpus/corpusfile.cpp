@@ -32,7 +32,7 @@ public:
         const bool first = !m_started;
         m_started = true;
         if (got == 0 && first)
-            report();
+            (void)report();
         return got > 0 || first;
     }
 
@@ -51,8 +51,10 @@ public:
                 break;
             total += got;
         }
-        if (total > 0)
-            report();
+        if (total > 0 && !report()) {
+            stopped = true;
+            return -1;
+        }
         return total;
     }
 
@@ -65,12 +67,13 @@ public:
     }
 
     bool failed = false;
+    bool stopped = false; // the progress asked the read to stop
 
 private:
-    void report() const
+    // Whether the read goes on.
+    bool report() const
     {
-        if (m_progress && *m_progress)
-            (*m_progress)(m_device.pos(), m_device.size());
+        return !m_progress || !*m_progress || (*m_progress)(m_device.pos(), m_device.size());
     }
 
     QIODevice& m_device;
@@ -83,7 +86,14 @@ enum class Outcome
     Ok,
     Refused,
     ReadError,
+    Stopped,
 };
+
+// Why the source gave no more: an error, or the reader asked it to stop.
+Outcome sourceEnded(const Source& source)
+{
+    return source.stopped ? Outcome::Stopped : Outcome::ReadError;
+}
 
 Outcome parseWith(Source& source, corpusbuilder::BatchLimit limit, bool mixed, std::optional<CorpusContent>& content,
                   QString& why)
@@ -91,7 +101,7 @@ Outcome parseWith(Source& source, corpusbuilder::BatchLimit limit, bool mixed, s
     QByteArray piece;
     if (!source.next(piece)) {
         why = QStringLiteral("le fichier est vide");
-        return source.failed ? Outcome::ReadError : Outcome::Refused;
+        return source.failed || source.stopped ? sourceEnded(source) : Outcome::Refused;
     }
     xmldecoder::StreamDecoder decoder(piece);
     decoder.setMixed(mixed);
@@ -112,7 +122,7 @@ Outcome parseWith(Source& source, corpusbuilder::BatchLimit limit, bool mixed, s
                 return refused();
             const qint64 got = source.read(buffer);
             if (got < 0)
-                return Outcome::ReadError;
+                return sourceEnded(source);
             // A file gives less than asked only at its end.
             last = got < pieceSize;
             if (!parser.parseBuffer(got, last))
@@ -126,8 +136,8 @@ Outcome parseWith(Source& source, corpusbuilder::BatchLimit limit, bool mixed, s
     QByteArray following;
     for (;;) {
         const bool more = source.next(following);
-        if (source.failed)
-            return Outcome::ReadError;
+        if (source.failed || source.stopped)
+            return sourceEnded(source);
         const std::optional<QByteArrayView> utf8 = decoder.decode(text, !more);
         if (!utf8) {
             why = QStringLiteral("le texte ne se lit pas dans l'encodage que le fichier déclare");
@@ -156,7 +166,7 @@ Outcome parseSource(Source& source, corpusbuilder::BatchLimit limit, std::option
         return Outcome::ReadError;
     QByteArray head;
     if (!source.next(head) || !xmldecoder::StreamDecoder(head).meantAsUtf8() || !source.rewind())
-        return source.failed ? Outcome::ReadError : Outcome::Refused;
+        return source.failed || source.stopped ? sourceEnded(source) : Outcome::Refused;
     return parseWith(source, limit, true, content, why);
 }
 
@@ -174,8 +184,11 @@ Result readSource(Source& source, corpusbuilder::BatchLimit limit)
         result.status = Status::Unreadable;
         result.why = QStringLiteral("erreur de lecture du disque");
         break;
+    case Outcome::Stopped:
+        result.status = Status::Stopped;
+        break;
     }
-    if (result.status == Status::Ok)
+    if (result.status == Status::Ok || result.status == Status::Stopped)
         result.why.clear();
     return result;
 }

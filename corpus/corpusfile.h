@@ -20,6 +20,7 @@ enum class Status
     Unreadable, // a directory, or no permission to read
     Malformed,  // not well-formed XML, unknown encoding, binary data
     OutOfMemory,
+    Stopped, // the progress asked the read to stop: nothing is kept, and nothing is wrong with the file
 };
 
 struct Result
@@ -33,8 +34,9 @@ struct Result
 // Files are read and parsed in pieces of this size, so that they are never held whole.
 inline constexpr qsizetype pieceSize = 1 << 20;
 
-// Told, from the thread that reads, the bytes of the file read so far and its size, after each piece.
-using Progress = std::function<void(qint64 done, qint64 total)>;
+// Told, from the thread that reads, the bytes of the file read so far and its size, after each piece;
+// answers whether the read goes on.
+using Progress = std::function<bool(qint64 done, qint64 total)>;
 
 Result read(const QString& path, corpusbuilder::BatchLimit limit = {}, const Progress& progress = {});
 

@@ -13,9 +13,11 @@
 
 BackgroundTask::BackgroundTask(Dialogs& dialogs) : m_dialogs(dialogs) {}
 
-bool BackgroundTask::run(QWidget* parent, const QString& label, const Job& job)
+bool BackgroundTask::run(QWidget* parent, const QString& label, const Job& job, const std::function<void()>& lasting)
 {
-    constexpr int range = 1000;
+    constexpr int range = ProgressThrottle::range;
+    const ProgressThrottle throttle(m_delay);
+    bool lastingTold = !lasting;
     TaskControl control;
     const std::unique_ptr<Dialogs::Progress> progress = m_dialogs.progress(parent, label);
     const auto reached = [&control] {
@@ -61,6 +63,13 @@ bool BackgroundTask::run(QWidget* parent, const QString& label, const Job& job)
         // No thread to be had: the job runs here, unpainted, rather than not at all.
         work();
     }
+    const auto tellLasting = [&] {
+        if (!lastingTold && throttle.shows()) {
+            lastingTold = true;
+            lasting();
+        }
+    };
+    tellLasting();
     // The main window may itself be modal: the progress window is the one that comes on top of it.
     const QWidget* const modalBefore = QApplication::activeModalWidget();
     while (!finished.load(std::memory_order_acquire)) {
@@ -69,6 +78,7 @@ bool BackgroundTask::run(QWidget* parent, const QString& label, const Job& job)
                                                          ? QEventLoop::AllEvents
                                                          : QEventLoop::ExcludeUserInputEvents;
         QCoreApplication::processEvents(flags | QEventLoop::WaitForMoreEvents);
+        tellLasting();
         if (!control.cancelled() && !progress->advance(reached(), range))
             control.cancel();
     }

@@ -11,10 +11,10 @@
 class Dialogs;
 class QWidget;
 
-// Runs a long job on a worker thread while this thread keeps the windows painted, shows how far it has
-// gone through Dialogs::progress, and passes the user's cancel on to it. Keys and clicks wait for the
-// end, but for those of the progress window once it shows (it is modal): nothing acts on what the job
-// reads while it runs.
+// Runs a long job (a load, a search, a sort) on a worker thread while this thread keeps the windows
+// painted, shows how far it has gone through Dialogs::progress, the one kind of progress report, and
+// passes the user's cancel on to it. Keys and clicks wait for the end, but for those of the progress
+// window once it shows (it is modal): nothing acts on what the job reads or builds while it runs.
 class BackgroundTask
 {
 public:
@@ -28,15 +28,19 @@ public:
 
     explicit BackgroundTask(Dialogs& dialogs);
 
+    // How long a job runs before it counts as lasting: ProgressThrottle::shownAfter unless changed.
+    void setDelay(std::chrono::milliseconds delay) { m_delay = delay; }
     // Returns the job's answer once it has ended; false without running it when the user cancels at
-    // once. Whatever the job throws is thrown again here.
-    bool run(QWidget* parent, const QString& label, const Job& job);
+    // once. Whatever the job throws is thrown again here. `lasting`, when given, is called once if the
+    // job lasts past the delay, before its progress shows: a window not yet on screen can come first.
+    bool run(QWidget* parent, const QString& label, const Job& job, const std::function<void()>& lasting = {});
     bool isRunning() const { return m_control != nullptr; }
     // Cancels the running job and waits for its thread to end; its run() then returns the job's answer.
     void stop();
 
 private:
     Dialogs& m_dialogs;
+    std::chrono::milliseconds m_delay = ProgressThrottle::shownAfter;
     TaskControl* m_control = nullptr;
     const std::atomic<bool>* m_finished = nullptr;
 };

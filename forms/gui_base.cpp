@@ -16,8 +16,6 @@ GUI_Base::GUI_Base(QWidget* parent, const char* name, bool modal, Qt::WindowFlag
     setupUi(this);
 
     languageChange();
-    // Shown only while a long load runs.
-    Barre_Chargement->hide();
     resize(QSize(614, 512).expandedTo(minimumSizeHint()));
 
     connect(Lst_Art, &QListView::clicked, this, &GUI_Base::slotLstArtClick);

@@ -11,6 +11,7 @@ public:
     void setTotal(qint64 total) { m_total.store(total, std::memory_order_relaxed); }
     qint64 total() const { return m_total.load(std::memory_order_relaxed); }
     void advance(qint64 steps) { m_done.fetch_add(steps, std::memory_order_relaxed); }
+    void setDone(qint64 done) { m_done.store(done, std::memory_order_relaxed); }
     qint64 done() const { return m_done.load(std::memory_order_relaxed); }
 
     void cancel() { m_cancelled.store(true, std::memory_order_relaxed); }

@@ -45,6 +45,7 @@ public:
     int printSetups = 0;
     QStringList progressLabels; // one per progress window asked for
     int progressSteps = 0;      // calls to advance, over all of them
+    int progressDone = -1;      // what the last call to advance said was done
     // The user cancels at this call to advance (counted from 0 over all the progress windows), and
     // the window answers "cancelled" from then on; -1: never.
     int cancelAtStep = -1;
@@ -96,8 +97,9 @@ private:
     {
     public:
         explicit ScriptedProgress(ScriptedDialogs& dialogs) : m_dialogs(dialogs) {}
-        bool advance(int, int) override
+        bool advance(int done, int) override
         {
+            m_dialogs.progressDone = done;
             if (m_dialogs.progressSteps++ == m_dialogs.cancelAtStep)
                 m_cancelled = true;
             return !m_cancelled;

@@ -1,108 +1,107 @@
-// The runner of a long job: the job on a worker thread, the window painted, its progress shown once
-// it lasts, and what it throws passed on.
+// The runner of long work (a load, a search, a sort): the job on a worker thread, the windows
+// painted, its progress shown through the dialogs once it lasts, the user's cancel passed on, and
+// what it throws passed on.
 #include "forms/backgroundtask.h"
-#include "forms/gui_base.h"
-#include "forms/loadrunner.h"
 #include "tests/scripteddialogs.h"
 
 #include <QApplication>
-#include <QProgressBar>
 #include <QSemaphore>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
+#include <atomic>
 #include <stdexcept>
 
-class TestLoadRunner : public QObject
+class TestBackgroundTask : public QObject
 {
     Q_OBJECT
 private slots:
-    void loadRunner_data();
-    void loadRunner();
-    void loadRunnerPassesOnWhatTheJobThrows();
-    void backgroundTaskShowsTheWaitCursorOnceNoticed();
+    void run_data();
+    void run();
+    void passesOnWhatTheJobThrows();
+    void showsTheWaitCursorOnceNoticed();
 };
 
-void TestLoadRunner::loadRunner_data()
+void TestBackgroundTask::run_data()
 {
     QTest::addColumn<int>("delay"); // ms
-    QTest::addColumn<bool>("shown");
-    QTest::newRow("past the delay") << 0 << true;
-    QTest::newRow("within the delay") << 3600000 << false;
+    QTest::addColumn<int>("cancelAtStep");
+    QTest::addColumn<bool>("lasting"); // told that the job lasts
+    QTest::addColumn<bool>("ran");
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("past the delay") << 0 << -1 << true << true << true;
+    QTest::newRow("within the delay") << 3600000 << -1 << false << true << true;
+    QTest::newRow("cancelled as it runs") << 0 << 1 << true << true << false;
+    QTest::newRow("cancelled at once") << 0 << 0 << false << false << false;
 }
 
-void TestLoadRunner::loadRunner()
+void TestBackgroundTask::run()
 {
     QFETCH(int, delay);
-    QFETCH(bool, shown);
-    GUI_Base form;
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QWidget* strip = form.Barre_Chargement;
-    QProgressBar* bar = form.Progression_Chargement;
-    LoadRunner runner(strip, bar);
-    QCOMPARE(runner.delay(), std::chrono::milliseconds(500));
-    runner.setDelay(std::chrono::milliseconds(delay));
-
-    // The values the bar was painted with, while the job runs on.
-    QList<int> painted;
-    struct PaintWatch : QObject
-    {
-        QList<int>& values;
-        explicit PaintWatch(QList<int>& into) : values(into) {}
-        bool eventFilter(QObject* watched, QEvent* event) override
-        {
-            if (event->type() == QEvent::Paint)
-                values.append(static_cast<QProgressBar*>(watched)->value());
-            return false;
-        }
-    } watch(painted);
-    bar->installEventFilter(&watch);
+    QFETCH(int, cancelAtStep);
+    QFETCH(bool, lasting);
+    QFETCH(bool, ran);
+    QFETCH(bool, answer);
+    ScriptedDialogs dialogs;
+    dialogs.cancelAtStep = cancelAtStep;
+    BackgroundTask task(dialogs);
+    task.setDelay(std::chrono::milliseconds(delay));
+    // The job goes on only once this thread has shown a quarter done, or has passed the cancel on.
     QSemaphore seen;
     bool runningSeen = false;
     QTimer poll;
     poll.setInterval(1);
+    std::atomic<TaskControl*> running{nullptr};
     QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
-        if (painted.contains(250)) {
-            runningSeen = runner.isRunning() && strip->isVisible();
+        if (dialogs.progressDone == 250 || (running.load() && running.load()->cancelled())) {
+            runningSeen = task.isRunning();
             poll.stop();
             seen.release();
         }
     });
     poll.start();
-    int shownCalls = 0;
-    bool waited = !shown;
-    runner.run(
-        [&](const LoadRunner::Report& report) {
-            report(1, 4);
-            if (shown)
+    int lastingCalls = 0;
+    bool jobRan = false;
+    bool waited = true;
+    bool elsewhere = false;
+    const bool answered = task.run(
+        nullptr, QStringLiteral("Ouverture du corpus…"),
+        [&](TaskControl& control) {
+            jobRan = true;
+            elsewhere = QThread::currentThread() != qApp->thread();
+            running.store(&control);
+            control.setTotal(4);
+            control.setDone(1);
+            if (delay == 0)
                 waited = seen.tryAcquire(1, 60000);
-            report(4, 4);
+            control.setDone(4);
+            return !control.cancelled();
         },
-        [&shownCalls] { ++shownCalls; });
+        [&lastingCalls] { ++lastingCalls; });
+    QCOMPARE(answered, answer);
+    QCOMPARE(jobRan, ran);
+    QCOMPARE(lastingCalls, lasting ? 1 : 0);
+    QVERIFY(!task.isRunning());
+    QCOMPARE(dialogs.progressLabels, QStringList({"Ouverture du corpus…"}));
+    if (!ran)
+        return;
     QVERIFY(waited);
-    QCOMPARE(runningSeen, shown);
-    QCOMPARE(shownCalls, shown ? 1 : 0);
-    QVERIFY(strip->isHidden());
-    QVERIFY(!runner.isRunning());
-    if (shown)
-        QCOMPARE(bar->value(), 1000);
-    else
-        QVERIFY(painted.isEmpty());
+    QVERIFY(elsewhere);
+    QCOMPARE(runningSeen, delay == 0);
 }
 
-void TestLoadRunner::loadRunnerPassesOnWhatTheJobThrows()
+void TestBackgroundTask::passesOnWhatTheJobThrows()
 {
-    GUI_Base form;
-    LoadRunner runner(form.Barre_Chargement, form.Progression_Chargement);
-    runner.setDelay(std::chrono::milliseconds(0));
-    QVERIFY_THROWS_EXCEPTION(std::runtime_error,
-                             runner.run([](const LoadRunner::Report&) { throw std::runtime_error("lu"); }));
-    QVERIFY(!runner.isRunning());
-    QVERIFY(form.Barre_Chargement->isHidden());
+    ScriptedDialogs dialogs;
+    BackgroundTask task(dialogs);
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, task.run(nullptr, QStringLiteral("Ouverture du corpus…"),
+                                                          [](TaskControl&) -> bool { throw std::runtime_error("lu"); }));
+    QVERIFY(!task.isRunning());
+    QVERIFY(!QApplication::overrideCursor());
 }
 
 // A job that lasts past a moment shows the wait cursor, and gives it back when it ends.
-void TestLoadRunner::backgroundTaskShowsTheWaitCursorOnceNoticed()
+void TestBackgroundTask::showsTheWaitCursorOnceNoticed()
 {
     ScriptedDialogs dialogs;
     BackgroundTask task(dialogs);
@@ -133,5 +132,5 @@ void TestLoadRunner::backgroundTaskShowsTheWaitCursorOnceNoticed()
     QVERIFY(!cursorSeen);
 }
 
-QTEST_MAIN(TestLoadRunner)
-#include "tst_loadrunner.moc"
+QTEST_MAIN(TestBackgroundTask)
+#include "tst_backgroundtask.moc"

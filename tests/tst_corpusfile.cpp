@@ -66,6 +66,7 @@ class TestCorpusFile : public QObject
     Q_OBJECT
 private slots:
     void fileStatus();
+    void progressFollowsBytesRead_data();
     void progressFollowsBytesRead();
     void batchBoundaries_data();
     void batchBoundaries();
@@ -94,20 +95,43 @@ void TestCorpusFile::fileStatus()
     }
 }
 
+void TestCorpusFile::progressFollowsBytesRead_data()
+{
+    QTest::addColumn<QByteArray>("declaration");
+    QTest::addColumn<int>("stopAt"); // the report that answers "stop", -1 for none
+    QTest::addColumn<corpusfile::Status>("status");
+    QTest::addColumn<int>("reports");
+    QTest::newRow("UTF-8 to its end") << QByteArray() << -1 << corpusfile::Status::Ok << 2;
+    QTest::newRow("UTF-8 stopped after its first piece") << QByteArray() << 0 << corpusfile::Status::Stopped << 1;
+    QTest::newRow("UTF-8 stopped after its last piece") << QByteArray() << 1 << corpusfile::Status::Stopped << 2;
+    const QByteArray latin1("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>");
+    QTest::newRow("decoded to its end") << latin1 << -1 << corpusfile::Status::Ok << 2;
+    QTest::newRow("decoded, stopped after its first piece") << latin1 << 0 << corpusfile::Status::Stopped << 1;
+    QTest::newRow("decoded, stopped after its last piece") << latin1 << 1 << corpusfile::Status::Stopped << 2;
+}
+
 void TestCorpusFile::progressFollowsBytesRead()
 {
+    QFETCH(QByteArray, declaration);
+    QFETCH(int, stopAt);
+    QFETCH(corpusfile::Status, status);
+    QFETCH(int, reports);
     const testfiles::WorkingDirectory dir;
     QVERIFY(dir.isValid());
-    // One piece and 29 bytes.
-    testfiles::write(QStringLiteral("long.xml"),
-                     "<r><a><t>T</t><x>" + QByteArray(corpusfile::pieceSize, 'y') + "</x></a></r>");
-    QList<std::pair<qint64, qint64>> reports;
+    // One piece and 29 bytes past it.
+    const QByteArray body = "<r><a><t>T</t><x>" + QByteArray(corpusfile::pieceSize - declaration.size(), 'y') +
+                            "</x></a></r>";
+    testfiles::write(QStringLiteral("long.xml"), declaration + body);
+    QList<std::pair<qint64, qint64>> told;
     const corpusfile::Result read =
-        corpusfile::read(QStringLiteral("long.xml"), {}, [&reports](qint64 done, qint64 total) {
-            reports.append({done, total});
+        corpusfile::read(QStringLiteral("long.xml"), {}, [&told, stopAt](qint64 done, qint64 total) {
+            told.append({done, total});
+            return told.size() - 1 != stopAt;
         });
-    QCOMPARE(read.status, corpusfile::Status::Ok);
-    QCOMPARE(reports, (QList<std::pair<qint64, qint64>>{{1048576, 1048605}, {1048605, 1048605}}));
+    QCOMPARE(read.status, status);
+    QCOMPARE(read.content.has_value(), status == corpusfile::Status::Ok);
+    QCOMPARE(read.why, QString());
+    QCOMPARE(told, (QList<std::pair<qint64, qint64>>{{1048576, 1048605}, {1048605, 1048605}}).first(reports));
 }
 
 void TestCorpusFile::batchBoundaries_data()

@@ -482,6 +482,8 @@ QString messageFor(corpusfile::Status status)
         return malformedText;
     case corpusfile::Status::OutOfMemory:
         return noMemoryText;
+    case corpusfile::Status::Stopped:
+        break;
     }
     return {};
 }
