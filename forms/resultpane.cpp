@@ -419,7 +419,15 @@ void ResultPane::restore(const Visit& visit)
 
 void ResultPane::back()
 {
-    if (m_visit <= 0)
+    if (m_visit < 0)
+        return;
+    // A list shown since the last visit, with no article to visit (a search that found nothing): Back
+    // brings that visit's list back first.
+    if (m_history[size_t(m_visit)].serial != m_serial) {
+        restore(m_history[size_t(m_visit)]);
+        return;
+    }
+    if (m_visit == 0)
         return;
     --m_visit;
     restore(m_history[size_t(m_visit)]);

@@ -109,6 +109,7 @@ public:
     bool isFindOpen() const;
     void setWordFinder(WordFinder finder) { m_finder = std::move(finder); }
 
+    // The article visited before; after a list that showed none, that list's own visit first.
     void back();
     void forward();
     // Forgets the articles shown, as when another corpus replaces them.

@@ -97,11 +97,8 @@ private slots:
     void colourSetting_data();
     void colourSetting();
     void applyRewritesPathOnly();
-    void titleFilter();
     void clicksShowArticles_data();
     void clicksShowArticles();
-    void simpleSearch_data();
-    void simpleSearch();
     void searchWithoutCorpusSaysSo_data();
     void searchWithoutCorpusSaysSo();
     void cancelledSearchKeepsResult_data();
@@ -126,8 +123,6 @@ private slots:
     void lookUpWord_data();
     void lookUpWord();
     void lookUpWordAtEdge();
-    void bestTitleOnEnter_data();
-    void bestTitleOnEnter();
     void splitters();
 
 private:
@@ -486,25 +481,6 @@ void TestOxelDialog::applyRewritesPathOnly()
     QCOMPARE(window.corpus().articleCount(), 6);
 }
 
-void TestOxelDialog::titleFilter()
-{
-    m_dialogs.welcome = 2;
-    OxelDialog window(m_dialogs);
-    QTest::keyClicks(window.Txt_Corpus, QStringLiteral("so"));
-    QCOMPARE(listed(window.Lst_Corpus), QStringList({"SON", "SON"}));
-    QCOMPARE(window.Lst_Corpus->currentIndex().row(), 0);
-    QCOMPARE(window.TxtView_Corpus->toPlainText(), window.corpus().articles()[2].text);
-    QCOMPARE(modeName(window.resultCorpus().mode()), QStringLiteral("Corpus"));
-
-    QTest::keyClicks(window.Txt_Corpus, QStringLiteral("x"));
-    QCOMPARE(window.Lst_Corpus->model()->rowCount(), 0);
-    QVERIFY(window.TxtView_Corpus->toPlainText().isEmpty());
-
-    window.Txt_Corpus->clear();
-    QCOMPARE(listed(window.Lst_Corpus), petitTitles);
-    QCOMPARE(window.TxtView_Corpus->toPlainText(), window.corpus().articles()[0].text);
-}
-
 namespace {
 
 // One row a tab: its index, its list and its article view.
@@ -554,59 +530,6 @@ void TestOxelDialog::clicksShowArticles()
     QVERIFY(listView->viewport()->height() > 6 * row5.height());
     QTest::mouseClick(listView->viewport(), Qt::LeftButton, {}, QPoint(5, listView->viewport()->height() - 2));
     QCOMPARE(textView->toPlainText(), window.corpus().articles()[5].text);
-}
-
-void TestOxelDialog::simpleSearch_data()
-{
-    QTest::addColumn<QString>("query");
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<bool>("caseSensitive");
-    QTest::addColumn<QStringList>("titles");
-    QTest::addColumn<QStringList>("marked"); // in the first hit
-
-    QTest::newRow("all terms, case ignored")
-        << "vent" << 0 << false << QStringList{"VENT", "ÉCHO"} << QStringList{"VENT", "vent"};
-    QTest::newRow("case respected") << "son" << 0 << true << QStringList{"SON", "CLOCHE"} << QStringList{"son"};
-    QTest::newRow("case ignored") << "son" << 0 << false << QStringList{"ÉCHO", "SON", "SON", "CLOCHE"}
-                                  << QStringList{"Son", "SON"};
-    QTest::newRow("any term") << "cloche bronze" << 1 << false << QStringList{"CLOCHE"}
-                              << QStringList{"CLOCHE", "bronze", "cloche", "cloche"};
-    QTest::newRow("exact phrase") << "le vent" << 2 << false << QStringList{"VENT", "ÉCHO"} << QStringList{"le vent"};
-    QTest::newRow("no hit") << "tonnerre" << 0 << false << QStringList() << QStringList();
-    QTest::newRow("empty query lists all") << "" << 0 << false << petitTitles << QStringList();
-    QTest::newRow("spaces only, exact, lists all") << "   " << 2 << false << petitTitles << QStringList();
-}
-
-void TestOxelDialog::simpleSearch()
-{
-    QFETCH(QString, query);
-    QFETCH(int, mode);
-    QFETCH(bool, caseSensitive);
-    QFETCH(QStringList, titles);
-    QFETCH(QStringList, marked);
-    m_dialogs.welcome = 2;
-    OxelDialog window(m_dialogs);
-    window.Onglets->setCurrentIndex(1);
-    QTest::keyClicks(window.Txt_Rech, query);
-    window.Lst_Type->setCurrentIndex(mode);
-    window.Chk_Cs->setChecked(caseSensitive);
-    QTest::mouseClick(window.Bt_Rech, Qt::LeftButton);
-
-    QCOMPARE(listed(window.Lst_Art), titles);
-    QCOMPARE(window.Txt_Nb->text(), QString::number(titles.size()));
-    if (titles.isEmpty()) {
-        QVERIFY(window.Txt_Art->toPlainText().isEmpty());
-        return;
-    }
-    QCOMPARE(window.Lst_Art->currentIndex().row(), 0);
-    QCOMPARE(window.Txt_Art->toPlainText(), window.resultSimple().hits().first()->text);
-    QCOMPARE(markedPieces(window.Txt_Art), marked);
-
-    // The same search again shows the first hit again.
-    window.Lst_Art->setCurrentIndex(window.Lst_Art->model()->index(titles.size() - 1, 0));
-    QTest::mouseClick(window.Bt_Rech, Qt::LeftButton);
-    QCOMPARE(listed(window.Lst_Art), titles);
-    QCOMPARE(window.Lst_Art->currentIndex().row(), 0);
 }
 
 void TestOxelDialog::searchWithoutCorpusSaysSo_data()
@@ -1435,41 +1358,6 @@ void TestOxelDialog::lookUpWordAtEdge()
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at + QPoint(2, 0));
     QCOMPARE(window->Onglets->currentIndex(), 1);
     QCOMPARE(QToolTip::text(), QStringLiteral("Aucun article « Fruit »"));
-}
-
-void TestOxelDialog::bestTitleOnEnter_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<bool>("accents"); // "Ignorer les accents" checked
-    QTest::newRow("equal title") << "pomme" << 1 << "POMMEFruit du pommier." << false;
-    QTest::newRow("the one title holding it") << "pommeraie" << 0 << "POMMERAIELieu planté de pommiers." << false;
-    QTest::newRow("starts with it") << "pom" << 1 << "POMMEFruit du pommier." << false;
-    QTest::newRow("spaces as in the filter") << " chausson   aux " << 0 << "CHAUSSON AUX POMMESPâtisserie." << false;
-    QTest::newRow("first listed") << "aux" << 0 << "CHAUSSON AUX POMMESPâtisserie." << false;
-    QTest::newRow("two equal titles, case ignored") << "être" << 0 << "ÊTREVerbe. Voy. AVOIR ; des pommes." << false;
-    QTest::newRow("nothing listed") << "zzz" << -1 << "" << false;
-    // The filter lists PÂTE BRISÉE, then PÂTE: the equal title wins once accents are ignored.
-    QTest::newRow("equal title, accents ignored") << "pate" << 1 << "PÂTEFarine pétrie." << true;
-    QTest::newRow("accents kept, nothing listed") << "pate" << -1 << "" << false;
-}
-
-void TestOxelDialog::bestTitleOnEnter()
-{
-    QFETCH(QString, typed);
-    QFETCH(int, row);
-    QFETCH(QString, shown);
-    QFETCH(bool, accents);
-    const auto window = readingWindow(0);
-    QVERIFY(window);
-    window->setIgnoreAccents(accents);
-    window->Txt_Corpus->setFocus();
-    window->Txt_Corpus->setText(typed);
-    QTest::keyClick(window->Txt_Corpus, Qt::Key_Return);
-    QCOMPARE(window->Lst_Corpus->currentIndex().row(), row);
-    QCOMPARE(window->TxtView_Corpus->toPlainText(), shown);
-    QCOMPARE(window->Txt_Corpus->text(), typed);
 }
 
 void TestOxelDialog::splitters()
