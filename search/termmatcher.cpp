@@ -37,6 +37,14 @@ qsizetype walk(const quint32* table, const quint32* classOf, const char16_t* uni
     return i;
 }
 
+// The same, never inlined: the screened scan keeps many values live around its short walks, and a walk
+// inlined there spills them at every unit.
+__attribute__((noinline)) qsizetype walkApart(const quint32* table, const quint32* classOf, const char16_t* units,
+                                              qsizetype from, qsizetype to, quint32& state)
+{
+    return walk(table, classOf, units, from, to, state);
+}
+
 // How common a key unit is in French text, rarest first; the screen picks the rarest it can.
 int commonness(char16_t unit)
 {
@@ -478,16 +486,23 @@ void TermMatcher::scanScreened(QStringView text, const BlockEdges& edges, qsizet
     // what a walk from `from` reports, at the same ends and in the same order.
     quint32 state = (m_start * m_symbols) << 1;
     qsizetype done = from;
+    // The next edge to read, and where it lies (past every unit when there is none): one comparison a
+    // walk where the article has no edge near.
     const quint32* edge = edges.after(from);
+    constexpr qsizetype noEdge = std::numeric_limits<qsizetype>::max();
+    qsizetype edgeAt = edge != edges.end() ? qsizetype(*edge) : noEdge;
+    const auto nextEdge = [&] {
+        ++edge;
+        edgeAt = edge != edges.end() ? qsizetype(*edge) : noEdge;
+    };
     const auto readTo = [&](qsizetype until) {
         while (done < until) {
-            if (edge != edges.end() && qsizetype(*edge) == done) {
+            if (edgeAt == done) {
                 if (wordboundary::insideWord(text, done))
                     state = table[(state >> 1) + m_edgeClass];
-                ++edge;
+                nextEdge();
             }
-            const qsizetype stop = edge != edges.end() && qsizetype(*edge) < until ? qsizetype(*edge) : until;
-            done = walk(table, classOf, units, done, stop, state);
+            done = walkApart(table, classOf, units, done, std::min(edgeAt, until), state);
             if (!(state & 1))
                 continue;
             const quint32 node = (state >> 1) / m_symbols;
@@ -507,8 +522,8 @@ void TermMatcher::scanScreened(QStringView text, const BlockEdges& edges, qsizet
         if (start > done) {
             done = start;
             state = 0;
-            while (edge != edges.end() && qsizetype(*edge) <= start)
-                ++edge;
+            while (edgeAt <= start)
+                nextEdge();
         }
         return readTo(std::min(to, unit + m_screenAfter));
     };
