@@ -19,6 +19,18 @@ public:
     explicit ProgressThrottle(std::chrono::milliseconds delay = shownAfter) : m_delay(delay) { m_clock.start(); }
 
     qint64 elapsed() const { return m_clock.elapsed(); }
+    // Whether a progress window is worth opening now, `done` of `total` being done: the work has lasted
+    // the delay, and at the pace it went it will last at least as long again. A window that would close
+    // as soon as it is painted only flashes; the wait cursor says enough.
+    bool worthShowing(qint64 done, qint64 total) const { return worthShowing(elapsed(), m_delay, done, total); }
+    static bool worthShowing(qint64 elapsed, std::chrono::milliseconds delay, qint64 done, qint64 total)
+    {
+        if (elapsed < delay.count())
+            return false;
+        if (done <= 0 || total <= 0)
+            return true;
+        return done < total && elapsed * (total - done) / done >= delay.count();
+    }
     // Whether the work has lasted long enough to show its progress.
     bool shows() const { return m_clock.elapsed() >= m_delay.count(); }
     // Whether an update is due now: the work shows, and the last update is a frame ago.

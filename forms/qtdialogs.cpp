@@ -16,8 +16,8 @@
 
 namespace {
 
-// A QProgressDialog, shown once the task has lasted (most end well before), then moved as the one
-// throttle of long work allows.
+// A QProgressDialog, shown once the task has lasted and will last as long again (most end well
+// before), then moved as the one throttle of long work allows.
 class QtProgress : public Dialogs::Progress
 {
 public:
@@ -25,11 +25,18 @@ public:
 
     bool advance(int done, int total) override
     {
+        if (!m_dialog && !m_throttle.worthShowing(done, total))
+            return true;
         if (!m_throttle.due())
             return !m_dialog || !m_dialog->wasCanceled();
         if (!m_dialog) {
             m_dialog =
                 std::make_unique<QProgressDialog>(m_label, QStringLiteral("Annuler"), 0, std::max(total, 1), m_parent);
+            // Its title says what runs, rather than the program's file name.
+            const QString title = QString(m_label).remove(QChar(u'…'));
+            m_dialog->setWindowTitle(title);
+            // Wide enough for its title not to be cut.
+            m_dialog->setMinimumWidth(m_dialog->fontMetrics().horizontalAdvance(title) + 160);
             m_dialog->setWindowModality(Qt::WindowModal);
             m_dialog->setMinimumDuration(0);
         }

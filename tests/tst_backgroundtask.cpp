@@ -20,6 +20,8 @@ private slots:
     void run();
     void passesOnWhatTheJobThrows();
     void showsTheWaitCursorOnceNoticed();
+    void progressWindowWorthShowing_data();
+    void progressWindowWorthShowing();
 };
 
 void TestBackgroundTask::run_data()
@@ -130,6 +132,29 @@ void TestBackgroundTask::showsTheWaitCursorOnceNoticed()
         return true;
     }));
     QVERIFY(!cursorSeen);
+}
+
+void TestBackgroundTask::progressWindowWorthShowing_data()
+{
+    QTest::addColumn<int>("elapsed"); // ms, against a delay of 500 ms
+    QTest::addColumn<int>("done");
+    QTest::addColumn<int>("total");
+    QTest::addColumn<bool>("worth");
+    QTest::newRow("before the delay") << 300 << 1 << 4 << false;
+    QTest::newRow("a quarter done at the delay") << 500 << 250 << 1000 << true;
+    QTest::newRow("half done at the delay") << 500 << 500 << 1000 << true;
+    QTest::newRow("more than half done at the delay") << 600 << 600 << 1000 << false;
+    QTest::newRow("nothing told yet") << 600 << 0 << 0 << true;
+    QTest::newRow("all done") << 800 << 1000 << 1000 << false;
+}
+
+void TestBackgroundTask::progressWindowWorthShowing()
+{
+    QFETCH(int, elapsed);
+    QFETCH(int, done);
+    QFETCH(int, total);
+    QFETCH(bool, worth);
+    QCOMPARE(ProgressThrottle::worthShowing(elapsed, ProgressThrottle::shownAfter, done, total), worth);
 }
 
 QTEST_MAIN(TestBackgroundTask)
