@@ -105,6 +105,7 @@ OxelDialog::OxelDialog(Dialogs& dialogs, Unstarted, QWidget* parent, const char*
     }
     connect(&m_corpusTab, &CorpusTab::wantsShown, this, [this] { Onglets->setCurrentIndex(0); });
     connect(&m_corpusTab, &CorpusTab::lookUpFailed, this, &OxelDialog::tellLookUpFailed);
+    Onglets->tabBar()->installEventFilter(this);
     connect(Onglets, &QTabWidget::currentChanged, this, &OxelDialog::followCurrentTab);
     followCurrentTab();
     showOpeningHint(true);
@@ -191,8 +192,10 @@ void OxelDialog::followCurrentTab()
         each->pane().setOnScreen(page && page->isAncestorOf(each->pane().view()));
     // A tab chosen with the mouse or Ctrl+Tab takes the typing; one reached by the arrows on the
     // tab bar leaves the focus there, for the next arrow.
-    const QWidget* focus = QApplication::focusWidget();
-    if (!(focus == Onglets->tabBar() && QGuiApplication::mouseButtons() == Qt::NoButton))
+    const bool byBarKeys = m_tabByBarKeys && QApplication::focusWidget() == Onglets->tabBar() &&
+                           QGuiApplication::mouseButtons() == Qt::NoButton;
+    m_tabByBarKeys = false;
+    if (!byBarKeys)
         focusCurrentTab();
 }
 
@@ -400,6 +403,11 @@ void OxelDialog::setArticleZoom(int steps)
 
 bool OxelDialog::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == Onglets->tabBar() && event->type() == QEvent::KeyPress) {
+        // Only the bar's own keys move along it: Ctrl+Tab from the bar takes the typing to the tab.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        m_tabByBarKeys = !(key->modifiers() & Qt::ControlModifier);
+    }
     if (event->type() == QEvent::Wheel) {
         auto* wheel = static_cast<QWheelEvent*>(event);
         if (wheel->modifiers() & Qt::ControlModifier) {

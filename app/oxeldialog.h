@@ -188,6 +188,7 @@ private:
     bool m_ignoreAccents = false;
     int m_zoom = 0;
     int m_wheelRest = 0; // eighths of a degree not yet turned into a step
+    bool m_tabByBarKeys = false; // the last key on the tab bar was its own (an arrow), not Ctrl+Tab
     QFont m_articleFont; // the article views' font before the zoom
     ConcordanceWindow* m_concordance = nullptr;
     BackgroundTask m_loadTask;

@@ -22,6 +22,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSplitter>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -1664,6 +1665,13 @@ void TestMainWindow::commandLine()
                             window.Txt_Art->setFocus();
                             QTest::keyClick(window.Txt_Art, Qt::Key_Tab, Qt::ControlModifier);
                             typedInto << QString::number(window.Onglets->currentIndex());
+                            // From the tab bar: its arrows keep the focus there, Ctrl+Tab takes it along.
+                            QTabBar* bar = window.Onglets->tabBar();
+                            bar->setFocus();
+                            QTest::keyClick(bar, Qt::Key_Left);
+                            typedInto << (bar->hasFocus() ? QStringLiteral("bar") : QString());
+                            QTest::keyClick(bar, Qt::Key_Tab, Qt::ControlModifier);
+                            typedInto << QApplication::focusWidget()->objectName();
                         }),
              exitCode);
     QCOMPARE(shown, corpusPath);
@@ -1681,7 +1689,7 @@ void TestMainWindow::commandLine()
     QCOMPARE(shownColour, colour);
     QVERIFY(articles > 0);
     // What is typed after a load goes into the tab's field, and Ctrl+Tab takes it along.
-    QCOMPARE(typedInto, QStringList({"Txt_Corpus", "Txt_Rech", "Lst_B11", "2"}));
+    QCOMPARE(typedInto, QStringList({"Txt_Corpus", "Txt_Rech", "Lst_B11", "2", "bar", "Lst_B11"}));
     if (before.contains("DejaVu"))
         QCOMPARE(family, QStringLiteral("DejaVu Serif"));
 }
