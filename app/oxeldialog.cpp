@@ -106,6 +106,8 @@ OxelDialog::OxelDialog(Dialogs& dialogs, Unstarted, QWidget* parent, const char*
     connect(&m_corpusTab, &CorpusTab::wantsShown, this, [this] { Onglets->setCurrentIndex(0); });
     connect(&m_corpusTab, &CorpusTab::lookUpFailed, this, &OxelDialog::tellLookUpFailed);
     Onglets->tabBar()->installEventFilter(this);
+    for (QComboBox* box : Onglets->findChildren<QComboBox*>())
+        box->installEventFilter(this);
     connect(Onglets, &QTabWidget::currentChanged, this, &OxelDialog::followCurrentTab);
     followCurrentTab();
     showOpeningHint(true);
@@ -403,6 +405,14 @@ void OxelDialog::setArticleZoom(int steps)
 
 bool OxelDialog::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && qobject_cast<QComboBox*>(watched)) {
+        // A box would take Ctrl+Tab for a letter to look for: it goes to the tabs, as from any field.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && (key->modifiers() & Qt::ControlModifier)) {
+            QCoreApplication::sendEvent(Onglets, event);
+            return true;
+        }
+    }
     if (watched == Onglets->tabBar() && event->type() == QEvent::KeyPress) {
         // Only the bar's own keys move along it: Ctrl+Tab from the bar takes the typing to the tab.
         const auto* key = static_cast<QKeyEvent*>(event);

@@ -1660,6 +1660,13 @@ void TestMainWindow::commandLine()
                                 if (focus)
                                     QTest::keyClick(focus, Qt::Key_Tab, Qt::ControlModifier);
                             }
+                            // The grid's boxes let Ctrl+Tab through, as every field does.
+                            typedInto << QString::number(window.Onglets->currentIndex());
+                            window.Onglets->setCurrentIndex(1);
+                            window.Lst_Dans->setFocus();
+                            QTest::keyClick(window.Lst_Dans, Qt::Key_Backtab,
+                                            Qt::ControlModifier | Qt::ShiftModifier);
+                            typedInto << QString::number(window.Onglets->currentIndex());
                             // From an article too, as after reading it or closing the find bar.
                             window.Onglets->setCurrentIndex(1);
                             window.Txt_Art->setFocus();
@@ -1689,7 +1696,7 @@ void TestMainWindow::commandLine()
     QCOMPARE(shownColour, colour);
     QVERIFY(articles > 0);
     // What is typed after a load goes into the tab's field, and Ctrl+Tab takes it along.
-    QCOMPARE(typedInto, QStringList({"Txt_Corpus", "Txt_Rech", "Lst_B11", "2", "bar", "Lst_B11"}));
+    QCOMPARE(typedInto, QStringList({"Txt_Corpus", "Txt_Rech", "Lst_B11", "0", "0", "2", "bar", "Lst_B11"}));
     if (before.contains("DejaVu"))
         QCOMPARE(family, QStringLiteral("DejaVu Serif"));
 }
