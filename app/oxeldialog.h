@@ -2,10 +2,10 @@
 
 #include "corpus/corpusdocument.h"
 #include "corpus/settingsfile.h"
+#include "forms/backgroundtask.h"
 #include "forms/corpustab.h"
 #include "forms/crosssearchtab.h"
 #include "forms/gui_base.h"
-#include "forms/backgroundtask.h"
 #include "forms/simplesearchtab.h"
 #include "menu/menuhost.h"
 #include "search/searchresult.h"
@@ -187,9 +187,9 @@ private:
     std::array<TabPage*, 3> m_tabs;
     bool m_ignoreAccents = false;
     int m_zoom = 0;
-    int m_wheelRest = 0; // eighths of a degree not yet turned into a step
+    int m_wheelRest = 0;         // eighths of a degree not yet turned into a step
     bool m_tabByBarKeys = false; // the last key on the tab bar was its own (an arrow), not Ctrl+Tab
-    QFont m_articleFont; // the article views' font before the zoom
+    QFont m_articleFont;         // the article views' font before the zoom
     ConcordanceWindow* m_concordance = nullptr;
     BackgroundTask m_loadTask;
     bool m_closeWhenLoaded = false;

@@ -71,10 +71,7 @@ public:
 
 private:
     // Whether the read goes on.
-    bool report() const
-    {
-        return !m_progress || !*m_progress || (*m_progress)(m_device.pos(), m_device.size());
-    }
+    bool report() const { return !m_progress || !*m_progress || (*m_progress)(m_device.pos(), m_device.size()); }
 
     QIODevice& m_device;
     const Progress* m_progress;

@@ -79,7 +79,8 @@ ConcordanceWindow::ConcordanceWindow(Dialogs& dialogs, QWidget* parent)
     layout->addLayout(bottom);
     resize(preferred);
 
-    connect(m_table, &QTableView::doubleClicked, this, &ConcordanceWindow::chooseRow);
+    // A double-click, or Enter on the row: the toolkit's activation covers both.
+    connect(m_table, &QTableView::activated, this, &ConcordanceWindow::chooseRow);
     connect(m_export, &QPushButton::clicked, this, &ConcordanceWindow::exportTable);
     showResult(SearchResult());
 }
@@ -241,6 +242,11 @@ void ConcordanceWindow::keyPressEvent(QKeyEvent* event)
     // A window of its own, not a dialog: Escape closes it as it would close one.
     if (event->matches(QKeySequence::Cancel)) {
         close();
+        return;
+    }
+    // Nor does Enter press a button of a plain window: on "Exporter…" it does, as in a dialog.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && m_export->hasFocus()) {
+        m_export->click();
         return;
     }
     QWidget::keyPressEvent(event);

@@ -96,8 +96,9 @@ void TestBackgroundTask::passesOnWhatTheJobThrows()
 {
     ScriptedDialogs dialogs;
     BackgroundTask task(dialogs);
-    QVERIFY_THROWS_EXCEPTION(std::runtime_error, task.run(nullptr, QStringLiteral("Ouverture du corpus…"),
-                                                          [](TaskControl&) -> bool { throw std::runtime_error("lu"); }));
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                             task.run(nullptr, QStringLiteral("Ouverture du corpus…"),
+                                      [](TaskControl&) -> bool { throw std::runtime_error("lu"); }));
     QVERIFY(!task.isRunning());
     QVERIFY(!QApplication::overrideCursor());
 }

@@ -531,6 +531,12 @@ void TestConcordance::doubleClickShowsOccurrence()
     window.simplePane().nextMark();
     QCOMPARE(marks->text(), QStringLiteral("1 / 2"));
     QCOMPARE(window.Txt_Art->textCursor().selectionStart(), 11);
+
+    // By the keyboard: Enter on a row shows its occurrence as a double-click does.
+    table->setCurrentIndex(table->model()->index(second, 0));
+    QTest::keyClick(table, Qt::Key_Return);
+    QCOMPARE(marks->text(), QStringLiteral("2 / 2"));
+    QCOMPARE(window.Txt_Art->textCursor().selectedText(), QStringLiteral("Vent"));
 }
 
 void TestConcordance::placedBeside_data()
@@ -639,7 +645,9 @@ void TestConcordance::exportTable()
     if (cancel)
         m_dialogs.cancelAtStep = m_dialogs.progressSteps;
     QCOMPARE(concordance->exportButton()->text(), QStringLiteral("Exporter…"));
-    QTest::mouseClick(concordance->exportButton(), Qt::LeftButton);
+    // By the keyboard, as a click would: Enter on the focused button.
+    concordance->exportButton()->setFocus();
+    QTest::keyClick(concordance->exportButton(), Qt::Key_Return);
     QCOMPARE(m_dialogs.saveRequests.size(), 1);
     QCOMPARE(m_dialogs.saveRequests.first().filter, QStringLiteral("Fichiers TSV (*.tsv)"));
     QCOMPARE(m_dialogs.questions.size(), replies.size());

@@ -119,8 +119,8 @@ void TestCorpusFile::progressFollowsBytesRead()
     const testfiles::WorkingDirectory dir;
     QVERIFY(dir.isValid());
     // One piece and 29 bytes past it.
-    const QByteArray body = "<r><a><t>T</t><x>" + QByteArray(corpusfile::pieceSize - declaration.size(), 'y') +
-                            "</x></a></r>";
+    const QByteArray body =
+        "<r><a><t>T</t><x>" + QByteArray(corpusfile::pieceSize - declaration.size(), 'y') + "</x></a></r>";
     testfiles::write(QStringLiteral("long.xml"), declaration + body);
     QList<std::pair<qint64, qint64>> told;
     const corpusfile::Result read =

@@ -1664,8 +1664,7 @@ void TestMainWindow::commandLine()
                             typedInto << QString::number(window.Onglets->currentIndex());
                             window.Onglets->setCurrentIndex(1);
                             window.Lst_Dans->setFocus();
-                            QTest::keyClick(window.Lst_Dans, Qt::Key_Backtab,
-                                            Qt::ControlModifier | Qt::ShiftModifier);
+                            QTest::keyClick(window.Lst_Dans, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
                             typedInto << QString::number(window.Onglets->currentIndex());
                             // From an article too, as after reading it or closing the find bar.
                             window.Onglets->setCurrentIndex(1);

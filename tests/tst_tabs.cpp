@@ -51,26 +51,26 @@ void TestTabs::corpusTab_data()
         << "pomme" << false << false << QStringList{"CHAUSSON AUX POMMES", "POMME", "POMMERAIE"} << 0
         << "CHAUSSON AUX POMMESPâtisserie.";
     QTest::newRow("filter: nothing holds it") << "zzz" << false << false << QStringList{} << -1 << "";
-    QTest::newRow("filter: emptied, every title") << "" << false << false << lectureTitles << 0
-                                                  << "AVOIRVerbe auxiliaire. Voy. ÊTRE.";
+    QTest::newRow("filter: emptied, every title")
+        << "" << false << false << lectureTitles << 0 << "AVOIRVerbe auxiliaire. Voy. ÊTRE.";
     QTest::newRow("filter: accents kept") << "pate" << false << false << QStringList{} << -1 << "";
-    QTest::newRow("filter: accents ignored") << "pate" << true << false << QStringList{"PÂTE BRISÉE", "PÂTE"} << 0
-                                             << "PÂTE BRISÉEVoy. PATE.";
-    QTest::newRow("Enter: the equal title") << "pomme" << false << true
-                                            << QStringList{"CHAUSSON AUX POMMES", "POMME", "POMMERAIE"} << 1
-                                            << "POMMEFruit du pommier.";
-    QTest::newRow("Enter: the one title holding it") << "pommeraie" << false << true << QStringList{"POMMERAIE"} << 0
-                                                     << "POMMERAIELieu planté de pommiers.";
+    QTest::newRow("filter: accents ignored")
+        << "pate" << true << false << QStringList{"PÂTE BRISÉE", "PÂTE"} << 0 << "PÂTE BRISÉEVoy. PATE.";
+    QTest::newRow("Enter: the equal title")
+        << "pomme" << false << true << QStringList{"CHAUSSON AUX POMMES", "POMME", "POMMERAIE"} << 1
+        << "POMMEFruit du pommier.";
+    QTest::newRow("Enter: the one title holding it")
+        << "pommeraie" << false << true << QStringList{"POMMERAIE"} << 0 << "POMMERAIELieu planté de pommiers.";
     QTest::newRow("Enter: the first that starts with it")
         << "pom" << false << true << QStringList{"CHAUSSON AUX POMMES", "POMME", "POMMERAIE"} << 1
         << "POMMEFruit du pommier.";
-    QTest::newRow("Enter: spaces as in the filter") << " chausson   aux " << false << true
-                                                    << QStringList{"CHAUSSON AUX POMMES"} << 0
-                                                    << "CHAUSSON AUX POMMESPâtisserie.";
-    QTest::newRow("Enter: the first listed") << "aux" << false << true << QStringList{"CHAUSSON AUX POMMES"} << 0
-                                             << "CHAUSSON AUX POMMESPâtisserie.";
-    QTest::newRow("Enter: two equal titles, case ignored") << "être" << false << true << QStringList{"ÊTRE", "Être"}
-                                                           << 0 << "ÊTREVerbe. Voy. AVOIR ; des pommes.";
+    QTest::newRow("Enter: spaces as in the filter")
+        << " chausson   aux " << false << true << QStringList{"CHAUSSON AUX POMMES"} << 0
+        << "CHAUSSON AUX POMMESPâtisserie.";
+    QTest::newRow("Enter: the first listed")
+        << "aux" << false << true << QStringList{"CHAUSSON AUX POMMES"} << 0 << "CHAUSSON AUX POMMESPâtisserie.";
+    QTest::newRow("Enter: two equal titles, case ignored")
+        << "être" << false << true << QStringList{"ÊTRE", "Être"} << 0 << "ÊTREVerbe. Voy. AVOIR ; des pommes.";
     QTest::newRow("Enter: nothing listed") << "zzz" << false << true << QStringList{} << -1 << "";
     QTest::newRow("Enter: the equal title, accents ignored")
         << "pate" << true << true << QStringList{"PÂTE BRISÉE", "PÂTE"} << 1 << "PÂTEFarine pétrie.";
@@ -115,8 +115,8 @@ void TestTabs::corpusTabLookUp_data()
     QTest::addColumn<QStringList>("titles"); // empty: the look-up failed, the tab as it was
     QTest::addColumn<QString>("filter");
     QTest::newRow("the equal titles") << "être" << false << QStringList{"ÊTRE", "Être"} << "être";
-    QTest::newRow("no equal title: those holding it") << "pommes" << false << QStringList{"CHAUSSON AUX POMMES"}
-                                                      << "pommes";
+    QTest::newRow("no equal title: those holding it")
+        << "pommes" << false << QStringList{"CHAUSSON AUX POMMES"} << "pommes";
     QTest::newRow("none holds it") << "reinette" << false << QStringList{} << "pâte";
     QTest::newRow("accents ignored: the equal title") << "PATE" << true << QStringList{"PÂTE"} << "PATE";
     QTest::newRow("accents kept: none") << "PATE" << false << QStringList{} << "pâte";
@@ -165,8 +165,8 @@ void TestTabs::simpleSearchTab_data()
     QTest::addColumn<QString>("count");
     QTest::addColumn<QStringList>("marked"); // in the first hit
 
-    QTest::newRow("all terms, case ignored") << "vent" << 0 << false << "" << false << QStringList{"VENT", "ÉCHO"}
-                                             << "2" << QStringList{"VENT", "vent"};
+    QTest::newRow("all terms, case ignored")
+        << "vent" << 0 << false << "" << false << QStringList{"VENT", "ÉCHO"} << "2" << QStringList{"VENT", "vent"};
     QTest::newRow("case respected") << "son" << 0 << true << "" << false << QStringList{"SON", "CLOCHE"} << "2"
                                     << QStringList{"son"};
     QTest::newRow("case ignored") << "son" << 0 << false << "" << false << QStringList{"ÉCHO", "SON", "SON", "CLOCHE"}
@@ -181,16 +181,16 @@ void TestTabs::simpleSearchTab_data()
         << "   " << 2 << false << "" << false << petitTitles << "6" << QStringList();
     QTest::newRow("within an element") << "son" << 0 << false << "vedette" << false << QStringList{"SON", "SON"}
                                        << "2 (dans « vedette »)" << QStringList{"SON"};
-    QTest::newRow("within an element, none") << "bronze" << 0 << false << "domaine" << false << QStringList()
-                                             << "0 (dans « domaine »)" << QStringList();
+    QTest::newRow("within an element, none")
+        << "bronze" << 0 << false << "domaine" << false << QStringList() << "0 (dans « domaine »)" << QStringList();
     QTest::newRow("accents kept") << "echo" << 0 << false << "" << false << QStringList() << "0" << QStringList();
-    QTest::newRow("accents ignored: searched again") << "echo" << 0 << false << "" << true << QStringList{"ÉCHO"}
-                                                     << "1" << QStringList{"ÉCHO", "écho"};
+    QTest::newRow("accents ignored: searched again")
+        << "echo" << 0 << false << "" << true << QStringList{"ÉCHO"} << "1" << QStringList{"ÉCHO", "écho"};
     QTest::newRow("accents ignored, within an element")
         << "echo" << 0 << false << "definition" << true << QStringList{"ÉCHO"} << "1 (dans « definition »)"
         << QStringList{"écho"};
-    QTest::newRow("apostrophes match each other") << "l’on" << 2 << false << "" << false << QStringList{"VENT"} << "1"
-                                                  << QStringList{"l'on"};
+    QTest::newRow("apostrophes match each other")
+        << "l’on" << 2 << false << "" << false << QStringList{"VENT"} << "1" << QStringList{"l'on"};
 }
 
 void TestTabs::simpleSearchTab()
@@ -252,18 +252,17 @@ void TestTabs::crossSearchTab_data()
                                 << QStringList{I, "bois", "corde", "percussion", "pipeau", "vent"} << QStringList{};
     QTest::newRow("an element, a value") << QStringList{"0 0 instrument", "0 1 corde"} << QStringList{"HARPE"}
                                          << QStringList{I, "harpe", "lyre"} << QStringList{};
-    QTest::newRow("an element, a value, a text")
-        << QStringList{"0 0 instrument", "0 1 corde", "0 2 lyre"} << QStringList{"HARPE"} << QStringList{}
-        << QStringList{"lyre"};
+    QTest::newRow("an element, a value, a text") << QStringList{"0 0 instrument", "0 1 corde", "0 2 lyre"}
+                                                 << QStringList{"HARPE"} << QStringList{} << QStringList{"lyre"};
     QTest::newRow("a second row narrows the first")
         << QStringList{"0 0 instrument", "1 0 domaine", "1 1 lutherie"} << QStringList{"FLÛTE"}
         << QStringList{I, "lutherie"} << QStringList{"lutherie"};
     QTest::newRow("a new first choice resets its row")
         << QStringList{"0 0 instrument", "0 1 corde", "0 0 domaine"} << QStringList{"HARPE", "TAMBOUR", "FLÛTE"}
         << QStringList{I, "lutherie", "musique"} << QStringList{};
-    QTest::newRow("nothing chosen: every article") << QStringList{"0 0 instrument", "0 0 " + I}
-                                                   << QStringList{"HARPE", "TAMBOUR", "FLÛTE", "SILENCE", "", "", ""}
-                                                   << QStringList{} << QStringList{};
+    QTest::newRow("nothing chosen: every article")
+        << QStringList{"0 0 instrument", "0 0 " + I} << QStringList{"HARPE", "TAMBOUR", "FLÛTE", "SILENCE", "", "", ""}
+        << QStringList{} << QStringList{};
 }
 
 void TestTabs::crossSearchTab()
