@@ -245,7 +245,7 @@ void ConcordanceWindow::keyPressEvent(QKeyEvent* event)
         return;
     }
     // Nor does Enter press a button of a plain window: on "Exporter…" it does, as in a dialog.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && m_export->hasFocus()) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focusWidget() == m_export) {
         m_export->click();
         return;
     }
