@@ -447,19 +447,27 @@ void TermMatcher::scanSideBySide(QStringView text, const BlockEdges& edges, cons
             if (edge[k] != edges.end())
                 stop = std::min(stop, qsizetype(*edge[k]) - at[k]);
         }
+        // The states and texts in locals of this loop alone, which the lambdas do not see: they stay
+        // in registers.
+        std::array<quint32, parts> walking = state;
+        std::array<const char16_t*, parts> read{};
+        for (size_t k = 0; k < parts; ++k)
+            read[k] = units + at[k];
         for (; i < stop; ++i) {
             quint32 any = 0;
             for (size_t k = 0; k < parts; ++k) {
-                state[k] = table[(state[k] >> 1) + classOf[units[at[k] + i]]];
-                any |= state[k];
+                walking[k] = table[(walking[k] >> 1) + classOf[read[k][i]]];
+                any |= walking[k];
             }
             if ((any & 1) == 0)
                 continue;
+            state = walking;
             for (size_t k = 0; k < parts; ++k) {
                 if ((state[k] & 1) && !report(k, at[k] + i + 1))
                     return;
             }
         }
+        state = walking;
     }
     for (size_t k = 0; k < parts; ++k) {
         for (qsizetype j = at[k] + together; j < end[k];) {
