@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 #include <QGridLayout>
 #include <QTranslator>
+#include <algorithm>
 #include <cstdio>
 
 MainWindow::MainWindow(Dialogs& dialogs, const QString& startPath)
@@ -68,17 +69,39 @@ private:
                                        QStringLiteral("Affiche la version et s'arrête.")};
 };
 
+// Whether the application of windows has somewhere to show them: a display, or a platform named.
+bool hasPlatform(const QStringList& arguments)
+{
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        if (!qEnvironmentVariableIsEmpty(name))
+            return true;
+    }
+    return std::any_of(arguments.cbegin(), arguments.cend(),
+                       [](const QString& argument) { return argument.startsWith(QLatin1String("-platform")); });
+}
+
 } // namespace
 
 std::optional<int> answerWithoutWindow(int& argc, char** argv, const QStringList& arguments)
 {
-    CommandLine commandLine;
-    if (!commandLine.read(arguments) || !commandLine.asksAnswer())
-        return std::nullopt;
-    // An application without windows needs no display; the help's own words are translated through it.
+    {
+        CommandLine first;
+        const bool read = first.read(arguments);
+        // A line that does not read may still hold the toolkit's own options, which only the application
+        // of windows takes out: it is left to it, unless there is no display for it to start on.
+        if (read ? !first.asksAnswer() : hasPlatform(arguments))
+            return std::nullopt;
+    }
+    // An application without windows needs no display; the parser's own words are translated through it,
+    // so the line is read again once it is there.
     const QCoreApplication application(argc, argv);
     QTranslator qtTranslator;
     installQtFrench(qtTranslator);
+    CommandLine commandLine;
+    if (!commandLine.read(arguments)) {
+        print(stderr, QStringLiteral("tarvane : %1\nVoyez « tarvane --help ».\n").arg(commandLine.error()));
+        return 1;
+    }
     print(stdout, commandLine.answer());
     return 0;
 }

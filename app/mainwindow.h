@@ -27,7 +27,8 @@ private:
 
 // Answers "--help" and "--version" before the application of windows is made, as it must be for a
 // program started without a display, which that application needs: prints the answer and returns 0
-// when `arguments` ask one of them and read as the program's own. Otherwise prints nothing and
+// when `arguments` ask one of them and read as the program's own; without a display, a line that does
+// not read is told there too, and 1 returned. Otherwise prints nothing and
 // returns none: runTarvane reads them once the toolkit has taken its own options out of argv.
 // `argc` and `argv` are main's, from which `arguments` were decoded.
 std::optional<int> answerWithoutWindow(int& argc, char** argv, const QStringList& arguments);

@@ -1712,6 +1712,10 @@ void TestMainWindow::commandLineOfTheProgram_data()
         << "--help" << false << "Tarvane : lire et chercher dans un corpus encyclopédique XML.";
     QTest::newRow("--version without a display") << "--version" << false << "Tarvane " TARVANE_VERSION;
     QTest::newRow("-v without a display") << "-v" << false << "Tarvane " TARVANE_VERSION;
+    // A mistake on the command line is told, on the error output, display or not.
+    QTest::newRow("unknown option without a display")
+        << "--inconnue" << false << "tarvane : Option inconnue \"inconnue\".";
+    QTest::newRow("unknown option") << "--inconnue" << true << "tarvane : Option inconnue \"inconnue\".";
 }
 
 void TestMainWindow::commandLineOfTheProgram()
@@ -1729,8 +1733,11 @@ void TestMainWindow::commandLineOfTheProgram()
     program.start(QStringLiteral(TARVANE_EXECUTABLE), {option});
     QVERIFY(program.waitForFinished(10000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.exitCode(), 0);
-    const QStringList lines = QString::fromUtf8(program.readAllStandardOutput()).split(QLatin1Char('\n'));
+    const bool mistake = printed.startsWith(QLatin1String("tarvane : "));
+    QCOMPARE(program.exitCode(), mistake ? 1 : 0);
+    const QStringList lines =
+        QString::fromUtf8(mistake ? program.readAllStandardError() : program.readAllStandardOutput())
+            .split(QLatin1Char('\n'));
     QVERIFY2(lines.contains(printed), qPrintable(lines.join(QLatin1Char('|'))));
     QVERIFY(!QFile::exists(QStringLiteral("oxel.conf")));
 }
