@@ -578,7 +578,8 @@ void OxelDialog::showConcordance()
         connect(m_concordance, &ConcordanceWindow::occurrenceChosen, this, &OxelDialog::showOccurrence);
     }
     const WaitCursor waitCursor;
-    m_concordance->showResult(simplePane().record());
+    if (!m_concordance->showResult(simplePane().record()))
+        return;
     if (!m_concordance->isVisible())
         m_concordance->placeBeside(*this);
     m_concordance->show();

@@ -87,7 +87,7 @@ ConcordanceWindow::ConcordanceWindow(Dialogs& dialogs, QWidget* parent)
 
 ConcordanceWindow::~ConcordanceWindow() = default;
 
-void ConcordanceWindow::showResult(SearchResult record)
+bool ConcordanceWindow::showResult(SearchResult record)
 {
     // A sort or an export still reading the rows ends first.
     m_task.stop();
@@ -95,9 +95,32 @@ void ConcordanceWindow::showResult(SearchResult record)
     m_sortColumn = -1;
     m_sortOrder = Qt::AscendingOrder;
     showSortIndicator();
-    m_model->setResult(std::move(record));
+    // The rows shown go first, so that the old and the new are never held at once.
+    m_model->setResult(SearchResult(), {});
+    std::optional<Concordance::Rows> rows;
+    bool made = record.count() == 0;
+    if (made) {
+        rows.emplace();
+    } else {
+        // Millions of marks take seconds to find: the window stays painted, and the reader may cancel.
+        try {
+            // Over this window once it is on screen, over the main window before.
+            QWidget* const over = isVisible() || !parentWidget() ? this : parentWidget();
+            made = m_task.run(over, QStringLiteral("Ouverture de la concordance…"), [&](TaskControl& control) {
+                rows = Concordance::rowsOf(record, &control);
+                return rows.has_value();
+            });
+        } catch (const std::bad_alloc&) {
+            made = false;
+            rows.reset();
+            sayNoMemory();
+        }
+    }
+    if (made)
+        m_model->setResult(std::move(record), std::move(*rows));
     m_count->setText(countText(m_model->occurrenceCount(), m_model->articleCount()));
     m_export->setEnabled(m_model->occurrenceCount() > 0);
+    return made;
 }
 
 void ConcordanceWindow::placeBeside(const QWidget& main)

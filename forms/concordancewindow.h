@@ -27,8 +27,9 @@ public:
     explicit ConcordanceWindow(Dialogs& dialogs, QWidget* parent = nullptr);
     ~ConcordanceWindow() override;
 
-    // Lists the occurrences of `record`, in the order of the text.
-    void showResult(SearchResult record);
+    // Lists the occurrences of `record`, in the order of the text, found on a worker thread behind a
+    // progress window; false, with nothing listed, when the reader cancels it or memory runs out.
+    bool showResult(SearchResult record);
 
     const Concordance& concordance() const { return *m_model; }
     QTableView* table() const { return m_table; }

@@ -305,25 +305,47 @@ struct Concordance::Keyed
     bool whole; // the key holds all the row sorts by: equal keys are equal rows
 };
 
-void Concordance::setResult(SearchResult result)
+std::optional<Concordance::Rows> Concordance::rowsOf(const SearchResult& result, TaskControl* control)
+{
+    Rows rows;
+    if (control)
+        control->setTotal(result.count());
+    const bool whole =
+        highlighter::eachHitRanges(result, [&rows, control](int row, const QList<highlighter::Range>& marks) {
+            if (!marks.isEmpty())
+                ++rows.articles;
+            for (const highlighter::Range& mark : marks)
+                rows.occurrences.push_back({quint32(row), quint32(mark.start), quint32(mark.length)});
+            if (!control)
+                return true;
+            control->advance(1);
+            return !control->cancelled();
+        });
+    if (!whole)
+        return std::nullopt;
+    rows.occurrences.shrink_to_fit();
+    return rows;
+}
+
+void Concordance::setResult(SearchResult result, Rows rows)
 {
     beginResetModel();
     m_result = std::move(result);
-    m_occurrences.clear();
-    m_occurrences.shrink_to_fit();
+    m_occurrences = std::move(rows.occurrences);
+    m_articles = rows.articles;
     m_order.clear();
     m_order.shrink_to_fit();
-    m_articles = 0;
-    highlighter::eachHitRanges(m_result, [this](int row, const QList<highlighter::Range>& marks) {
-        if (!marks.isEmpty())
-            ++m_articles;
-        for (const highlighter::Range& mark : marks)
-            m_occurrences.push_back({quint32(row), quint32(mark.start), quint32(mark.length)});
-    });
-    m_occurrences.shrink_to_fit();
     m_order.resize(m_occurrences.size());
     std::iota(m_order.begin(), m_order.end(), quint32(0));
     endResetModel();
+}
+
+void Concordance::setResult(SearchResult result)
+{
+    // Whatever the model held goes before the new rows are made: both would be held at once.
+    setResult(SearchResult(), Rows());
+    std::optional<Rows> rows = rowsOf(result);
+    setResult(std::move(result), std::move(*rows));
 }
 
 const QString& Concordance::textOf(const Occurrence& occurrence) const

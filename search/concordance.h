@@ -35,8 +35,20 @@ public:
 
     using QAbstractTableModel::QAbstractTableModel;
 
-    // Lists the marks of every hit of `result` (as the article view marks them, within its scope),
-    // in the order of the hits and of the text.
+    // The rows of a result: the marks of every hit (as the article view marks them, within its scope),
+    // in the order of the hits and of the text, and how many articles hold one.
+    struct Rows
+    {
+        std::vector<Occurrence> occurrences;
+        int articles = 0;
+    };
+    // Made apart from the model, as they take long for millions of marks: they only read `result`, and
+    // may be made on another thread. Nothing once `control`, when given, is cancelled; it is told how
+    // many hits there are and how many were read.
+    static std::optional<Rows> rowsOf(const SearchResult& result, TaskControl* control = nullptr);
+    // Lists `rows`, made from `result`; one reset.
+    void setResult(SearchResult result, Rows rows);
+    // Both at once.
     void setResult(SearchResult result);
     const SearchResult& result() const { return m_result; }
 

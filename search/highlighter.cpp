@@ -182,12 +182,15 @@ QList<Range> hitRanges(const SearchResult& result, int index, qsizetype limit)
     return scopedRanges(result, index, limit, nullptr);
 }
 
-void eachHitRanges(const SearchResult& result, const std::function<void(int, const QList<Range>&)>& take)
+bool eachHitRanges(const SearchResult& result, const std::function<bool(int, const QList<Range>&)>& take)
 {
     // The matcher of many terms is an automaton: made once for all the hits.
     const std::optional<QueryMatcher> matcher = queryMatcher(result);
-    for (int index = 0; index < result.count(); ++index)
-        take(index, scopedRanges(result, index, -1, matcher ? &*matcher : nullptr));
+    for (int index = 0; index < result.count(); ++index) {
+        if (!take(index, scopedRanges(result, index, -1, matcher ? &*matcher : nullptr)))
+            return false;
+    }
+    return true;
 }
 
 QString markedText(const SearchResult& result, int index)

@@ -45,8 +45,9 @@ QList<Range> firstRanges(const SearchResult& result, const QString& text, const 
 // the limit bounds the occurrences looked at, so fewer marks may come back.
 QList<Range> hitRanges(const SearchResult& result, int index, qsizetype limit = -1);
 
-// Gives `take` the marks of every hit in turn, as hitRanges does without a limit.
-void eachHitRanges(const SearchResult& result, const std::function<void(int, const QList<Range>&)>& take);
+// Gives `take` the marks of every hit in turn, as hitRanges does without a limit, until it answers
+// false; returns whether every hit was given.
+bool eachHitRanges(const SearchResult& result, const std::function<bool(int, const QList<Range>&)>& take);
 
 // Hit `index` as the marked-up text a user saves: the article text with the opening and closing
 // markup around each marked range and nothing else (no escaping); the plain text when nothing is

@@ -111,6 +111,7 @@ private slots:
     void scopedReport();
     void scopedCountComesBack();
     void concordanceRows();
+    void openingCancelled();
     void noSearchYet();
     void concordanceSort_data();
     void concordanceSort();
@@ -326,6 +327,37 @@ void TestConcordance::concordanceRows()
     // Escape closes it, as it closes the program's other windows.
     QTest::keyClick(table, Qt::Key_Escape);
     QVERIFY(!concordance->isVisible());
+}
+
+// The marks are found on a worker behind a progress window: cancelled, the window does not open, and
+// neither the old rows nor the new are held.
+void TestConcordance::openingCancelled()
+{
+    MainWindow main(m_dialogs);
+    search(main, QStringLiteral("vent"), 0, QStringLiteral("exemple"));
+    const qsizetype asked = m_dialogs.progressLabels.size();
+    m_dialogs.cancelAtStep = m_dialogs.progressSteps;
+    QVERIFY(!openConcordance(main) || !main.window().concordanceWindow()->isVisible());
+    QCOMPARE(m_dialogs.progressLabels.mid(asked), QStringList({"Ouverture de la concordance…"}));
+    ConcordanceWindow* concordance = main.window().concordanceWindow();
+    QVERIFY(concordance);
+    QCOMPARE(concordance->concordance().occurrenceCount(), 0);
+    QCOMPARE(concordance->countLabel()->text(), QStringLiteral("0 occurrence dans 0 article"));
+
+    // Not cancelled, it opens with the search's rows.
+    m_dialogs.cancelAtStep = -1;
+    QCOMPARE(openConcordance(main), concordance);
+    QVERIFY(concordance->isVisible());
+    QCOMPARE(concordance->countLabel()->text(), QStringLiteral("4 occurrences dans 3 articles"));
+    QVERIFY(concordance->exportButton()->isEnabled());
+
+    // Cancelled once open: the window stays, with nothing listed.
+    search(main, QStringLiteral("brise"), 0, QString());
+    m_dialogs.cancelAtStep = m_dialogs.progressSteps;
+    openConcordance(main);
+    QVERIFY(concordance->isVisible());
+    QCOMPARE(concordance->concordance().occurrenceCount(), 0);
+    QVERIFY(!concordance->exportButton()->isEnabled());
 }
 
 void TestConcordance::noSearchYet()
