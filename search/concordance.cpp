@@ -324,6 +324,8 @@ std::optional<Concordance::Rows> Concordance::rowsOf(const SearchResult& result,
     if (!whole)
         return std::nullopt;
     rows.occurrences.shrink_to_fit();
+    rows.order.resize(rows.occurrences.size());
+    std::iota(rows.order.begin(), rows.order.end(), quint32(0));
     return rows;
 }
 
@@ -333,10 +335,7 @@ void Concordance::setResult(SearchResult result, Rows rows)
     m_result = std::move(result);
     m_occurrences = std::move(rows.occurrences);
     m_articles = rows.articles;
-    m_order.clear();
-    m_order.shrink_to_fit();
-    m_order.resize(m_occurrences.size());
-    std::iota(m_order.begin(), m_order.end(), quint32(0));
+    m_order = std::move(rows.order);
     endResetModel();
 }
 

@@ -40,6 +40,7 @@ public:
     struct Rows
     {
         std::vector<Occurrence> occurrences;
+        std::vector<quint32> order; // the order of the text
         int articles = 0;
     };
     // Made apart from the model, as they take long for millions of marks: they only read `result`, and
