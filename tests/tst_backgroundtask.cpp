@@ -2,9 +2,11 @@
 // painted, its progress shown through the dialogs once it lasts, the user's cancel passed on, and
 // what it throws passed on.
 #include "forms/backgroundtask.h"
+#include "forms/qtdialogs.h"
 #include "tests/scripteddialogs.h"
 
 #include <QApplication>
+#include <QProgressDialog>
 #include <QSemaphore>
 #include <QTest>
 #include <QThread>
@@ -22,6 +24,7 @@ private slots:
     void showsTheWaitCursorOnceNoticed();
     void progressWindowWorthShowing_data();
     void progressWindowWorthShowing();
+    void progressWindowKeys();
 };
 
 void TestBackgroundTask::run_data()
@@ -156,6 +159,32 @@ void TestBackgroundTask::progressWindowWorthShowing()
     QFETCH(int, total);
     QFETCH(bool, worth);
     QCOMPARE(ProgressThrottle::worthShowing(elapsed, ProgressThrottle::shownAfter, done, total), worth);
+}
+
+// The real progress window: titled with what runs; Enter, typed for a field, does not cancel; Escape does.
+void TestBackgroundTask::progressWindowKeys()
+{
+    QWidget window;
+    window.show();
+    QtDialogs dialogs;
+    const std::unique_ptr<Dialogs::Progress> progress =
+        dialogs.progress(&window, QStringLiteral("Ouverture du corpus…"));
+    QVERIFY(progress->advance(0, 1000));
+    QTest::qWait(int(ProgressThrottle::shownAfter.count()) + 50);
+    QVERIFY(progress->advance(100, 1000));
+    auto* shown = window.findChild<QProgressDialog*>();
+    QVERIFY(shown);
+    QVERIFY(shown->isVisible());
+    QCOMPARE(shown->windowTitle(), QStringLiteral("Ouverture du corpus"));
+    shown->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(shown));
+    // As the keys come, to the window's focus: its button.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::qWait(int(ProgressThrottle::interval.count()) + 10);
+    QVERIFY(progress->advance(200, 1000));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QTest::qWait(int(ProgressThrottle::interval.count()) + 10);
+    QVERIFY(!progress->advance(300, 1000));
 }
 
 QTEST_MAIN(TestBackgroundTask)
