@@ -53,6 +53,8 @@ ConcordanceWindow::ConcordanceWindow(Dialogs& dialogs, QWidget* parent)
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setWordWrap(false);
+    // Tab leaves the table for "Exporter…", as in every other window; the arrows move between rows.
+    m_table->setTabKeyNavigation(false);
     m_table->setItemDelegateForColumn(Concordance::LeftColumn, new LeftElidingDelegate(m_table));
     // Rows of one height, columns of set widths: nothing is measured over half a million rows.
     m_table->verticalHeader()->setVisible(false);

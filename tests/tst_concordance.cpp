@@ -569,6 +569,12 @@ void TestConcordance::doubleClickShowsOccurrence()
     QTest::keyClick(table, Qt::Key_Return);
     QCOMPARE(marks->text(), QStringLiteral("2 / 2"));
     QCOMPARE(window.Txt_Art->textCursor().selectedText(), QStringLiteral("Vent"));
+    // Tab leaves the rows for the window's button, rather than moving from cell to cell.
+    concordance->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(concordance));
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), concordance->exportButton());
 }
 
 void TestConcordance::placedBeside_data()
