@@ -11,10 +11,10 @@
 class Dialogs;
 class QWidget;
 
-// Runs a long job (a load, a search, a sort) on a worker thread while this thread keeps the windows
-// painted, shows how far it has gone through Dialogs::progress, the one kind of progress report, and
-// passes the user's cancel on to it. Keys and clicks wait for the end, but for those of the progress
-// window once it shows (it is modal): nothing acts on what the job reads or builds while it runs.
+// Runs a long job (a load; a concordance opened, sorted or exported) on a worker thread while this thread keeps the
+// windows painted, shows how far it has gone through Dialogs::progress, the one kind of progress report, and passes the
+// user's cancel on to it. Keys and clicks wait for the end, but for those of the progress window once it shows (it is
+// modal): nothing acts on what the job reads or builds while it runs.
 class BackgroundTask
 {
 public:
