@@ -68,6 +68,8 @@ public:
 
     bool failed = false;
     bool stopped = false; // the progress asked the read to stop
+    // Whether the source gave no more for either reason.
+    bool ended() const { return failed || stopped; }
 
 private:
     // Whether the read goes on.
@@ -98,7 +100,7 @@ Outcome parseWith(Source& source, corpusbuilder::BatchLimit limit, bool mixed, s
     QByteArray piece;
     if (!source.next(piece)) {
         why = QStringLiteral("le fichier est vide");
-        return source.failed || source.stopped ? sourceEnded(source) : Outcome::Refused;
+        return source.ended() ? sourceEnded(source) : Outcome::Refused;
     }
     xmldecoder::StreamDecoder decoder(piece);
     decoder.setMixed(mixed);
@@ -133,7 +135,7 @@ Outcome parseWith(Source& source, corpusbuilder::BatchLimit limit, bool mixed, s
     QByteArray following;
     for (;;) {
         const bool more = source.next(following);
-        if (source.failed || source.stopped)
+        if (source.ended())
             return sourceEnded(source);
         const std::optional<QByteArrayView> utf8 = decoder.decode(text, !more);
         if (!utf8) {
@@ -163,7 +165,7 @@ Outcome parseSource(Source& source, corpusbuilder::BatchLimit limit, std::option
         return Outcome::ReadError;
     QByteArray head;
     if (!source.next(head) || !xmldecoder::StreamDecoder(head).meantAsUtf8() || !source.rewind())
-        return source.failed || source.stopped ? sourceEnded(source) : Outcome::Refused;
+        return source.ended() ? sourceEnded(source) : Outcome::Refused;
     return parseWith(source, limit, true, content, why);
 }
 

@@ -100,29 +100,27 @@ bool ConcordanceWindow::showResult(SearchResult record)
     // The rows shown go first, so that the old and the new are never held at once.
     m_model->setResult(SearchResult(), {});
     std::optional<Concordance::Rows> rows;
-    bool made = record.count() == 0;
-    if (made) {
+    if (record.count() == 0) {
         rows.emplace();
     } else {
         // Millions of marks take seconds to find: the window stays painted, and the reader may cancel.
         try {
             // Over this window once it is on screen, over the main window before.
             QWidget* const over = isVisible() || !parentWidget() ? this : parentWidget();
-            made = m_task.run(over, QStringLiteral("Ouverture de la concordance…"), [&](TaskControl& control) {
+            m_task.run(over, QStringLiteral("Ouverture de la concordance…"), [&](TaskControl& control) {
                 rows = Concordance::rowsOf(record, &control);
                 return rows.has_value();
             });
         } catch (const std::bad_alloc&) {
-            made = false;
             rows.reset();
             sayNoMemory();
         }
     }
-    if (made)
+    if (rows)
         m_model->setResult(std::move(record), std::move(*rows));
     m_count->setText(countText(m_model->occurrenceCount(), m_model->articleCount()));
     m_export->setEnabled(m_model->occurrenceCount() > 0);
-    return made;
+    return rows.has_value();
 }
 
 void ConcordanceWindow::placeBeside(const QWidget& main)
