@@ -187,8 +187,19 @@ void OxelDialog::clearResults()
     m_corpus.clearArticles();
 }
 
+void OxelDialog::showEvent(QShowEvent* event)
+{
+    GUI_Base::showEvent(event);
+    const int index = Onglets->currentIndex();
+    if (index >= 0 && index < int(m_tabShown.size()))
+        m_tabShown[size_t(index)] = true;
+}
+
 void OxelDialog::followCurrentTab()
 {
+    const int index = Onglets->currentIndex();
+    if (isVisible() && index >= 0 && index < int(m_tabShown.size()))
+        m_tabShown[size_t(index)] = true;
     const QWidget* page = Onglets->currentWidget();
     for (TabPage* each : m_tabs)
         each->pane().setOnScreen(page && page->isAncestorOf(each->pane().view()));
@@ -335,8 +346,13 @@ QList<highlighter::Range> OxelDialog::findWords(const QString& text, const Block
 QString OxelDialog::splitterSizes() const
 {
     QStringList tabs;
-    for (const QSplitter* splitter : {Split_Corpus, Split_Simple, Split_Cro}) {
-        const QList<int> sizes = splitter->sizes();
+    const std::array<const QSplitter*, 3> splitters{Split_Corpus, Split_Simple, Split_Cro};
+    for (size_t i = 0; i < splitters.size(); ++i) {
+        if (!m_tabShown[i] && !m_splitterRead[i].isEmpty()) {
+            tabs << m_splitterRead[i];
+            continue;
+        }
+        const QList<int> sizes = splitters[i]->sizes();
         tabs << QStringLiteral("%1,%2").arg(sizes.value(0)).arg(sizes.value(1));
     }
     return tabs.join(QLatin1Char(';'));
@@ -357,8 +373,11 @@ void OxelDialog::setSplitterSizes(const QString& sizes)
         // No part wider than the window: a hand-written size would hide the other part, or overflow
         // the sum the splitter shares out.
         const int widest = std::max(width(), 1);
-        if (listOk && articleOk && list > 0 && article > 0)
+        if (listOk && articleOk && list > 0 && article > 0) {
             splitters[i]->setSizes({std::min(list, widest), std::min(article, widest)});
+            m_splitterRead[size_t(i)] =
+                QStringLiteral("%1,%2").arg(std::min(list, widest)).arg(std::min(article, widest));
+        }
     }
 }
 

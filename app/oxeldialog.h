@@ -129,6 +129,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     // Back from another window with the keys going nowhere: they go to the tab shown.
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     // The wheel with Ctrl over an article view zooms the three views.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -189,7 +190,11 @@ private:
     int m_zoom = 0;
     int m_wheelRest = 0;         // eighths of a degree not yet turned into a step
     bool m_tabByBarKeys = false; // the last key on the tab bar was its own (an arrow), not Ctrl+Tab
-    QFont m_articleFont;         // the article views' font before the zoom
+    // Per tab: whether it has been on screen, and the splitter sizes read for it at start. A splitter
+    // never laid out has no sizes of its own to keep: the ones read are written back.
+    std::array<bool, 3> m_tabShown{};
+    std::array<QString, 3> m_splitterRead;
+    QFont m_articleFont; // the article views' font before the zoom
     ConcordanceWindow* m_concordance = nullptr;
     BackgroundTask m_loadTask;
     bool m_closeWhenLoaded = false;

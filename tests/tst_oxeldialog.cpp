@@ -1391,6 +1391,26 @@ void TestOxelDialog::splitters()
     window->setSplitterSizes(QStringLiteral("1,2"));
     QCOMPARE(window->Split_Corpus->sizes()[0], 300);
 
+    // A tab not on screen since the start keeps the sizes read for it: its splitter was never laid out.
+    {
+        m_dialogs.welcome = 0;
+        OxelDialog fresh(m_dialogs);
+        fresh.resize(1200, 800);
+        fresh.setSplitterSizes(QStringLiteral("300,700;310,690;320,680"));
+        fresh.Onglets->setCurrentIndex(2);
+        fresh.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fresh));
+        QVERIFY2(fresh.splitterSizes().startsWith(QStringLiteral("300,700;310,690;")),
+                 qPrintable(fresh.splitterSizes()));
+        fresh.Onglets->setCurrentIndex(1);
+        QApplication::processEvents();
+        // Once shown, its own sizes.
+        fresh.Split_Simple->setSizes({500, 500});
+        const QStringList written = fresh.splitterSizes().split(QLatin1Char(';'));
+        QCOMPARE(written.value(0), QStringLiteral("300,700"));
+        QVERIFY(written.value(1) != QStringLiteral("310,690"));
+    }
+
     // At 1024 × 700 the results take most of each tab's height, the grid's tab too.
     window->resize(1024, 700);
     for (int tab = 0; tab < 3; ++tab) {
