@@ -113,6 +113,7 @@ struct Batch
     {
         quint32 start = 0;
         quint32 length = 0;
+        quint32 name = 0; // its attribute's, in the builder's attribute names
     };
     Bytes bytes;
     Bytes strings; // attribute values
@@ -133,7 +134,22 @@ struct Finished
 {
     std::vector<ArticleEntry> articles;
     ElementIndex elements;
+    // By the builder's numbers of the names; the attributes too.
+    std::vector<ElementStats> stats;
 };
+
+// The characters of UTF-8 text, counted up to `limit` + 1.
+qsizetype charactersUpTo(std::string_view utf8, qsizetype limit)
+{
+    if (qsizetype(utf8.size()) <= limit)
+        return qsizetype(utf8.size()); // at least as many bytes as characters
+    qsizetype count = 0;
+    for (const char c : utf8) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80 && ++count > limit)
+            break;
+    }
+    return count;
+}
 
 // Turns batches into article texts, titles and the element index, on its own thread, while the
 // parser reads on: decoding to UTF-16, numbering names and values and finding titles would otherwise
@@ -245,7 +261,18 @@ private:
     void findEdges(const Batch& batch, quint32 firstNode, quint32 endNode, const QString& text);
     // Fills m_trimmedFrom and m_trimmedUntil for the article's text, in one pass over it.
     void findTrimmedEnds(const Piece* pieces, quint32 count, const QString& text);
-    QString title(const Batch& batch, quint32 article, const QString& text) const;
+    // The article's title, and in `node` the element that gives it (none when none does).
+    QString title(const Batch& batch, quint32 article, const QString& text, quint32& node) const;
+    ElementStats& statsOf(quint32 name)
+    {
+        if (name >= m_finished.stats.size()) {
+            m_finished.stats.resize(name + 1);
+            m_distinct.resize(name + 1);
+        }
+        return m_finished.stats[name];
+    }
+    // Counts a value of an element of that name, with the number the index gave it.
+    void countValue(quint32 name, quint32 attribute, std::string_view value, quint32 id);
 
     const qint64 m_expectedBytes;
     std::mutex m_mutex;
@@ -277,6 +304,8 @@ private:
         bool ownText = false; // its children are inline
     };
     std::vector<OpenNode> m_open;
+    // The distinct values of each attribute counted in m_finished.stats, while they may make headings.
+    std::vector<std::vector<std::unordered_set<quint32>>> m_distinct;
     std::thread m_thread;
 };
 
@@ -331,12 +360,19 @@ void Finisher::finish(const Batch& batch)
         for (quint32 n = article.firstNode + 1; n < endNode; ++n) {
             const Node& node = batch.nodes[n];
             const quint32 element = index.addElement(node.name);
-            for (quint32 v = node.firstValue; v < node.firstValue + node.valueCount; ++v)
-                index.addValue(element, valueAt(batch, v), m_valueHashes[v - firstValue]);
+            for (quint32 v = node.firstValue; v < node.firstValue + node.valueCount; ++v) {
+                const std::string_view value = valueAt(batch, v);
+                const quint32 attribute = batch.values[v].name;
+                countValue(node.name, attribute, value,
+                           index.addValue(element, attribute, value, m_valueHashes[v - firstValue]));
+            }
             const quint32 first = node.firstPiece - article.firstPiece;
             const quint32 start = m_trimmedFrom[first];
             const quint32 end = m_trimmedUntil[node.endPiece - article.firstPiece];
+            ElementStats& stats = statsOf(node.name);
+            ++stats.count;
             if (start < end) {
+                stats.textLength += end - start;
                 index.setElementText(element, start, end);
                 m_signed.push_back(element);
                 m_searched.push_back(
@@ -350,7 +386,10 @@ void Finisher::finish(const Batch& batch)
         index.endArticle(batch.nodes[article.firstNode].firstChild != Kind::None);
 
         ArticleEntry entry;
-        entry.title = title(batch, static_cast<quint32>(a), text);
+        quint32 titleNode = ElementIndex::none;
+        entry.title = title(batch, static_cast<quint32>(a), text, titleNode);
+        if (titleNode != ElementIndex::none && titleNode != article.firstNode)
+            ++statsOf(batch.nodes[titleNode].name).titleCount;
         entry.number = static_cast<int>(m_finished.articles.size());
         entry.text = std::move(text);
         m_finished.articles.push_back(std::move(entry));
@@ -390,8 +429,10 @@ void Finisher::findEdges(const Batch& batch, quint32 firstNode, quint32 endNode,
         }
         const Node& node = batch.nodes[n];
         const bool block = !m_open.back().ownText;
-        if (block)
+        if (block) {
             keep(node.firstPiece);
+            ++statsOf(node.name).blockCount;
+        }
         m_open.push_back({node.subtreeEnd, node.endPiece, block, node.ownText});
     }
     for (; m_open.size() > 1; m_open.pop_back()) {
@@ -426,7 +467,30 @@ void Finisher::findTrimmedEnds(const Piece* pieces, quint32 count, const QString
     }
 }
 
-QString Finisher::title(const Batch& batch, quint32 article, const QString& text) const
+void Finisher::countValue(quint32 name, quint32 attribute, std::string_view value, quint32 id)
+{
+    std::vector<AttributeStats>& attributes = statsOf(name).attributes;
+    std::vector<std::unordered_set<quint32>>& distinct = m_distinct[name];
+    size_t a = 0;
+    while (a < attributes.size() && attributes[a].attribute != attribute)
+        ++a;
+    if (a == attributes.size()) {
+        attributes.push_back({attribute, 0, 0, 0});
+        distinct.emplace_back();
+    }
+    AttributeStats& stats = attributes[a];
+    ++stats.count;
+    if (stats.longest > AttributeStats::headingLimit || stats.distinct > AttributeStats::distinctLimit)
+        return;
+    stats.longest = std::max(stats.longest, charactersUpTo(value, AttributeStats::headingLimit));
+    if (distinct[a].insert(id).second)
+        ++stats.distinct;
+    // Past either bound the attribute makes no headings: its values need no more counting.
+    if (stats.longest > AttributeStats::headingLimit || stats.distinct > AttributeStats::distinctLimit)
+        std::unordered_set<quint32>().swap(distinct[a]);
+}
+
+QString Finisher::title(const Batch& batch, quint32 article, const QString& text, quint32& node) const
 {
     // Down the chain of first children to the first leaf with text, then forward over siblings
     // without text. Each step moves down or forward in document order, so the walk is linear.
@@ -444,6 +508,7 @@ QString Finisher::title(const Batch& batch, quint32 article, const QString& text
         while (e != ElementIndex::none && !nodes[e].hasText)
             e = nextSiblingElement(e);
     }
+    node = e;
     if (e == ElementIndex::none)
         return {};
     // Its text, whitespace-only text nodes left out.
@@ -475,7 +540,23 @@ public:
         m_content.articles = std::move(finished.articles);
         m_content.elements = std::move(finished.elements);
         ElementIndex& index = m_content.elements;
-        index.finish(m_names.takeTexts());
+        const QStringList names = m_names.takeTexts();
+        index.finish(names, m_attributeNames.takeTexts());
+        // The counts by the index's numbers of the names: two names the index made one add up.
+        m_content.elementStats.resize(index.nameCount());
+        for (size_t n = 0; n < finished.stats.size(); ++n) {
+            ElementStats& into = m_content.elementStats[index.nameId(names.at(qsizetype(n)))];
+            ElementStats& from = finished.stats[n];
+            into.count += from.count;
+            into.blockCount += from.blockCount;
+            into.titleCount += from.titleCount;
+            into.textLength += from.textLength;
+            into.attributes.insert(into.attributes.end(), from.attributes.begin(), from.attributes.end());
+        }
+        QStringList indexNames;
+        for (quint32 id = 0; id < index.nameCount(); ++id)
+            indexNames.append(index.name(id));
+        m_content.roles = ElementRoles::guess(indexNames, m_content.elementStats);
         // The index's edges no longer move: each article sees its own.
         for (size_t n = 0; n < m_content.articles.size(); ++n)
             m_content.articles[n].edges = index.edges(static_cast<int>(n));
@@ -543,7 +624,10 @@ private:
         quint32 id = ElementIndex::none;
     };
     std::array<RecentName, 64> m_recentNames;
-    quint32 nameId(const char* name);
+    // Those of their attributes, alike.
+    ElementIndex::Interner m_attributeNames;
+    std::array<RecentName, 64> m_recentAttributes;
+    static quint32 numberOf(const char* name, ElementIndex::Interner& names, std::array<RecentName, 64>& recent);
     Finisher m_finisher;
 };
 
@@ -598,14 +682,15 @@ void Builder::startElement(const char* name, const char** attributes)
         closeText();
         childStarts(Kind::Element);
         Node node;
-        node.name = nameId(name);
+        node.name = numberOf(name, m_names, m_recentNames);
         Bytes& strings = m_batch->strings;
         node.firstValue = static_cast<quint32>(m_batch->values.size());
         for (const char** a = attributes; *a; a += 2) {
             const auto start = static_cast<quint32>(strings.size());
             const size_t length = std::strlen(a[1]);
             strings.append(a[1], length);
-            m_batch->values.push_back({start, static_cast<quint32>(length)});
+            m_batch->values.push_back(
+                {start, static_cast<quint32>(length), numberOf(a[0], m_attributeNames, m_recentAttributes)});
         }
         node.valueCount = static_cast<quint32>(m_batch->values.size()) - node.firstValue;
         if (strings.size() >= std::numeric_limits<quint32>::max() / 2)
@@ -617,15 +702,15 @@ void Builder::startElement(const char* name, const char** attributes)
     ++m_depth;
 }
 
-quint32 Builder::nameId(const char* name)
+quint32 Builder::numberOf(const char* name, ElementIndex::Interner& names, std::array<RecentName, 64>& recentNames)
 {
     // Told apart by their first two bytes, and compared without measuring the name first.
     const auto* const bytes = reinterpret_cast<const unsigned char*>(name);
-    RecentName& recent = m_recentNames[(bytes[0] * 7u + (bytes[0] != 0 ? bytes[1] : 0u)) % m_recentNames.size()];
+    RecentName& recent = recentNames[(bytes[0] * 7u + (bytes[0] != 0 ? bytes[1] : 0u)) % recentNames.size()];
     if (recent.id != ElementIndex::none && std::strcmp(recent.bytes.c_str(), name) == 0)
         return recent.id;
     const size_t length = std::strlen(name);
-    const quint32 id = m_names.intern(std::string_view(name, length));
+    const quint32 id = names.intern(std::string_view(name, length));
     recent.bytes.assign(name, length);
     recent.id = id;
     return id;

@@ -2,6 +2,7 @@
 
 #include "corpus/articleentry.h"
 #include "corpus/elementindex.h"
+#include "corpus/elementroles.h"
 
 #include <QStringList>
 #include <vector>
@@ -23,4 +24,7 @@ struct CorpusContent
     QString rootName;
     // Each element name of the file once, the document element's included, in order of first use.
     QStringList elementNames;
+    // What the load counted of each element name of the index, and the roles guessed from it.
+    std::vector<ElementStats> elementStats;
+    ElementRoles roles;
 };

@@ -187,6 +187,7 @@ void ElementIndex::reserveFor(qint64 fileBytes)
     m_elementNames.reserve(bytes / 24);
     m_elementTexts.reserve(bytes / 24);
     m_elementValues.reserve(bytes / 96);
+    m_valueAttributes.reserve(bytes / 96);
     m_articles.reserve(bytes / 256);
 }
 
@@ -308,10 +309,13 @@ quint32 ElementIndex::addElement(quint32 name)
     return static_cast<quint32>(m_elements.size() - 1);
 }
 
-void ElementIndex::addValue(quint32 element, std::string_view value, quint32 hash)
+quint32 ElementIndex::addValue(quint32 element, quint32 attribute, std::string_view value, quint32 hash)
 {
-    m_elementValues.push_back(m_buildValues.intern(value, hash));
+    const quint32 id = m_buildValues.intern(value, hash);
+    m_elementValues.push_back(id);
+    m_valueAttributes.push_back(attribute);
     ++m_elements[element].valueCount;
+    return id;
 }
 
 void ElementIndex::setElementText(quint32 element, quint32 start, quint32 end)
@@ -324,8 +328,9 @@ void ElementIndex::setEdges(const quint32* edges, size_t count)
     m_edges.insert(m_edges.end(), edges, edges + count);
 }
 
-void ElementIndex::finish(QStringList names)
+void ElementIndex::finish(QStringList names, QStringList attributeNames)
 {
+    m_attributeNames = std::move(attributeNames);
     // Most corpora keep few edges or none: the room grown for them goes back.
     m_edges.shrink_to_fit();
     m_names = std::move(names);

@@ -67,6 +67,10 @@ public:
     quint32 nameCount() const { return static_cast<quint32>(m_names.size()); }
     const QString& value(quint32 id) const { return m_values.at(id); }
     const quint32* values(const Element& element) const { return m_elementValues.data() + element.firstValue; }
+    // The attribute that holds each of the element's values, by number, beside values().
+    const quint32* attributes(const Element& element) const { return m_valueAttributes.data() + element.firstValue; }
+    const QString& attributeName(quint32 id) const { return m_attributeNames.at(id); }
+    quint32 attributeCount() const { return static_cast<quint32>(m_attributeNames.size()); }
 
     int articleCount() const { return static_cast<int>(m_articles.size()); }
     // The elements below article `number`, in document order, the article itself left out.
@@ -84,9 +88,10 @@ public:
     void beginArticle();
     quint32 addElement(quint32 name);
     // Values in two steps, so that the values of an article are looked up at once (see Interner):
-    // the hash of each, then each with its hash.
+    // the hash of each, then each with its hash and the number of its attribute's name. Returns the
+    // value's number while building: equal bytes, equal numbers.
     quint32 valueHash(std::string_view value) const { return m_buildValues.hash(value); }
-    void addValue(quint32 element, std::string_view value, quint32 hash);
+    quint32 addValue(quint32 element, quint32 attribute, std::string_view value, quint32 hash);
     // Once the article's text is known: where the element's text lies, [start, end) of it, without
     // whitespace at either end; start == end when it has none. The builder trims the texts of all the
     // elements of an article in one pass over it, as trimming each of thousands of nested elements
@@ -98,8 +103,9 @@ public:
     // Then its block edges, sorted, each once.
     void setEdges(const quint32* edges, size_t count);
     void endArticle(bool hasChildNode) { m_articles.back().hasChildNode = hasChildNode; }
-    // Drops what only the building needed; `names` are the texts of the numbers addElement() was given.
-    void finish(QStringList names);
+    // Drops what only the building needed; `names` are the texts of the numbers addElement() was given,
+    // `attributeNames` those of the numbers addValue() was given.
+    void finish(QStringList names, QStringList attributeNames = {});
 
     // Numbers UTF-8 strings as they come, each distinct one once, and keeps their texts (open
     // addressing over one buffer of their bytes: it runs for every element and attribute of the corpus).
@@ -167,10 +173,12 @@ private:
     std::vector<quint32> m_elementNames; // the name of each element of m_elements
     std::vector<TextRange> m_elementTexts;
     std::vector<quint32> m_elementValues;
+    std::vector<quint32> m_valueAttributes; // beside m_elementValues
     std::vector<ArticleRange> m_articles;
     std::vector<quint32> m_edges; // the block edges of every article, article after article
     QStringList m_names;
     QStringList m_values;
+    QStringList m_attributeNames;
     TextIds m_nameIds;
     TextIds m_valueIds;
     Interner m_buildValues;

@@ -40,6 +40,8 @@ private slots:
     void articleTextAsWritten();
     void blockEdges_data();
     void blockEdges();
+    void roles_data();
+    void roles();
 };
 
 void TestArticleIndex::titleRule_data()
@@ -326,6 +328,71 @@ void TestArticleIndex::blockEdges()
     QCOMPARE(corpus.elementIndex().edges(0).begin(), entry.edges.begin());
     QCOMPARE(corpus.articles()[1].edges.size(), 1);
     QCOMPARE(*corpus.articles()[1].edges.begin(), 2u);
+}
+
+void TestArticleIndex::roles_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<QStringList>("roles"); // name=role, with its heading's attribute, in the index's order
+
+    QTest::newRow("title, short and long inline in mixed content")
+        << QByteArray("<r><a><v>VENT</v>, <c>s. m.</c> <d>" + QByteArray(100, 'x') +
+                      "</d></a>"
+                      "<a><v>SON</v>, <c>s. m.</c> <d>" +
+                      QByteArray(70, 'y') + "</d></a></r>")
+        << QStringList{"v=Titre", "c=Italique", "d=Normal"};
+    QTest::newRow("children of element-only content are paragraphs")
+        << QByteArray("<r><a><t>UN</t>\n <s><d>air</d> <e>ex.</e></s></a></r>")
+        << QStringList{"t=Titre", "s=Paragraphe", "d=Paragraphe", "e=Paragraphe"};
+    QTest::newRow("short values that repeat make headings")
+        << QByteArray(
+               "<r><a><t>A</t><s n=\"1\">x</s><s n=\"2\">y</s><s n=\"1\">z</s><s n=\"1\">w</s><s n=\"2\">v</s></a></r>")
+        << QStringList{"t=Titre", "s=Intertitre(n)"};
+    QTest::newRow("identifiers make no headings")
+        << QByteArray("<r><a><t>A</t><s id=\"s1\">x</s><s id=\"s2\">y</s><s id=\"s3\">z</s></a></r>")
+        << QStringList{"t=Titre", "s=Paragraphe"};
+    QTest::newRow("long values make no headings")
+        << QByteArray("<r><a><t>A</t><s k=\"" + QByteArray(41, 'k') + "\">x</s><s k=\"" + QByteArray(41, 'k') +
+                      "\">y</s><s k=\"" + QByteArray(41, 'k') + "\">z</s></a></r>")
+        << QStringList{"t=Titre", "s=Paragraphe"};
+    QTest::newRow("forty characters of two bytes still short")
+        << QByteArray("<r><a><t>A</t><s k=\"" + QString(40, QChar(u'é')).toUtf8() + "\">x</s><s k=\"" +
+                      QString(40, QChar(u'é')).toUtf8() + "\">y</s><s k=\"" + QString(40, QChar(u'é')).toUtf8() +
+                      "\">z</s></a></r>")
+        << QStringList{"t=Titre", "s=Intertitre(k)"};
+    QTest::newRow("the attribute on most elements heads")
+        << QByteArray("<r><a><t>A</t><s n=\"1\" g=\"x\">x</s><s n=\"1\">y</s><s n=\"1\" g=\"x\">z</s>"
+                      "<s n=\"1\">w</s><s n=\"1\" g=\"x\">v</s></a></r>")
+        << QStringList{"t=Titre", "s=Intertitre(n)"};
+    QTest::newRow("HTML names in their meaning")
+        << QByteArray("<r><a>A <b>b</b><strong>s</strong><i>i</i><em>e</em><u>u</u><sup>2</sup><sub>3</sub><br/>"
+                      "<p>" +
+                      QByteArray(100, 'p') + "</p></a></r>")
+        << QStringList{"b=Gras",       "strong=Gras", "i=Italique",       "em=Italique", "u=Souligné",
+                       "sup=Exposant", "sub=Indice",  "br=Saut de ligne", "p=Paragraphe"};
+    QTest::newRow("most occurrences decide")
+        << QByteArray("<r><a><t>A</t><x>un</x><x>deux</x></a><a><t>B</t> et <x>trois</x></a></r>")
+        << QStringList{"t=Titre", "x=Paragraphe"};
+    QTest::newRow("title nested in a block")
+        << QByteArray("<r><a><h><t>A</t><g>n.</g></h><d>air</d></a><a><h><t>B</t></h><d>eau</d></a></r>")
+        << QStringList{"h=Paragraphe", "t=Titre", "g=Paragraphe", "d=Paragraphe"};
+}
+
+void TestArticleIndex::roles()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(QStringList, roles);
+    const CorpusDocument corpus = corpusOf(xml);
+    const ElementIndex& index = corpus.elementIndex();
+    const ElementRoles& guessed = corpus.content()->roles;
+    QStringList actual;
+    for (quint32 name = 0; name < index.nameCount(); ++name) {
+        QString role = index.name(name) + "=" + ElementRoles::roleName(guessed.role(name));
+        if (guessed.role(name) == ElementRole::Heading)
+            role += "(" + index.attributeName(guessed.headingAttribute(name)) + ")";
+        actual << role;
+    }
+    QCOMPARE(actual, roles);
 }
 
 QTEST_GUILESS_MAIN(TestArticleIndex)
