@@ -26,6 +26,10 @@ public:
     bool printSetup(QWidget*, QPrinter&) override { return false; }
     bool question(QWidget*, const QString&, const QString&) override { return false; }
     int welcomeChoice(QWidget*) override { return 0; }
+    std::optional<std::vector<ElementRole>> elementRoles(QWidget*, const std::vector<RoleRow>&) override
+    {
+        return std::nullopt;
+    }
     std::unique_ptr<Progress> progress(QWidget* parent, const QString& label) override
     {
         return realProgress ? QtDialogs().progress(parent, label) : Dialogs::progress(parent, label);

@@ -1,5 +1,6 @@
 #include "forms/articleview.h"
 
+#include "corpus/elementindex.h"
 #include "search/wordboundary.h"
 
 #include <QLocale>
@@ -30,71 +31,54 @@ QTextCharFormat noteFormat()
     return format;
 }
 
-// Characters the document turns into a paragraph break, one for one, except "\r\n", which it
-// turns into one break for two.
-bool endsParagraph(QChar c)
+QTextCharFormat roleFormat(ElementRole role)
 {
-    return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator || c == QChar(0xFDD0) || c == QChar(0xFDD1);
+    QTextCharFormat format;
+    switch (role) {
+    case ElementRole::Title:
+        format.setFontWeight(QFont::Bold);
+        format.setProperty(QTextFormat::FontSizeAdjustment, 1);
+        break;
+    case ElementRole::Italic:
+        format.setFontItalic(true);
+        break;
+    case ElementRole::Bold:
+        format.setFontWeight(QFont::Bold);
+        break;
+    case ElementRole::SmallCaps:
+        format.setFontCapitalization(QFont::SmallCaps);
+        break;
+    case ElementRole::Underline:
+        format.setFontUnderline(true);
+        break;
+    case ElementRole::Superscript:
+        format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+        break;
+    case ElementRole::Subscript:
+        format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+        break;
+    default:
+        break;
+    }
+    return format;
 }
 
-struct Display
+// A small heading, apart from the text: it is the view's, not the article's.
+QTextCharFormat headingFormat()
 {
-    QString text;
-    std::vector<qsizetype> breaks; // view positions of the inserted breaks
-};
+    QTextCharFormat format;
+    format.setFontWeight(QFont::DemiBold);
+    format.setForeground(QColor(0x55, 0x55, 0x55));
+    format.setProperty(QTextFormat::FontSizeAdjustment, -1);
+    return format;
+}
 
-// The first `shown` characters of `text` as the view shows them: one character for each of the
-// article's, a line too long broken at its last white space, plus a break inserted into each run
-// without white space longer than a word may be.
-Display displayCopy(const QString& text, qsizetype shown)
+// The file's indentation between lines: in place, but taking no room.
+QTextCharFormat hiddenFormat()
 {
-    Display display;
-    display.text.reserve(shown + shown / ArticleView::wordLimit + 1);
-    qsizetype paragraph = 0;  // characters of the current paragraph
-    qsizetype run = 0;        // of its current run without white space
-    qsizetype lastSpace = -1; // its last white space, in the view
-    const auto endParagraph = [&] {
-        paragraph = 0;
-        run = 0;
-        lastSpace = -1;
-    };
-    for (qsizetype i = 0; i < shown; ++i) {
-        const QChar c = text.at(i);
-        const QChar next = i + 1 < shown ? text.at(i + 1) : QChar(u'\n');
-        if (c == u'\r') {
-            // A space before the line feed that follows keeps every later position.
-            display.text += next == u'\n' ? QChar(u' ') : QChar(u'\n');
-            if (next != u'\n')
-                endParagraph();
-            continue;
-        }
-        display.text += c;
-        if (endsParagraph(c)) {
-            endParagraph();
-            continue;
-        }
-        ++paragraph;
-        if (c.isSpace()) {
-            lastSpace = display.text.size() - 1;
-            run = 0;
-            continue;
-        }
-        ++run;
-        // Nothing to break at the end of a paragraph, nor between the halves of a character.
-        if (endsParagraph(next) || next.isSpace() || c.isHighSurrogate())
-            continue;
-        if (run >= ArticleView::wordLimit) {
-            display.breaks.push_back(display.text.size());
-            display.text += u'\n';
-            endParagraph();
-        } else if (paragraph >= ArticleView::paragraphLimit && lastSpace >= 0) {
-            // The white space becomes the break: one character for one.
-            display.text[lastSpace] = u'\n';
-            paragraph = display.text.size() - 1 - lastSpace;
-            lastSpace = -1;
-        }
-    }
-    return display;
+    QTextCharFormat format;
+    format.setFontPointSize(1);
+    return format;
 }
 
 } // namespace
@@ -106,13 +90,21 @@ ArticleView::ArticleView(QWidget* parent) : QTextEdit(parent)
     connect(document(), &QTextDocument::contentsChange, this, &ArticleView::contentsChanged);
 }
 
-void ArticleView::showArticle(const QString& text, const BlockEdges& edges, const QList<highlighter::Range>& marks)
+void ArticleView::setRoles(std::shared_ptr<const ElementRoles> roles)
+{
+    m_roles = std::move(roles);
+}
+
+void ArticleView::showArticle(const QString& text, const BlockEdges& edges, const QList<highlighter::Range>& marks,
+                              const ElementIndex* index, int number)
 {
     qsizetype shown = std::min(text.size(), shownLimit);
     // A cut never parts the two halves of a character.
     if (shown < text.size() && shown > 0 && text.at(shown - 1).isHighSurrogate())
         --shown;
-    Display display = displayCopy(text, shown);
+    ArticleDisplay display =
+        m_roles && index ? ArticleDisplay::formatted(text, shown, paragraphLimit, wordLimit, *index, number, *m_roles)
+                         : ArticleDisplay::plain(text, shown, paragraphLimit, wordLimit);
 
     m_showing = true;
     // Whatever was marked under the cursor must not colour the next text.
@@ -120,11 +112,29 @@ void ArticleView::showArticle(const QString& text, const BlockEdges& edges, cons
     // The text and its marks go in as one edit, so that the document is laid out once.
     QTextCursor cursor(document());
     cursor.beginEditBlock();
-    setPlainText(display.text);
+    setPlainText(display.text());
     m_article = text;
     m_edges.assign(edges.begin(), edges.end());
     m_shown = shown;
-    m_breaks = std::move(display.breaks);
+    m_display = std::move(display);
+    for (const ArticleDisplay::Styled& styled : m_display.styled()) {
+        cursor.setPosition(int(styled.range.start));
+        cursor.setPosition(int(styled.range.end), QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(roleFormat(styled.role));
+    }
+    for (const ArticleDisplay::Range& hidden : m_display.hidden()) {
+        cursor.setPosition(int(hidden.start));
+        cursor.setPosition(int(hidden.end), QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(hiddenFormat());
+    }
+    for (const ArticleDisplay::Range& heading : m_display.headings()) {
+        cursor.setPosition(int(heading.start));
+        cursor.setPosition(int(heading.end), QTextCursor::KeepAnchor);
+        cursor.setCharFormat(headingFormat());
+        QTextBlockFormat block = cursor.blockFormat();
+        block.setTopMargin(4);
+        cursor.setBlockFormat(block);
+    }
     const QTextCharFormat format = markFormat();
     for (const highlighter::Range& mark : marks) {
         if (mark.start >= shown)
@@ -155,27 +165,12 @@ void ArticleView::clearArticle()
 
 int ArticleView::viewPosition(qsizetype articlePosition) const
 {
-    const qsizetype position = std::clamp<qsizetype>(articlePosition, 0, m_shown);
-    // Each inserted break before the position moves it one on; the k-th stands before the
-    // article's character at its view position minus k.
-    qsizetype low = 0;
-    qsizetype high = qsizetype(m_breaks.size());
-    while (low < high) {
-        const qsizetype middle = (low + high) / 2;
-        if (m_breaks[size_t(middle)] - middle <= position)
-            low = middle + 1;
-        else
-            high = middle;
-    }
-    return int(position + low);
+    return int(m_display.viewPosition(std::clamp<qsizetype>(articlePosition, 0, m_shown)));
 }
 
 qsizetype ArticleView::articlePosition(int viewPosition) const
 {
-    const qsizetype shownEnd = m_shown + qsizetype(m_breaks.size());
-    const qsizetype position = std::clamp<qsizetype>(viewPosition, 0, shownEnd);
-    const auto before = std::lower_bound(m_breaks.begin(), m_breaks.end(), position);
-    return position - (before - m_breaks.begin());
+    return std::clamp<qsizetype>(m_display.articlePosition(std::max(viewPosition, 0)), 0, m_shown);
 }
 
 QString ArticleView::articleText(int from, int to) const
@@ -277,6 +272,9 @@ void ArticleView::mouseDoubleClickEvent(QMouseEvent* event)
         return;
     const QTextCursor cursor = cursorForPosition(event->position().toPoint());
     int position = cursor.position();
+    // A heading is the view's own: no word of the article.
+    if (m_display.isPutIn(position) && m_display.text().at(position) != u'\n')
+        return;
     // Where two words meet at a block edge, the cursor stands between them: the pointer, left of it,
     // was on the word before.
     if (position > 0 && wordboundary::edgePartsWords(m_article, edges(), articlePosition(position)) &&
@@ -294,5 +292,5 @@ void ArticleView::contentsChanged()
     m_mapped = false;
     m_article.clear();
     m_shown = 0;
-    m_breaks.clear();
+    m_display = ArticleDisplay();
 }

@@ -1,19 +1,25 @@
 #pragma once
 
+#include "corpus/elementroles.h"
+#include "forms/articledisplay.h"
 #include "search/highlighter.h"
 
 #include <QList>
 #include <QString>
 #include <QTextEdit>
+#include <memory>
 #include <vector>
+
+class ElementIndex;
 
 // A read-only view of one article, of any size. The toolkit lays out a paragraph in time that grows
 // with its length (with the square of an unbreakable word's), and lays out the whole document when
 // asked for its end, so the view shows a display copy: the first `shownLimit` characters at most,
 // with a note when the article is longer, no paragraph longer than `paragraphLimit` (a longer line
 // is broken at its last white space) and no word longer than `wordLimit` (a break is put into a
-// longer one). Positions, marks and copied text are the article's own: "\r\n" shows as one break
-// without moving any position.
+// longer one). With roles, the article shows with its structure (see ArticleDisplay); without, as
+// plain text. Positions, marks and copied text are the article's own: "\r\n" shows as one break
+// without moving any position, and what the view puts in is never copied, searched or marked.
 class ArticleView : public QTextEdit
 {
     Q_OBJECT
@@ -24,9 +30,15 @@ public:
 
     explicit ArticleView(QWidget* parent = nullptr);
 
+    // How the articles shown from now on are formatted; none shows them as plain text.
+    void setRoles(std::shared_ptr<const ElementRoles> roles);
+    bool isFormatted() const { return m_roles != nullptr; }
+
     // Shows `text`, whose block edges are `edges`, with the `marks` (positions in `text`, sorted) red,
-    // bold and underlined; the marks beyond the part shown are not drawn.
-    void showArticle(const QString& text, const BlockEdges& edges, const QList<highlighter::Range>& marks = {});
+    // bold and underlined; the marks beyond the part shown are not drawn. The article is `number` of
+    // `index`, whose elements format it, when given.
+    void showArticle(const QString& text, const BlockEdges& edges, const QList<highlighter::Range>& marks = {},
+                     const ElementIndex* index = nullptr, int number = -1);
     void clearArticle();
 
     // How many characters of the article the view shows.
@@ -70,8 +82,8 @@ private:
     QString m_article;            // shares the article's characters
     std::vector<quint32> m_edges; // a copy: the view may outlive the content they came from
     qsizetype m_shown = 0;
-    // View positions of the breaks put into unbreakable runs, ascending.
-    std::vector<qsizetype> m_breaks;
+    ArticleDisplay m_display;
+    std::shared_ptr<const ElementRoles> m_roles;
     bool m_showing = false;
     bool m_mapped = false;
 };

@@ -1,13 +1,24 @@
 #pragma once
 
+#include "corpus/elementroles.h"
+
 #include <QColor>
 #include <QFont>
 #include <QString>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QPrinter;
 class QWidget;
+
+// One element name of the corpus as "Mise en forme" lists it.
+struct RoleRow
+{
+    QString name;
+    quint64 count = 0;
+    ElementRole role = ElementRole::Normal;
+};
 
 // Every standard dialog the program asks goes through here, so that tests can answer them
 // without a modal loop. QtDialogs asks the real ones.
@@ -40,6 +51,9 @@ public:
     virtual bool printSetup(QWidget* parent, QPrinter& printer) = 0;
     // Runs the welcome dialog: 1 personal file, 2 and 3 the stock corpora, 0 no choice.
     virtual int welcomeChoice(QWidget* parent) = 0;
+    // Runs "Mise en forme" on the rows: the role of each row, in their order, once the user accepts;
+    // nothing when the user cancels.
+    virtual std::optional<std::vector<ElementRole>> elementRoles(QWidget* parent, const std::vector<RoleRow>& rows) = 0;
     // A progress window for a task that starts now, shown once it has run for half a second, with a
     // button "Annuler" that Escape presses too; it closes with the returned object. By default
     // nothing is shown and nothing cancels.

@@ -108,6 +108,11 @@ int QtDialogs::welcomeChoice(QWidget* parent)
     return welcome.exec();
 }
 
+std::optional<std::vector<ElementRole>> QtDialogs::elementRoles(QWidget*, const std::vector<RoleRow>&)
+{
+    return std::nullopt; // the dialog comes next
+}
+
 std::unique_ptr<Dialogs::Progress> QtDialogs::progress(QWidget* parent, const QString& label)
 {
     return std::make_unique<QtProgress>(parent, label);

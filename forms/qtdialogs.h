@@ -13,5 +13,6 @@ public:
     std::optional<QFont> font(QWidget* parent, const QFont& initial) override;
     bool printSetup(QWidget* parent, QPrinter& printer) override;
     int welcomeChoice(QWidget* parent) override;
+    std::optional<std::vector<ElementRole>> elementRoles(QWidget* parent, const std::vector<RoleRow>& rows) override;
     std::unique_ptr<Progress> progress(QWidget* parent, const QString& label) override;
 };

@@ -261,7 +261,9 @@ QList<highlighter::Range> ResultPane::showArticle(const SearchResult& record, in
     }
     const ArticleEntry& hit = *record.hits().at(row);
     const QList<highlighter::Range> marks = highlighter::hitRanges(record, row, shownMarkLimit + 1);
-    view->showArticle(hit.text, hit.edges, marks.size() > shownMarkLimit ? marks.first(shownMarkLimit) : marks);
+    const ElementIndex* index = record.content() ? &record.content()->elements : nullptr;
+    view->showArticle(hit.text, hit.edges, marks.size() > shownMarkLimit ? marks.first(shownMarkLimit) : marks, index,
+                      hit.number);
     return marks;
 }
 

@@ -3,6 +3,7 @@
 #include "forms/dialogs.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QStringList>
 #include <functional>
 
@@ -29,6 +30,8 @@ public:
     };
 
     int welcome = 0;
+    std::optional<QHash<QString, ElementRole>> roleAnswers;
+    std::vector<RoleRow> roleRows;
     QStringList openAnswers; // taken in order; a cancel (empty) once they run out
     QList<FileRequest> openRequests;
     QStringList saveAnswers; // likewise
@@ -86,6 +89,17 @@ public:
         return printAnswer && printAnswer(printer);
     }
     int welcomeChoice(QWidget*) override { return welcome; }
+    // "Mise en forme": the rows it was given, and the roles it answers, by name (nothing: cancelled).
+    std::optional<std::vector<ElementRole>> elementRoles(QWidget*, const std::vector<RoleRow>& rows) override
+    {
+        roleRows = rows;
+        if (!roleAnswers)
+            return std::nullopt;
+        std::vector<ElementRole> chosen;
+        for (const RoleRow& row : rows)
+            chosen.push_back(roleAnswers->value(row.name, row.role));
+        return chosen;
+    }
     std::unique_ptr<Progress> progress(QWidget*, const QString& label) override
     {
         progressLabels.append(label);
