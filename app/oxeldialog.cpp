@@ -3,6 +3,7 @@
 #include "app/articlefont.h"
 #include "corpus/corpusfile.h"
 #include "corpus/nativename.h"
+#include "corpus/rolefile.h"
 #include "corpus/settingsfile.h"
 #include "corpus/workingfiles.h"
 #include "forms/articleview.h"
@@ -80,12 +81,14 @@ OxelDialog::OxelDialog(Dialogs& dialogs, Unstarted, QWidget* parent, const char*
       m_articleFont(TxtView_Corpus->font()), m_loadTask(dialogs)
 {
     // Read once: every load, and every path into one, keeps what the user chose.
-    const QStringList reading = SettingsFile().values(
-        {SettingsFile::colourKey, SettingsFile::fontKey, SettingsFile::accentsKey, SettingsFile::zoomKey});
+    const QStringList reading =
+        SettingsFile().values({SettingsFile::colourKey, SettingsFile::fontKey, SettingsFile::accentsKey,
+                               SettingsFile::zoomKey, SettingsFile::plainTextKey});
     m_colourName = reading.at(0);
     m_fontFamily = reading.at(1);
     applyAppearance();
     m_ignoreAccents = reading.at(2) == QLatin1String("1");
+    m_plainText = reading.at(4) == QLatin1String("1");
     for (TabPage* each : m_tabs)
         each->setIgnoreAccents(m_ignoreAccents);
     bool zoomRead = false;
@@ -274,6 +277,12 @@ bool OxelDialog::loadOnce()
     }
 
     m_corpus.setContent(std::move(*read.content));
+    auto roles = std::make_shared<ElementRoles>(m_corpus.content()->roles);
+    const QHash<QString, ElementRole> chosen = rolefile::read(m_corpusPath);
+    for (auto each = chosen.begin(); each != chosen.end(); ++each)
+        roles->setRole(m_corpus.elementIndex().nameId(each.key()), each.value());
+    m_roles = std::move(roles);
+    applyRoles(false);
     showOpeningHint(false);
     const SearchResult every = m_corpusTab.showCorpus();
     // Sorted once for both: a corpus may have tens of thousands of element names.
@@ -410,6 +419,55 @@ void OxelDialog::setIgnoreAccents(bool ignore)
     // What is listed follows the new rule: the titles typed, and the last search, as it was asked.
     for (TabPage* each : m_tabs)
         each->setIgnoreAccents(ignore);
+}
+
+void OxelDialog::setShowsPlainText(bool plain)
+{
+    if (plain == m_plainText)
+        return;
+    m_plainText = plain;
+    saveValues({{SettingsFile::plainTextKey, plain ? QStringLiteral("1") : QStringLiteral("0")}});
+    applyRoles(true);
+}
+
+void OxelDialog::applyRoles(bool shown)
+{
+    for (TabPage* each : m_tabs) {
+        each->pane().view()->setRoles(m_plainText ? nullptr : m_roles);
+        if (shown)
+            each->pane().showAgain();
+    }
+}
+
+void OxelDialog::chooseRoles()
+{
+    const ElementIndex& index = m_corpus.elementIndex();
+    const std::vector<ElementStats>& stats = m_corpus.content()->elementStats;
+    const ElementRoles current = m_roles ? *m_roles : ElementRoles();
+    std::vector<quint32> names;
+    for (quint32 name = 0; name < index.nameCount() && name < stats.size(); ++name)
+        names.push_back(name);
+    // The most frequent first: the names that shape most of the text.
+    std::stable_sort(names.begin(), names.end(),
+                     [&stats](quint32 a, quint32 b) { return stats[a].count > stats[b].count; });
+    std::vector<RoleRow> rows;
+    for (const quint32 name : names)
+        rows.push_back({index.name(name), stats[name].count, current.role(name)});
+    const std::optional<std::vector<ElementRole>> answer = m_dialogs.elementRoles(this, rows);
+    if (!answer || answer->size() != rows.size())
+        return;
+    auto roles = std::make_shared<ElementRoles>(current);
+    const ElementRoles& guessed = m_corpus.content()->roles;
+    QHash<QString, ElementRole> changed;
+    for (size_t r = 0; r < rows.size(); ++r) {
+        roles->setRole(names[r], (*answer)[r]);
+        if ((*answer)[r] != guessed.role(names[r]))
+            changed.insert(rows[r].name, (*answer)[r]);
+    }
+    m_roles = std::move(roles);
+    // Kept for the next opening of this file; a failure to keep them changes nothing now.
+    rolefile::write(m_corpusPath, changed);
+    applyRoles(true);
 }
 
 void OxelDialog::setArticleZoom(int steps)

@@ -103,6 +103,9 @@ public:
     Dialogs& dialogs() const override { return m_dialogs; }
     bool ignoresAccents() const override { return m_ignoreAccents; }
     void setIgnoreAccents(bool ignore) override;
+    bool showsPlainText() const override { return m_plainText; }
+    void setShowsPlainText(bool plain) override;
+    void chooseRoles() override;
 
     // The article views' size, in steps of one point from the chosen font's, kept in the settings
     // file. Ctrl++, Ctrl+- and Ctrl+0 and the wheel with Ctrl change it.
@@ -163,6 +166,8 @@ private:
     void report(SettingsFile::Outcome outcome);
     // The background colour and the article font's family the settings name.
     void applyAppearance();
+    // Gives the article views the roles, or none for plain text; `shown` shows their articles again.
+    void applyRoles(bool shown);
     // Empties the three records and everything that shows them.
     void clearResults();
     // Lays out articles only in the pane of the current tab, and puts the focus in its entry.
@@ -187,6 +192,9 @@ private:
     // In the order of `Onglets`.
     std::array<TabPage*, 3> m_tabs;
     bool m_ignoreAccents = false;
+    bool m_plainText = false;
+    // The roles the articles show with: those guessed at load, with the reader's changes.
+    std::shared_ptr<const ElementRoles> m_roles;
     int m_zoom = 0;
     int m_wheelRest = 0;         // eighths of a degree not yet turned into a step
     bool m_tabByBarKeys = false; // the last key on the tab bar was its own (an arrow), not Ctrl+Tab

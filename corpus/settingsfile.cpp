@@ -17,6 +17,7 @@ const QString SettingsFile::zoomKey = QStringLiteral("zoom");
 const QString SettingsFile::geometryKey = QStringLiteral("geometrie");
 const QString SettingsFile::tabKey = QStringLiteral("onglet");
 const QString SettingsFile::splitterKey = QStringLiteral("separateurs");
+const QString SettingsFile::plainTextKey = QStringLiteral("texte_brut");
 
 SettingsFile::SettingsFile(QString fileName) : m_fileName(std::move(fileName)) {}
 

@@ -22,11 +22,12 @@ public:
     static const QString colourKey;       // "couleur"
     static const QString fontKey;         // "police"
     // The keys after the first three lines.
-    static const QString accentsKey;  // "accents": 1 when accents are ignored
-    static const QString zoomKey;     // "zoom": steps of the article views' size, 0 the font's own
-    static const QString geometryKey; // "geometrie": the window's geometry, as the toolkit saves it
-    static const QString tabKey;      // "onglet": the current tab
-    static const QString splitterKey; // "separateurs": the splitters' positions, "list,article" a tab, ";" between
+    static const QString accentsKey;   // "accents": 1 when accents are ignored
+    static const QString zoomKey;      // "zoom": steps of the article views' size, 0 the font's own
+    static const QString geometryKey;  // "geometrie": the window's geometry, as the toolkit saves it
+    static const QString tabKey;       // "onglet": the current tab
+    static const QString splitterKey;  // "separateurs": the splitters' positions, "list,article" a tab, ";" between
+    static const QString plainTextKey; // "texte_brut": 1 when articles show as plain text
     // A larger file (bytes) is not one this program wrote.
     static constexpr qint64 maxFileSize = 64 * 1024 * 1024;
 

@@ -112,9 +112,9 @@ ArticleDisplay ArticleDisplay::formatted(const QString& text, qsizetype shown, q
             spans.push_back({start, std::min(end, shown), role});
     }
     std::sort(hidden.begin(), hidden.end(), [](const Hidden& a, const Hidden& b) { return a.start < b.start; });
-    hidden.erase(std::unique(hidden.begin(), hidden.end(),
-                             [](const Hidden& a, const Hidden& b) { return a.start == b.start; }),
-                 hidden.end());
+    hidden.erase(
+        std::unique(hidden.begin(), hidden.end(), [](const Hidden& a, const Hidden& b) { return a.start == b.start; }),
+        hidden.end());
     std::vector<Insert> ordered;
     ordered.reserve(inserts.size());
     for (auto& [at, insert] : inserts) {

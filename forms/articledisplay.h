@@ -42,9 +42,8 @@ public:
     // The same with the article's structure: elements whose role starts a line start one, after the
     // heading of those that have one; the whitespace between such lines shows as one break (the
     // article's own whitespace, shrunk to nothing, stays in place); the inline roles style their text.
-    static ArticleDisplay formatted(const QString& text, qsizetype shown, qsizetype paragraphLimit,
-                                    qsizetype wordLimit, const ElementIndex& index, int number,
-                                    const ElementRoles& roles);
+    static ArticleDisplay formatted(const QString& text, qsizetype shown, qsizetype paragraphLimit, qsizetype wordLimit,
+                                    const ElementIndex& index, int number, const ElementRoles& roles);
 
     const QString& text() const { return m_text; }
     const std::vector<Run>& runs() const { return m_runs; }

@@ -14,7 +14,9 @@
 #include <QListView>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QShortcut>
+#include <QTextCursor>
 #include <QToolButton>
 #include <algorithm>
 
@@ -225,6 +227,19 @@ void ResultPane::setOnScreen(bool onScreen)
     m_onScreen = onScreen;
     if (m_onScreen && m_waiting)
         display(m_shownRow);
+}
+
+void ResultPane::showAgain()
+{
+    if (m_waiting || m_shownRow < 0)
+        return;
+    const qsizetype top = m_view->articlePosition(m_view->cursorForPosition(QPoint(0, 0)).position());
+    display(m_shownRow);
+    // The line that was at the top stays there.
+    QScrollBar* bar = m_view->verticalScrollBar();
+    QTextCursor at(m_view->document());
+    at.setPosition(m_view->viewPosition(top));
+    bar->setValue(bar->value() + m_view->cursorRect(at).top());
 }
 
 void ResultPane::display(int row)

@@ -80,6 +80,8 @@ public:
     // the article it should show, with its marks and the find bar's words, waits until it is on
     // screen again. A pane is on screen until told otherwise.
     void setOnScreen(bool onScreen);
+    // Shows the article shown again, as the view now formats it, at the place the reader was at.
+    void showAgain();
     bool isOnScreen() const { return m_onScreen; }
 
     const SearchResult& record() const { return m_record; }

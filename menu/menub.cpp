@@ -99,6 +99,15 @@ void MenuB::buildMenus()
     accents->setCheckable(true);
     accents->setChecked(m_host.ignoresAccents());
     connect(accents, &QAction::toggled, this, [this](bool ignore) { m_host.setIgnoreAccents(ignore); });
+    options->addSeparator();
+    QAction* plain = addItem(options, QStringLiteral("Texte &brut"));
+    plain->setObjectName(QStringLiteral("actionTexteBrut"));
+    plain->setCheckable(true);
+    plain->setChecked(m_host.showsPlainText());
+    connect(plain, &QAction::toggled, this, [this](bool on) { m_host.setShowsPlainText(on); });
+    QAction* layout = addItem(options, QStringLiteral("&Mise en forme…"));
+    layout->setObjectName(QStringLiteral("actionMiseEnForme"));
+    connect(layout, &QAction::triggered, this, [this] { m_host.chooseRoles(); });
 
     auto* view = new QMenu(QStringLiteral("&Affichage"), this);
     connect(addItem(view, QStringLiteral("&Précédent"), QKeySequence(Qt::ALT | Qt::Key_Left)), &QAction::triggered,

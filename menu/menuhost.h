@@ -51,6 +51,11 @@ public:
     virtual bool ignoresAccents() const = 0;
     // Stores the choice in the settings file; the title filter and the last search follow it.
     virtual void setIgnoreAccents(bool ignore) = 0;
+    // Whether articles show as plain text rather than with their structure; kept in the settings.
+    virtual bool showsPlainText() const = 0;
+    virtual void setShowsPlainText(bool plain) = 0;
+    // Lets the user change the roles of the corpus's element names ("Mise en forme").
+    virtual void chooseRoles() = 0;
 
     // Shows the concordance window over the last simple search.
     virtual void showConcordance() = 0;

@@ -100,6 +100,9 @@ struct FakeHost : MenuHost
     void openCorpus(const QString&) override {}
     bool ignoresAccents() const override { return false; }
     void setIgnoreAccents(bool) override {}
+    bool showsPlainText() const override { return false; }
+    void setShowsPlainText(bool) override {}
+    void chooseRoles() override {}
     void showConcordance() override { ++concordances; }
     int concordances = 0;
     Dialogs& dialogs() const override { return scripted; }
@@ -294,6 +297,12 @@ void TestMenuB::menus_data()
                                  << "" << false;
     QTest::newRow("Ignorer les accents") << 2 << 3 << "Ignorer les &accents"
                                          << "" << false;
+    QTest::newRow("separator 4b") << 2 << 4 << ""
+                                  << "" << false;
+    QTest::newRow("Texte brut") << 2 << 5 << "Texte &brut"
+                                << "" << false;
+    QTest::newRow("Mise en forme") << 2 << 6 << "&Mise en forme…"
+                                   << "" << false;
     QTest::newRow("Précédent") << 3 << 0 << "&Précédent"
                                << "Alt+Left" << false;
     QTest::newRow("Suivant") << 3 << 1 << "&Suivant"
@@ -338,7 +347,7 @@ void TestMenuB::menus()
     QCOMPARE(menus[2]->windowTitle(), QStringLiteral("Options"));
     QCOMPARE(menus[0]->actions().size(), 8);
     QCOMPARE(menus[1]->actions().size(), 7);
-    QCOMPARE(menus[2]->actions().size(), 4);
+    QCOMPARE(menus[2]->actions().size(), 7);
     QCOMPARE(menus[3]->actions().size(), 6);
     QCOMPARE(menus[4]->actions().size(), 2);
 

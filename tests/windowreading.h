@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/articleview.h"
+
 #include <QAbstractItemModel>
 #include <QColor>
 #include <QComboBox>
@@ -31,17 +33,37 @@ inline QStringList items(const QComboBox* combo)
     return result;
 }
 
-// The pieces of the view's text shown marked (red).
-inline QStringList markedPieces(const QTextEdit* view)
+// The pieces of the article shown marked (red), as the article has them: a piece that only what the
+// view puts in (a line, a heading) parts is one.
+inline QStringList markedPieces(const ArticleView* view)
 {
     QStringList pieces;
+    int start = -1;
+    int end = -1;
+    const auto close = [&] {
+        if (start >= 0)
+            pieces << view->articleText(start, end);
+    };
     for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
-            if (it.fragment().charFormat().foreground().color() == QColor(Qt::red))
-                pieces << it.fragment().text();
+            if (it.fragment().charFormat().foreground().color() != QColor(Qt::red))
+                continue;
+            const int position = it.fragment().position();
+            if (start < 0 || view->articlePosition(end) != view->articlePosition(position)) {
+                close();
+                start = position;
+            }
+            end = position + it.fragment().length();
         }
     }
+    close();
     return pieces;
+}
+
+// The article's own characters that the view shows, whatever it puts in to show them.
+inline QString shownArticle(const ArticleView* view)
+{
+    return view->articleText(0, view->document()->characterCount());
 }
 
 // A choice as the user makes it: the entry becomes current, then the box reports its activation.
