@@ -1,9 +1,12 @@
 #include "corpus/corpusdocument.h"
+#include "corpus/corpusfile.h"
 #include "forms/articleview.h"
 #include "forms/backgroundpalette.h"
 #include "forms/gui_base.h"
 #include "forms/resultlistmodel.h"
 #include "forms/resultpane.h"
+#include "search/fulltextsearch.h"
+#include "tests/testcorpus.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -57,6 +60,25 @@ QString markedRuns(const QTextEdit& view)
     return out;
 }
 
+// The article's characters the view marks, each run as [start, end) of the article.
+QList<std::pair<qsizetype, qsizetype>> markedArticleRanges(const ArticleView& view)
+{
+    QList<std::pair<qsizetype, qsizetype>> ranges;
+    for (QTextBlock block = view.document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().foreground().color() != QColor(Qt::red))
+                continue;
+            const qsizetype start = view.articlePosition(it.fragment().position());
+            const qsizetype end = view.articlePosition(it.fragment().position() + it.fragment().length());
+            if (!ranges.isEmpty() && ranges.last().second == start)
+                ranges.last().second = end;
+            else if (end > start)
+                ranges.append({start, end});
+        }
+    }
+    return ranges;
+}
+
 } // namespace
 
 class TestResultPane : public QObject
@@ -78,6 +100,10 @@ private slots:
     void copyGivesArticleCharacters_data();
     void copyGivesArticleCharacters();
     void palette();
+    void formattedDisplay_data();
+    void formattedDisplay();
+    void formattedMarksAsPlain_data();
+    void formattedMarksAsPlain();
 };
 
 void TestResultPane::fillsListAndCount()
@@ -420,6 +446,110 @@ void TestResultPane::copyGivesArticleCharacters()
     view.selectAll();
     view.copy();
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("a\nb"));
+}
+
+void TestResultPane::formattedDisplay_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<QString>("display");    // the view's text
+    QTest::addColumn<QStringList>("styled"); // role:text, then the headings as heading:text
+
+    QTest::newRow("title and header apart")
+        << QByteArray("<r><a><titre>A(a)</titre><entete>3e pers. sing.</entete></a></r>") << "A(a)\n3e pers. sing."
+        << QStringList{"Titre:A(a)"};
+    QTest::newRow("indentation shrinks to one break")
+        << QByteArray("<r><a>\n  <t>UN</t>\n  <d>air</d>\n</a></r>") << "   UN   \nair " << QStringList{"Titre:UN"};
+    QTest::newRow("nested blocks make no blank lines")
+        << QByteArray("<r><a><t>UN</t><s><d>air</d><e>ex.</e></s></a></r>") << "UN\nair\nex."
+        << QStringList{"Titre:UN"};
+    QTest::newRow("mixed content keeps its whitespace and line ends")
+        << QByteArray("<r><a><v>VENT</v>, <c>s. m.</c>\n<d>Air qui va.</d></a><a><v>SON</v>, <c>s. m.</c></a></r>")
+        << "VENT, s. m.\nAir qui va." << QStringList{"Titre:VENT", "Italique:s. m.", "Italique:Air qui va."};
+    QTest::newRow("heading from an attribute")
+        << QByteArray("<r><a><t>A</t><s n=\"1\">un</s><s n=\"2\">deux</s><s n=\"1\">trois</s><s n=\"1\">x</s>"
+                      "<s n=\"2\">y</s></a></r>")
+        << "A\n1\nun\n2\ndeux\n1\ntrois\n1\nx\n2\ny"
+        << QStringList{"Titre:A", "heading:1", "heading:2", "heading:1", "heading:1", "heading:2"};
+    QTest::newRow("no heading that repeats the text")
+        << QByteArray("<r><a><t>A</t><c g=\"adj.\">adj.</c><c g=\"adj.\">adj.</c><c g=\"adj.\">n.</c></a></r>")
+        << "A\nadj.\nadj.\nadj.\nn." << QStringList{"Titre:A", "heading:adj."};
+    QTest::newRow("HTML names") << QByteArray(
+                                       "<r><a>E = m<i>c</i><sup>2</sup><br/>et <b>gras</b><p>Alinéa.</p></a></r>")
+                                << "E = mc2\net gras\nAlinéa." << QStringList{"Italique:c", "Exposant:2", "Gras:gras"};
+}
+
+void TestResultPane::formattedDisplay()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(QString, display);
+    QFETCH(QStringList, styled);
+    const CorpusDocument corpus = testcorpus::of(xml);
+    QVERIFY(corpus.articleCount() > 0);
+    const ArticleEntry& article = corpus.articles().front();
+    ArticleView view;
+    view.setRoles(std::make_shared<ElementRoles>(corpus.content()->roles));
+    view.showArticle(article.text, article.edges, {}, &corpus.elementIndex(), 0);
+    QCOMPARE(view.toPlainText(), display);
+    const ArticleDisplay shown = ArticleDisplay::formatted(article.text, article.text.size(), 4096, 256,
+                                                           corpus.elementIndex(), 0, corpus.content()->roles);
+    QStringList actual;
+    for (const ArticleDisplay::Styled& each : shown.styled())
+        actual << ElementRoles::roleName(each.role) + ":" +
+                      shown.text().mid(each.range.start, each.range.end - each.range.start);
+    for (const ArticleDisplay::Range& heading : shown.headings())
+        actual << "heading:" + shown.text().mid(heading.start, heading.end - heading.start);
+    QCOMPARE(actual, styled);
+    // All of it copied is the article, none of what the view put in.
+    view.selectAll();
+    QGuiApplication::clipboard()->clear();
+    view.copy();
+    QCOMPARE(QGuiApplication::clipboard()->text(), article.text);
+    // Every character of the article stands where the view says, for itself or as a space.
+    for (qsizetype i = 0; i < article.text.size(); ++i) {
+        const QChar c = shown.text().at(view.viewPosition(i));
+        QVERIFY2(c == article.text.at(i) || (c == u' ' && article.text.at(i).isSpace()),
+                 qPrintable(QString::number(i)));
+        QCOMPARE(view.articlePosition(view.viewPosition(i)), i);
+    }
+}
+
+void TestResultPane::formattedMarksAsPlain_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<int>("mode");
+
+    const QList<std::pair<const char*, const char*>> queries{
+        {"EV_Sons.xml", "vent son"},   {"EV_Sons.xml", "de la"},       {"EV_Sons.xml", "le vent"},
+        {"EV_Inventaire.xml", "bois"}, {"petit.xml", "vent cloche"},   {"croisee.xml", "vent"},
+        {"exemples.xml", "son"},       {"lecture.xml", "pomme fruit"}, {"EV_Sons.xml", "s. m"},
+    };
+    for (const auto& [file, query] : queries) {
+        for (const int mode : {int(SearchMode::AllTerms), int(SearchMode::AnyTerm), int(SearchMode::ExactPhrase)})
+            QTest::addRow("%s, %s, %s", file, query, qPrintable(modeName(SearchMode(mode)))) << file << query << mode;
+    }
+}
+
+void TestResultPane::formattedMarksAsPlain()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, query);
+    QFETCH(int, mode);
+    // The stock corpora lie with the program's data, the others with the suites'.
+    const QString path = QFINDTESTDATA((file.startsWith("EV_") ? "../data/" : "data/") + file);
+    QVERIFY(!path.isEmpty());
+    const CorpusDocument corpus = testcorpus::ofFile(path);
+    QVERIFY(corpus.articleCount() > 0);
+    const SearchResult record = fullTextSearch(corpus, query, SearchMode(mode), false);
+    ArticleView plain;
+    ArticleView formatted;
+    formatted.setRoles(std::make_shared<ElementRoles>(corpus.content()->roles));
+    for (int row = 0; row < record.count(); ++row) {
+        ResultPane::showArticle(record, row, &plain);
+        ResultPane::showArticle(record, row, &formatted);
+        QVERIFY(formatted.document()->toHtml() != plain.document()->toHtml());
+        QCOMPARE(markedArticleRanges(formatted), markedArticleRanges(plain));
+    }
 }
 
 void TestResultPane::palette()
