@@ -1,6 +1,7 @@
 #include "forms/qtdialogs.h"
 
 #include "forms/acc.h"
+#include "forms/miseenforme.h"
 #include "forms/progressthrottle.h"
 #include "forms/windowflags.h"
 
@@ -108,9 +109,12 @@ int QtDialogs::welcomeChoice(QWidget* parent)
     return welcome.exec();
 }
 
-std::optional<std::vector<ElementRole>> QtDialogs::elementRoles(QWidget*, const std::vector<RoleRow>&)
+std::optional<std::vector<ElementRole>> QtDialogs::elementRoles(QWidget* parent, const std::vector<RoleRow>& rows)
 {
-    return std::nullopt; // the dialog comes next
+    MiseEnForme dialog(rows, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.roles();
 }
 
 std::unique_ptr<Dialogs::Progress> QtDialogs::progress(QWidget* parent, const QString& label)
