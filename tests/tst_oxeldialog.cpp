@@ -149,6 +149,8 @@ void TestOxelDialog::init()
     m_previousDir = QDir::currentPath();
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(QDir::setCurrent(m_dir->path()));
+    // The program's data folder too is the test's own.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->path() + QStringLiteral("/donnees")));
     QVERIFY(QFile::copy(QFINDTESTDATA("data/petit.xml"), QStringLiteral("EV_Sons.xml")));
     QVERIFY(QFile::copy(QFINDTESTDATA("data/petit.xml"), QStringLiteral("petit.xml")));
     testfiles::write(QStringLiteral("EV_Inventaire.xml"),
@@ -1441,6 +1443,7 @@ private slots:
     void escapeKeepsTheWindow();
     void keyboardBrowsing();
     void accentsOption();
+    void formatting();
     void zoom();
     void commandLine_data();
     void commandLine();
@@ -1546,6 +1549,85 @@ void TestMainWindow::accentsOption()
     QVERIFY(!next.window().ignoresAccents());
     QVERIFY(settingsLines().contains("accents=0"));
     QCOMPARE(listed(next.window().Lst_Corpus), QStringList());
+}
+
+namespace {
+
+// How the view shows the article's character at `position`: its size step and weight.
+QString lookAt(const ArticleView* view, qsizetype position)
+{
+    QTextCursor cursor(view->document());
+    cursor.setPosition(view->viewPosition(position) + 1);
+    const QTextCharFormat format = cursor.charFormat();
+    return QStringLiteral("%1/%2")
+        .arg(format.property(QTextFormat::FontSizeAdjustment).toInt())
+        .arg(format.fontWeight() == QFont::Bold ? "gras" : "normal");
+}
+
+} // namespace
+
+void TestMainWindow::formatting()
+{
+    testfiles::write(QStringLiteral("oxel.conf"), "chemin=\ncouleur=\npolice=\ninconnue=gardee\n");
+    ScriptedDialogs dialogs;
+    dialogs.welcome = 2;
+    const QString vent = QStringLiteral("VENT");
+    {
+        MainWindow main(dialogs);
+        OxelDialog& window = main.window();
+        auto* plain = window.findChild<QAction*>(QStringLiteral("actionTexteBrut"));
+        auto* layout = window.findChild<QAction*>(QStringLiteral("actionMiseEnForme"));
+        QVERIFY(plain && layout);
+        QVERIFY(plain->isCheckable() && !plain->isChecked());
+        const QString article = window.corpus().articles()[0].text;
+        const qsizetype title = article.indexOf(vent);
+        // Formatted by default: the title bold and larger, on a line of its own.
+        QCOMPARE(shownArticle(window.TxtView_Corpus), article);
+        QVERIFY(window.TxtView_Corpus->toPlainText() != article);
+        QCOMPARE(lookAt(window.TxtView_Corpus, title), QStringLiteral("1/gras"));
+
+        // Cancelled, the roles stay and nothing is kept.
+        layout->trigger();
+        QStringList rows;
+        for (const RoleRow& row : dialogs.roleRows)
+            rows << QStringLiteral("%1 %2 %3").arg(row.name).arg(row.count).arg(ElementRoles::roleName(row.role));
+        QCOMPARE(rows, QStringList({"vedette 6 Titre", "definition 5 Paragraphe", "domaine 5 Paragraphe",
+                                    "categorie 1 Paragraphe", "renvoi 1 Paragraphe", "terme 1 Italique",
+                                    "texte 1 Paragraphe", "auteur 1 Paragraphe"}));
+        QCOMPARE(lookAt(window.TxtView_Corpus, title), QStringLiteral("1/gras"));
+        QVERIFY(!QFile::exists(QStringLiteral("donnees/Tarvane/mise-en-forme")));
+
+        // Accepted, the shown articles follow at once.
+        dialogs.roleAnswers = QHash<QString, ElementRole>{{QStringLiteral("vedette"), ElementRole::Bold}};
+        layout->trigger();
+        QCOMPARE(lookAt(window.TxtView_Corpus, title), QStringLiteral("0/gras"));
+        window.Onglets->setCurrentIndex(1);
+        QCOMPARE(lookAt(window.Txt_Art, title), QStringLiteral("0/gras"));
+
+        // Plain text is the article as written, character for character, in every view.
+        plain->trigger();
+        QCOMPARE(window.Txt_Art->toPlainText(), article);
+        QCOMPARE(lookAt(window.Txt_Art, title), QStringLiteral("0/normal"));
+        window.Onglets->setCurrentIndex(0);
+        QCOMPARE(window.TxtView_Corpus->toPlainText(), article);
+        QCOMPARE(settingsLines().mid(0, 4), QList<QByteArray>({"chemin=", "couleur=", "police=", "inconnue=gardee"}));
+        QVERIFY(settingsLines().contains("texte_brut=1"));
+    }
+    // The next start keeps both, for this corpus only.
+    MainWindow next(dialogs);
+    OxelDialog& window = next.window();
+    auto* plain = window.findChild<QAction*>(QStringLiteral("actionTexteBrut"));
+    QVERIFY(plain->isChecked());
+    const QString article = window.corpus().articles()[0].text;
+    QCOMPARE(window.TxtView_Corpus->toPlainText(), article);
+    plain->trigger();
+    QVERIFY(settingsLines().contains("texte_brut=0"));
+    QCOMPARE(lookAt(window.TxtView_Corpus, article.indexOf(vent)), QStringLiteral("0/gras"));
+    window.openCorpus(QStringLiteral("petit.xml"));
+    QCOMPARE(window.corpus().articles()[0].text, article);
+    QCOMPARE(lookAt(window.TxtView_Corpus, article.indexOf(vent)), QStringLiteral("1/gras"));
+    window.openCorpus(QStringLiteral("EV_Sons.xml"));
+    QCOMPARE(lookAt(window.TxtView_Corpus, article.indexOf(vent)), QStringLiteral("0/gras"));
 }
 
 void TestMainWindow::zoom()
