@@ -4,6 +4,7 @@
 #include "bench/corpusgenerator.h"
 #include "bench/onecore.h"
 #include "bench/quietdialogs.h"
+#include "corpus/corpusfile.h"
 #include "forms/concordancewindow.h"
 #include "forms/resultpane.h"
 #include "search/concordance.h"
@@ -171,6 +172,32 @@ void addLoadFloors(BenchTable& table, int reps, const QString& path, const QStri
         row.bound = true;
         table.add(row);
     }
+}
+
+// What counting for the roles of the element names adds to a load: the same read of the file, in
+// this process, with and without the counting, one after the other.
+Measurement rolesCost(int reps, const QString& path)
+{
+    QList<double> with;
+    QList<double> without;
+    for (int rep = 0; rep < reps; ++rep) {
+        for (const bool count : {true, false}) {
+            corpusbuilder::BatchLimit limit;
+            limit.countRoles = count;
+            const double before = ChildProcess::selfCpuMs();
+            corpusfile::Result read = corpusfile::read(path, limit);
+            const double cpu = ChildProcess::selfCpuMs() - before;
+            if (read.status != corpusfile::Status::Ok)
+                fail(QStringLiteral("the corpus could not be read"));
+            (count ? with : without).append(cpu);
+        }
+    }
+    return {QStringLiteral("roles guessed at load: the read of the file, CPU time"),
+            QStringLiteral("ms"),
+            Stats::of(with),
+            QStringLiteral("the same read without counting for the roles, CPU time"),
+            Stats::of(without).median,
+            1.05};
 }
 
 struct Options
@@ -891,25 +918,44 @@ int runProfile(const Options& options, CorpusGenerator::Profile profile)
                          [](const ArticleEntry& a, const ArticleEntry& b) { return a.text.size() < b.text.size(); });
     SearchResult marked;
     marked.addHit(*longest);
+    marked.keep(corpus.content());
     marked.splitTerms(frequentWords.constFirst());
     marked.setMode(SearchMode::AnyTerm);
     marked.setCaseSensitive(false);
     w.Onglets->setCurrentIndex(1);
     QCoreApplication::processEvents();
-    QList<double> displays;
-    for (int rep = 0; rep < reps; ++rep) {
-        w.Txt_Art->clear();
-        QCoreApplication::processEvents();
-        QElapsedTimer timer;
-        timer.start();
-        ResultPane::showArticle(marked, 0, w.Txt_Art);
-        QCoreApplication::processEvents();
-        displays.append(elapsedMs(timer));
+    // Formatted, as the window shows it by default, then as plain text.
+    const auto timeDisplays = [&w, &marked, reps] {
+        QList<double> times;
+        for (int rep = 0; rep < reps; ++rep) {
+            w.Txt_Art->clear();
+            QCoreApplication::processEvents();
+            QElapsedTimer timer;
+            timer.start();
+            ResultPane::showArticle(marked, 0, w.Txt_Art);
+            QCoreApplication::processEvents();
+            times.append(elapsedMs(timer));
+        }
+        return times;
+    };
+    if (!w.Txt_Art->isFormatted())
+        fail(QStringLiteral("the articles are not formatted"));
+    const QList<double> displays = timeDisplays();
+    w.setShowsPlainText(true);
+    const QList<double> plainDisplays = timeDisplays();
+    w.setShowsPlainText(false);
+    // What the formatting keeps with the corpus: the attribute of each value, beside it.
+    qint64 attributeBytes = 0;
+    for (int a = 0; a < corpus.elementIndex().articleCount(); ++a) {
+        const ElementIndex::Article article = corpus.elementIndex().article(a);
+        for (const ElementIndex::Element* e = article.begin; e != article.end; ++e)
+            attributeBytes += qint64(e->valueCount) * qint64(sizeof(quint32));
     }
+    const Measurement rolesRead = rolesCost(reps, corpusPath);
 
     // Huge articles in the same view: each step (showing, going to the end, the events left) is a
     // time the window does not answer.
-    const auto hugeSteps = [&w, reps](const SearchResult& record) {
+    const auto hugeStepsIn = [reps](OxelDialog& w, const SearchResult& record) {
         QList<double> steps;
         for (int rep = 0; rep < reps; ++rep) {
             w.Txt_Art->clear();
@@ -929,6 +975,7 @@ int runProfile(const Options& options, CorpusGenerator::Profile profile)
         }
         return steps;
     };
+    const auto hugeSteps = [&w, &hugeStepsIn](const SearchResult& record) { return hugeStepsIn(w, record); };
     ArticleEntry hugeWord;
     hugeWord.title = QStringLiteral("MOT");
     hugeWord.text = QString(1000000, QLatin1Char('x'));
@@ -1350,6 +1397,21 @@ int runProfile(const Options& options, CorpusGenerator::Profile profile)
         writeOneAndManyMarked(corpusPath, oneArticleBytes, workDir.filePath(QStringLiteral("onex.xml")),
                               workDir.filePath(QStringLiteral("manyx.xml")));
     const auto [oneMarkedCpu, manyMarkedCpu] = timeOneAndMany(QStringLiteral("onex.xml"), QStringLiteral("manyx.xml"));
+    // That single article of marked-up entries, formatted and marked, in a window of its own.
+    QList<double> formattedHugeSteps;
+    {
+        Window single;
+        single.load(workDir.filePath(QStringLiteral("onex.xml")));
+        OxelDialog& s = *single;
+        s.Onglets->setCurrentIndex(1);
+        QCoreApplication::processEvents();
+        SearchResult record;
+        record.addHit(s.corpus().articles().front());
+        record.keep(s.corpus().content());
+        record.splitTerms(frequentWords.constFirst());
+        record.setMode(SearchMode::AnyTerm);
+        formattedHugeSteps = hugeStepsIn(s, record);
+    }
 
     const QString xmllintName = QStringLiteral("xmllint --noout");
     const QString xmllintCpuName = QStringLiteral("xmllint --noout, CPU time");
@@ -1375,12 +1437,18 @@ int runProfile(const Options& options, CorpusGenerator::Profile profile)
                QStringLiteral("the same bytes as %1 articles, CPU time").arg(manyMarked), manyMarkedCpu.median, 2});
     table.add({QStringLiteral("title filter keystroke (%1 titles)").arg(corpus.articleCount()), QStringLiteral("ms"),
                Stats::of(keystrokes), QString(), 0, 16, true});
-    table.add({QStringLiteral("longest article highlighted (%1 chars)").arg(longest->text.size()), QStringLiteral("ms"),
-               Stats::of(displays), QString(), 0, 20});
+    table.add({QStringLiteral("longest article formatted and highlighted (%1 chars)").arg(longest->text.size()),
+               QStringLiteral("ms"), Stats::of(displays), QString(), 0, 20});
+    table.add({QStringLiteral("longest article highlighted, plain text"), QStringLiteral("ms"),
+               Stats::of(plainDisplays), QString(), 0, 20});
+    table.add(rolesRead);
     table.add({QStringLiteral("a 1 MB unbreakable word shown, each step"), QStringLiteral("ms"),
                Stats::of(hugeWordSteps), QString(), 0, 100, true});
     table.add({QStringLiteral("a 32 MB article shown and scrolled, each step"), QStringLiteral("ms"),
                Stats::of(hugeArticleSteps), QString(), 0, 100, true});
+    table.add({QStringLiteral("a %1 article of marked-up entries formatted, shown and scrolled, each step")
+                   .arg(oneArticleSize),
+               QStringLiteral("ms"), Stats::of(formattedHugeSteps), QString(), 0, 100, true});
     for (const Measurement& row : searchRows + concordanceRows + crossRows + packedRows)
         table.add(row);
     const QString fileSize = QStringLiteral("corpus file size");
@@ -1388,6 +1456,9 @@ int runProfile(const Options& options, CorpusGenerator::Profile profile)
                fileSize, fileMb, 3});
     table.add({QStringLiteral("peak memory after reload"), QStringLiteral("MB"), Stats::of({peakAfterReload}), fileSize,
                fileMb, 3});
+    table.add({QStringLiteral("kept for the formatting: the attribute of each value"), QStringLiteral("MB"),
+               Stats::of({double(attributeBytes) / 1e6}), QStringLiteral("peak memory after first load"),
+               peakAfterFirst, 0.1});
 
     out() << "\n## Profile: " << profileName << "\n\n"
           << heading(profileName) << "corpus: " << corpusPath << ", " << QString::number(fileMb, 'f', 1) << " MB, "

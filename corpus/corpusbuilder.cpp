@@ -158,8 +158,8 @@ class Finisher
 {
 public:
     // A thread the system cannot give is one more resource run out, met as memory is.
-    explicit Finisher(qint64 expectedBytes)
-    try : m_expectedBytes(expectedBytes), m_thread([this] { run(); }) {
+    Finisher(qint64 expectedBytes, bool countRoles)
+    try : m_expectedBytes(expectedBytes), m_countRoles(countRoles), m_thread([this] { run(); }) {
     } catch (const std::system_error&) {
         throw std::bad_alloc();
     }
@@ -275,6 +275,7 @@ private:
     void countValue(quint32 name, quint32 attribute, std::string_view value, quint32 id);
 
     const qint64 m_expectedBytes;
+    const bool m_countRoles;
     std::mutex m_mutex;
     std::condition_variable m_ready;
     std::condition_variable m_room;
@@ -363,16 +364,19 @@ void Finisher::finish(const Batch& batch)
             for (quint32 v = node.firstValue; v < node.firstValue + node.valueCount; ++v) {
                 const std::string_view value = valueAt(batch, v);
                 const quint32 attribute = batch.values[v].name;
-                countValue(node.name, attribute, value,
-                           index.addValue(element, attribute, value, m_valueHashes[v - firstValue]));
+                const quint32 id = index.addValue(element, attribute, value, m_valueHashes[v - firstValue]);
+                if (m_countRoles)
+                    countValue(node.name, attribute, value, id);
             }
             const quint32 first = node.firstPiece - article.firstPiece;
             const quint32 start = m_trimmedFrom[first];
             const quint32 end = m_trimmedUntil[node.endPiece - article.firstPiece];
-            ElementStats& stats = statsOf(node.name);
-            ++stats.count;
+            if (m_countRoles) {
+                ElementStats& stats = statsOf(node.name);
+                ++stats.count;
+                stats.textLength += start < end ? end - start : 0;
+            }
             if (start < end) {
-                stats.textLength += end - start;
                 index.setElementText(element, start, end);
                 m_signed.push_back(element);
                 m_searched.push_back(
@@ -388,7 +392,7 @@ void Finisher::finish(const Batch& batch)
         ArticleEntry entry;
         quint32 titleNode = ElementIndex::none;
         entry.title = title(batch, static_cast<quint32>(a), text, titleNode);
-        if (titleNode != ElementIndex::none && titleNode != article.firstNode)
+        if (m_countRoles && titleNode != ElementIndex::none && titleNode != article.firstNode)
             ++statsOf(batch.nodes[titleNode].name).titleCount;
         entry.number = static_cast<int>(m_finished.articles.size());
         entry.text = std::move(text);
@@ -431,7 +435,8 @@ void Finisher::findEdges(const Batch& batch, quint32 firstNode, quint32 endNode,
         const bool block = !m_open.back().ownText;
         if (block) {
             keep(node.firstPiece);
-            ++statsOf(node.name).blockCount;
+            if (m_countRoles)
+                ++statsOf(node.name).blockCount;
         }
         m_open.push_back({node.subtreeEnd, node.endPiece, block, node.ownText});
     }
@@ -527,7 +532,8 @@ class Builder
 {
 public:
     Builder(XML_Parser parser, BatchLimit limit, qint64 expectedBytes)
-        : m_parser(parser), m_limit(limit), m_batch(std::make_unique<Batch>()), m_finisher(expectedBytes)
+        : m_parser(parser), m_limit(limit), m_batch(std::make_unique<Batch>()),
+          m_finisher(expectedBytes, limit.countRoles)
     {
     }
 
@@ -689,8 +695,8 @@ void Builder::startElement(const char* name, const char** attributes)
             const auto start = static_cast<quint32>(strings.size());
             const size_t length = std::strlen(a[1]);
             strings.append(a[1], length);
-            m_batch->values.push_back(
-                {start, static_cast<quint32>(length), numberOf(a[0], m_attributeNames, m_recentAttributes)});
+            const quint32 attribute = m_limit.countRoles ? numberOf(a[0], m_attributeNames, m_recentAttributes) : 0;
+            m_batch->values.push_back({start, static_cast<quint32>(length), attribute});
         }
         node.valueCount = static_cast<quint32>(m_batch->values.size()) - node.firstValue;
         if (strings.size() >= std::numeric_limits<quint32>::max() / 2)

@@ -17,6 +17,9 @@ struct BatchLimit
 {
     quint32 bytes = 1u << 20; // text, names and attribute values, as UTF-8
     quint32 nodes = 1u << 16; // articles and elements
+    // Whether the load counts what the roles of the element names are guessed from; off only to
+    // measure what the counting costs.
+    bool countRoles = true;
 };
 
 // Takes a document's UTF-8 text piece by piece, as it is read, so the whole file is never held.
