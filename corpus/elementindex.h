@@ -70,7 +70,6 @@ public:
     // The attribute that holds each of the element's values, by number, beside values().
     const quint32* attributes(const Element& element) const { return m_valueAttributes.data() + element.firstValue; }
     const QString& attributeName(quint32 id) const { return m_attributeNames.at(id); }
-    quint32 attributeCount() const { return static_cast<quint32>(m_attributeNames.size()); }
 
     int articleCount() const { return static_cast<int>(m_articles.size()); }
     // The elements below article `number`, in document order, the article itself left out.

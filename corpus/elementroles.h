@@ -62,7 +62,6 @@ public:
     // that repeat; any other, italics when its texts are short, else normal.
     static ElementRoles guess(const QStringList& names, const std::vector<ElementStats>& stats);
 
-    quint32 nameCount() const { return static_cast<quint32>(m_roles.size()); }
     ElementRole role(quint32 name) const { return name < m_roles.size() ? m_roles[name] : ElementRole::Normal; }
     void setRole(quint32 name, ElementRole role);
     // Whether most of the name's elements are children of an element without text of its own.
@@ -71,11 +70,6 @@ public:
     quint32 headingAttribute(quint32 name) const { return name < m_heading.size() ? m_heading[name] : none; }
     // Whether an element of this name starts a line of its own.
     bool startsLine(quint32 name) const;
-
-    bool operator==(const ElementRoles& other) const
-    {
-        return m_roles == other.m_roles && m_block == other.m_block && m_heading == other.m_heading;
-    }
 
     // The roles a reader can choose, in the order offered, and their French names ("Titre", …).
     static const std::vector<ElementRole>& choices();

@@ -227,21 +227,25 @@ qsizetype ArticleDisplay::viewPosition(qsizetype articlePosition) const
     return articlePosition + run.view + run.length - run.article;
 }
 
-qsizetype ArticleDisplay::articlePosition(qsizetype viewPosition) const
+const ArticleDisplay::Run* ArticleDisplay::runUpTo(qsizetype viewPosition) const
 {
     const auto after = std::upper_bound(m_runs.begin(), m_runs.end(), viewPosition,
                                         [](qsizetype position, const Run& run) { return position < run.view; });
-    if (after == m_runs.begin())
+    return after == m_runs.begin() ? nullptr : &after[-1];
+}
+
+qsizetype ArticleDisplay::articlePosition(qsizetype viewPosition) const
+{
+    const Run* run = runUpTo(viewPosition);
+    if (!run)
         return viewPosition;
-    const Run& run = after[-1];
-    if (viewPosition < run.view + run.length)
-        return run.article;
-    return viewPosition - (run.view + run.length - run.article);
+    if (viewPosition < run->view + run->length)
+        return run->article;
+    return viewPosition - (run->view + run->length - run->article);
 }
 
 bool ArticleDisplay::isPutIn(qsizetype viewPosition) const
 {
-    const auto after = std::upper_bound(m_runs.begin(), m_runs.end(), viewPosition,
-                                        [](qsizetype position, const Run& run) { return position < run.view; });
-    return after != m_runs.begin() && viewPosition < after[-1].view + after[-1].length;
+    const Run* run = runUpTo(viewPosition);
+    return run && viewPosition < run->view + run->length;
 }

@@ -78,6 +78,8 @@ private:
     void build(const QString& text, qsizetype shown, qsizetype paragraphLimit, qsizetype wordLimit,
                const std::vector<Insert>& inserts, const std::vector<Hidden>& hidden);
     void putIn(qsizetype article, const QString& characters);
+    // The last run that starts at a display position up to `viewPosition`, or null.
+    const Run* runUpTo(qsizetype viewPosition) const;
 
     QString m_text;
     std::vector<Run> m_runs;
