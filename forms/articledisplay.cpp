@@ -56,7 +56,7 @@ ArticleDisplay ArticleDisplay::formatted(const QString& text, qsizetype shown, q
     const ElementIndex::Article article = index.article(number);
     const QChar* const chars = text.constData();
     // A line starts before the first character after the whitespace around the place asked for; that
-    // whitespace shrinks to nothing, so that lines never pile up. None is needed at the very start.
+    // whitespace parts no lines, so that they never pile up. None is needed at the very start.
     std::map<qsizetype, Insert> inserts;
     std::vector<Hidden> hidden;
     const auto lineAt = [&](qsizetype at) -> Insert* {
@@ -129,8 +129,9 @@ ArticleDisplay ArticleDisplay::formatted(const QString& text, qsizetype shown, q
             display.m_styled.push_back(
                 {{display.viewPosition(span.start), display.viewPosition(span.end - 1) + 1}, span.role});
     }
-    for (const Hidden& h : hidden)
-        display.m_hidden.push_back({display.viewPosition(h.start), display.viewPosition(h.end - 1) + 1});
+    // Elsewhere the whitespace ends a line, where it takes no room.
+    if (!hidden.empty() && hidden.front().start == 0)
+        display.m_leading = {0, display.viewPosition(hidden.front().end - 1) + 1};
     return display;
 }
 

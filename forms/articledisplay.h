@@ -51,8 +51,8 @@ public:
     const std::vector<Styled>& styled() const { return m_styled; }
     // The headings put in, without the breaks around them.
     const std::vector<Range>& headings() const { return m_headings; }
-    // The whitespace between lines, shrunk to nothing.
-    const std::vector<Range>& hidden() const { return m_hidden; }
+    // The whitespace before the first line, to be shrunk to nothing; empty when there is none.
+    Range leadingSpace() const { return m_leading; }
 
     // Where an article's position (at most the number of characters shown) stands in the display: after
     // what was put in before it.
@@ -85,5 +85,5 @@ private:
     std::vector<Run> m_runs;
     std::vector<Styled> m_styled;
     std::vector<Range> m_headings;
-    std::vector<Range> m_hidden;
+    Range m_leading;
 };

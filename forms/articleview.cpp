@@ -73,7 +73,7 @@ QTextCharFormat headingFormat()
     return format;
 }
 
-// The file's indentation between lines: in place, but taking no room.
+// The file's indentation before the first line: in place, but taking no room.
 QTextCharFormat hiddenFormat()
 {
     QTextCharFormat format;
@@ -122,9 +122,9 @@ void ArticleView::showArticle(const QString& text, const BlockEdges& edges, cons
         cursor.setPosition(int(styled.range.end), QTextCursor::KeepAnchor);
         cursor.mergeCharFormat(roleFormat(styled.role));
     }
-    for (const ArticleDisplay::Range& hidden : m_display.hidden()) {
-        cursor.setPosition(int(hidden.start));
-        cursor.setPosition(int(hidden.end), QTextCursor::KeepAnchor);
+    if (const ArticleDisplay::Range leading = m_display.leadingSpace(); leading.end > leading.start) {
+        cursor.setPosition(int(leading.start));
+        cursor.setPosition(int(leading.end), QTextCursor::KeepAnchor);
         cursor.mergeCharFormat(hiddenFormat());
     }
     for (const ArticleDisplay::Range& heading : m_display.headings()) {
