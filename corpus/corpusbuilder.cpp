@@ -267,7 +267,7 @@ private:
     {
         if (name >= m_finished.stats.size()) {
             m_finished.stats.resize(name + 1);
-            m_distinct.resize(name + 1);
+            m_pairs.resize(name + 1);
         }
         return m_finished.stats[name];
     }
@@ -306,7 +306,14 @@ private:
     };
     std::vector<OpenNode> m_open;
     // The distinct values of each attribute counted in m_finished.stats, while they may make headings.
-    std::vector<std::vector<std::unordered_set<quint32>>> m_distinct;
+    // Each attribute of each name, numbered as met, beside m_finished.stats's; and the values seen of
+    // each, as pair number + 1 in the high half, value number in the low (open addressing, 0 free).
+    std::vector<std::vector<quint32>> m_pairs;
+    quint32 m_pairCount = 0;
+    std::vector<quint64> m_seen;
+    size_t m_seenCount = 0;
+    // Whether the key was not seen before.
+    bool firstSeen(quint64 key);
     std::thread m_thread;
 };
 
@@ -475,24 +482,48 @@ void Finisher::findTrimmedEnds(const Piece* pieces, quint32 count, const QString
 void Finisher::countValue(quint32 name, quint32 attribute, std::string_view value, quint32 id)
 {
     std::vector<AttributeStats>& attributes = statsOf(name).attributes;
-    std::vector<std::unordered_set<quint32>>& distinct = m_distinct[name];
+    std::vector<quint32>& pairs = m_pairs[name];
     size_t a = 0;
     while (a < attributes.size() && attributes[a].attribute != attribute)
         ++a;
     if (a == attributes.size()) {
         attributes.push_back({attribute, 0, 0, 0});
-        distinct.emplace_back();
+        pairs.push_back(m_pairCount++);
     }
     AttributeStats& stats = attributes[a];
     ++stats.count;
     if (stats.longest > AttributeStats::headingLimit || stats.distinct > AttributeStats::distinctLimit)
         return;
     stats.longest = std::max(stats.longest, charactersUpTo(value, AttributeStats::headingLimit));
-    if (distinct[a].insert(id).second)
-        ++stats.distinct;
     // Past either bound the attribute makes no headings: its values need no more counting.
-    if (stats.longest > AttributeStats::headingLimit || stats.distinct > AttributeStats::distinctLimit)
-        std::unordered_set<quint32>().swap(distinct[a]);
+    if (stats.longest <= AttributeStats::headingLimit && firstSeen((quint64(pairs[a]) + 1) << 32 | id))
+        ++stats.distinct;
+}
+
+bool Finisher::firstSeen(quint64 key)
+{
+    if ((m_seenCount + 1) * 2 > m_seen.size()) {
+        std::vector<quint64> table(std::max<size_t>(1024, m_seen.size() * 2));
+        for (const quint64 old : m_seen) {
+            if (old == 0)
+                continue;
+            size_t i = size_t(old * 0x9E3779B97F4A7C15ull >> 20) & (table.size() - 1);
+            while (table[i] != 0)
+                i = (i + 1) & (table.size() - 1);
+            table[i] = old;
+        }
+        m_seen.swap(table);
+    }
+    const size_t mask = m_seen.size() - 1;
+    for (size_t i = size_t(key * 0x9E3779B97F4A7C15ull >> 20) & mask;; i = (i + 1) & mask) {
+        if (m_seen[i] == key)
+            return false;
+        if (m_seen[i] == 0) {
+            m_seen[i] = key;
+            ++m_seenCount;
+            return true;
+        }
+    }
 }
 
 QString Finisher::title(const Batch& batch, quint32 article, const QString& text, quint32& node) const
