@@ -8,6 +8,7 @@ source "$root/scripts/common.sh"
 
 install_packages
 
+build_release_target "$root" tarvane_gencorpus
 build_release_target "$root" tarvane_screenshots
 
 work="$(mktemp -d)"
@@ -15,5 +16,7 @@ trap 'rm -rf "$work"' EXIT
 cp -r "$root/data/." "$work/"
 mkdir -p "$root/docs"
 cd "$work"
-QT_QPA_PLATFORM=offscreen "$build/tools/tarvane_screenshots" "$root/docs"
-echo "Written in $root/docs: corpus.png, recherche-simple.png, recherche-croisee.png, lecture.png, concordance.png, options.png"
+# A small corpus of the generated dictionary, for the picture of a formatted article.
+"$build/bench/tarvane_gencorpus" --size-mb 1 --profile dictionary --seed 1 "$work/dictionnaire.xml" >/dev/null
+QT_QPA_PLATFORM=offscreen "$build/tools/tarvane_screenshots" "$root/docs" "$work/dictionnaire.xml"
+echo "Written in $root/docs: corpus.png, recherche-simple.png, recherche-croisee.png, lecture.png, concordance.png, options.png, mise-en-forme.png"

@@ -1,5 +1,6 @@
 // Renders the main window, one picture per tab, on a stock corpus with a search and a cascade
-// done, driving the window through its own widgets as a user would. Run in a copy of data/.
+// done, driving the window through its own widgets as a user would, then a formatted article of the
+// corpus given second (a generated dictionary). Run in a copy of data/.
 #include "app/mainwindow.h"
 #include "forms/dialogs.h"
 
@@ -8,6 +9,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
@@ -31,6 +33,10 @@ public:
     std::optional<QFont> font(QWidget*, const QFont&) override { return std::nullopt; }
     bool printSetup(QWidget*, QPrinter&) override { return false; }
     int welcomeChoice(QWidget*) override { return 2; }
+    std::optional<std::vector<ElementRole>> elementRoles(QWidget*, const std::vector<RoleRow>&) override
+    {
+        return std::nullopt;
+    }
 };
 
 // Picks the entry of that text, as a user choosing it in the list would.
@@ -120,6 +126,18 @@ int main(int argc, char* argv[])
     if (!picture.save(optionsPath)) {
         QTextStream(stderr) << "cannot write " << optionsPath << '\n';
         ++failures;
+    }
+
+    // An article of a generated dictionary as the window formats it: its second, with quotations.
+    if (argc > 2) {
+        if (auto* accents = mainWindow.menuBar().findChild<QAction*>(QStringLiteral("actionAccents")))
+            accents->setChecked(false);
+        window.openCorpus(QString::fromLocal8Bit(argv[2]));
+        window.Onglets->setCurrentIndex(0);
+        window.Txt_Corpus->clear();
+        window.resize(1024, 700);
+        window.Lst_Corpus->setCurrentIndex(window.Lst_Corpus->model()->index(1, 0));
+        save(window, QStringLiteral("mise-en-forme.png"));
     }
     return failures == 0 ? 0 : 1;
 }
