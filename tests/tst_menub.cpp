@@ -6,6 +6,7 @@
 #include "menu/menuhost.h"
 #include "menu/menuicons.h"
 #include "tests/scripteddialogs.h"
+#include "tests/testcorpus.h"
 #include "tests/testfiles.h"
 
 #include <QClipboard>
@@ -768,6 +769,23 @@ void TestMenuB::printsTheArticleAsShownAndKeepsTheSetup()
     QCOMPARE(seen, QStringList({QString(), pdf}));
     QVERIFY(!QFile::exists(pdf));
     QVERIFY(!QFile::exists(QStringLiteral("temp.txt")));
+
+    // A formatted article prints as shown: its lines and headings, which the text itself has not.
+    const CorpusDocument corpus = testcorpus::of("<r><a><t>VENT</t><s n=\"1\">Air.</s><s n=\"1\">Brise.</s>"
+                                                 "<s n=\"1\">Bise.</s><s n=\"2\">Mistral.</s><s n=\"2\">Autan.</s>"
+                                                 "</a></r>");
+    host.simple = SearchResult();
+    host.simple.addHit(corpus.articles().front());
+    host.simple.keep(corpus.content());
+    host.form.Txt_Art->setRoles(std::make_shared<ElementRoles>(corpus.content()->roles));
+    ResultPane::showArticle(host.simple, 0, host.form.Txt_Art);
+    host.scripted.printAnswer = [&](QPrinter& printer) {
+        setUpPdf(printer, pdf);
+        return true;
+    };
+    bar.imprT();
+    QCOMPARE(pdfLines(pdf), QStringList({"VENT", "1", "Air.", "1", "Brise.", "1", "Bise.", "2", "Mistral.", "2",
+                                         "Autan.", "Page 1 / 1"}));
 }
 
 void TestMenuB::openStartsInTheCorpusFolder_data()
