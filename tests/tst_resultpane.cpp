@@ -1,3 +1,4 @@
+#include "bench/corpusgenerator.h"
 #include "corpus/corpusdocument.h"
 #include "corpus/corpusfile.h"
 #include "forms/articleview.h"
@@ -104,6 +105,8 @@ private slots:
     void formattedDisplay();
     void formattedMarksAsPlain_data();
     void formattedMarksAsPlain();
+    void structureOfCorpora_data();
+    void structureOfCorpora();
 };
 
 void TestResultPane::fillsListAndCount()
@@ -550,6 +553,65 @@ void TestResultPane::formattedMarksAsPlain()
         QVERIFY(formatted.document()->toHtml() != plain.document()->toHtml());
         QCOMPARE(markedArticleRanges(formatted), markedArticleRanges(plain));
     }
+}
+
+void TestResultPane::structureOfCorpora_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<QStringList>("lines"); // names each of whose elements starts a line
+    QTest::addColumn<QStringList>("roles"); // name=role
+
+    QFile sounds(QFINDTESTDATA("../data/EV_Sons.xml"));
+    QVERIFY(sounds.open(QIODevice::ReadOnly));
+    QTest::newRow("EV_Sons") << sounds.readAll() << QStringList{"definition"}
+                             << QStringList{"vedette=Titre", "definition=Normal", "exemple=Italique", "auteur=Italique",
+                                            "categorie=Italique"};
+    const QStringList words{"de", "la", "vent", "eau", "arbre", "été", "ombre", "cloche", "soleil", "orgue"};
+    using Generator = CorpusGenerator;
+    QTest::newRow("generated dictionary") << Generator::generate(words, 1, 300000, Generator::Profile::Dictionary)
+                                          << QStringList{"sens", "definition", "cit", "remarque", "etymologie"}
+                                          << QStringList{"vedette=Titre", "definition=Paragraphe", "cit=Intertitre",
+                                                         "prononciation=Italique", "mot=Italique"};
+    QTest::newRow("generated dictionary, packed")
+        << Generator::generate(words, 1, 300000, Generator::Profile::Dictionary, Generator::Spacing::Packed)
+        << QStringList{"vedette", "sens", "definition", "cit", "remarque", "etymologie"}
+        << QStringList{"vedette=Titre", "sens=Intertitre", "definition=Paragraphe", "cit=Intertitre", "mot=Italique"};
+    QTest::newRow("generated encyclopedia") << Generator::generate(words, 1, 300000) << QStringList{"definition"}
+                                            << QStringList{"vedette=Titre", "definition=Normal", "auteur=Italique"};
+}
+
+void TestResultPane::structureOfCorpora()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, roles);
+    const CorpusDocument corpus = testcorpus::of(xml);
+    QVERIFY(corpus.articleCount() > 10);
+    const ElementIndex& index = corpus.elementIndex();
+    const ElementRoles& guessed = corpus.content()->roles;
+    for (const QString& role : roles) {
+        const QStringList parts = role.split(u'=');
+        QCOMPARE(parts.first() + "=" + ElementRoles::roleName(guessed.role(index.nameId(parts.first()))), role);
+    }
+    // Each element of those names starts a line: only spaces between it and the line's start.
+    int starts = 0;
+    for (int a = 0; a < corpus.articleCount(); ++a) {
+        const QString& text = corpus.articles()[size_t(a)].text;
+        const ArticleDisplay shown = ArticleDisplay::formatted(text, text.size(), 4096, 256, index, a, guessed);
+        const ElementIndex::Article article = index.article(a);
+        for (const ElementIndex::Element* e = article.begin; e != article.end; ++e) {
+            const size_t k = size_t(e - article.begin);
+            if (!lines.contains(index.name(article.names[k])) || article.texts[k].start == article.texts[k].end)
+                continue;
+            qsizetype at = shown.viewPosition(article.texts[k].start);
+            while (at > 0 && (shown.text().at(at - 1) == u' ' || shown.text().at(at - 1) == u'\t'))
+                --at;
+            QVERIFY2(at == 0 || shown.text().at(at - 1) == u'\n',
+                     qPrintable(index.name(article.names[k]) + " in article " + QString::number(a)));
+            ++starts;
+        }
+    }
+    QVERIFY(starts > corpus.articleCount());
 }
 
 void TestResultPane::palette()
