@@ -138,56 +138,88 @@ ArticleDisplay ArticleDisplay::formatted(const QString& text, qsizetype shown, q
 void ArticleDisplay::build(const QString& text, qsizetype shown, qsizetype paragraphLimit, qsizetype wordLimit,
                            const std::vector<Insert>& inserts, const std::vector<Hidden>& hidden)
 {
-    m_text.reserve(shown + shown / wordLimit + 1 + qsizetype(inserts.size()) * 2);
-    qsizetype paragraph = 0;  // characters of the current paragraph
-    qsizetype run = 0;        // of its current run without white space
-    qsizetype lastSpace = -1; // its last white space, in the view
+    // Written through a pointer into room made once: this runs for every character shown.
+    qsizetype putInSize = 0;
+    for (const Insert& insert : inserts) {
+        putInSize += insert.lineBreak ? 1 : 0;
+        for (const QString& heading : insert.headings)
+            putInSize += heading.size() + 1;
+    }
+    m_text.resize(shown + shown / wordLimit + 1 + putInSize);
+    QChar* const begin = m_text.data();
+    QChar* out = begin;
+    const QChar* const in = text.constData();
+    const auto putIn = [&](qsizetype article, QStringView characters) {
+        addRun(article, out - begin, characters.size());
+        std::copy(characters.begin(), characters.end(), out);
+        out += characters.size();
+    };
+    qsizetype paragraph = 0;    // characters of the current paragraph
+    qsizetype run = 0;          // of its current run without white space
+    QChar* lastSpace = nullptr; // its last white space
     const auto endParagraph = [&] {
         paragraph = 0;
         run = 0;
-        lastSpace = -1;
+        lastSpace = nullptr;
     };
     size_t nextInsert = 0;
     size_t nextHidden = 0;
+    bool inHidden = false;
+    qsizetype eventAt = 0; // where the next insert or edge of hidden whitespace is
     for (qsizetype i = 0; i < shown; ++i) {
-        if (nextInsert < inserts.size() && inserts[nextInsert].at == i) {
-            const Insert& insert = inserts[nextInsert++];
-            QString characters = insert.lineBreak ? QStringLiteral("\n") : QString();
-            for (const QString& heading : insert.headings) {
-                const qsizetype start = m_text.size() + characters.size();
-                m_headings.push_back({start, start + heading.size()});
-                characters += heading + u'\n';
+        if (i >= eventAt) {
+            if (nextInsert < inserts.size() && inserts[nextInsert].at == i) {
+                const Insert& insert = inserts[nextInsert++];
+                if (insert.lineBreak)
+                    putIn(i, u"\n");
+                for (const QString& heading : insert.headings) {
+                    m_headings.push_back({out - begin, out - begin + heading.size()});
+                    putIn(i, heading);
+                    putIn(i, u"\n");
+                }
+                endParagraph();
             }
-            putIn(i, characters);
-            endParagraph();
+            while (nextHidden < hidden.size() && hidden[nextHidden].end <= i)
+                ++nextHidden;
+            inHidden = nextHidden < hidden.size() && hidden[nextHidden].start <= i;
+            eventAt = nextInsert < inserts.size() ? inserts[nextInsert].at : shown;
+            if (nextHidden < hidden.size())
+                eventAt = std::min(eventAt, inHidden ? hidden[nextHidden].end : hidden[nextHidden].start);
         }
-        while (nextHidden < hidden.size() && hidden[nextHidden].end <= i)
-            ++nextHidden;
-        const QChar c = text.at(i);
-        if (nextHidden < hidden.size() && hidden[nextHidden].start <= i) {
-            // Shrunk whitespace parts no lines.
-            m_text += endsParagraph(c) || c == QChar::LineSeparator ? QChar(u' ') : c;
+        const QChar c = in[i];
+        const char16_t u = c.unicode();
+        // Most characters are letters far from any limit: copied, and counted.
+        if (!inHidden && ((u > 0x20 && u < 0x7F) || (u > 0xA0 && u < 0x1680)) && run + 1 < wordLimit &&
+            paragraph + 1 < paragraphLimit) {
+            *out++ = c;
+            ++run;
             ++paragraph;
-            lastSpace = m_text.size() - 1;
+            continue;
+        }
+        if (inHidden) {
+            // Shrunk whitespace parts no lines.
+            lastSpace = out;
+            *out++ = endsParagraph(c) || c == QChar::LineSeparator ? QChar(u' ') : c;
+            ++paragraph;
             run = 0;
             continue;
         }
-        const QChar next = i + 1 < shown ? text.at(i + 1) : QChar(u'\n');
+        const QChar next = i + 1 < shown ? in[i + 1] : QChar(u'\n');
         if (c == u'\r') {
             // A space before the line feed that follows keeps every later position.
-            m_text += next == u'\n' ? QChar(u' ') : QChar(u'\n');
+            *out++ = next == u'\n' ? QChar(u' ') : QChar(u'\n');
             if (next != u'\n')
                 endParagraph();
             continue;
         }
-        m_text += c;
+        *out++ = c;
         if (endsParagraph(c)) {
             endParagraph();
             continue;
         }
         ++paragraph;
         if (c.isSpace()) {
-            lastSpace = m_text.size() - 1;
+            lastSpace = out - 1;
             run = 0;
             continue;
         }
@@ -196,26 +228,24 @@ void ArticleDisplay::build(const QString& text, qsizetype shown, qsizetype parag
         if (endsParagraph(next) || next.isSpace() || c.isHighSurrogate())
             continue;
         if (run >= wordLimit) {
-            putIn(i + 1, QStringLiteral("\n"));
+            putIn(i + 1, u"\n");
             endParagraph();
-        } else if (paragraph >= paragraphLimit && lastSpace >= 0) {
+        } else if (paragraph >= paragraphLimit && lastSpace) {
             // The white space becomes the break: one character for one.
-            m_text[lastSpace] = u'\n';
-            paragraph = m_text.size() - 1 - lastSpace;
-            lastSpace = -1;
+            *lastSpace = u'\n';
+            paragraph = out - 1 - lastSpace;
+            lastSpace = nullptr;
         }
     }
+    m_text.resize(out - begin);
 }
 
-void ArticleDisplay::putIn(qsizetype article, const QString& characters)
+void ArticleDisplay::addRun(qsizetype article, qsizetype view, qsizetype length)
 {
-    if (characters.isEmpty())
-        return;
     if (!m_runs.empty() && m_runs.back().article == article)
-        m_runs.back().length += characters.size();
+        m_runs.back().length += length;
     else
-        m_runs.push_back({article, m_text.size(), characters.size()});
-    m_text += characters;
+        m_runs.push_back({article, view, length});
 }
 
 qsizetype ArticleDisplay::viewPosition(qsizetype articlePosition) const

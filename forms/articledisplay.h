@@ -77,7 +77,8 @@ private:
     };
     void build(const QString& text, qsizetype shown, qsizetype paragraphLimit, qsizetype wordLimit,
                const std::vector<Insert>& inserts, const std::vector<Hidden>& hidden);
-    void putIn(qsizetype article, const QString& characters);
+    // Characters put in before the article's `article`, at `view`: one more run, or a longer last one.
+    void addRun(qsizetype article, qsizetype view, qsizetype length);
     // The last run that starts at a display position up to `viewPosition`, or null.
     const Run* runUpTo(qsizetype viewPosition) const;
 

@@ -11,6 +11,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -117,20 +118,28 @@ void ArticleView::showArticle(const QString& text, const BlockEdges& edges, cons
     m_edges.assign(edges.begin(), edges.end());
     m_shown = shown;
     m_display = std::move(display);
+    // Each format made once: an article may hold thousands of styled elements and headings.
+    static const std::array<QTextCharFormat, size_t(ElementRole::LineBreak) + 1> roleFormats = [] {
+        std::array<QTextCharFormat, size_t(ElementRole::LineBreak) + 1> formats;
+        for (size_t role = 0; role < formats.size(); ++role)
+            formats[role] = roleFormat(ElementRole(role));
+        return formats;
+    }();
+    static const QTextCharFormat heading = headingFormat();
     for (const ArticleDisplay::Styled& styled : m_display.styled()) {
         cursor.setPosition(int(styled.range.start));
         cursor.setPosition(int(styled.range.end), QTextCursor::KeepAnchor);
-        cursor.mergeCharFormat(roleFormat(styled.role));
+        cursor.mergeCharFormat(roleFormats[size_t(styled.role)]);
     }
     if (const ArticleDisplay::Range leading = m_display.leadingSpace(); leading.end > leading.start) {
         cursor.setPosition(int(leading.start));
         cursor.setPosition(int(leading.end), QTextCursor::KeepAnchor);
         cursor.mergeCharFormat(hiddenFormat());
     }
-    for (const ArticleDisplay::Range& heading : m_display.headings()) {
-        cursor.setPosition(int(heading.start));
-        cursor.setPosition(int(heading.end), QTextCursor::KeepAnchor);
-        cursor.setCharFormat(headingFormat());
+    for (const ArticleDisplay::Range& range : m_display.headings()) {
+        cursor.setPosition(int(range.start));
+        cursor.setPosition(int(range.end), QTextCursor::KeepAnchor);
+        cursor.setCharFormat(heading);
         QTextBlockFormat block = cursor.blockFormat();
         block.setTopMargin(4);
         cursor.setBlockFormat(block);
