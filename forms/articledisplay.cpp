@@ -175,7 +175,8 @@ void ArticleDisplay::build(const QString& text, qsizetype shown, qsizetype parag
                 for (const QString& heading : insert.headings) {
                     m_headings.push_back({out - begin, out - begin + heading.size()});
                     putIn(i, heading);
-                    putIn(i, u"\n");
+                    // A line of its own in the paragraph of its text: the toolkit's cost is by paragraph.
+                    putIn(i, u"\u2028");
                 }
                 endParagraph();
             }
