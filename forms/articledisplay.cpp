@@ -162,6 +162,10 @@ void ArticleDisplay::build(const QString& text, qsizetype shown, qsizetype parag
         run = 0;
         lastSpace = nullptr;
     };
+    // The toolkit's cost is by paragraph, but it lays out a paragraph whole: the lines put in part
+    // paragraphs only once they are this long, and are line separators within them before.
+    constexpr qsizetype linesInParagraph = 1000;
+    const QChar* paragraphStart = begin; // of the document's current paragraph
     size_t nextInsert = 0;
     size_t nextHidden = 0;
     bool inHidden = false;
@@ -170,8 +174,12 @@ void ArticleDisplay::build(const QString& text, qsizetype shown, qsizetype parag
         if (i >= eventAt) {
             if (nextInsert < inserts.size() && inserts[nextInsert].at == i) {
                 const Insert& insert = inserts[nextInsert++];
-                if (insert.lineBreak)
+                if (insert.lineBreak && out - paragraphStart < linesInParagraph) {
+                    putIn(i, u"\u2028");
+                } else if (insert.lineBreak) {
                     putIn(i, u"\n");
+                    paragraphStart = out;
+                }
                 for (const QString& heading : insert.headings) {
                     m_headings.push_back({out - begin, out - begin + heading.size()});
                     putIn(i, heading);
@@ -209,13 +217,16 @@ void ArticleDisplay::build(const QString& text, qsizetype shown, qsizetype parag
         if (c == u'\r') {
             // A space before the line feed that follows keeps every later position.
             *out++ = next == u'\n' ? QChar(u' ') : QChar(u'\n');
-            if (next != u'\n')
+            if (next != u'\n') {
                 endParagraph();
+                paragraphStart = out;
+            }
             continue;
         }
         *out++ = c;
         if (endsParagraph(c)) {
             endParagraph();
+            paragraphStart = out;
             continue;
         }
         ++paragraph;
@@ -231,9 +242,11 @@ void ArticleDisplay::build(const QString& text, qsizetype shown, qsizetype parag
         if (run >= wordLimit) {
             putIn(i + 1, u"\n");
             endParagraph();
+            paragraphStart = out;
         } else if (paragraph >= paragraphLimit && lastSpace) {
             // The white space becomes the break: one character for one.
             *lastSpace = u'\n';
+            paragraphStart = lastSpace + 1;
             paragraph = out - 1 - lastSpace;
             lastSpace = nullptr;
         }

@@ -140,9 +140,6 @@ void ArticleView::showArticle(const QString& text, const BlockEdges& edges, cons
         cursor.setPosition(int(range.start));
         cursor.setPosition(int(range.end), QTextCursor::KeepAnchor);
         cursor.setCharFormat(heading);
-        QTextBlockFormat block = cursor.blockFormat();
-        block.setTopMargin(4);
-        cursor.setBlockFormat(block);
     }
     const QTextCharFormat format = markFormat();
     for (const highlighter::Range& mark : marks) {
@@ -282,7 +279,8 @@ void ArticleView::mouseDoubleClickEvent(QMouseEvent* event)
     const QTextCursor cursor = cursorForPosition(event->position().toPoint());
     int position = cursor.position();
     // A heading is the view's own: no word of the article.
-    if (m_display.isPutIn(position) && m_display.text().at(position) != u'\n')
+    if (m_display.isPutIn(position) && m_display.text().at(position) != u'\n' &&
+        m_display.text().at(position) != QChar::LineSeparator)
         return;
     // Where two words meet at a block edge, the cursor stands between them: the pointer, left of it,
     // was on the word before.
