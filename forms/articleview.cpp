@@ -99,10 +99,7 @@ void ArticleView::setRoles(std::shared_ptr<const ElementRoles> roles)
 void ArticleView::showArticle(const QString& text, const BlockEdges& edges, const QList<highlighter::Range>& marks,
                               const ElementIndex* index, int number)
 {
-    qsizetype shown = std::min(text.size(), shownLimit);
-    // A cut never parts the two halves of a character.
-    if (shown < text.size() && shown > 0 && text.at(shown - 1).isHighSurrogate())
-        --shown;
+    const qsizetype shown = shownLengthOf(text);
     ArticleDisplay display =
         m_roles && index ? ArticleDisplay::formatted(text, shown, paragraphLimit, wordLimit, *index, number, *m_roles)
                          : ArticleDisplay::plain(text, shown, paragraphLimit, wordLimit);
@@ -183,6 +180,15 @@ QString ArticleView::articleText(int from, int to) const
 {
     const qsizetype start = articlePosition(from);
     return m_article.mid(start, std::max<qsizetype>(0, articlePosition(to) - start));
+}
+
+qsizetype ArticleView::shownLengthOf(const QString& text)
+{
+    qsizetype shown = std::min(text.size(), shownLimit);
+    // A cut never parts the two halves of a character.
+    if (shown < text.size() && shown > 0 && text.at(shown - 1).isHighSurrogate())
+        --shown;
+    return shown;
 }
 
 QString ArticleView::truncationNote(qsizetype shown, qsizetype total)

@@ -43,6 +43,8 @@ public:
 
     // How many characters of the article the view shows.
     qsizetype shownLength() const { return m_shown; }
+    // How many characters of `text` it would show.
+    static qsizetype shownLengthOf(const QString& text);
     // Where a position of the article (up to the part shown) stands in the view, and back.
     int viewPosition(qsizetype articlePosition) const;
     qsizetype articlePosition(int viewPosition) const;

@@ -248,14 +248,10 @@ void ResultPane::display(int row)
     // Laying out a long article takes long: a view no one sees shows none, not even the last, and
     // so no marks, until it is on screen.
     m_waiting = !m_onScreen;
-    QList<highlighter::Range> marks = showArticle(m_record, m_waiting ? -1 : m_shownRow, m_view);
     // Only the marks drawn in the part shown can be reached.
-    qsizetype reachable = 0;
-    while (reachable < marks.size() && reachable < shownMarkLimit && marks[reachable].start < m_view->shownLength())
-        ++reachable;
-    m_moreMarks = reachable < marks.size();
-    marks.resize(reachable);
-    m_marks = std::move(marks);
+    highlighter::Marks marks = showArticle(m_record, m_waiting ? -1 : m_shownRow, m_view);
+    m_moreMarks = marks.more;
+    m_marks = std::move(marks.ranges);
     m_searchMarkIndex = m_marks.isEmpty() ? -1 : 0;
     if (findActive()) {
         m_findOrigin = 0;
@@ -268,17 +264,17 @@ void ResultPane::display(int row)
     updateMarkControls();
 }
 
-QList<highlighter::Range> ResultPane::showArticle(const SearchResult& record, int row, ArticleView* view)
+highlighter::Marks ResultPane::showArticle(const SearchResult& record, int row, ArticleView* view)
 {
     if (row < 0 || row >= record.count()) {
         view->clearArticle();
         return {};
     }
     const ArticleEntry& hit = *record.hits().at(row);
-    const QList<highlighter::Range> marks = highlighter::hitRanges(record, row, shownMarkLimit + 1);
+    highlighter::Marks marks =
+        highlighter::hitRangesBefore(record, row, ArticleView::shownLengthOf(hit.text), shownMarkLimit);
     const ElementIndex* index = record.content() ? &record.content()->elements : nullptr;
-    view->showArticle(hit.text, hit.edges, marks.size() > shownMarkLimit ? marks.first(shownMarkLimit) : marks, index,
-                      hit.number);
+    view->showArticle(hit.text, hit.edges, marks.ranges, index, hit.number);
     return marks;
 }
 

@@ -92,8 +92,8 @@ public:
 
     // Shows hit `row` of `record` in `view`, as plain text with the matches marked (the first
     // `shownMarkLimit` of them at most, those in the part shown); empty when there is no such hit.
-    // Returns the marks drawn, followed by one more when the article has more marks than drawn.
-    static QList<highlighter::Range> showArticle(const SearchResult& record, int row, ArticleView* view);
+    // Returns the marks drawn, and whether the article has more.
+    static highlighter::Marks showArticle(const SearchResult& record, int row, ArticleView* view);
 
     // The marks one moves between: the words found while the find bar is open with a word in it,
     // else the search marks drawn. The current one is 0-based, -1 when there are none.

@@ -81,9 +81,12 @@ std::optional<QueryMatcher> queryMatcher(const SearchResult& result)
 
 // The marks of the result's mode, sorted and merged. With a non-negative `limit` each pattern is
 // looked for up to its (limit + 1)th occurrence only; the merged ranges are then cut before the
-// first occurrence left out, where the marks stop being known, and to `limit` ranges.
+// first occurrence left out, where the marks stop being known, and to `limit` ranges. `known`, when
+// given, is where the marks stop being known: every mark starting before it is in the list, and it is
+// past the text's end when the list has them all.
 QList<Range> collectRanges(const SearchResult& result, const QString& text, const BlockEdges& edges, qsizetype limit,
-                           const std::vector<TextSpan>* within = nullptr, const QueryMatcher* matcher = nullptr)
+                           const std::vector<TextSpan>* within = nullptr, const QueryMatcher* matcher = nullptr,
+                           qsizetype* known = nullptr)
 {
     const SearchMode mode = result.mode();
     const Qt::CaseSensitivity cs = result.caseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive;
@@ -124,6 +127,8 @@ QList<Range> collectRanges(const SearchResult& result, const QString& text, cons
         for (const QString& value : distinct(result.matchedValues()))
             add(occurrences(text, edges, value, cs, false, perPattern));
     }
+    if (known)
+        *known = horizon;
     if (marks.size() < 2 && horizon > text.size())
         return marks;
     std::sort(marks.begin(), marks.end(), [](const Range& a, const Range& b) { return a.start < b.start; });
@@ -140,10 +145,16 @@ QList<Range> collectRanges(const SearchResult& result, const QString& text, cons
         }
     }
     // A range reaching the first occurrence left out could have been joined to it.
-    while (!merged.isEmpty() && merged.constLast().start + merged.constLast().length >= horizon)
+    while (!merged.isEmpty() && merged.constLast().start + merged.constLast().length >= horizon) {
+        if (known)
+            *known = merged.constLast().start;
         merged.removeLast();
-    if (limit >= 0 && merged.size() > limit)
+    }
+    if (limit >= 0 && merged.size() > limit) {
+        if (known)
+            *known = merged.at(limit).start;
         merged.resize(limit);
+    }
     return merged;
 }
 
@@ -161,25 +172,51 @@ QList<Range> firstRanges(const SearchResult& result, const QString& text, const 
 
 namespace {
 
-QList<Range> scopedRanges(const SearchResult& result, int index, qsizetype limit, const QueryMatcher* matcher)
+QList<Range> scopedRanges(const SearchResult& result, int index, qsizetype limit, const QueryMatcher* matcher,
+                          qsizetype* known = nullptr)
 {
     if (index < 0 || index >= result.count())
         return {};
     const ArticleEntry& hit = *result.hits().at(index);
     const qsizetype bound = limit < 0 ? -1 : limit;
     if (result.scope().isWholeArticle() || !result.content())
-        return collectRanges(result, hit.text, hit.edges, bound, nullptr, matcher);
+        return collectRanges(result, hit.text, hit.edges, bound, nullptr, matcher, known);
     const ElementIndex& elements = result.content()->elements;
     std::vector<TextSpan> spans;
     scopeSpans(elements, elements.nameId(result.scope().element), hit.number, spans);
-    return collectRanges(result, hit.text, hit.edges, bound, &spans, matcher);
+    return collectRanges(result, hit.text, hit.edges, bound, &spans, matcher, known);
 }
 
 } // namespace
 
-QList<Range> hitRanges(const SearchResult& result, int index, qsizetype limit)
+QList<Range> hitRanges(const SearchResult& result, int index)
 {
-    return scopedRanges(result, index, limit, nullptr);
+    return scopedRanges(result, index, -1, nullptr);
+}
+
+Marks hitRangesBefore(const SearchResult& result, int index, qsizetype end, qsizetype limit)
+{
+    if (index < 0 || index >= result.count() || limit < 0)
+        return {};
+    const qsizetype textSize = result.hits().at(index)->text.size();
+    const std::optional<QueryMatcher> matcher = queryMatcher(result);
+    // A frequent word in a long text: its occurrences are looked for a little past `end` only, the
+    // bound growing until the marks before `end` are all known, and never past today's `limit + 1`.
+    for (qsizetype step = std::min<qsizetype>(1024, limit + 1);; step = std::min(step * 4, limit + 1)) {
+        qsizetype known = 0;
+        QList<Range> found = scopedRanges(result, index, step, matcher ? &*matcher : nullptr, &known);
+        const auto past =
+            std::partition_point(found.cbegin(), found.cend(), [end](const Range& r) { return r.start < end; });
+        const qsizetype before = past - found.cbegin();
+        const bool complete = known > textSize;
+        if (before < found.size() || before > limit || complete || step > limit) {
+            Marks marks;
+            marks.more = !complete || before < found.size() || before > limit;
+            found.resize(std::min(before, limit));
+            marks.ranges = std::move(found);
+            return marks;
+        }
+    }
 }
 
 bool eachHitRanges(const SearchResult& result, const std::function<bool(int, const QList<Range>&)>& take)

@@ -40,10 +40,19 @@ QList<Range> ranges(const SearchResult& result, const QString& text, const Block
 // marks it; the text after the last one is left unmarked when the limit was reached.
 QList<Range> firstRanges(const SearchResult& result, const QString& text, const BlockEdges& edges, qsizetype limit);
 
-// The marks of hit `index` of the result (none when there is no such hit): those of `ranges`, or
-// with a non-negative `limit` of `firstRanges`, that lie within the result's scope. With a scope,
-// the limit bounds the occurrences looked at, so fewer marks may come back.
-QList<Range> hitRanges(const SearchResult& result, int index, qsizetype limit = -1);
+// The marks of hit `index` of the result (none when there is no such hit): those of `ranges` that lie
+// within the result's scope.
+QList<Range> hitRanges(const SearchResult& result, int index);
+
+// The marks of hit `index` that start before `end`, `limit` of them at most, and whether the hit has
+// others, or may have (past `limit + 1` occurrences of a pattern they stop being looked for). A text
+// is looked at only as far as that needs: a frequent word in a long text costs the part before `end`.
+struct Marks
+{
+    QList<Range> ranges;
+    bool more = false;
+};
+Marks hitRangesBefore(const SearchResult& result, int index, qsizetype end, qsizetype limit);
 
 // Gives `take` the marks of every hit in turn, as hitRanges does without a limit, until it answers
 // false; returns whether every hit was given.

@@ -35,6 +35,8 @@ private slots:
     void crossValuesMarkInsideWords();
     void firstRangesStopAtLimit_data();
     void firstRangesStopAtLimit();
+    void marksBeforeEnd_data();
+    void marksBeforeEnd();
     void markupTermsDoNotBreakDisplay_data();
     void markupTermsDoNotBreakDisplay();
     void markedText_data();
@@ -178,6 +180,60 @@ void TestHighlighter::firstRangesStopAtLimit()
     if (mode == SearchMode::Cross)
         one.addMatchedValue(QStringLiteral("aa"));
     QCOMPARE(marked(text, highlighter::firstRanges(one, text, {}, limit)), expected);
+}
+
+void TestHighlighter::marksBeforeEnd_data()
+{
+    QTest::addColumn<SearchMode>("mode");
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<bool>("more");
+
+    const SearchMode any = SearchMode::AnyTerm;
+    const SearchMode cross = SearchMode::Cross;
+    QTest::newRow("all before the end") << any << "a"
+                                        << "a a a a" << 100 << 10 << "[a] [a] [a] [a]" << false;
+    QTest::newRow("others past the end") << any << "a"
+                                         << "a a a a" << 3 << 10 << "[a] [a] a a" << true;
+    QTest::newRow("a mark across the end is kept") << any << "aa"
+                                                   << "aa aa" << 1 << 10 << "[aa] aa" << true;
+    QTest::newRow("limit reached") << any << "a"
+                                   << "a a a a" << 100 << 2 << "[a] [a] a a" << true;
+    QTest::newRow("exactly the limit") << any << "a"
+                                       << "a a" << 100 << 2 << "[a] [a]" << false;
+    QTest::newRow("a phrase across the end") << SearchMode::ExactPhrase << "b c"
+                                             << "a b c b c" << 3 << 10 << "a [b c] b c" << true;
+    QTest::newRow("thousands of marks before the end")
+        << any << "a" << QStringLiteral("a ").repeated(3000) + QStringLiteral("b a") << 6000 << 100000
+        << QStringLiteral("[a] ").repeated(3000) + QStringLiteral("b a") << true;
+    QTest::newRow("thousands of marks, none after")
+        << any << "a" << QStringLiteral("a ").repeated(3000) + QStringLiteral("b") << 6000 << 100000
+        << QStringLiteral("[a] ").repeated(3000) + QStringLiteral("b") << false;
+    QTest::newRow("adjacent matches all found") << cross << ""
+                                                << "aaaaaa" << 100 << 3 << "[aaaaaa]" << false;
+    // Where the matches stop being looked for, the range they form has no known end.
+    QTest::newRow("adjacent matches cut") << cross << ""
+                                          << "aaaaaaaaaa" << 100 << 2 << "aaaaaaaaaa" << true;
+}
+
+void TestHighlighter::marksBeforeEnd()
+{
+    QFETCH(SearchMode, mode);
+    QFETCH(QString, query);
+    QFETCH(QString, text);
+    QFETCH(int, end);
+    QFETCH(int, limit);
+    QFETCH(QString, expected);
+    QFETCH(bool, more);
+    SearchResult one = oneArticle(text, mode, query, false);
+    if (mode == SearchMode::Cross)
+        one.addMatchedValue(QStringLiteral("aa"));
+    const highlighter::Marks marks = highlighter::hitRangesBefore(one, 0, end, limit);
+    QCOMPARE(marked(text, marks.ranges), expected);
+    QCOMPARE(marks.more, more);
 }
 
 void TestHighlighter::markupTermsDoNotBreakDisplay_data()
