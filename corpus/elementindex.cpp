@@ -157,21 +157,50 @@ void ElementIndex::setSignatures(const quint32* elements, const QStringView* sea
 
 ElementIndex::Article ElementIndex::article(int number) const
 {
-    const auto index = static_cast<size_t>(number);
-    const quint32 first = m_articles[index].firstElement;
-    const quint32 last =
-        index + 1 < m_articles.size() ? m_articles[index + 1].firstElement : static_cast<quint32>(m_elements.size());
-    return {m_elements.data() + first, m_elements.data() + last, m_elementNames.data() + first,
-            m_elementTexts.data() + first, m_articles[index].hasChildNode};
+    const Tables& t = m_tables;
+    const auto index = static_cast<quint32>(number);
+    const quint32 first = t.articles[index].firstElement;
+    const quint32 last = index + 1 < t.articleCount ? t.articles[index + 1].firstElement : t.elementCount;
+    return {t.elements + first, t.elements + last, t.elementNames + first, t.elementTexts + first,
+            t.articles[index].hasChildNode};
 }
 
 BlockEdges ElementIndex::edges(int number) const
 {
-    const auto index = static_cast<size_t>(number);
-    const quint32 first = m_articles[index].firstEdge;
-    const quint32 last =
-        index + 1 < m_articles.size() ? m_articles[index + 1].firstEdge : static_cast<quint32>(m_edges.size());
-    return {m_edges.data() + first, last - first};
+    const Tables& t = m_tables;
+    const auto index = static_cast<quint32>(number);
+    const quint32 first = t.articles[index].firstEdge;
+    const quint32 last = index + 1 < t.articleCount ? t.articles[index + 1].firstEdge : t.edgeCount;
+    return {t.edges + first, last - first};
+}
+
+ElementIndex ElementIndex::over(const Tables& tables, QStringList names, QStringList values, QStringList attributeNames)
+{
+    ElementIndex index;
+    index.m_tables = tables;
+    index.m_names = std::move(names);
+    index.m_values = std::move(values);
+    index.m_attributeNames = std::move(attributeNames);
+    return index;
+}
+
+void ElementIndex::refreshTables()
+{
+    m_tables = {m_elements.data(),
+                m_elementNames.data(),
+                m_elementTexts.data(),
+                static_cast<quint32>(m_elements.size()),
+                m_elementValues.data(),
+                m_valueAttributes.data(),
+                static_cast<quint32>(m_elementValues.size()),
+                m_articles.data(),
+                static_cast<quint32>(m_articles.size()),
+                m_edges.data(),
+                static_cast<quint32>(m_edges.size()),
+                m_nameSlots.data(),
+                static_cast<quint32>(m_nameSlots.size()),
+                m_valueSlots.data(),
+                static_cast<quint32>(m_valueSlots.size())};
 }
 
 void ElementIndex::clear()
@@ -219,7 +248,7 @@ quint32 ElementIndex::Interner::intern(std::string_view utf8, quint32 hash)
             if (m_count == none - 1 || start + utf8.size() > std::numeric_limits<quint32>::max())
                 throw std::bad_alloc(); // past what can be numbered: as if memory ran out
             m_texts.append(utf8text::decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size()))));
-            m_textHashes.push_back(TextIds::hash(m_texts.back()));
+            m_textHashes.push_back(hashText(m_texts.back()));
             m_bytes.append(reinterpret_cast<const char*>(&m_count), sizeof m_count);
             m_bytes.append(reinterpret_cast<const char*>(&length), sizeof length);
             m_bytes.append(utf8);
@@ -251,25 +280,21 @@ void ElementIndex::Interner::grow()
     m_slots.swap(table);
 }
 
-quint32 ElementIndex::TextIds::hash(QStringView text)
-{
-    return hashText(text);
-}
-
-std::vector<quint32> ElementIndex::TextIds::build(const QStringList& texts, const std::vector<quint32>* hashes)
+std::vector<quint32> ElementIndex::buildIds(const QStringList& texts, const std::vector<quint32>* hashes,
+                                            std::vector<IdSlot>& table)
 {
     const auto count = static_cast<size_t>(texts.size());
     size_t size = 256;
     while (size < count * 2)
         size *= 2;
-    m_slots.assign(size, Slot());
+    table.assign(size, IdSlot());
     std::vector<quint32> first(count);
     const size_t mask = size - 1;
     for (size_t t = 0; t < count; ++t) {
         const QString& text = texts.at(static_cast<qsizetype>(t));
         const quint32 hash = hashes ? (*hashes)[t] : hashText(text);
         for (size_t i = hash & mask;; i = (i + 1) & mask) {
-            Slot& slot = m_slots[i];
+            IdSlot& slot = table[i];
             if (slot.id == none) {
                 slot = {hash, static_cast<quint32>(t)};
                 first[t] = slot.id;
@@ -284,14 +309,14 @@ std::vector<quint32> ElementIndex::TextIds::build(const QStringList& texts, cons
     return first;
 }
 
-quint32 ElementIndex::TextIds::find(const QStringList& texts, QStringView text) const
+quint32 ElementIndex::findId(const IdSlot* table, quint32 slotCount, const QStringList& texts, QStringView text)
 {
-    if (m_slots.empty())
+    if (slotCount == 0)
         return none;
     const quint32 hash = hashText(text);
-    const size_t mask = m_slots.size() - 1;
+    const size_t mask = slotCount - 1;
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
-        const Slot& slot = m_slots[i];
+        const IdSlot& slot = table[i];
         if (slot.id == none)
             return none;
         if (slot.hash == hash && texts.at(slot.id) == text)
@@ -337,14 +362,15 @@ void ElementIndex::finish(QStringList names, QStringList attributeNames)
     m_values = m_buildValues.takeTexts();
     const std::vector<quint32> valueHashes = m_buildValues.takeTextHashes();
     m_buildValues = {};
-    const std::vector<quint32> nameIds = m_nameIds.build(m_names);
+    const std::vector<quint32> nameIds = buildIds(m_names, nullptr, m_nameSlots);
     if (!isIdentity(nameIds)) {
         for (quint32& name : m_elementNames)
             name = nameIds[name];
     }
-    const std::vector<quint32> valueIds = m_valueIds.build(m_values, &valueHashes);
+    const std::vector<quint32> valueIds = buildIds(m_values, &valueHashes, m_valueSlots);
     if (!isIdentity(valueIds)) {
         for (quint32& value : m_elementValues)
             value = valueIds[value];
     }
+    refreshTables();
 }

@@ -20,6 +20,14 @@ public:
     // Texts are compared and offered cut to their first 12,000 characters.
     static constexpr qsizetype textLimit = 12000;
 
+    ElementIndex() = default;
+    // Moved, never copied: the tables point into the vectors, whose buffers a move keeps.
+    ElementIndex(ElementIndex&&) = default;
+    ElementIndex& operator=(ElementIndex&&) = default;
+    ElementIndex(const ElementIndex&) = delete;
+    ElementIndex& operator=(const ElementIndex&) = delete;
+    ~ElementIndex() = default;
+
     // What tells texts apart and orders them without reading them again: a hash (0 for an empty
     // text) and the first eight UTF-16 units, zero-filled.
     struct Signature
@@ -60,18 +68,63 @@ public:
         bool hasChildNode = false;
     };
 
+    struct ArticleRange
+    {
+        quint32 firstElement = 0;
+        quint32 firstEdge = 0; // in the edges
+        bool hasChildNode = false;
+    };
+    // A slot of the tables that find a name or a value by its text (open addressing).
+    struct IdSlot
+    {
+        quint32 hash = 0;
+        quint32 id = none; // none: free
+    };
+
+    // What a built index reads, wherever it lies: its own vectors, or a store's mapping.
+    struct Tables
+    {
+        const Element* elements = nullptr;
+        const quint32* elementNames = nullptr; // the name of each element
+        const TextRange* elementTexts = nullptr;
+        quint32 elementCount = 0;
+        const quint32* elementValues = nullptr;   // the values of the elements, element after element
+        const quint32* valueAttributes = nullptr; // beside them
+        quint32 elementValueCount = 0;
+        const ArticleRange* articles = nullptr;
+        quint32 articleCount = 0;
+        const quint32* edges = nullptr; // the block edges of every article, article after article
+        quint32 edgeCount = 0;
+        const IdSlot* nameSlots = nullptr;
+        quint32 nameSlotCount = 0; // 0 or a power of two
+        const IdSlot* valueSlots = nullptr;
+        quint32 valueSlotCount = 0;
+    };
+    const Tables& tables() const { return m_tables; }
+    const QStringList& names() const { return m_names; }
+    const QStringList& allValues() const { return m_values; }
+    const QStringList& attributeNames() const { return m_attributeNames; }
+    // An index over tables that lie elsewhere, which must outlive it; they are taken as they are.
+    static ElementIndex over(const Tables& tables, QStringList names, QStringList values, QStringList attributeNames);
+
     // The number of the element name or attribute value, or `none` when nothing has it.
-    quint32 nameId(const QString& name) const { return m_nameIds.find(m_names, name); }
-    quint32 valueId(const QString& value) const { return m_valueIds.find(m_values, value); }
+    quint32 nameId(const QString& name) const
+    {
+        return findId(m_tables.nameSlots, m_tables.nameSlotCount, m_names, name);
+    }
+    quint32 valueId(const QString& value) const
+    {
+        return findId(m_tables.valueSlots, m_tables.valueSlotCount, m_values, value);
+    }
     const QString& name(quint32 id) const { return m_names.at(id); }
     quint32 nameCount() const { return static_cast<quint32>(m_names.size()); }
     const QString& value(quint32 id) const { return m_values.at(id); }
-    const quint32* values(const Element& element) const { return m_elementValues.data() + element.firstValue; }
+    const quint32* values(const Element& element) const { return m_tables.elementValues + element.firstValue; }
     // The attribute that holds each of the element's values, by number, beside values().
-    const quint32* attributes(const Element& element) const { return m_valueAttributes.data() + element.firstValue; }
+    const quint32* attributes(const Element& element) const { return m_tables.valueAttributes + element.firstValue; }
     const QString& attributeName(quint32 id) const { return m_attributeNames.at(id); }
 
-    int articleCount() const { return static_cast<int>(m_articles.size()); }
+    int articleCount() const { return static_cast<int>(m_tables.articleCount); }
     // The elements below article `number`, in document order, the article itself left out.
     Article article(int number) const;
     // Where in article `number`'s text one block element meets another (see BlockEdges).
@@ -117,7 +170,7 @@ public:
         quint32 hash(std::string_view utf8) const;
         quint32 intern(std::string_view utf8, quint32 hash);
         QStringList takeTexts() { return std::move(m_texts); }
-        // The hash of each text, as TextIds gives it: taken while the text is at hand, so that the
+        // The hash of each text, as the tables that find texts hash it: taken while the text is at hand, so that the
         // table of values is built without reading every text again.
         std::vector<quint32> takeTextHashes() { return std::move(m_textHashes); }
 
@@ -140,34 +193,18 @@ public:
     };
 
 private:
+    // The number of `text` in `texts` by a table of slots, or none.
+    static quint32 findId(const IdSlot* table, quint32 slotCount, const QStringList& texts, QStringView text);
     // The numbers of the distinct texts of a list, found by text (open addressing, built in one pass;
     // not QHash, whose insertion ends the program when memory runs out, where this one throws).
-    class TextIds
-    {
-    public:
-        // Makes equal texts one (two byte sequences can decode alike): for each text of `texts`,
-        // the number of its first occurrence.
-        // `hashes`, when given, are those of the texts.
-        std::vector<quint32> build(const QStringList& texts, const std::vector<quint32>* hashes = nullptr);
-        static quint32 hash(QStringView text);
-        quint32 find(const QStringList& texts, QStringView text) const;
+    // Makes equal texts one (two byte sequences can decode alike): gives, for each text of `texts`, the
+    // number of its first occurrence. `hashes`, when given, are those of the texts.
+    static std::vector<quint32> buildIds(const QStringList& texts, const std::vector<quint32>* hashes,
+                                         std::vector<IdSlot>& table);
+    // Points the tables at the vectors, once they no longer move.
+    void refreshTables();
 
-    private:
-        struct Slot
-        {
-            quint32 hash = 0;
-            quint32 id = none; // none: free
-        };
-        std::vector<Slot> m_slots;
-    };
-
-    struct ArticleRange
-    {
-        quint32 firstElement = 0;
-        quint32 firstEdge = 0; // in m_edges
-        bool hasChildNode = false;
-    };
-
+    Tables m_tables;
     std::vector<Element> m_elements;
     std::vector<quint32> m_elementNames; // the name of each element of m_elements
     std::vector<TextRange> m_elementTexts;
@@ -178,7 +215,7 @@ private:
     QStringList m_names;
     QStringList m_values;
     QStringList m_attributeNames;
-    TextIds m_nameIds;
-    TextIds m_valueIds;
+    std::vector<IdSlot> m_nameSlots;
+    std::vector<IdSlot> m_valueSlots;
     Interner m_buildValues;
 };

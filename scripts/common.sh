@@ -2,7 +2,7 @@
 # shellcheck shell=bash
 
 TARVANE_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6printsupport6
-                  libexpat1-dev libgl-dev fonts-dejavu-core wfrench libxml2-utils qt6-translations-l10n
+                  libexpat1-dev libxxhash-dev libgl-dev fonts-dejavu-core wfrench libxml2-utils qt6-translations-l10n
                   poppler-utils)
 # Only scripts/fuzz.sh needs these, on top of the above.
 TARVANE_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
