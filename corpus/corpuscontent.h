@@ -5,6 +5,7 @@
 #include "corpus/elementroles.h"
 
 #include <QStringList>
+#include <memory>
 #include <vector>
 
 // What reading a corpus file yields: the articles in document order, where their elements stand,
@@ -19,6 +20,8 @@ struct CorpusContent
     CorpusContent& operator=(const CorpusContent&) = delete;
     ~CorpusContent() = default;
 
+    // What the texts and tables lie in when they come from a store: it goes last.
+    std::shared_ptr<const void> storage;
     std::vector<ArticleEntry> articles;
     ElementIndex elements;
     QString rootName;

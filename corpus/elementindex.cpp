@@ -162,7 +162,7 @@ ElementIndex::Article ElementIndex::article(int number) const
     const quint32 first = t.articles[index].firstElement;
     const quint32 last = index + 1 < t.articleCount ? t.articles[index + 1].firstElement : t.elementCount;
     return {t.elements + first, t.elements + last, t.elementNames + first, t.elementTexts + first,
-            t.articles[index].hasChildNode};
+            t.articles[index].hasChildNode != 0};
 }
 
 BlockEdges ElementIndex::edges(int number) const
@@ -224,7 +224,7 @@ void ElementIndex::beginArticle()
 {
     if (m_edges.size() >= none)
         throw std::bad_alloc(); // past what can be numbered: as if memory ran out
-    m_articles.push_back({static_cast<quint32>(m_elements.size()), static_cast<quint32>(m_edges.size()), false});
+    m_articles.push_back({static_cast<quint32>(m_elements.size()), static_cast<quint32>(m_edges.size()), 0});
 }
 
 quint32 ElementIndex::Interner::hash(std::string_view utf8) const

@@ -46,6 +46,7 @@ public:
         quint32 hash = 0;
         quint32 firstValue = 0;
         quint32 valueCount = 0;
+        quint32 reserved = 0; // what would be padding, zero, as the store writes it
     };
 
     // The element's text, without whitespace at either end, is [start, end) of its article's text;
@@ -71,8 +72,8 @@ public:
     struct ArticleRange
     {
         quint32 firstElement = 0;
-        quint32 firstEdge = 0; // in the edges
-        bool hasChildNode = false;
+        quint32 firstEdge = 0;    // in the edges
+        quint32 hasChildNode = 0; // 0 or 1
     };
     // A slot of the tables that find a name or a value by its text (open addressing).
     struct IdSlot
@@ -154,7 +155,7 @@ public:
     void setSignatures(const quint32* elements, const QStringView* searched, size_t count);
     // Then its block edges, sorted, each once.
     void setEdges(const quint32* edges, size_t count);
-    void endArticle(bool hasChildNode) { m_articles.back().hasChildNode = hasChildNode; }
+    void endArticle(bool hasChildNode) { m_articles.back().hasChildNode = hasChildNode ? 1 : 0; }
     // Drops what only the building needed; `names` are the texts of the numbers addElement() was given,
     // `attributeNames` those of the numbers addValue() was given.
     void finish(QStringList names, QStringList attributeNames = {});

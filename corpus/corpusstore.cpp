@@ -1,0 +1,682 @@
+#include "corpus/corpusstore.h"
+
+#include "corpus/atomicwriter.h"
+#include "corpus/nativename.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <algorithm>
+#include <cstring>
+#include <fcntl.h>
+#include <limits>
+#include <memory>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <type_traits>
+#include <unistd.h>
+#include <xxhash.h>
+
+namespace corpusstore {
+namespace {
+
+// The layout, in the machine's own byte order (a store is a cache of this machine):
+//   header, then the sections in the order of Section, each at a multiple of `alignment`, then
+//   the table of the sections, then the trailer, whose hash covers the header, the table and itself.
+constexpr char magic[8] = {'T', 'A', 'R', 'V', 'S', 'T', 'O', 'R'};
+constexpr quint32 formatVersion = 1;
+constexpr quint32 byteOrder = 0x01020304;
+constexpr quint64 alignment = 64;
+
+enum Section : quint32
+{
+    Meta = 1,
+    Text,     // every string's UTF-16 units, one after the other
+    Starts,   // where each string starts in Text, then where the last ends
+    Elements, // ElementIndex::Element
+    ElementNames,
+    ElementTexts,
+    ElementValues,
+    ValueAttributes,
+    Articles, // ElementIndex::ArticleRange
+    Edges,
+    NameSlots,  // ElementIndex::IdSlot
+    ValueSlots, // ElementIndex::IdSlot
+    Stats,      // StatsRecord, one a name
+    AttributeStatsSection,
+    SectionEnd
+};
+constexpr quint32 sectionCount = SectionEnd - 1;
+
+struct Header
+{
+    char magic[8];
+    quint32 version;
+    quint32 byteOrder;
+    qint64 size;
+    qint64 modifiedNs;
+    qint64 changedNs;
+    quint64 inode;
+    quint64 device;
+};
+
+struct TableEntry
+{
+    quint32 id;
+    quint32 reserved;
+    quint64 offset;
+    quint64 size;
+    quint64 hash;
+};
+
+struct Trailer
+{
+    quint64 tableOffset;
+    quint32 sectionCount;
+    quint32 reserved;
+    quint64 hash; // of the header, the table and the fields above
+};
+
+// Strings, in order: the corpus's path, the document element's name, the index's names, values and
+// attribute names, the element names listed, then each article's title and text.
+struct MetaRecord
+{
+    quint32 articleCount;
+    quint32 elementCount;
+    quint32 elementValueCount;
+    quint32 edgeCount;
+    quint32 nameCount;
+    quint32 valueCount;
+    quint32 attributeNameCount;
+    quint32 listedNameCount;
+    quint32 nameSlotCount;
+    quint32 valueSlotCount;
+    quint32 attributeStatsCount;
+    quint32 reserved;
+};
+
+struct StatsRecord
+{
+    quint64 count;
+    quint64 blockCount;
+    quint64 titleCount;
+    quint64 textLength;
+    quint32 firstAttribute;
+    quint32 attributeCount;
+};
+
+struct AttributeRecord
+{
+    quint32 attribute;
+    quint32 reserved;
+    quint64 count;
+    quint64 distinct;
+    qint64 longest;
+};
+
+using Element = ElementIndex::Element;
+using TextRange = ElementIndex::TextRange;
+using ArticleRange = ElementIndex::ArticleRange;
+using IdSlot = ElementIndex::IdSlot;
+
+// The tables are written and mapped as they lie in memory: no padding, nothing but numbers.
+static_assert(sizeof(Element) == 32 && std::is_trivially_copyable_v<Element>);
+static_assert(sizeof(TextRange) == 8 && std::is_trivially_copyable_v<TextRange>);
+static_assert(sizeof(ArticleRange) == 12 && std::is_trivially_copyable_v<ArticleRange>);
+static_assert(sizeof(IdSlot) == 8 && std::is_trivially_copyable_v<IdSlot>);
+static_assert(sizeof(Header) == 56 && sizeof(TableEntry) == 32 && sizeof(Trailer) == 24);
+static_assert(sizeof(MetaRecord) == 48 && sizeof(StatsRecord) == 40 && sizeof(AttributeRecord) == 32);
+
+QString absolute(const QString& path)
+{
+    return QFileInfo(path).absoluteFilePath();
+}
+
+quint64 stringCountOf(const MetaRecord& m)
+{
+    return 2 + quint64(m.nameCount) + m.valueCount + m.attributeNameCount + m.listedNameCount +
+           2 * quint64(m.articleCount);
+}
+
+template <typename F> void forEachString(const CorpusContent& content, const QString& corpusPath, F&& f)
+{
+    f(corpusPath);
+    f(content.rootName);
+    for (const QStringList* list : {&content.elements.names(), &content.elements.allValues(),
+                                    &content.elements.attributeNames(), &content.elementNames}) {
+        for (const QString& s : *list)
+            f(s);
+    }
+    for (const ArticleEntry& article : content.articles) {
+        f(article.title);
+        f(article.text);
+    }
+}
+
+// Sections written one after the other, each hashed as it goes, through a buffer.
+class Out
+{
+public:
+    Out(AtomicWriter& file, const std::atomic<bool>* stop) : m_file(file), m_stop(stop)
+    {
+        m_state.reset(XXH3_createState());
+        if (!m_state)
+            m_failed = true;
+        m_buffer.reserve(bufferSize);
+    }
+
+    void raw(const void* bytes, size_t size)
+    {
+        const char* p = static_cast<const char*>(bytes);
+        while (size > 0 && !m_failed) {
+            const size_t room = bufferSize - size_t(m_buffer.size());
+            const size_t n = std::min(room, size);
+            m_buffer.append(p, qsizetype(n));
+            p += n;
+            size -= n;
+            m_offset += n;
+            if (size_t(m_buffer.size()) == bufferSize)
+                flush();
+        }
+    }
+    void begin(quint32 id)
+    {
+        static const char zeros[alignment] = {};
+        raw(zeros, size_t((alignment - m_offset % alignment) % alignment));
+        m_entry = {id, 0, m_offset, 0, 0};
+        XXH3_64bits_reset(m_state.get());
+    }
+    void put(const void* bytes, size_t size)
+    {
+        if (size == 0)
+            return;
+        XXH3_64bits_update(m_state.get(), bytes, size);
+        raw(bytes, size);
+    }
+    template <typename T> void putRecords(const T* records, quint64 count) { put(records, size_t(count) * sizeof(T)); }
+    void end()
+    {
+        m_entry.size = m_offset - m_entry.offset;
+        m_entry.hash = XXH3_64bits_digest(m_state.get());
+        m_table.push_back(m_entry);
+    }
+    const std::vector<TableEntry>& table() const { return m_table; }
+    quint64 offset() const { return m_offset; }
+    bool flush()
+    {
+        if (m_stop && m_stop->load(std::memory_order_relaxed))
+            m_failed = true;
+        if (!m_failed && !m_buffer.isEmpty() && !m_file.write(m_buffer))
+            m_failed = true;
+        m_buffer.clear();
+        return !m_failed;
+    }
+    bool failed() const { return m_failed; }
+
+private:
+    static constexpr size_t bufferSize = size_t(1) << 20;
+    struct FreeState
+    {
+        void operator()(XXH3_state_t* state) const { XXH3_freeState(state); }
+    };
+
+    AtomicWriter& m_file;
+    const std::atomic<bool>* m_stop;
+    std::unique_ptr<XXH3_state_t, FreeState> m_state;
+    QByteArray m_buffer;
+    quint64 m_offset = 0;
+    TableEntry m_entry{};
+    std::vector<TableEntry> m_table;
+    bool m_failed = false;
+};
+
+quint64 trailerHash(const Header& header, const TableEntry* table, quint32 count, quint64 tableOffset)
+{
+    XXH3_state_t* state = XXH3_createState();
+    if (!state)
+        return 0;
+    XXH3_64bits_reset(state);
+    XXH3_64bits_update(state, &header, sizeof header);
+    XXH3_64bits_update(state, table, sizeof(TableEntry) * count);
+    XXH3_64bits_update(state, &tableOffset, sizeof tableOffset);
+    XXH3_64bits_update(state, &count, sizeof count);
+    const quint64 hash = XXH3_64bits_digest(state);
+    XXH3_freeState(state);
+    return hash;
+}
+
+Header headerOf(const Identity& identity)
+{
+    Header header{};
+    std::memcpy(header.magic, magic, sizeof magic);
+    header.version = formatVersion;
+    header.byteOrder = byteOrder;
+    header.size = identity.size;
+    header.modifiedNs = identity.modifiedNs;
+    header.changedNs = identity.changedNs;
+    header.inode = identity.inode;
+    header.device = identity.device;
+    return header;
+}
+
+// What lies where in a store being read; every number in it checked against what it points into.
+class In
+{
+public:
+    In(const char* base, quint64 size) : m_base(base), m_size(size) {}
+
+    bool readFrame(const Identity& identity)
+    {
+        if (m_size < sizeof(Header) + sizeof(Trailer))
+            return false;
+        Header header;
+        std::memcpy(&header, m_base, sizeof header);
+        const Header expected = headerOf(identity);
+        if (std::memcmp(&header, &expected, sizeof header) != 0)
+            return false;
+        Trailer trailer;
+        std::memcpy(&trailer, m_base + m_size - sizeof trailer, sizeof trailer);
+        if (trailer.sectionCount != sectionCount || trailer.tableOffset < sizeof(Header) ||
+            trailer.tableOffset > m_size ||
+            m_size - trailer.tableOffset != sizeof(TableEntry) * sectionCount + sizeof(Trailer))
+            return false;
+        m_table.resize(sectionCount);
+        std::memcpy(m_table.data(), m_base + trailer.tableOffset, sizeof(TableEntry) * sectionCount);
+        if (trailerHash(header, m_table.data(), sectionCount, trailer.tableOffset) != trailer.hash)
+            return false;
+        quint64 previousEnd = sizeof(Header);
+        for (quint32 i = 0; i < sectionCount; ++i) {
+            const TableEntry& entry = m_table[i];
+            if (entry.id != i + 1 || entry.offset % alignment != 0 || entry.offset < previousEnd ||
+                entry.offset > trailer.tableOffset || entry.size > trailer.tableOffset - entry.offset)
+                return false;
+            if (XXH3_64bits(m_base + entry.offset, size_t(entry.size)) != entry.hash)
+                return false;
+            previousEnd = entry.offset + entry.size;
+        }
+        return true;
+    }
+
+    // The records of a section, when it holds exactly `count` of them.
+    template <typename T> const T* records(Section id, quint64 count) const
+    {
+        const TableEntry& entry = m_table[id - 1];
+        if (count > entry.size / sizeof(T) || entry.size != count * sizeof(T))
+            return nullptr;
+        // Sections of no records still point somewhere valid.
+        return reinterpret_cast<const T*>(m_base + entry.offset);
+    }
+    quint64 sizeOf(Section id) const { return m_table[id - 1].size; }
+
+private:
+    const char* m_base;
+    quint64 m_size;
+    std::vector<TableEntry> m_table;
+};
+
+bool isPowerOfTwoOrZero(quint32 n)
+{
+    return (n & (n - 1)) == 0;
+}
+
+bool slotsHold(const IdSlot* table, quint32 slotCount, quint32 idCount)
+{
+    if (!isPowerOfTwoOrZero(slotCount) || (slotCount == 0 && idCount != 0))
+        return false;
+    bool free = slotCount == 0;
+    for (quint32 i = 0; i < slotCount; ++i) {
+        if (table[i].id == ElementIndex::none)
+            free = true;
+        else if (table[i].id >= idCount)
+            return false;
+    }
+    // A look-up ends at a free slot: there must be one.
+    return free;
+}
+
+std::optional<CorpusContent> contentOf(std::shared_ptr<const void> storage, const char* base, quint64 size,
+                                       const QString& corpusPath, const Identity& identity)
+{
+    In in(base, size);
+    if (!in.readFrame(identity))
+        return std::nullopt;
+    const MetaRecord* meta = in.records<MetaRecord>(Meta, 1);
+    if (!meta)
+        return std::nullopt;
+    const MetaRecord m = *meta;
+    const quint64 stringCount = stringCountOf(m);
+    const quint64* starts = in.records<quint64>(Starts, stringCount + 1);
+    if (!starts || in.sizeOf(Text) % 2 != 0)
+        return std::nullopt;
+    const quint64 units = in.sizeOf(Text) / 2;
+    const auto* text = in.records<QChar>(Text, units);
+    if (!text || starts[0] != 0 || starts[stringCount] != units)
+        return std::nullopt;
+    for (quint64 i = 0; i < stringCount; ++i) {
+        // A text is numbered by 32-bit offsets (TextRange, the edges).
+        if (starts[i + 1] < starts[i] || starts[i + 1] - starts[i] > std::numeric_limits<quint32>::max())
+            return std::nullopt;
+    }
+    quint64 next = 0;
+    const auto string = [&]() {
+        const quint64 at = next++;
+        return QString::fromRawData(text + starts[at], qsizetype(starts[at + 1] - starts[at]));
+    };
+    if (string() != absolute(corpusPath))
+        return std::nullopt;
+
+    ElementIndex::Tables t;
+    t.elementCount = m.elementCount;
+    t.elementValueCount = m.elementValueCount;
+    t.articleCount = m.articleCount;
+    t.edgeCount = m.edgeCount;
+    t.nameSlotCount = m.nameSlotCount;
+    t.valueSlotCount = m.valueSlotCount;
+    t.elements = in.records<Element>(Elements, m.elementCount);
+    t.elementNames = in.records<quint32>(ElementNames, m.elementCount);
+    t.elementTexts = in.records<TextRange>(ElementTexts, m.elementCount);
+    t.elementValues = in.records<quint32>(ElementValues, m.elementValueCount);
+    t.valueAttributes = in.records<quint32>(ValueAttributes, m.elementValueCount);
+    t.articles = in.records<ArticleRange>(Articles, m.articleCount);
+    t.edges = in.records<quint32>(Edges, m.edgeCount);
+    t.nameSlots = in.records<IdSlot>(NameSlots, m.nameSlotCount);
+    t.valueSlots = in.records<IdSlot>(ValueSlots, m.valueSlotCount);
+    const StatsRecord* stats = in.records<StatsRecord>(Stats, m.nameCount);
+    const AttributeRecord* attributeStats = in.records<AttributeRecord>(AttributeStatsSection, m.attributeStatsCount);
+    if (!t.elements || !t.elementNames || !t.elementTexts || !t.elementValues || !t.valueAttributes || !t.articles ||
+        !t.edges || !t.nameSlots || !t.valueSlots || !stats || !attributeStats)
+        return std::nullopt;
+    if (!slotsHold(t.nameSlots, m.nameSlotCount, m.nameCount) ||
+        !slotsHold(t.valueSlots, m.valueSlotCount, m.valueCount))
+        return std::nullopt;
+    for (quint32 e = 0; e < m.elementCount; ++e) {
+        const Element& element = t.elements[e];
+        if (t.elementNames[e] >= m.nameCount || element.firstValue > m.elementValueCount ||
+            element.valueCount > m.elementValueCount - element.firstValue)
+            return std::nullopt;
+    }
+    for (quint32 v = 0; v < m.elementValueCount; ++v) {
+        if (t.elementValues[v] >= m.valueCount || t.valueAttributes[v] >= m.attributeNameCount)
+            return std::nullopt;
+    }
+    for (quint32 n = 0; n < m.nameCount; ++n) {
+        const StatsRecord& s = stats[n];
+        if (s.firstAttribute > m.attributeStatsCount || s.attributeCount > m.attributeStatsCount - s.firstAttribute)
+            return std::nullopt;
+    }
+    for (quint32 a = 0; a < m.attributeStatsCount; ++a) {
+        if (attributeStats[a].attribute >= m.attributeNameCount)
+            return std::nullopt;
+    }
+
+    CorpusContent content;
+    content.storage = std::move(storage);
+    content.rootName = string();
+    QStringList names;
+    QStringList values;
+    QStringList attributeNames;
+    for (const auto& [list, count] :
+         {std::pair{&names, m.nameCount}, std::pair{&values, m.valueCount},
+          std::pair{&attributeNames, m.attributeNameCount}, std::pair{&content.elementNames, m.listedNameCount}}) {
+        list->reserve(count);
+        for (quint32 i = 0; i < count; ++i)
+            list->append(string());
+    }
+    content.articles.resize(m.articleCount);
+    for (quint32 a = 0; a < m.articleCount; ++a) {
+        const ArticleRange& range = t.articles[a];
+        const quint32 elementEnd = a + 1 < m.articleCount ? t.articles[a + 1].firstElement : m.elementCount;
+        const quint32 edgeEnd = a + 1 < m.articleCount ? t.articles[a + 1].firstEdge : m.edgeCount;
+        if (range.hasChildNode > 1 || range.firstElement > elementEnd || elementEnd > m.elementCount ||
+            range.firstEdge > edgeEnd || edgeEnd > m.edgeCount)
+            return std::nullopt;
+        ArticleEntry& article = content.articles[a];
+        article.number = int(a);
+        article.title = string();
+        article.text = string();
+        const auto length = quint32(article.text.size());
+        for (quint32 e = range.firstElement; e < elementEnd; ++e) {
+            if (t.elementTexts[e].start > t.elementTexts[e].end || t.elementTexts[e].end > length)
+                return std::nullopt;
+        }
+        for (quint32 edge = range.firstEdge; edge < edgeEnd; ++edge) {
+            if (t.edges[edge] > length || (edge > range.firstEdge && t.edges[edge] <= t.edges[edge - 1]))
+                return std::nullopt;
+        }
+    }
+    content.elements = ElementIndex::over(t, std::move(names), std::move(values), std::move(attributeNames));
+    for (ArticleEntry& article : content.articles)
+        article.edges = content.elements.edges(article.number);
+    content.elementStats.resize(m.nameCount);
+    for (quint32 n = 0; n < m.nameCount; ++n) {
+        const StatsRecord& s = stats[n];
+        ElementStats& into = content.elementStats[n];
+        into.count = s.count;
+        into.blockCount = s.blockCount;
+        into.titleCount = s.titleCount;
+        into.textLength = s.textLength;
+        for (quint32 a = s.firstAttribute; a < s.firstAttribute + s.attributeCount; ++a) {
+            const AttributeRecord& r = attributeStats[a];
+            into.attributes.push_back({r.attribute, r.count, r.distinct, qsizetype(r.longest)});
+        }
+    }
+    content.roles = ElementRoles::guess(content.elements.names(), content.elementStats);
+    return content;
+}
+
+class Mapping
+{
+public:
+    Mapping(void* address, size_t length) : m_address(address), m_length(length) {}
+    ~Mapping() { ::munmap(m_address, m_length); }
+    Mapping(const Mapping&) = delete;
+    Mapping& operator=(const Mapping&) = delete;
+
+private:
+    void* m_address;
+    size_t m_length;
+};
+
+} // namespace
+
+bool Identity::operator==(const Identity& other) const
+{
+    return size == other.size && modifiedNs == other.modifiedNs && changedNs == other.changedNs &&
+           inode == other.inode && device == other.device;
+}
+
+std::optional<Identity> identify(const QString& path)
+{
+    struct stat info;
+    if (::stat(nativename::encode(path).constData(), &info) != 0)
+        return std::nullopt;
+    Identity identity;
+    identity.size = qint64(info.st_size);
+    identity.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    identity.changedNs = qint64(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
+    identity.inode = quint64(info.st_ino);
+    identity.device = quint64(info.st_dev);
+    return identity;
+}
+
+QString defaultFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+}
+
+QString storePath(const QString& folder, const QString& corpusPath)
+{
+    const QByteArray name =
+        QCryptographicHash::hash(nativename::encode(absolute(corpusPath)), QCryptographicHash::Sha1).toHex();
+    return folder + QLatin1Char('/') + QString::fromLatin1(name) + QStringLiteral(".store");
+}
+
+QString write(const QString& path, const CorpusContent& content, const QString& corpusPath, const Identity& identity,
+              const std::atomic<bool>* stop)
+{
+    const ElementIndex& index = content.elements;
+    const ElementIndex::Tables& t = index.tables();
+    if (content.articles.size() > std::numeric_limits<quint32>::max() ||
+        qsizetype(content.elementStats.size()) != index.names().size())
+        return QStringLiteral("Not a corpus that can be kept");
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return QStringLiteral("Cannot make the folder");
+    AtomicWriter file(path);
+    if (const QString why = file.open(); !why.isEmpty())
+        return why;
+    const QString corpus = absolute(corpusPath);
+    const Header header = headerOf(identity);
+    Out out(file, stop);
+    out.raw(&header, sizeof header);
+
+    MetaRecord meta{};
+    meta.articleCount = quint32(content.articles.size());
+    meta.elementCount = t.elementCount;
+    meta.elementValueCount = t.elementValueCount;
+    meta.edgeCount = t.edgeCount;
+    meta.nameCount = quint32(index.names().size());
+    meta.valueCount = quint32(index.allValues().size());
+    meta.attributeNameCount = quint32(index.attributeNames().size());
+    meta.listedNameCount = quint32(content.elementNames.size());
+    meta.nameSlotCount = t.nameSlotCount;
+    meta.valueSlotCount = t.valueSlotCount;
+    for (const ElementStats& s : content.elementStats)
+        meta.attributeStatsCount += quint32(s.attributes.size());
+    out.begin(Meta);
+    out.put(&meta, sizeof meta);
+    out.end();
+
+    std::vector<quint64> starts;
+    starts.reserve(size_t(stringCountOf(meta) + 1));
+    quint64 units = 0;
+    out.begin(Text);
+    forEachString(content, corpus, [&](const QString& s) {
+        starts.push_back(units);
+        units += quint64(s.size());
+        out.put(s.constData(), size_t(s.size()) * sizeof(QChar));
+    });
+    starts.push_back(units);
+    out.end();
+    out.begin(Starts);
+    out.putRecords(starts.data(), starts.size());
+    out.end();
+
+    out.begin(Elements);
+    out.putRecords(t.elements, t.elementCount);
+    out.end();
+    out.begin(ElementNames);
+    out.putRecords(t.elementNames, t.elementCount);
+    out.end();
+    out.begin(ElementTexts);
+    out.putRecords(t.elementTexts, t.elementCount);
+    out.end();
+    out.begin(ElementValues);
+    out.putRecords(t.elementValues, t.elementValueCount);
+    out.end();
+    out.begin(ValueAttributes);
+    out.putRecords(t.valueAttributes, t.elementValueCount);
+    out.end();
+    out.begin(Articles);
+    out.putRecords(t.articles, t.articleCount);
+    out.end();
+    out.begin(Edges);
+    out.putRecords(t.edges, t.edgeCount);
+    out.end();
+    out.begin(NameSlots);
+    out.putRecords(t.nameSlots, t.nameSlotCount);
+    out.end();
+    out.begin(ValueSlots);
+    out.putRecords(t.valueSlots, t.valueSlotCount);
+    out.end();
+
+    out.begin(Stats);
+    quint32 firstAttribute = 0;
+    for (const ElementStats& s : content.elementStats) {
+        const StatsRecord record{s.count,      s.blockCount,   s.titleCount,
+                                 s.textLength, firstAttribute, quint32(s.attributes.size())};
+        out.put(&record, sizeof record);
+        firstAttribute += record.attributeCount;
+    }
+    out.end();
+    out.begin(AttributeStatsSection);
+    for (const ElementStats& s : content.elementStats) {
+        for (const AttributeStats& a : s.attributes) {
+            const AttributeRecord record{a.attribute, 0, a.count, a.distinct, qint64(a.longest)};
+            out.put(&record, sizeof record);
+        }
+    }
+    out.end();
+
+    static const char zeros[alignment] = {};
+    out.raw(zeros, size_t((alignment - out.offset() % alignment) % alignment));
+    Trailer trailer{out.offset(), sectionCount, 0, 0};
+    trailer.hash = trailerHash(header, out.table().data(), sectionCount, trailer.tableOffset);
+    out.raw(out.table().data(), sizeof(TableEntry) * out.table().size());
+    out.raw(&trailer, sizeof trailer);
+    if (!out.flush()) {
+        file.discard();
+        return file.errorString().isEmpty() ? QStringLiteral("Stopped") : file.errorString();
+    }
+    return file.commit();
+}
+
+std::optional<CorpusContent> open(const QString& path, const QString& corpusPath, const Identity& identity)
+{
+    const int fd = ::open(nativename::encode(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    const auto length = size_t(info.st_size);
+    void* address = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE, fd, 0);
+    ::close(fd);
+    if (address == MAP_FAILED)
+        return std::nullopt;
+    auto mapping = std::make_shared<Mapping>(address, length);
+    return contentOf(std::move(mapping), static_cast<const char*>(address), length, corpusPath, identity);
+}
+
+std::optional<CorpusContent> fromBytes(const QByteArray& bytes, const QString& corpusPath, const Identity& identity)
+{
+    // Aligned as a mapping is.
+    const size_t words = (size_t(bytes.size()) + 7) / 8;
+    auto copy = std::shared_ptr<quint64[]>(new quint64[std::max<size_t>(words, 1)]());
+    std::memcpy(copy.get(), bytes.constData(), size_t(bytes.size()));
+    const char* base = reinterpret_cast<const char*>(copy.get());
+    return contentOf(std::move(copy), base, quint64(bytes.size()), corpusPath, identity);
+}
+
+void trim(const QString& folder, qint64 limit, const QString& keep)
+{
+    QDir dir(folder);
+    const QFileInfoList files = dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::Time);
+    const QDateTime dayAgo = QDateTime::currentDateTime().addDays(-1);
+    const QString kept = keep.isEmpty() ? QString() : QFileInfo(keep).absoluteFilePath();
+    qint64 total = 0;
+    // Newest first: the first stores fit, the rest go.
+    for (const QFileInfo& file : files) {
+        const QString name = file.fileName();
+        if (name.endsWith(QLatin1String(".store"))) {
+            if (file.absoluteFilePath() == kept || total + file.size() <= limit) {
+                total += file.size();
+                continue;
+            }
+            QFile::remove(file.absoluteFilePath());
+        } else if (name.contains(QLatin1String(".store.")) && file.lastModified() < dayAgo) {
+            // The temporary of a write that never ended: one still going is younger.
+            QFile::remove(file.absoluteFilePath());
+        }
+    }
+}
+
+void touch(const QString& path)
+{
+    ::utimensat(AT_FDCWD, nativename::encode(path).constData(), nullptr, 0);
+}
+
+} // namespace corpusstore
