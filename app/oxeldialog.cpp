@@ -2,6 +2,7 @@
 
 #include "app/articlefont.h"
 #include "corpus/corpusfile.h"
+#include "corpus/corpusstore.h"
 #include "corpus/nativename.h"
 #include "corpus/rolefile.h"
 #include "corpus/settingsfile.h"
@@ -22,6 +23,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -83,12 +85,13 @@ OxelDialog::OxelDialog(Dialogs& dialogs, Unstarted, QWidget* parent, const char*
     // Read once: every load, and every path into one, keeps what the user chose.
     const QStringList reading =
         SettingsFile().values({SettingsFile::colourKey, SettingsFile::fontKey, SettingsFile::accentsKey,
-                               SettingsFile::zoomKey, SettingsFile::plainTextKey});
+                               SettingsFile::zoomKey, SettingsFile::plainTextKey, SettingsFile::indexKey});
     m_colourName = reading.at(0);
     m_fontFamily = reading.at(1);
     applyAppearance();
     m_ignoreAccents = reading.at(2) == QLatin1String("1");
     m_plainText = reading.at(4) == QLatin1String("1");
+    m_keepIndex = reading.at(5) != QLatin1String("0");
     for (TabPage* each : m_tabs)
         each->setIgnoreAccents(m_ignoreAccents);
     bool zoomRead = false;
@@ -242,11 +245,27 @@ bool OxelDialog::loadOnce()
     const WaitCursor waitCursor;
     clearResults();
 
+    // A store of the previous corpus still being written stops there: it will be written again.
+    m_storeWriter.stop();
     corpusfile::Result read;
     const QString path = m_corpusPath;
+    const bool keep = m_keepIndex;
+    const QString storePath = corpusstore::storePath(corpusstore::defaultFolder(), path);
+    std::optional<corpusstore::Identity> identity;
+    bool fromStore = false;
     const bool ended = m_loadTask.run(
         this, QStringLiteral("Ouverture du corpus…"),
-        [&read, &path](TaskControl& control) {
+        [&read, &path, &identity, &fromStore, &storePath, keep](TaskControl& control) {
+            // Taken before the file is read: a change while it is read makes the store stale.
+            identity = corpusstore::identify(path);
+            if (keep && identity) {
+                if (std::optional<CorpusContent> stored = corpusstore::open(storePath, path, *identity)) {
+                    read.status = corpusfile::Status::Ok;
+                    read.content = std::move(stored);
+                    fromStore = true;
+                    return true;
+                }
+            }
             read = corpusfile::read(path, {}, [&control](qint64 done, qint64 total) {
                 control.setTotal(total);
                 control.setDone(done);
@@ -277,6 +296,8 @@ bool OxelDialog::loadOnce()
     }
 
     m_corpus.setContent(std::move(*read.content));
+    m_loadedIdentity = identity;
+    m_loadedFromStore = fromStore;
     auto roles = std::make_shared<ElementRoles>(m_corpus.content()->roles);
     const QHash<QString, ElementRole> chosen = rolefile::read(m_corpusPath);
     for (auto each = chosen.begin(); each != chosen.end(); ++each)
@@ -293,7 +314,37 @@ bool OxelDialog::loadOnce()
     setWindowTitle(captionPrefix + nativename::shown(m_corpusPath));
     applyAppearance();
     focusCurrentTab();
+    if (fromStore)
+        corpusstore::touch(storePath);
+    else
+        writeIndex();
     return true;
+}
+
+void OxelDialog::writeIndex()
+{
+    // Once the window is usable, on a thread of its own; a store that cannot be written changes nothing.
+    if (m_keepIndex && m_loadedIdentity && !m_loadedFromStore && m_corpus.articleCount() > 0) {
+        m_storeWriter.start(m_corpus.content(), m_corpusPath, *m_loadedIdentity,
+                            corpusstore::storePath(corpusstore::defaultFolder(), m_corpusPath),
+                            corpusstore::defaultLimit);
+    }
+}
+
+void OxelDialog::setKeepsIndex(bool keep)
+{
+    if (keep == m_keepIndex)
+        return;
+    m_keepIndex = keep;
+    saveValues({{SettingsFile::indexKey, keep ? QStringLiteral("1") : QStringLiteral("0")}});
+    if (keep) {
+        writeIndex();
+        return;
+    }
+    m_storeWriter.stop();
+    if (!m_corpusPath.isEmpty())
+        QFile::remove(corpusstore::storePath(corpusstore::defaultFolder(), m_corpusPath));
+    m_loadedFromStore = false;
 }
 
 void OxelDialog::applyAppearance()

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "corpus/corpusdocument.h"
+#include "corpus/corpusstore.h"
 #include "corpus/settingsfile.h"
+#include "corpus/storewriter.h"
 #include "forms/backgroundtask.h"
 #include "forms/corpustab.h"
 #include "forms/crosssearchtab.h"
@@ -106,6 +108,10 @@ public:
     bool showsPlainText() const override { return m_plainText; }
     void setShowsPlainText(bool plain) override;
     void chooseRoles() override;
+    bool keepsIndex() const override { return m_keepIndex; }
+    void setKeepsIndex(bool keep) override;
+    // Waits for the store of the corpus being written, if any; returns why it failed, empty when it did not.
+    QString waitForIndex() { return m_storeWriter.wait(); }
 
     // The article views' size, in steps of one point from the chosen font's, kept in the settings
     // file. Ctrl++, Ctrl+- and Ctrl+0 and the wheel with Ctrl change it.
@@ -178,6 +184,8 @@ private:
     void focusCurrentTab();
     // Shows hit `row` of `record` in "Recherche Simple" with [start, start + length) selected.
     void showOccurrence(const SearchResult& record, int row, qsizetype start, qsizetype length);
+    // Starts writing the store of the corpus loaded, when it is kept and was not read from one.
+    void writeIndex();
     // Says, without a modal box, that no article goes by that word.
     void tellLookUpFailed(const QString& word);
 
@@ -193,6 +201,11 @@ private:
     std::array<TabPage*, 3> m_tabs;
     bool m_ignoreAccents = false;
     bool m_plainText = false;
+    bool m_keepIndex = true;
+    // The corpus loaded, as it was when it was read, and where its store lives.
+    std::optional<corpusstore::Identity> m_loadedIdentity;
+    bool m_loadedFromStore = false;
+    StoreWriter m_storeWriter;
     // The roles the articles show with: those guessed at load, with the reader's changes.
     std::shared_ptr<const ElementRoles> m_roles;
     int m_zoom = 0;

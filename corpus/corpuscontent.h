@@ -20,7 +20,7 @@ struct CorpusContent
     CorpusContent& operator=(const CorpusContent&) = delete;
     ~CorpusContent() = default;
 
-    // What the texts and tables lie in when they come from a store: it goes last.
+    // What the texts and tables lie in when they come from bytes in memory: it goes last.
     std::shared_ptr<const void> storage;
     std::vector<ArticleEntry> articles;
     ElementIndex elements;

@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <limits>
 #include <memory>
+#include <mutex>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <type_traits>
@@ -466,18 +467,34 @@ std::optional<CorpusContent> contentOf(std::shared_ptr<const void> storage, cons
     return content;
 }
 
-class Mapping
+// A store mapped, and what tells its file apart. Mappings are never undone: the strings of a content
+// (QString::fromRawData) are copied without any count of their copies, so any copy, anywhere, may
+// still point into one. A store opened again is the same mapping: stores are only ever replaced by a
+// rename, and a file mapped keeps its inode, so the device and inode tell it.
+struct Mapping
 {
-public:
-    Mapping(void* address, size_t length) : m_address(address), m_length(length) {}
-    ~Mapping() { ::munmap(m_address, m_length); }
-    Mapping(const Mapping&) = delete;
-    Mapping& operator=(const Mapping&) = delete;
-
-private:
-    void* m_address;
-    size_t m_length;
+    const char* address = nullptr;
+    size_t length = 0;
+    quint64 device = 0;
+    quint64 inode = 0;
 };
+
+const Mapping* mapped(int fd, const struct stat& info)
+{
+    static std::mutex lock;
+    static std::vector<std::unique_ptr<Mapping>> mappings;
+    const std::lock_guard<std::mutex> hold(lock);
+    for (const std::unique_ptr<Mapping>& m : mappings) {
+        if (m->device == quint64(info.st_dev) && m->inode == quint64(info.st_ino) && m->length == size_t(info.st_size))
+            return m.get();
+    }
+    void* address = ::mmap(nullptr, size_t(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    if (address == MAP_FAILED)
+        return nullptr;
+    mappings.push_back(std::make_unique<Mapping>(
+        Mapping{static_cast<const char*>(address), size_t(info.st_size), quint64(info.st_dev), quint64(info.st_ino)}));
+    return mappings.back().get();
+}
 
 } // namespace
 
@@ -632,13 +649,11 @@ std::optional<CorpusContent> open(const QString& path, const QString& corpusPath
         ::close(fd);
         return std::nullopt;
     }
-    const auto length = size_t(info.st_size);
-    void* address = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE, fd, 0);
+    const Mapping* mapping = mapped(fd, info);
     ::close(fd);
-    if (address == MAP_FAILED)
+    if (!mapping)
         return std::nullopt;
-    auto mapping = std::make_shared<Mapping>(address, length);
-    return contentOf(std::move(mapping), static_cast<const char*>(address), length, corpusPath, identity);
+    return contentOf(nullptr, mapping->address, mapping->length, corpusPath, identity);
 }
 
 std::optional<CorpusContent> fromBytes(const QByteArray& bytes, const QString& corpusPath, const Identity& identity)

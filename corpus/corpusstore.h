@@ -9,8 +9,8 @@
 
 // A corpus kept on disk after its first load: what the parse built (articles, element index, the
 // counts of each name), in one file that a later open of the same, unchanged corpus maps instead of
-// parsing it again. The texts are then used where they lie in the mapping, which lives as long as
-// the content. A store is a cache: anything wrong in it, and it is only ignored.
+// parsing it again. The texts are then used where they lie in the mapping, which lasts as long as the
+// program. A store is a cache: anything wrong in it, and it is only ignored.
 namespace corpusstore {
 
 // What tells a corpus file unchanged since its store was written, as version control checks its

@@ -18,6 +18,7 @@ const QString SettingsFile::geometryKey = QStringLiteral("geometrie");
 const QString SettingsFile::tabKey = QStringLiteral("onglet");
 const QString SettingsFile::splitterKey = QStringLiteral("separateurs");
 const QString SettingsFile::plainTextKey = QStringLiteral("texte_brut");
+const QString SettingsFile::indexKey = QStringLiteral("index");
 
 SettingsFile::SettingsFile(QString fileName) : m_fileName(std::move(fileName)) {}
 

@@ -28,6 +28,7 @@ public:
     static const QString tabKey;       // "onglet": the current tab
     static const QString splitterKey;  // "separateurs": the splitters' positions, "list,article" a tab, ";" between
     static const QString plainTextKey; // "texte_brut": 1 when articles show as plain text
+    static const QString indexKey;     // "index": 0 when no store of the corpus is kept
     // A larger file (bytes) is not one this program wrote.
     static constexpr qint64 maxFileSize = 64 * 1024 * 1024;
 

@@ -108,6 +108,12 @@ void MenuB::buildMenus()
     QAction* layout = addItem(options, QStringLiteral("&Mise en forme…"));
     layout->setObjectName(QStringLiteral("actionMiseEnForme"));
     connect(layout, &QAction::triggered, this, [this] { m_host.chooseRoles(); });
+    options->addSeparator();
+    QAction* index = addItem(options, QStringLiteral("Garder un &index du corpus"));
+    index->setObjectName(QStringLiteral("actionIndex"));
+    index->setCheckable(true);
+    index->setChecked(m_host.keepsIndex());
+    connect(index, &QAction::toggled, this, [this](bool on) { m_host.setKeepsIndex(on); });
 
     auto* view = new QMenu(QStringLiteral("&Affichage"), this);
     connect(addItem(view, QStringLiteral("&Précédent"), QKeySequence(Qt::ALT | Qt::Key_Left)), &QAction::triggered,

@@ -56,6 +56,10 @@ public:
     virtual void setShowsPlainText(bool plain) = 0;
     // Lets the user change the roles of the corpus's element names ("Mise en forme").
     virtual void chooseRoles() = 0;
+    // Whether a store of the corpus is kept, so that it opens at once the next time; kept in the
+    // settings. Turning it off deletes the store of the corpus open.
+    virtual bool keepsIndex() const = 0;
+    virtual void setKeepsIndex(bool keep) = 0;
 
     // Shows the concordance window over the last simple search.
     virtual void showConcordance() = 0;

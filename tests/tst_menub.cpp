@@ -102,6 +102,8 @@ struct FakeHost : MenuHost
     bool ignoresAccents() const override { return false; }
     void setIgnoreAccents(bool) override {}
     bool showsPlainText() const override { return false; }
+    bool keepsIndex() const override { return true; }
+    void setKeepsIndex(bool) override {}
     void setShowsPlainText(bool) override {}
     void chooseRoles() override {}
     void showConcordance() override { ++concordances; }
@@ -304,6 +306,10 @@ void TestMenuB::menus_data()
                                 << "" << false;
     QTest::newRow("Mise en forme") << 2 << 6 << "&Mise en forme…"
                                    << "" << false;
+    QTest::newRow("separator 4c") << 2 << 7 << ""
+                                  << "" << false;
+    QTest::newRow("Garder un index du corpus") << 2 << 8 << "Garder un &index du corpus"
+                                               << "" << false;
     QTest::newRow("Précédent") << 3 << 0 << "&Précédent"
                                << "Alt+Left" << false;
     QTest::newRow("Suivant") << 3 << 1 << "&Suivant"
@@ -348,7 +354,7 @@ void TestMenuB::menus()
     QCOMPARE(menus[2]->windowTitle(), QStringLiteral("Options"));
     QCOMPARE(menus[0]->actions().size(), 8);
     QCOMPARE(menus[1]->actions().size(), 7);
-    QCOMPARE(menus[2]->actions().size(), 7);
+    QCOMPARE(menus[2]->actions().size(), 9);
     QCOMPARE(menus[3]->actions().size(), 6);
     QCOMPARE(menus[4]->actions().size(), 2);
 

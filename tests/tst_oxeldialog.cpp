@@ -149,8 +149,9 @@ void TestOxelDialog::init()
     m_previousDir = QDir::currentPath();
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(QDir::setCurrent(m_dir->path()));
-    // The program's data folder too is the test's own.
+    // The program's data and cache folders too are the test's own.
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->path() + QStringLiteral("/donnees")));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(m_dir->path() + QStringLiteral("/cache")));
     QVERIFY(QFile::copy(QFINDTESTDATA("data/petit.xml"), QStringLiteral("EV_Sons.xml")));
     QVERIFY(QFile::copy(QFINDTESTDATA("data/petit.xml"), QStringLiteral("petit.xml")));
     testfiles::write(QStringLiteral("EV_Inventaire.xml"),
