@@ -110,6 +110,8 @@ public:
     void chooseRoles() override;
     bool keepsIndex() const override { return m_keepIndex; }
     void setKeepsIndex(bool keep) override;
+    // Whether the corpus shown was read from its store rather than parsed.
+    bool loadedFromStore() const { return m_loadedFromStore; }
     // Waits for the store of the corpus being written, if any; returns why it failed, empty when it did not.
     QString waitForIndex() { return m_storeWriter.wait(); }
 

@@ -5,6 +5,7 @@
 #include "bench/onecore.h"
 #include "bench/quietdialogs.h"
 #include "corpus/corpusfile.h"
+#include "corpus/corpusstore.h"
 #include "forms/concordancewindow.h"
 #include "forms/resultpane.h"
 #include "search/concordance.h"
@@ -34,6 +35,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -212,7 +214,8 @@ struct Options
     double bigMb = 0;
     QString bigCorpusPath;
     CorpusGenerator::Profile bigProfile = CorpusGenerator::Profile::Encyclopedia;
-    QString bigRunPath; // set in the child process that measures the big corpus
+    QString bigRunPath;  // set in the child process that measures the big corpus
+    QString openRunPath; // set in the child process that measures the memory of a second open
     QList<int> concordanceRows;
     int concordanceRun = 0; // set in the child process that measures a concordance of that many rows
 };
@@ -263,6 +266,11 @@ Options parseOptions(const QApplication& app)
                                       QStringLiteral("N"));
     concordanceRun.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(concordanceRun);
+    QCommandLineOption openRun(QStringLiteral("open-run"),
+                               QStringLiteral("Internal: open FILE from its store and tell the memory held."),
+                               QStringLiteral("FILE"));
+    openRun.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(openRun);
     parser.process(app);
 
     Options options;
@@ -291,6 +299,7 @@ Options parseOptions(const QApplication& app)
     options.wordsPath = parser.value(QStringLiteral("words"));
     options.bigCorpusPath = parser.value(QStringLiteral("big-corpus"));
     options.bigRunPath = parser.value(bigRun);
+    options.openRunPath = parser.value(openRun);
     for (const QString& rows : parser.value(QStringLiteral("concordance-rows")).split(QLatin1Char(','))) {
         bool rowsOk = false;
         const int count = rows.toInt(&rowsOk);
@@ -388,28 +397,79 @@ public:
     };
 
     // The whole load as the user waits for it: from the file to the filled lists, combo boxes
-    // and first articles, painted.
+    // and first articles, painted. The file is parsed (its store goes first); the CPU time counts
+    // the store written after it, on its own thread.
     LoadTimes load(const QString& path)
     {
-        QElapsedTimer timer;
-        const double cpuBefore = ChildProcess::selfCpuMs();
-        timer.start();
-        m_window->window().setCorpusPath(path);
-        m_window->window().loadCorpus();
-        QCoreApplication::processEvents();
-        const double wallMs = elapsedMs(timer);
-        const LoadTimes times{wallMs, settledCpuMs() - cpuBefore};
-        if (!m_dialogs.warnings.isEmpty())
-            fail(QStringLiteral("the load failed: ") + m_dialogs.warnings.join(QStringLiteral("; ")));
-        return times;
+        QFile::remove(corpusstore::storePath(corpusstore::defaultFolder(), path));
+        return open(path, false);
     }
+    // The same from the store the last load wrote, as at the next start.
+    LoadTimes reopen(const QString& path) { return open(path, true); }
 
     QuietDialogs& dialogs() { return m_dialogs; }
 
 private:
+    LoadTimes open(const QString& path, bool fromStore)
+    {
+        QElapsedTimer timer;
+        const double cpuBefore = ChildProcess::selfCpuMs();
+        timer.start();
+        OxelDialog& window = m_window->window();
+        window.setCorpusPath(path);
+        window.loadCorpus();
+        QCoreApplication::processEvents();
+        const double wallMs = elapsedMs(timer);
+        const QString notStored = window.waitForIndex();
+        const LoadTimes times{wallMs, settledCpuMs() - cpuBefore};
+        if (!m_dialogs.warnings.isEmpty())
+            fail(QStringLiteral("the load failed: ") + m_dialogs.warnings.join(QStringLiteral("; ")));
+        if (!notStored.isEmpty())
+            fail(QStringLiteral("the store was not written: ") + notStored);
+        if (window.loadedFromStore() != fromStore)
+            fail(fromStore ? QStringLiteral("the store was not read") : QStringLiteral("the file was not parsed"));
+        return times;
+    }
+
     QuietDialogs m_dialogs;
     std::unique_ptr<MainWindow> m_window;
 };
+
+// A line of /proc/self/status, in MB.
+double statusMb(const QByteArray& key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(key + ':'))
+            return line.mid(key.size() + 1).trimmed().split(' ').constFirst().toDouble() * 1024 / 1e6;
+    }
+    return 0;
+}
+
+// In a process of its own: a fresh window opens the file from its store; prints "RssAnon VmRSS" in MB.
+int runOpen(const Options& options)
+{
+    Window window;
+    window.reopen(options.openRunPath);
+    QTextStream(stdout) << statusMb("RssAnon") << ' ' << statusMb("VmRSS") << '\n';
+    return 0;
+}
+
+// What a second open of `path` holds in a fresh process: RssAnon and VmRSS, in MB.
+std::pair<double, double> openMemory(const QString& path)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--open-run"), path});
+    if (!child.waitForFinished(-1) || child.exitCode() != 0)
+        fail(QStringLiteral("the second open in a process of its own failed"));
+    const QList<QByteArray> figures = child.readAllStandardOutput().trimmed().split(' ');
+    if (figures.size() != 2)
+        fail(QStringLiteral("the second open told no memory"));
+    return {figures.at(0).toDouble(), figures.at(1).toDouble()};
+}
 
 // Words of every fourth article's text by frequency, most frequent first; ties by text.
 QStringList wordsByFrequency(const CorpusDocument& corpus)
@@ -903,6 +963,22 @@ int runProfile(const Options& options, CorpusGenerator::Profile profile)
             oneCoreLoadsCpu.append(times.cpuMs);
         }
     }
+    // The same file opened again, unchanged, from the store the last load wrote: a fresh window
+    // each time, as at the next start.
+    const double storeMb =
+        static_cast<double>(QFileInfo(corpusstore::storePath(corpusstore::defaultFolder(), corpusPath)).size()) / 1e6;
+    QList<double> secondOpens;
+    QList<double> secondOpensCpu;
+    std::unique_ptr<Window> reopened;
+    for (int rep = 0; rep < reps; ++rep) {
+        reopened.reset();
+        reopened = std::make_unique<Window>();
+        const Window::LoadTimes times = reopened->reopen(corpusPath);
+        secondOpens.append(times.wallMs);
+        secondOpensCpu.append(times.cpuMs);
+    }
+    const auto [openRssAnonMb, openVmRssMb] = openMemory(corpusPath);
+
     OxelDialog& w = **window;
     const CorpusDocument& corpus = w.corpus();
     if (corpus.articleCount() == 0)
@@ -1089,6 +1165,25 @@ int runProfile(const Options& options, CorpusGenerator::Profile profile)
             }
         }
     }
+    // The same searches after a second open, from the store, against after a parse.
+    QList<Measurement> reopenedRows;
+    (*reopened)->Onglets->setCurrentIndex(w.Onglets->currentIndex());
+    QCoreApplication::processEvents();
+    for (const QString& query : queries) {
+        const auto [parsedTime, parsedHits] = timeSearch(query, 0, false);
+        const auto [storedTime, storedHits] = timeSearchIn(**reopened, query, 0, false);
+        if (storedHits != parsedHits)
+            fail(QStringLiteral("\"%1\": %2 hits after a second open, %3 after a parse")
+                     .arg(query)
+                     .arg(storedHits)
+                     .arg(parsedHits));
+        reopenedRows.append({QStringLiteral("search \"%1\", tous, case ignored, after a second open (%2 hits)")
+                                 .arg(query)
+                                 .arg(storedHits),
+                             QStringLiteral("ms"), storedTime, QStringLiteral("the same after a parse"),
+                             parsedTime.median, 1.05});
+    }
+    reopened.reset();
     // Accents ignored: the text read through its folded forms, never copied, against grep ignoring case.
     w.setIgnoreAccents(true);
     for (const QString& query : queries) {
@@ -1399,6 +1494,7 @@ int runProfile(const Options& options, CorpusGenerator::Profile profile)
     const auto [oneMarkedCpu, manyMarkedCpu] = timeOneAndMany(QStringLiteral("onex.xml"), QStringLiteral("manyx.xml"));
     // That single article of marked-up entries, formatted and marked, in a window of its own.
     QList<double> formattedHugeSteps;
+    QList<double> plainMarkedHugeSteps;
     {
         Window single;
         single.load(workDir.filePath(QStringLiteral("onex.xml")));
@@ -1411,6 +1507,10 @@ int runProfile(const Options& options, CorpusGenerator::Profile profile)
         record.splitTerms(frequentWords.constFirst());
         record.setMode(SearchMode::AnyTerm);
         formattedHugeSteps = hugeStepsIn(s, record);
+        // The same as plain text: what laying out the part shown costs, whatever the formatting.
+        s.setShowsPlainText(true);
+        plainMarkedHugeSteps = hugeStepsIn(s, record);
+        s.setShowsPlainText(false);
     }
 
     const QString xmllintName = QStringLiteral("xmllint --noout");
@@ -1428,6 +1528,17 @@ int runProfile(const Options& options, CorpusGenerator::Profile profile)
     table.add({QStringLiteral("whole load on one core, wall time"), QStringLiteral("ms"), Stats::of(oneCoreLoads),
                xmllintCpuName, xmllintTimes.cpu.median, 0.5});
     addLoadFloors(table, reps, corpusPath, xmllintCpuName, xmllintTimes.cpu.median);
+    table.add({QStringLiteral("second open, from the store"), QStringLiteral("ms"), Stats::of(secondOpens), xmllintName,
+               xmllint.median, 0.05});
+    table.add({QStringLiteral("second open, from the store, CPU time"), QStringLiteral("ms"), Stats::of(secondOpensCpu),
+               xmllintCpuName, xmllintTimes.cpu.median, 0.05, false, false, true});
+    table.add({QStringLiteral("anonymous memory (RssAnon) after a second open, in a process of its own"),
+               QStringLiteral("MB"), Stats::of({openRssAnonMb}), QStringLiteral("corpus file size"), fileMb, 0.5});
+    table.add({QStringLiteral("resident memory (VmRSS) after a second open, the mapped store's pages included"),
+               QStringLiteral("MB"), Stats::of({openVmRssMb}), QStringLiteral("corpus file size"), fileMb, 0, false,
+               false, true});
+    table.add({QStringLiteral("store size"), QStringLiteral("MB"), Stats::of({storeMb}),
+               QStringLiteral("corpus file size"), fileMb, 2.5});
     const QString oneArticleSize = QStringLiteral("%1 MB").arg(static_cast<double>(oneArticleBytes) / 1e6, 0, 'f', 0);
     table.add({QStringLiteral("a %1 single article, whole load, CPU time").arg(oneArticleSize), QStringLiteral("ms"),
                oneArticleCpu, QStringLiteral("the same texts as %1 articles, CPU time").arg(manyArticles),
@@ -1449,7 +1560,9 @@ int runProfile(const Options& options, CorpusGenerator::Profile profile)
     table.add({QStringLiteral("a %1 article of marked-up entries formatted, shown and scrolled, each step")
                    .arg(oneArticleSize),
                QStringLiteral("ms"), Stats::of(formattedHugeSteps), QString(), 0, 100, true});
-    for (const Measurement& row : searchRows + concordanceRows + crossRows + packedRows)
+    table.add({QStringLiteral("the same article as plain text, shown and scrolled, each step"), QStringLiteral("ms"),
+               Stats::of(plainMarkedHugeSteps), QString(), 0, 100, true});
+    for (const Measurement& row : searchRows + reopenedRows + concordanceRows + crossRows + packedRows)
         table.add(row);
     const QString fileSize = QStringLiteral("corpus file size");
     table.add({QStringLiteral("peak memory after first load"), QStringLiteral("MB"), Stats::of({peakAfterFirst}),
@@ -1506,11 +1619,20 @@ void runSelf(const QStringList& arguments)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    // The stores of the corpora measured go to a folder of the run's own, which its children share.
+    std::optional<QTemporaryDir> cache;
+    if (qEnvironmentVariableIsEmpty("TARVANE_BENCH_CACHE")) {
+        cache.emplace();
+        qputenv("TARVANE_BENCH_CACHE", QFile::encodeName(cache->path()));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(cache->path()));
+    }
     const Options options = parseOptions(app);
     if (!options.bigRunPath.isEmpty())
         return runBig(options);
     if (options.concordanceRun > 0)
         return runConcordance(options);
+    if (!options.openRunPath.isEmpty())
+        return runOpen(options);
     const bool big = options.bigMb > 0 || !options.bigCorpusPath.isEmpty();
     if (options.profiles.size() == 1 && !big && options.concordanceRows.isEmpty())
         return runProfile(options, options.profiles.constFirst());

@@ -262,6 +262,18 @@ Header headerOf(const Identity& identity)
     return header;
 }
 
+bool hashHolds(quint64 found, quint64 written)
+{
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+    // A fuzzer never gets past a checksum: every other check is what it tries.
+    Q_UNUSED(found);
+    Q_UNUSED(written);
+    return true;
+#else
+    return found == written;
+#endif
+}
+
 // What lies where in a store being read; every number in it checked against what it points into.
 class In
 {
@@ -285,7 +297,7 @@ public:
             return false;
         m_table.resize(sectionCount);
         std::memcpy(m_table.data(), m_base + trailer.tableOffset, sizeof(TableEntry) * sectionCount);
-        if (trailerHash(header, m_table.data(), sectionCount, trailer.tableOffset) != trailer.hash)
+        if (!hashHolds(trailerHash(header, m_table.data(), sectionCount, trailer.tableOffset), trailer.hash))
             return false;
         quint64 previousEnd = sizeof(Header);
         for (quint32 i = 0; i < sectionCount; ++i) {
@@ -293,7 +305,7 @@ public:
             if (entry.id != i + 1 || entry.offset % alignment != 0 || entry.offset < previousEnd ||
                 entry.offset > trailer.tableOffset || entry.size > trailer.tableOffset - entry.offset)
                 return false;
-            if (XXH3_64bits(m_base + entry.offset, size_t(entry.size)) != entry.hash)
+            if (!hashHolds(XXH3_64bits(m_base + entry.offset, size_t(entry.size)), entry.hash))
                 return false;
             previousEnd = entry.offset + entry.size;
         }

@@ -4,6 +4,7 @@
 #   scripts/fuzz.sh                       fuzz_corpus for 60 seconds, seeds in fuzz/seeds
 #   scripts/fuzz.sh 1200                  20 minutes
 #   scripts/fuzz.sh 300 fuzz_settings     the settings file, seeds in fuzz/settings-seeds
+#   scripts/fuzz.sh 300 fuzz_store        a corpus's store, seeds in fuzz/store-seeds
 # A crash leaves its input in build/fuzz/ as crash-*, and the script fails.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -15,7 +16,8 @@ target="${2:-fuzz_corpus}"
 case "$target" in
     fuzz_corpus) options=(-dict="$root/fuzz/xml.dict" -max_len=65536) seeds="$root/fuzz/seeds" ;;
     fuzz_settings) options=(-max_len=8192) seeds="$root/fuzz/settings-seeds" ;;
-    *) echo "Unknown target: $target (fuzz_corpus or fuzz_settings)" >&2; exit 2 ;;
+    fuzz_store) options=(-max_len=65536) seeds="$root/fuzz/store-seeds" ;;
+    *) echo "Unknown target: $target (fuzz_corpus, fuzz_settings or fuzz_store)" >&2; exit 2 ;;
 esac
 install_packages "${TARVANE_PACKAGES[@]}" "${TARVANE_FUZZ_PACKAGES[@]}"
 

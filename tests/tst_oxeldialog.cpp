@@ -1,4 +1,5 @@
 #include "app/oxeldialog.h"
+#include "corpus/corpusstore.h"
 #include "corpus/settingsfile.h"
 #include "forms/articleview.h"
 #include "forms/resultlistmodel.h"
@@ -1445,6 +1446,8 @@ private slots:
     void keyboardBrowsing();
     void accentsOption();
     void formatting();
+    void keptIndex();
+    void unwritableCache();
     void zoom();
     void commandLine_data();
     void commandLine();
@@ -1629,6 +1632,89 @@ void TestMainWindow::formatting()
     QCOMPARE(lookAt(window.TxtView_Corpus, article.indexOf(vent)), QStringLiteral("1/gras"));
     window.openCorpus(QStringLiteral("EV_Sons.xml"));
     QCOMPARE(lookAt(window.TxtView_Corpus, article.indexOf(vent)), QStringLiteral("0/gras"));
+}
+
+namespace {
+
+// What a search for "vent" shows: the hits, the count, the marks of the first.
+QStringList searchShown(OxelDialog& window)
+{
+    window.Onglets->setCurrentIndex(1);
+    window.Txt_Rech->setText(QStringLiteral("vent"));
+    window.Bt_Rech->click();
+    return listed(window.Lst_Art) + QStringList{window.Txt_Nb->text()} + markedPieces(window.Txt_Art);
+}
+
+} // namespace
+
+void TestMainWindow::keptIndex()
+{
+    testfiles::write(QStringLiteral("oxel.conf"), "chemin=\ncouleur=\npolice=\ninconnue=gardee\n");
+    ScriptedDialogs dialogs;
+    dialogs.welcome = 2;
+    const QString store = corpusstore::storePath(corpusstore::defaultFolder(), QStringLiteral("EV_Sons.xml"));
+    QVERIFY(store.startsWith(QDir::currentPath() + QStringLiteral("/cache/")));
+    QStringList parsed;
+    {
+        MainWindow main(dialogs);
+        OxelDialog& window = main.window();
+        QVERIFY(!window.loadedFromStore());
+        QCOMPARE(window.waitForIndex(), QString());
+        QVERIFY(QFile::exists(store));
+        parsed = searchShown(window);
+        QCOMPARE(parsed, QStringList({"VENT", "ÉCHO", "2", "VENT", "vent"}));
+    }
+    {
+        // The next start reads the store: the same hits, count and marks.
+        MainWindow next(dialogs);
+        OxelDialog& window = next.window();
+        QVERIFY(window.loadedFromStore());
+        QCOMPARE(searchShown(window), parsed);
+        auto* index = window.findChild<QAction*>(QStringLiteral("actionIndex"));
+        QVERIFY(index && index->isCheckable() && index->isChecked());
+        // Off: the store goes; the settings keep the choice after the first lines, and every other line.
+        index->trigger();
+        QVERIFY(!QFile::exists(store));
+        const QList<QByteArray> lines = settingsLines();
+        QVERIFY(lines.at(0).startsWith("chemin=") && lines.at(1) == "couleur=" && lines.at(2) == "police=");
+        QVERIFY(lines.contains("inconnue=gardee") && lines.contains("index=0"));
+    }
+    {
+        // Off, a start parses and keeps nothing; on again, the store is written.
+        MainWindow next(dialogs);
+        OxelDialog& window = next.window();
+        QVERIFY(!window.loadedFromStore());
+        QCOMPARE(window.waitForIndex(), QString());
+        QVERIFY(!QFile::exists(store));
+        auto* index = window.findChild<QAction*>(QStringLiteral("actionIndex"));
+        QVERIFY(!index->isChecked());
+        index->trigger();
+        QCOMPARE(window.waitForIndex(), QString());
+        QVERIFY(QFile::exists(store));
+        QVERIFY(settingsLines().contains("index=1"));
+        QCOMPARE(searchShown(window), parsed);
+    }
+    QVERIFY(dialogs.warnings.isEmpty());
+}
+
+void TestMainWindow::unwritableCache()
+{
+    // A file where the cache folder should be: the corpus opens as ever, without a word.
+    testfiles::write(QStringLiteral("oxel.conf"), "chemin=\ncouleur=\npolice=\ninconnue=gardee\n");
+    testfiles::write(QStringLiteral("cache"), "a file");
+    ScriptedDialogs dialogs;
+    dialogs.welcome = 2;
+    for (int start = 0; start < 2; ++start) {
+        MainWindow main(dialogs);
+        OxelDialog& window = main.window();
+        QCOMPARE(window.corpus().articleCount(), 6);
+        QVERIFY(!window.loadedFromStore());
+        QVERIFY(!window.waitForIndex().isEmpty());
+        QCOMPARE(searchShown(window).mid(0, 2), QStringList({"VENT", "ÉCHO"}));
+    }
+    QVERIFY(dialogs.warnings.isEmpty());
+    QCOMPARE(testfiles::read(QStringLiteral("cache")), QByteArray("a file"));
+    QVERIFY(settingsLines().contains("inconnue=gardee"));
 }
 
 void TestMainWindow::zoom()
