@@ -1,6 +1,5 @@
 #include "corpus/corpusstore.h"
 
-#include "corpus/atomicwriter.h"
 #include "corpus/nativename.h"
 
 #include <QCryptographicHash>
@@ -9,6 +8,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <limits>
@@ -16,8 +16,11 @@
 #include <mutex>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
+#include <system_error>
 #include <type_traits>
 #include <unistd.h>
+#include <utility>
 #include <xxhash.h>
 
 namespace corpusstore {
@@ -156,31 +159,103 @@ template <typename F> void forEachString(const CorpusContent& content, const QSt
     }
 }
 
-// Sections written one after the other, each hashed as it goes, through a buffer.
+QString systemError(int error)
+{
+    return QString::fromStdString(std::generic_category().message(error));
+}
+
+// The store being written: a temporary file beside it, which takes its name once whole. It is not
+// synced to disk: a store is a cache, checked whole before any use, so one cut short by a crash is
+// only ignored, and a sync would make the disk wait for hundreds of megabytes.
+class Temporary
+{
+public:
+    explicit Temporary(const QString& path) : m_path(nativename::encode(path)) {}
+    ~Temporary() { discard(); }
+    Temporary(const Temporary&) = delete;
+    Temporary& operator=(const Temporary&) = delete;
+
+    QString open()
+    {
+        m_temporary = m_path + ".XXXXXX";
+        m_fd = ::mkostemp(m_temporary.data(), O_CLOEXEC);
+        if (m_fd < 0) {
+            m_error = systemError(errno);
+            m_temporary.clear();
+        }
+        return m_error;
+    }
+    // Writes the pieces in order, whatever the system takes at a time.
+    bool write(std::vector<iovec>& pieces)
+    {
+        size_t first = 0;
+        while (first < pieces.size() && m_error.isEmpty()) {
+            const ssize_t written = ::writev(m_fd, pieces.data() + first, int(pieces.size() - first));
+            if (written < 0 && errno != EINTR)
+                m_error = systemError(errno);
+            for (size_t left = written > 0 ? size_t(written) : 0; left > 0;) {
+                const size_t taken = std::min(left, pieces[first].iov_len);
+                pieces[first].iov_base = static_cast<char*>(pieces[first].iov_base) + taken;
+                pieces[first].iov_len -= taken;
+                left -= taken;
+                if (pieces[first].iov_len == 0)
+                    ++first;
+            }
+        }
+        return m_error.isEmpty();
+    }
+    QString commit()
+    {
+        if (m_error.isEmpty() && ::close(std::exchange(m_fd, -1)) != 0)
+            m_error = systemError(errno);
+        if (m_error.isEmpty() && ::rename(m_temporary.constData(), m_path.constData()) != 0)
+            m_error = systemError(errno);
+        if (m_error.isEmpty())
+            m_temporary.clear();
+        discard();
+        return m_error;
+    }
+    void discard()
+    {
+        if (m_fd >= 0)
+            ::close(std::exchange(m_fd, -1));
+        if (!m_temporary.isEmpty())
+            ::unlink(m_temporary.constData());
+        m_temporary.clear();
+    }
+    const QString& errorString() const { return m_error; }
+
+private:
+    QByteArray m_path;
+    QByteArray m_temporary;
+    int m_fd = -1;
+    QString m_error;
+};
+
+// Sections written one after the other, each hashed as it goes. What is written is gathered, not
+// copied: pieces of the content, and of what write() holds until it ends, go as they lie, a thousand a
+// system call; only pieces made on the way (copy()) are copied first.
 class Out
 {
 public:
-    Out(AtomicWriter& file, const std::atomic<bool>* stop) : m_file(file), m_stop(stop)
+    Out(Temporary& file, const std::atomic<bool>* stop) : m_file(file), m_stop(stop)
     {
         m_state.reset(XXH3_createState());
         if (!m_state)
             m_failed = true;
-        m_buffer.reserve(bufferSize);
+        m_pieces.reserve(pieceLimit);
     }
 
+    // Bytes that stay where they are until the end.
     void raw(const void* bytes, size_t size)
     {
-        const char* p = static_cast<const char*>(bytes);
-        while (size > 0 && !m_failed) {
-            const size_t room = bufferSize - size_t(m_buffer.size());
-            const size_t n = std::min(room, size);
-            m_buffer.append(p, qsizetype(n));
-            p += n;
-            size -= n;
-            m_offset += n;
-            if (size_t(m_buffer.size()) == bufferSize)
-                flush();
-        }
+        if (size == 0 || m_failed)
+            return;
+        m_pieces.push_back({const_cast<void*>(bytes), size});
+        m_pending += size;
+        m_offset += size;
+        if (m_pieces.size() == pieceLimit || m_pending >= pendingLimit)
+            flush();
     }
     void begin(quint32 id)
     {
@@ -191,10 +266,18 @@ public:
     }
     void put(const void* bytes, size_t size)
     {
-        if (size == 0)
-            return;
         XXH3_64bits_update(m_state.get(), bytes, size);
         raw(bytes, size);
+    }
+    // Bytes made on the way, which will not stay: copied first.
+    void copy(const void* bytes, size_t size)
+    {
+        if (m_copied + size > copyLimit)
+            flush();
+        char* const at = m_copies.get() + m_copied;
+        std::memcpy(at, bytes, size);
+        m_copied += size;
+        put(at, size);
     }
     template <typename T> void putRecords(const T* records, quint64 count) { put(records, size_t(count) * sizeof(T)); }
     void end()
@@ -209,24 +292,31 @@ public:
     {
         if (m_stop && m_stop->load(std::memory_order_relaxed))
             m_failed = true;
-        if (!m_failed && !m_buffer.isEmpty() && !m_file.write(m_buffer))
+        if (!m_failed && !m_pieces.empty() && !m_file.write(m_pieces))
             m_failed = true;
-        m_buffer.clear();
+        m_pieces.clear();
+        m_pending = 0;
+        m_copied = 0;
         return !m_failed;
     }
     bool failed() const { return m_failed; }
 
 private:
-    static constexpr size_t bufferSize = size_t(1) << 20;
+    static constexpr size_t pieceLimit = 1024; // IOV_MAX
+    static constexpr size_t pendingLimit = size_t(4) << 20;
+    static constexpr size_t copyLimit = size_t(64) << 10;
     struct FreeState
     {
         void operator()(XXH3_state_t* state) const { XXH3_freeState(state); }
     };
 
-    AtomicWriter& m_file;
+    Temporary& m_file;
     const std::atomic<bool>* m_stop;
     std::unique_ptr<XXH3_state_t, FreeState> m_state;
-    QByteArray m_buffer;
+    std::vector<iovec> m_pieces;
+    size_t m_pending = 0;
+    std::unique_ptr<char[]> m_copies{new char[copyLimit]};
+    size_t m_copied = 0;
     quint64 m_offset = 0;
     TableEntry m_entry{};
     std::vector<TableEntry> m_table;
@@ -552,7 +642,7 @@ QString write(const QString& path, const CorpusContent& content, const QString& 
         return QStringLiteral("Not a corpus that can be kept");
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return QStringLiteral("Cannot make the folder");
-    AtomicWriter file(path);
+    Temporary file(path);
     if (const QString why = file.open(); !why.isEmpty())
         return why;
     const QString corpus = absolute(corpusPath);
@@ -625,7 +715,7 @@ QString write(const QString& path, const CorpusContent& content, const QString& 
     for (const ElementStats& s : content.elementStats) {
         const StatsRecord record{s.count,      s.blockCount,   s.titleCount,
                                  s.textLength, firstAttribute, quint32(s.attributes.size())};
-        out.put(&record, sizeof record);
+        out.copy(&record, sizeof record);
         firstAttribute += record.attributeCount;
     }
     out.end();
@@ -633,7 +723,7 @@ QString write(const QString& path, const CorpusContent& content, const QString& 
     for (const ElementStats& s : content.elementStats) {
         for (const AttributeStats& a : s.attributes) {
             const AttributeRecord record{a.attribute, 0, a.count, a.distinct, qint64(a.longest)};
-            out.put(&record, sizeof record);
+            out.copy(&record, sizeof record);
         }
     }
     out.end();
