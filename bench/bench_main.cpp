@@ -927,14 +927,6 @@ int runProfile(const Options& options, CorpusGenerator::Profile profile)
     const int reps = options.reps;
     BenchTable table;
 
-    // The first load with no store kept: what writing the store costs on top of the parse.
-    QList<double> unstoredLoadsCpu;
-    for (int rep = 0; rep < reps; ++rep) {
-        Window fresh;
-        fresh->setKeepsIndex(false);
-        unstoredLoadsCpu.append(fresh.load(corpusPath).cpuMs);
-        QFile::remove(QStringLiteral("oxel.conf"));
-    }
     // Loads: each repetition opens a fresh window, loads, then loads again over the first load.
     const double peakBeforeLoading = peakResidentMb();
     QList<double> firstLoads;
@@ -943,6 +935,7 @@ int runProfile(const Options& options, CorpusGenerator::Profile profile)
     QList<double> reloadsCpu;
     double peakAfterFirst = 0;
     double peakAfterReload = 0;
+    QList<double> unstoredLoadsCpu;
     std::unique_ptr<Window> window;
     for (int rep = 0; rep < reps; ++rep) {
         window.reset();
@@ -957,6 +950,12 @@ int runProfile(const Options& options, CorpusGenerator::Profile profile)
         reloadsCpu.append(reload.cpuMs);
         if (rep == 0)
             peakAfterReload = peakResidentMb();
+        // The first load with no store kept, in turn with the others: what writing the store costs on
+        // top of the parse.
+        Window unstored;
+        unstored->setKeepsIndex(false);
+        unstoredLoadsCpu.append(unstored.load(corpusPath).cpuMs);
+        QFile::remove(QStringLiteral("oxel.conf"));
     }
     // The same load with every thread of the process on one core, as when the other cores are busy.
     QList<double> oneCoreLoads;
@@ -971,6 +970,9 @@ int runProfile(const Options& options, CorpusGenerator::Profile profile)
             oneCoreLoadsCpu.append(times.cpuMs);
         }
     }
+    // Turning the store off deleted it: written again for the opens below.
+    if (!QFileInfo::exists(corpusstore::storePath(corpusstore::defaultFolder(), corpusPath)))
+        Window().load(corpusPath);
     // The same file opened again, unchanged, from the store the last load wrote: a fresh window
     // each time, as at the next start.
     const double storeMb =
