@@ -25,7 +25,7 @@ case "${1:-}" in
     options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVANE_TSAN=ON)
     suites=(tst_xmldecoder tst_corpusfile tst_articleindex tst_settingsfile tst_atomicfile tst_corpusgenerator
             tst_highlighter tst_titlefilter tst_crosssearch tst_fulltextsearch tst_searchreport tst_stockdata
-            tst_wordboundary tst_concordance tst_backgroundtask)
+            tst_wordboundary tst_concordance tst_backgroundtask tst_corpusstore)
     ;;
 esac
 if [ -n "${CI:-}" ]; then

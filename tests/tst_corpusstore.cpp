@@ -1,6 +1,7 @@
 #include "bench/corpusgenerator.h"
 #include "corpus/corpusfile.h"
 #include "corpus/corpusstore.h"
+#include "corpus/storewriter.h"
 #include "tests/testfiles.h"
 
 #include <QDateTime>
@@ -165,6 +166,7 @@ private slots:
     void fullDisk();
     void stoppedWriteLeavesNothing();
     void twoWritersAtOnce();
+    void writerStoppedLeavesTheStoreBefore();
     void trimKeepsRecentStores();
 
 private:
@@ -372,6 +374,24 @@ void TestCorpusStore::twoWritersAtOnce()
     std::optional<CorpusContent> stored = corpusstore::open(m_store, m_corpus, m_identity);
     QVERIFY(stored);
     compareContents(*stored, m_parsed);
+}
+
+void TestCorpusStore::writerStoppedLeavesTheStoreBefore()
+{
+    auto content = std::make_shared<const CorpusContent>(std::move(m_parsed));
+    StoreWriter writer;
+    writer.start(content, m_corpus, m_identity, m_store, corpusstore::defaultLimit);
+    QCOMPARE(writer.wait(), QString());
+    const QByteArray written = testfiles::read(m_store);
+    // Stopped at once, as when the program ends during a write: the store before stays whole.
+    writer.start(content, m_corpus, m_identity, m_store, corpusstore::defaultLimit);
+    writer.stop();
+    QCOMPARE(QDir(QFileInfo(m_store).absolutePath()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{"corpus.store"});
+    QCOMPARE(testfiles::read(m_store), written);
+    std::optional<CorpusContent> stored = corpusstore::open(m_store, m_corpus, m_identity);
+    QVERIFY(stored);
+    compareContents(*stored, *content);
 }
 
 void TestCorpusStore::trimKeepsRecentStores()
