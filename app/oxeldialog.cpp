@@ -250,7 +250,7 @@ bool OxelDialog::loadOnce()
     corpusfile::Result read;
     const QString path = m_corpusPath;
     const bool keep = m_keepIndex;
-    const QString storePath = corpusstore::storePath(corpusstore::defaultFolder(), path);
+    const QString storePath = indexPath();
     std::optional<corpusstore::Identity> identity;
     bool fromStore = false;
     const bool ended = m_loadTask.run(
@@ -325,10 +325,14 @@ void OxelDialog::writeIndex()
 {
     // Once the window is usable, on a thread of its own; a store that cannot be written changes nothing.
     if (m_keepIndex && m_loadedIdentity && !m_loadedFromStore && m_corpus.articleCount() > 0) {
-        m_storeWriter.start(m_corpus.content(), m_corpusPath, *m_loadedIdentity,
-                            corpusstore::storePath(corpusstore::defaultFolder(), m_corpusPath),
+        m_storeWriter.start(m_corpus.content(), m_corpusPath, *m_loadedIdentity, indexPath(),
                             corpusstore::defaultLimit);
     }
+}
+
+QString OxelDialog::indexPath() const
+{
+    return corpusstore::storePath(corpusstore::defaultFolder(), m_corpusPath);
 }
 
 void OxelDialog::setKeepsIndex(bool keep)
@@ -343,7 +347,7 @@ void OxelDialog::setKeepsIndex(bool keep)
     }
     m_storeWriter.stop();
     if (!m_corpusPath.isEmpty())
-        QFile::remove(corpusstore::storePath(corpusstore::defaultFolder(), m_corpusPath));
+        QFile::remove(indexPath());
     m_loadedFromStore = false;
 }
 

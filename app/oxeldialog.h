@@ -188,6 +188,8 @@ private:
     void showOccurrence(const SearchResult& record, int row, qsizetype start, qsizetype length);
     // Starts writing the store of the corpus loaded, when it is kept and was not read from one.
     void writeIndex();
+    // Where the store of the corpus path lives.
+    QString indexPath() const;
     // Says, without a modal box, that no article goes by that word.
     void tellLookUpFailed(const QString& word);
 

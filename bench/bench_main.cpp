@@ -983,9 +983,6 @@ int runProfile(const Options& options, CorpusGenerator::Profile profile)
             oneCoreLoadsCpu.append(times.cpuMs);
         }
     }
-    // Turning the store off deleted it: written again for the opens below.
-    if (!QFileInfo::exists(corpusstore::storePath(corpusstore::defaultFolder(), corpusPath)))
-        Window().load(corpusPath);
     // The same file opened again, unchanged, from the store the last load wrote: a fresh window
     // each time, as at the next start.
     const double storeMb =

@@ -257,10 +257,15 @@ public:
         if (m_pieces.size() == pieceLimit || m_pending >= pendingLimit)
             flush();
     }
-    void begin(quint32 id)
+    // Zeros up to the next multiple of `alignment`.
+    void align()
     {
         static const char zeros[alignment] = {};
         raw(zeros, size_t((alignment - m_offset % alignment) % alignment));
+    }
+    void begin(quint32 id)
+    {
+        align();
         m_entry = {id, 0, m_offset, 0, 0};
         XXH3_64bits_reset(m_state.get());
     }
@@ -280,6 +285,13 @@ public:
         put(at, size);
     }
     template <typename T> void putRecords(const T* records, quint64 count) { put(records, size_t(count) * sizeof(T)); }
+    // A section of nothing but those records.
+    template <typename T> void section(quint32 id, const T* records, quint64 count)
+    {
+        begin(id);
+        putRecords(records, count);
+        end();
+    }
     void end()
     {
         m_entry.size = m_offset - m_entry.offset;
@@ -299,7 +311,6 @@ public:
         m_copied = 0;
         return !m_failed;
     }
-    bool failed() const { return m_failed; }
 
 private:
     static constexpr size_t pieceLimit = 1024; // IOV_MAX
@@ -663,9 +674,7 @@ QString write(const QString& path, const CorpusContent& content, const QString& 
     meta.valueSlotCount = t.valueSlotCount;
     for (const ElementStats& s : content.elementStats)
         meta.attributeStatsCount += quint32(s.attributes.size());
-    out.begin(Meta);
-    out.put(&meta, sizeof meta);
-    out.end();
+    out.section(Meta, &meta, 1);
 
     std::vector<quint64> starts;
     starts.reserve(size_t(stringCountOf(meta) + 1));
@@ -678,37 +687,16 @@ QString write(const QString& path, const CorpusContent& content, const QString& 
     });
     starts.push_back(units);
     out.end();
-    out.begin(Starts);
-    out.putRecords(starts.data(), starts.size());
-    out.end();
-
-    out.begin(Elements);
-    out.putRecords(t.elements, t.elementCount);
-    out.end();
-    out.begin(ElementNames);
-    out.putRecords(t.elementNames, t.elementCount);
-    out.end();
-    out.begin(ElementTexts);
-    out.putRecords(t.elementTexts, t.elementCount);
-    out.end();
-    out.begin(ElementValues);
-    out.putRecords(t.elementValues, t.elementValueCount);
-    out.end();
-    out.begin(ValueAttributes);
-    out.putRecords(t.valueAttributes, t.elementValueCount);
-    out.end();
-    out.begin(Articles);
-    out.putRecords(t.articles, t.articleCount);
-    out.end();
-    out.begin(Edges);
-    out.putRecords(t.edges, t.edgeCount);
-    out.end();
-    out.begin(NameSlots);
-    out.putRecords(t.nameSlots, t.nameSlotCount);
-    out.end();
-    out.begin(ValueSlots);
-    out.putRecords(t.valueSlots, t.valueSlotCount);
-    out.end();
+    out.section(Starts, starts.data(), starts.size());
+    out.section(Elements, t.elements, t.elementCount);
+    out.section(ElementNames, t.elementNames, t.elementCount);
+    out.section(ElementTexts, t.elementTexts, t.elementCount);
+    out.section(ElementValues, t.elementValues, t.elementValueCount);
+    out.section(ValueAttributes, t.valueAttributes, t.elementValueCount);
+    out.section(Articles, t.articles, t.articleCount);
+    out.section(Edges, t.edges, t.edgeCount);
+    out.section(NameSlots, t.nameSlots, t.nameSlotCount);
+    out.section(ValueSlots, t.valueSlots, t.valueSlotCount);
 
     out.begin(Stats);
     quint32 firstAttribute = 0;
@@ -728,8 +716,7 @@ QString write(const QString& path, const CorpusContent& content, const QString& 
     }
     out.end();
 
-    static const char zeros[alignment] = {};
-    out.raw(zeros, size_t((alignment - out.offset() % alignment) % alignment));
+    out.align();
     Trailer trailer{out.offset(), sectionCount, 0, 0};
     trailer.hash = trailerHash(header, out.table().data(), sectionCount, trailer.tableOffset);
     out.raw(out.table().data(), sizeof(TableEntry) * out.table().size());

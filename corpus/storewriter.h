@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <atomic>
-#include <functional>
 #include <memory>
 #include <thread>
 
