@@ -253,9 +253,13 @@ bool OxelDialog::loadOnce()
     const QString storePath = indexPath();
     std::optional<corpusstore::Identity> identity;
     bool fromStore = false;
+    // Made before the load's thread starts: there, only the read itself may run out of memory.
+    std::unique_ptr<corpusstore::Draft> draft;
+    if (keep)
+        draft = std::make_unique<corpusstore::Draft>(storePath);
     const bool ended = m_loadTask.run(
         this, QStringLiteral("Ouverture du corpus…"),
-        [&read, &path, &identity, &fromStore, &storePath, keep](TaskControl& control) {
+        [&read, &path, &identity, &fromStore, &storePath, &draft, keep](TaskControl& control) {
             // Taken before the file is read: a change while it is read makes the store stale.
             identity = corpusstore::identify(path);
             if (keep && identity) {
@@ -266,11 +270,19 @@ bool OxelDialog::loadOnce()
                     return true;
                 }
             }
-            read = corpusfile::read(path, {}, [&control](qint64 done, qint64 total) {
-                control.setTotal(total);
-                control.setDone(done);
-                return !control.cancelled();
-            });
+            // The texts go into the store as they are read, rather than being held twice.
+            if (draft && identity)
+                draft->begin(*identity);
+            if (draft && (!identity || !draft->ok()))
+                draft.reset();
+            read = corpusfile::read(
+                path, {},
+                [&control](qint64 done, qint64 total) {
+                    control.setTotal(total);
+                    control.setDone(done);
+                    return !control.cancelled();
+                },
+                draft.get());
             return read.status != corpusfile::Status::Stopped;
         },
         [this] {
@@ -317,16 +329,17 @@ bool OxelDialog::loadOnce()
     if (fromStore)
         corpusstore::touch(storePath);
     else
-        writeIndex();
+        writeIndex(std::move(draft));
     return true;
 }
 
-void OxelDialog::writeIndex()
+void OxelDialog::writeIndex(std::unique_ptr<corpusstore::Draft> draft)
 {
     // Once the window is usable, on a thread of its own; a store that cannot be written changes nothing.
-    if (m_keepIndex && m_loadedIdentity && !m_loadedFromStore && m_corpus.articleCount() > 0) {
-        m_storeWriter.start(m_corpus.content(), m_corpusPath, *m_loadedIdentity, indexPath(),
-                            corpusstore::defaultLimit);
+    if (m_keepIndex && m_loadedIdentity && !m_loadedFromStore && m_corpus.articleCount() > 0 &&
+        (!draft || draft->ok())) {
+        m_storeWriter.start(m_corpus.content(), m_corpusPath, *m_loadedIdentity, indexPath(), corpusstore::defaultLimit,
+                            std::move(draft));
     }
 }
 

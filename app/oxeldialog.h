@@ -186,8 +186,9 @@ private:
     void focusCurrentTab();
     // Shows hit `row` of `record` in "Recherche Simple" with [start, start + length) selected.
     void showOccurrence(const SearchResult& record, int row, qsizetype start, qsizetype length);
-    // Starts writing the store of the corpus loaded, when it is kept and was not read from one.
-    void writeIndex();
+    // Starts writing the store of the corpus loaded, when it is kept and was not read from one; only
+    // the rest of it when `draft` holds its texts already.
+    void writeIndex(std::unique_ptr<corpusstore::Draft> draft = nullptr);
     // Where the store of the corpus path lives.
     QString indexPath() const;
     // Says, without a modal box, that no article goes by that word.

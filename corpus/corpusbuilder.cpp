@@ -133,6 +133,9 @@ std::string_view valueAt(const Batch& batch, quint32 v)
 struct Finished
 {
     std::vector<ArticleEntry> articles;
+    // The first `spilled` articles' texts went into the draft, each from the unit given.
+    size_t spilled = 0;
+    std::vector<quint64> spilledStarts;
     ElementIndex elements;
     // By the builder's numbers of the names; the attributes too.
     std::vector<ElementStats> stats;
@@ -158,8 +161,8 @@ class Finisher
 {
 public:
     // A thread the system cannot give is one more resource run out, met as memory is.
-    Finisher(qint64 expectedBytes, bool countRoles)
-    try : m_expectedBytes(expectedBytes), m_countRoles(countRoles), m_thread([this] { run(); }) {
+    Finisher(qint64 expectedBytes, bool countRoles, corpusstore::Draft* draft)
+    try : m_expectedBytes(expectedBytes), m_countRoles(countRoles), m_draft(draft), m_thread([this] { run(); }) {
     } catch (const std::system_error&) {
         throw std::bad_alloc();
     }
@@ -257,6 +260,8 @@ private:
     }
 
     void finish(const Batch& batch);
+    // The texts of the articles finished go into the draft, and out of memory, until one cannot.
+    void spill();
     // Fills m_edges with the block edges of the article whose nodes are [firstNode, endNode).
     void findEdges(const Batch& batch, quint32 firstNode, quint32 endNode, const QString& text);
     // Fills m_trimmedFrom and m_trimmedUntil for the article's text, in one pass over it.
@@ -276,6 +281,8 @@ private:
 
     const qint64 m_expectedBytes;
     const bool m_countRoles;
+    corpusstore::Draft* const m_draft;
+    bool m_spillEnded = false;
     std::mutex m_mutex;
     std::condition_variable m_ready;
     std::condition_variable m_room;
@@ -410,7 +417,26 @@ void Finisher::finish(const Batch& batch)
             index.setSignatures(m_signed.data(), m_searched.data(), m_signed.size());
             m_signed.clear();
             m_searched.clear();
+            spill();
         }
+    }
+}
+
+void Finisher::spill()
+{
+    if (!m_draft || m_spillEnded)
+        return;
+    std::vector<ArticleEntry>& articles = m_finished.articles;
+    for (size_t& n = m_finished.spilled; n < articles.size(); ++n) {
+        QString& text = articles[n].text;
+        const quint64 start = m_draft->units();
+        if (!m_draft->add(text.constData(), text.size())) {
+            // The disk is full, say: the rest stays in memory, as without a draft.
+            m_spillEnded = true;
+            return;
+        }
+        m_finished.spilledStarts.push_back(start);
+        text = QString();
     }
 }
 
@@ -562,9 +588,9 @@ QString Finisher::title(const Batch& batch, quint32 article, const QString& text
 class Builder
 {
 public:
-    Builder(XML_Parser parser, BatchLimit limit, qint64 expectedBytes)
+    Builder(XML_Parser parser, BatchLimit limit, qint64 expectedBytes, corpusstore::Draft* draft)
         : m_parser(parser), m_limit(limit), m_batch(std::make_unique<Batch>()),
-          m_finisher(expectedBytes, limit.countRoles)
+          m_finisher(expectedBytes, limit.countRoles, draft), m_draft(draft)
     {
     }
 
@@ -574,6 +600,17 @@ public:
         flush();
         rethrow();
         Finished finished = m_finisher.take();
+        if (finished.spilled > 0) {
+            // The texts from where they now lie.
+            const QChar* const texts = m_draft->texts();
+            const quint64 end = m_draft->units();
+            for (size_t n = 0; n < finished.spilled; ++n) {
+                const quint64 start = finished.spilledStarts[n];
+                const quint64 next = n + 1 < finished.spilled ? finished.spilledStarts[n + 1] : end;
+                finished.articles[n].text = QString::fromRawData(texts + start, qsizetype(next - start));
+            }
+            m_content.storage = m_draft->storage();
+        }
         m_content.articles = std::move(finished.articles);
         m_content.elements = std::move(finished.elements);
         ElementIndex& index = m_content.elements;
@@ -666,6 +703,7 @@ private:
     std::array<RecentName, 64> m_recentAttributes;
     static quint32 numberOf(const char* name, ElementIndex::Interner& names, std::array<RecentName, 64>& recent);
     Finisher m_finisher;
+    corpusstore::Draft* const m_draft;
 };
 
 void Builder::closeText()
@@ -921,12 +959,13 @@ struct StreamParser::Private
     QString refusal;
 };
 
-StreamParser::StreamParser(BatchLimit limit, qint64 expectedBytes) : d(std::make_unique<Private>())
+StreamParser::StreamParser(BatchLimit limit, qint64 expectedBytes, corpusstore::Draft* draft)
+    : d(std::make_unique<Private>())
 {
     if (!d->parser)
         throw std::bad_alloc();
     XML_Parser p = d->parser.get();
-    d->builder = std::make_unique<Builder>(p, limit, expectedBytes);
+    d->builder = std::make_unique<Builder>(p, limit, expectedBytes, draft);
     XML_SetUserData(p, d->builder.get());
     XML_SetElementHandler(
         p,

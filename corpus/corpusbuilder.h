@@ -1,6 +1,7 @@
 #pragma once
 
 #include "corpus/corpuscontent.h"
+#include "corpus/corpusstore.h"
 
 #include <QByteArray>
 #include <QtGlobal>
@@ -28,8 +29,9 @@ struct BatchLimit
 class StreamParser
 {
 public:
-    // `expectedBytes`, the size of the file when known, sizes the tables once.
-    explicit StreamParser(BatchLimit limit = {}, qint64 expectedBytes = 0);
+    // `expectedBytes`, the size of the file when known, sizes the tables once. The articles' texts
+    // go into `draft`, when given, as they are made (see corpusstore::Draft).
+    explicit StreamParser(BatchLimit limit = {}, qint64 expectedBytes = 0, corpusstore::Draft* draft = nullptr);
     ~StreamParser();
     StreamParser(const StreamParser&) = delete;
     StreamParser& operator=(const StreamParser&) = delete;

@@ -94,8 +94,8 @@ Outcome sourceEnded(const Source& source)
     return source.stopped ? Outcome::Stopped : Outcome::ReadError;
 }
 
-Outcome parseWith(Source& source, corpusbuilder::BatchLimit limit, bool mixed, std::optional<CorpusContent>& content,
-                  QString& why)
+Outcome parseWith(Source& source, corpusbuilder::BatchLimit limit, corpusstore::Draft* draft, bool mixed,
+                  std::optional<CorpusContent>& content, QString& why)
 {
     QByteArray piece;
     if (!source.next(piece)) {
@@ -104,7 +104,9 @@ Outcome parseWith(Source& source, corpusbuilder::BatchLimit limit, bool mixed, s
     }
     xmldecoder::StreamDecoder decoder(piece);
     decoder.setMixed(mixed);
-    corpusbuilder::StreamParser parser(limit, source.size());
+    if (draft)
+        draft->restart();
+    corpusbuilder::StreamParser parser(limit, source.size(), draft);
     QByteArrayView text = QByteArrayView(piece).sliced(decoder.textStart());
     const auto refused = [&why, &parser] {
         why = parser.refusal();
@@ -153,10 +155,10 @@ Outcome parseWith(Source& source, corpusbuilder::BatchLimit limit, bool mixed, s
     return content ? Outcome::Ok : refused();
 }
 
-Outcome parseSource(Source& source, corpusbuilder::BatchLimit limit, std::optional<CorpusContent>& content,
-                    QString& why)
+Outcome parseSource(Source& source, corpusbuilder::BatchLimit limit, corpusstore::Draft* draft,
+                    std::optional<CorpusContent>& content, QString& why)
 {
-    const Outcome first = parseWith(source, limit, false, content, why);
+    const Outcome first = parseWith(source, limit, draft, false, content, why);
     if (first != Outcome::Refused)
         return first;
     // Text meant as UTF-8 may hold bytes of an 8-bit encoding: read them as Windows-1252 and try
@@ -166,13 +168,13 @@ Outcome parseSource(Source& source, corpusbuilder::BatchLimit limit, std::option
     QByteArray head;
     if (!source.next(head) || !xmldecoder::StreamDecoder(head).meantAsUtf8() || !source.rewind())
         return source.ended() ? sourceEnded(source) : Outcome::Refused;
-    return parseWith(source, limit, true, content, why);
+    return parseWith(source, limit, draft, true, content, why);
 }
 
-Result readSource(Source& source, corpusbuilder::BatchLimit limit)
+Result readSource(Source& source, corpusbuilder::BatchLimit limit, corpusstore::Draft* draft = nullptr)
 {
     Result result;
-    switch (parseSource(source, limit, result.content, result.why)) {
+    switch (parseSource(source, limit, draft, result.content, result.why)) {
     case Outcome::Ok:
         result.status = Status::Ok;
         break;
@@ -192,7 +194,8 @@ Result readSource(Source& source, corpusbuilder::BatchLimit limit)
     return result;
 }
 
-Result readFile(const QString& path, corpusbuilder::BatchLimit limit, const Progress& progress)
+Result readFile(const QString& path, corpusbuilder::BatchLimit limit, const Progress& progress,
+                corpusstore::Draft* draft)
 {
     Result result;
     // Only a regular file is read: a directory, a device or a pipe is refused before anything is
@@ -217,7 +220,7 @@ Result readFile(const QString& path, corpusbuilder::BatchLimit limit, const Prog
     }
 
     Source source(file, &progress);
-    return readSource(source, limit);
+    return readSource(source, limit, draft);
 }
 
 } // namespace
@@ -234,7 +237,7 @@ std::optional<CorpusContent> parse(QByteArray bytes, corpusbuilder::BatchLimit l
     }
 }
 
-Result read(const QString& path, corpusbuilder::BatchLimit limit, const Progress& progress)
+Result read(const QString& path, corpusbuilder::BatchLimit limit, const Progress& progress, corpusstore::Draft* draft)
 {
 #if defined(__GLIBC__)
     // What an earlier corpus left free goes back to the system first: its texts, freed in between
@@ -242,7 +245,7 @@ Result read(const QString& path, corpusbuilder::BatchLimit limit, const Progress
     malloc_trim(0);
 #endif
     try {
-        return readFile(path, limit, progress);
+        return readFile(path, limit, progress, draft);
     } catch (const std::bad_alloc&) {
         return {Status::OutOfMemory, std::nullopt, QStringLiteral("la mémoire libre ne suffit pas")};
     }

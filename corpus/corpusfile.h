@@ -38,7 +38,10 @@ inline constexpr qsizetype pieceSize = 1 << 20;
 // answers whether the read goes on.
 using Progress = std::function<bool(qint64 done, qint64 total)>;
 
-Result read(const QString& path, corpusbuilder::BatchLimit limit = {}, const Progress& progress = {});
+// The articles' texts go into `draft`, when given, as they are read, and the content's texts lie there
+// after (see corpusstore::Draft); the draft is then completed, or dropped, by the caller.
+Result read(const QString& path, corpusbuilder::BatchLimit limit = {}, const Progress& progress = {},
+            corpusstore::Draft* draft = nullptr);
 
 // Decodes and parses the bytes of an XML file; nothing when they are not one well-formed document,
 // or when memory runs out.

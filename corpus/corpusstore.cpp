@@ -30,16 +30,22 @@ namespace {
 //   header, then the sections in the order of Section, each at a multiple of `alignment`, then
 //   the table of the sections, then the trailer, whose hash covers the header, the table and itself.
 constexpr char magic[8] = {'T', 'A', 'R', 'V', 'S', 'T', 'O', 'R'};
-constexpr quint32 formatVersion = 1;
+constexpr quint32 formatVersion = 2;
 constexpr quint32 byteOrder = 0x01020304;
 constexpr quint64 alignment = 64;
+// The articles' texts are checked by blocks of this many bytes, so that a part of them is checked
+// without reading the rest.
+constexpr quint64 textBlock = quint64(1) << 20;
 
 enum Section : quint32
 {
-    Meta = 1,
-    Text,     // every string's UTF-16 units, one after the other
-    Starts,   // where each string starts in Text, then where the last ends
-    Elements, // ElementIndex::Element
+    Text = 1,   // the articles' texts' UTF-16 units, one after the other: first, as written while loading
+    TextHashes, // the hash of each block of Text
+    Meta,
+    TextStarts, // where each article's text starts in Text, then where the last ends
+    Strings,    // every other string's UTF-16 units, one after the other
+    Starts,     // where each string starts in Strings, then where the last ends
+    Elements,   // ElementIndex::Element
     ElementNames,
     ElementTexts,
     ElementValues,
@@ -84,7 +90,7 @@ struct Trailer
 };
 
 // Strings, in order: the corpus's path, the document element's name, the index's names, values and
-// attribute names, the element names listed, then each article's title and text.
+// attribute names, the element names listed, then each article's title.
 struct MetaRecord
 {
     quint32 articleCount;
@@ -98,7 +104,7 @@ struct MetaRecord
     quint32 nameSlotCount;
     quint32 valueSlotCount;
     quint32 attributeStatsCount;
-    quint32 reserved;
+    quint32 textBlock;
 };
 
 struct StatsRecord
@@ -140,8 +146,7 @@ QString absolute(const QString& path)
 
 quint64 stringCountOf(const MetaRecord& m)
 {
-    return 2 + quint64(m.nameCount) + m.valueCount + m.attributeNameCount + m.listedNameCount +
-           2 * quint64(m.articleCount);
+    return 2 + quint64(m.nameCount) + m.valueCount + m.attributeNameCount + m.listedNameCount + m.articleCount;
 }
 
 template <typename F> void forEachString(const CorpusContent& content, const QString& corpusPath, F&& f)
@@ -153,10 +158,8 @@ template <typename F> void forEachString(const CorpusContent& content, const QSt
         for (const QString& s : *list)
             f(s);
     }
-    for (const ArticleEntry& article : content.articles) {
+    for (const ArticleEntry& article : content.articles)
         f(article.title);
-        f(article.text);
-    }
 }
 
 QString systemError(int error)
@@ -186,11 +189,11 @@ public:
         return m_error;
     }
     // Writes the pieces in order, whatever the system takes at a time.
-    bool write(std::vector<iovec>& pieces)
+    bool write(iovec* pieces, size_t count)
     {
         size_t first = 0;
-        while (first < pieces.size() && m_error.isEmpty()) {
-            const ssize_t written = ::writev(m_fd, pieces.data() + first, int(pieces.size() - first));
+        while (first < count && m_error.isEmpty()) {
+            const ssize_t written = ::writev(m_fd, pieces + first, int(count - first));
             if (written < 0 && errno != EINTR)
                 m_error = systemError(errno);
             for (size_t left = written > 0 ? size_t(written) : 0; left > 0;) {
@@ -224,6 +227,14 @@ public:
         m_temporary.clear();
     }
     const QString& errorString() const { return m_error; }
+    int fd() const { return m_fd; }
+    // Back to its first `size` bytes, written at the end again.
+    bool cut(quint64 size)
+    {
+        if (m_error.isEmpty() && (::ftruncate(m_fd, off_t(size)) != 0 || ::lseek(m_fd, off_t(size), SEEK_SET) < 0))
+            m_error = systemError(errno);
+        return m_error.isEmpty();
+    }
 
 private:
     QByteArray m_path;
@@ -238,7 +249,9 @@ private:
 class Out
 {
 public:
-    Out(Temporary& file, const std::atomic<bool>* stop) : m_file(file), m_stop(stop)
+    // Written after `offset` bytes already there, whose sections `table` lists.
+    Out(Temporary& file, const std::atomic<bool>* stop, quint64 offset = 0, std::vector<TableEntry> table = {})
+        : m_file(file), m_stop(stop), m_offset(offset), m_table(std::move(table))
     {
         m_state.reset(XXH3_createState());
         if (!m_state)
@@ -304,7 +317,7 @@ public:
     {
         if (m_stop && m_stop->load(std::memory_order_relaxed))
             m_failed = true;
-        if (!m_failed && !m_pieces.empty() && !m_file.write(m_pieces))
+        if (!m_failed && !m_pieces.empty() && !m_file.write(m_pieces.data(), m_pieces.size()))
             m_failed = true;
         m_pieces.clear();
         m_pending = 0;
@@ -328,7 +341,7 @@ private:
     size_t m_pending = 0;
     std::unique_ptr<char[]> m_copies{new char[copyLimit]};
     size_t m_copied = 0;
-    quint64 m_offset = 0;
+    quint64 m_offset;
     TableEntry m_entry{};
     std::vector<TableEntry> m_table;
     bool m_failed = false;
@@ -406,7 +419,8 @@ public:
             if (entry.id != i + 1 || entry.offset % alignment != 0 || entry.offset < previousEnd ||
                 entry.offset > trailer.tableOffset || entry.size > trailer.tableOffset - entry.offset)
                 return false;
-            if (!hashHolds(XXH3_64bits(m_base + entry.offset, size_t(entry.size)), entry.hash))
+            // The texts are checked by blocks (textsHold()).
+            if (entry.id != Text && !hashHolds(XXH3_64bits(m_base + entry.offset, size_t(entry.size)), entry.hash))
                 return false;
             previousEnd = entry.offset + entry.size;
         }
@@ -462,15 +476,32 @@ std::optional<CorpusContent> contentOf(std::shared_ptr<const void> storage, cons
     const MetaRecord m = *meta;
     const quint64 stringCount = stringCountOf(m);
     const quint64* starts = in.records<quint64>(Starts, stringCount + 1);
-    if (!starts || in.sizeOf(Text) % 2 != 0)
+    if (!starts || in.sizeOf(Strings) % 2 != 0 || in.sizeOf(Text) % 2 != 0 || m.textBlock != textBlock)
         return std::nullopt;
-    const quint64 units = in.sizeOf(Text) / 2;
-    const auto* text = in.records<QChar>(Text, units);
-    if (!text || starts[0] != 0 || starts[stringCount] != units)
+    const quint64 units = in.sizeOf(Strings) / 2;
+    const auto* text = in.records<QChar>(Strings, units);
+    const quint64 textUnits = in.sizeOf(Text) / 2;
+    const auto* texts = in.records<QChar>(Text, textUnits);
+    const quint64* textStarts = in.records<quint64>(TextStarts, quint64(m.articleCount) + 1);
+    const quint64 blocks = (in.sizeOf(Text) + textBlock - 1) / textBlock;
+    const quint64* blockHashes = in.records<quint64>(TextHashes, blocks);
+    if (!text || starts[0] != 0 || starts[stringCount] != units || !texts || !textStarts || textStarts[0] != 0 ||
+        textStarts[m.articleCount] != textUnits || !blockHashes)
         return std::nullopt;
     for (quint64 i = 0; i < stringCount; ++i) {
+        if (starts[i + 1] < starts[i])
+            return std::nullopt;
+    }
+    for (quint64 i = 0; i < m.articleCount; ++i) {
         // A text is numbered by 32-bit offsets (TextRange, the edges).
-        if (starts[i + 1] < starts[i] || starts[i + 1] - starts[i] > std::numeric_limits<quint32>::max())
+        if (textStarts[i + 1] < textStarts[i] ||
+            textStarts[i + 1] - textStarts[i] > std::numeric_limits<quint32>::max())
+            return std::nullopt;
+    }
+    const char* const textBytes = reinterpret_cast<const char*>(texts);
+    for (quint64 b = 0; b < blocks; ++b) {
+        const quint64 at = b * textBlock;
+        if (!hashHolds(XXH3_64bits(textBytes + at, size_t(std::min(textBlock, in.sizeOf(Text) - at))), blockHashes[b]))
             return std::nullopt;
     }
     quint64 next = 0;
@@ -549,7 +580,7 @@ std::optional<CorpusContent> contentOf(std::shared_ptr<const void> storage, cons
         ArticleEntry& article = content.articles[a];
         article.number = int(a);
         article.title = string();
-        article.text = string();
+        article.text = QString::fromRawData(texts + textStarts[a], qsizetype(textStarts[a + 1] - textStarts[a]));
         const auto length = quint32(article.text.size());
         for (quint32 e = range.firstElement; e < elementEnd; ++e) {
             if (t.elementTexts[e].start > t.elementTexts[e].end || t.elementTexts[e].end > length)
@@ -643,23 +674,163 @@ QString storePath(const QString& folder, const QString& corpusPath)
     return folder + QLatin1Char('/') + QString::fromLatin1(name) + QStringLiteral(".store");
 }
 
-QString write(const QString& path, const CorpusContent& content, const QString& corpusPath, const Identity& identity,
-              const std::atomic<bool>* stop)
+struct Draft::Private
+{
+    explicit Private(const QString& path) : file(path) {}
+
+    // Writes the block, hashed first; false when it could not be, the block then kept as it is.
+    bool flush()
+    {
+        if (used == 0)
+            return true;
+        iovec piece{block.get(), used};
+        if (!file.write(&piece, 1)) {
+            failed = true;
+            return false;
+        }
+        hashes.push_back(XXH3_64bits(block.get(), used));
+        written += used;
+        used = 0;
+        return true;
+    }
+    // The last block, shorter than the others, once every text is in.
+    bool close()
+    {
+        if (!closed && !failed)
+            closed = flush();
+        return closed;
+    }
+
+    Temporary file;
+    Header header{};
+    bool begun = false;
+    bool failed = false; // a write did not go through: nothing more goes to the file
+    bool closed = false; // no more texts
+    std::unique_ptr<char[]> block{new char[textBlock]};
+    size_t used = 0;     // of the block
+    quint64 written = 0; // the texts' bytes in the file
+    quint64 units = 0;   // the units added
+    std::vector<quint64> hashes;
+    const QChar* texts = nullptr;
+    std::shared_ptr<const void> storage;
+};
+
+namespace {
+constexpr quint64 textOffset = (sizeof(Header) + alignment - 1) / alignment * alignment;
+} // namespace
+
+Draft::Draft(const QString& path) : d(std::make_unique<Private>(path))
+{
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !d->file.open().isEmpty())
+        d->failed = true;
+}
+
+void Draft::begin(const Identity& identity)
+{
+    d->header = headerOf(identity);
+    d->begun = true;
+    restart();
+}
+
+Draft::~Draft() = default;
+
+bool Draft::ok() const
+{
+    return !d->failed;
+}
+
+void Draft::restart()
+{
+    if (d->failed || d->texts || !d->begun)
+        return;
+    d->used = 0;
+    d->written = 0;
+    d->units = 0;
+    d->closed = false;
+    d->hashes.clear();
+    char head[textOffset] = {};
+    std::memcpy(head, &d->header, sizeof d->header);
+    iovec piece{head, sizeof head};
+    if (!d->file.cut(0) || !d->file.write(&piece, 1))
+        d->failed = true;
+}
+
+bool Draft::add(const QChar* units, qsizetype count)
+{
+    if (d->failed || d->closed || !d->begun)
+        return false;
+    const char* bytes = reinterpret_cast<const char*>(units);
+    size_t left = size_t(count) * sizeof(QChar);
+    while (left > 0) {
+        const size_t taken = std::min<size_t>(left, textBlock - d->used);
+        std::memcpy(d->block.get() + d->used, bytes, taken);
+        d->used += taken;
+        bytes += taken;
+        left -= taken;
+        if (d->used == textBlock && !d->flush())
+            return false;
+    }
+    d->units += quint64(count);
+    return true;
+}
+
+quint64 Draft::units() const
+{
+    return d->units;
+}
+
+const QChar* Draft::texts()
+{
+    if (d->texts)
+        return d->texts;
+    static const QChar none[1] = {};
+    if (d->units == 0)
+        return d->texts = none;
+    struct stat info;
+    if (d->close() && ::fstat(d->file.fd(), &info) == 0) {
+        if (const Mapping* mapping = mapped(d->file.fd(), info))
+            return d->texts = reinterpret_cast<const QChar*>(mapping->address + textOffset);
+    }
+    // Read back what the file holds of them, and the rest from the block that could not be written.
+    const quint64 bytes = d->units * sizeof(QChar);
+    auto copy = std::shared_ptr<char16_t[]>(new char16_t[size_t(d->units)]);
+    char* const into = reinterpret_cast<char*>(copy.get());
+    const quint64 fromFile = std::min(bytes, d->written);
+    for (quint64 done = 0; done < fromFile;) {
+        const ssize_t got = ::pread(d->file.fd(), into + done, size_t(fromFile - done), off_t(textOffset + done));
+        if (got <= 0 && errno != EINTR)
+            throw std::bad_alloc();
+        done += quint64(std::max<ssize_t>(got, 0));
+    }
+    std::memcpy(into + fromFile, d->block.get(), size_t(bytes - fromFile));
+    d->failed = true;
+    d->file.discard();
+    d->storage = copy;
+    return d->texts = reinterpret_cast<const QChar*>(copy.get());
+}
+
+std::shared_ptr<const void> Draft::storage() const
+{
+    return d->storage;
+}
+
+QString Draft::complete(const CorpusContent& content, const QString& corpusPath, const std::atomic<bool>* stop)
 {
     const ElementIndex& index = content.elements;
     const ElementIndex::Tables& t = index.tables();
+    quint64 units = 0;
+    for (const ArticleEntry& article : content.articles)
+        units += quint64(article.text.size());
     if (content.articles.size() > std::numeric_limits<quint32>::max() ||
-        qsizetype(content.elementStats.size()) != index.names().size())
+        qsizetype(content.elementStats.size()) != index.names().size() || units != d->units)
         return QStringLiteral("Not a corpus that can be kept");
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return QStringLiteral("Cannot make the folder");
-    Temporary file(path);
-    if (const QString why = file.open(); !why.isEmpty())
-        return why;
+    if (!d->begun || !d->close())
+        return d->file.errorString().isEmpty() ? QStringLiteral("Not written") : d->file.errorString();
     const QString corpus = absolute(corpusPath);
-    const Header header = headerOf(identity);
-    Out out(file, stop);
-    out.raw(&header, sizeof header);
+    // The texts are there: the rest follows them.
+    const TableEntry texts{Text, 0, textOffset, d->written, 0};
+    Out out(d->file, stop, textOffset + d->written, {texts});
+    out.section(TextHashes, d->hashes.data(), d->hashes.size());
 
     MetaRecord meta{};
     meta.articleCount = quint32(content.articles.size());
@@ -674,12 +845,24 @@ QString write(const QString& path, const CorpusContent& content, const QString& 
     meta.valueSlotCount = t.valueSlotCount;
     for (const ElementStats& s : content.elementStats)
         meta.attributeStatsCount += quint32(s.attributes.size());
+    meta.textBlock = quint32(textBlock);
     out.section(Meta, &meta, 1);
+
+    // Both lists stay until the end: what is written is gathered, not copied.
+    std::vector<quint64> textStarts;
+    textStarts.reserve(content.articles.size() + 1);
+    units = 0;
+    for (const ArticleEntry& article : content.articles) {
+        textStarts.push_back(units);
+        units += quint64(article.text.size());
+    }
+    textStarts.push_back(units);
+    out.section(TextStarts, textStarts.data(), textStarts.size());
 
     std::vector<quint64> starts;
     starts.reserve(size_t(stringCountOf(meta) + 1));
-    quint64 units = 0;
-    out.begin(Text);
+    units = 0;
+    out.begin(Strings);
     forEachString(content, corpus, [&](const QString& s) {
         starts.push_back(units);
         units += quint64(s.size());
@@ -718,14 +901,28 @@ QString write(const QString& path, const CorpusContent& content, const QString& 
 
     out.align();
     Trailer trailer{out.offset(), sectionCount, 0, 0};
-    trailer.hash = trailerHash(header, out.table().data(), sectionCount, trailer.tableOffset);
+    trailer.hash = trailerHash(d->header, out.table().data(), sectionCount, trailer.tableOffset);
     out.raw(out.table().data(), sizeof(TableEntry) * out.table().size());
     out.raw(&trailer, sizeof trailer);
     if (!out.flush()) {
-        file.discard();
-        return file.errorString().isEmpty() ? QStringLiteral("Stopped") : file.errorString();
+        d->file.discard();
+        return d->file.errorString().isEmpty() ? QStringLiteral("Stopped") : d->file.errorString();
     }
-    return file.commit();
+    return d->file.commit();
+}
+
+QString write(const QString& path, const CorpusContent& content, const QString& corpusPath, const Identity& identity,
+              const std::atomic<bool>* stop)
+{
+    Draft draft(path);
+    draft.begin(identity);
+    for (const ArticleEntry& article : content.articles) {
+        if (stop && stop->load(std::memory_order_relaxed))
+            return QStringLiteral("Stopped");
+        if (!draft.add(article.text.constData(), article.text.size()))
+            break;
+    }
+    return draft.complete(content, corpusPath, stop);
 }
 
 std::optional<CorpusContent> open(const QString& path, const QString& corpusPath, const Identity& identity)

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <atomic>
+#include <memory>
 #include <optional>
 
 // A corpus kept on disk after its first load: what the parse built (articles, element index, the
@@ -33,6 +34,44 @@ std::optional<Identity> identify(const QString& path);
 QString defaultFolder();
 // The store of the corpus at `corpusPath` (made absolute) in `folder`.
 QString storePath(const QString& folder, const QString& corpusPath);
+
+// A store being written while its corpus is read: the articles' texts go into it as the load makes
+// them, so that they are never held whole in memory; the rest follows once the load is done. Until
+// then it is a temporary file beside the store, which goes with the draft unless completed.
+class Draft
+{
+public:
+    // Of the store at `path`: its temporary is made at once.
+    explicit Draft(const QString& path);
+    ~Draft();
+    Draft(const Draft&) = delete;
+    Draft& operator=(const Draft&) = delete;
+
+    // Whether every write so far went through.
+    bool ok() const;
+    // Starts the store of the corpus as `identity` says it is when read.
+    void begin(const Identity& identity);
+    // Back to no text, for a second read of the file.
+    void restart();
+    // Appends an article's text; false when it could not be written, and then neither it nor any
+    // text after it is in the draft: they stay with their articles.
+    bool add(const QChar* units, qsizetype count);
+    // The units of the texts added.
+    quint64 units() const;
+    // After the last text: the texts added, one after the other, where they lie for as long as the
+    // program runs: mapped from the file, or read back into memory (storage()) when a write failed.
+    // Throws std::bad_alloc when neither can be had.
+    const QChar* texts();
+    // What holds texts() when they are not mapped; nothing otherwise.
+    std::shared_ptr<const void> storage() const;
+    // Writes the rest of the store of `content`, whose texts are those added, then gives the file
+    // its name. Stops, leaving nothing, once `stop` is set. Returns why it failed, empty on success.
+    QString complete(const CorpusContent& content, const QString& corpusPath, const std::atomic<bool>* stop = nullptr);
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
 
 // Writes `content`, the corpus at `corpusPath` as it was when `identity` was taken, into the store
 // at `path`: a temporary file beside it, then a rename, so that a store in use is never changed and

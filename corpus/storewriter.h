@@ -21,9 +21,11 @@ public:
 
     // Stops any write going, then writes `content`, the corpus at `corpusPath` as `identity` says
     // it was when read, into the store at `storePath`; then the stores of its folder are cut down to
-    // `limit` bytes, the least recently used first.
+    // `limit` bytes, the least recently used first. When the load wrote the texts into `draft`
+    // already, only the rest is written.
     void start(std::shared_ptr<const CorpusContent> content, const QString& corpusPath,
-               const corpusstore::Identity& identity, const QString& storePath, qint64 limit);
+               const corpusstore::Identity& identity, const QString& storePath, qint64 limit,
+               std::unique_ptr<corpusstore::Draft> draft = nullptr);
     void stop();
     // Waits for the write going, if any, to end; returns why it failed, empty when it did not.
     QString wait();

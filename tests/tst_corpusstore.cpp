@@ -163,6 +163,7 @@ private slots:
     void spoiltNumbersRefused_data();
     void spoiltNumbersRefused();
     void unwritableFolder();
+    void fullDisk_data();
     void fullDisk();
     void stoppedWriteLeavesNothing();
     void twoWritersAtOnce();
@@ -217,6 +218,18 @@ void TestCorpusStore::sameContentAsParse()
     std::optional<CorpusContent> fromBytes = corpusstore::fromBytes(testfiles::read(m_store), m_corpus, identity);
     QVERIFY(fromBytes);
     compareContents(*fromBytes, *read.content);
+
+    // The texts written while the file is read: the load's content takes them from there, and the
+    // store completed after it is the same file.
+    const QByteArray written = testfiles::read(m_store);
+    QVERIFY(QFile::remove(m_store));
+    corpusstore::Draft draft(m_store);
+    draft.begin(identity);
+    corpusfile::Result drafted = corpusfile::read(m_corpus, {}, {}, &draft);
+    QVERIFY(drafted.content);
+    compareContents(*drafted.content, *read.content);
+    QCOMPARE(draft.complete(*drafted.content, m_corpus, nullptr), QString());
+    QCOMPARE(testfiles::read(m_store), written);
 }
 
 void TestCorpusStore::refused_data()
@@ -334,16 +347,44 @@ void TestCorpusStore::unwritableFolder()
     QCOMPARE(testfiles::read(blocked), QByteArray("a file"));
 }
 
+void TestCorpusStore::fullDisk_data()
+{
+    QTest::addColumn<bool>("whileLoading");
+    QTest::addColumn<QByteArray>("room");
+    QTest::newRow("written after the load") << false << QByteArray("32k");
+    // The texts that could not go into the store stay with their articles, those that did are read
+    // back: the load gives the whole corpus. Room for one block of texts, not two.
+    QTest::newRow("written while loading") << true << QByteArray("1536k");
+}
+
 void TestCorpusStore::fullDisk()
 {
+    QFETCH(bool, whileLoading);
+    QFETCH(QByteArray, room);
     const QString small = m_dir->filePath(QStringLiteral("small"));
     QVERIFY(QDir().mkpath(small));
-    if (::mount("tarvane-test", small.toLocal8Bit().constData(), "tmpfs", 0, "size=32k") != 0)
+    if (::mount("tarvane-test", small.toLocal8Bit().constData(), "tmpfs", 0, ("size=" + room).constData()) != 0)
         QSKIP("A small tmpfs cannot be mounted here");
     const QString store = small + QStringLiteral("/corpus.store");
     // An earlier store of another corpus stays whole.
     testfiles::write(small + QStringLiteral("/earlier.store"), QByteArray(1000, 'e'));
-    const QString why = corpusstore::write(store, m_parsed, m_corpus, m_identity);
+    QString why;
+    if (whileLoading) {
+        // Texts of several blocks, so that some went to the disk before it was full.
+        const QStringList words{"de", "la", "vent", "eau", "arbre", "été", "ombre", "cloche", "soleil", "orgue"};
+        testfiles::write(m_corpus, CorpusGenerator::generate(words, 3, 3000000));
+        const corpusfile::Result parsed = corpusfile::read(m_corpus);
+        QVERIFY(parsed.content);
+        corpusstore::Draft draft(store);
+        draft.begin(*corpusstore::identify(m_corpus));
+        const corpusfile::Result read = corpusfile::read(m_corpus, {}, {}, &draft);
+        QVERIFY(read.content);
+        QVERIFY(!draft.ok());
+        compareContents(*read.content, *parsed.content);
+        why = draft.complete(*read.content, m_corpus, nullptr);
+    } else {
+        why = corpusstore::write(store, m_parsed, m_corpus, m_identity);
+    }
     const QStringList left = QDir(small).entryList(QDir::Files | QDir::Hidden);
     const QByteArray earlier = testfiles::read(small + QStringLiteral("/earlier.store"));
     ::umount(small.toLocal8Bit().constData());
