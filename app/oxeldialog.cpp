@@ -145,7 +145,10 @@ void OxelDialog::showAsLeft()
         showMaximized();
 }
 
-OxelDialog::~OxelDialog() = default;
+OxelDialog::~OxelDialog()
+{
+    stopTextCheck();
+}
 
 QGridLayout* OxelDialog::arrangeWindow()
 {
@@ -243,6 +246,7 @@ void OxelDialog::loadCorpus()
 bool OxelDialog::loadOnce()
 {
     const WaitCursor waitCursor;
+    stopTextCheck();
     clearResults();
 
     // A store of the previous corpus still being written stops there: it will be written again.
@@ -310,6 +314,11 @@ bool OxelDialog::loadOnce()
     m_corpus.setContent(std::move(*read.content));
     m_loadedIdentity = identity;
     m_loadedFromStore = fromStore;
+    if (const std::shared_ptr<TextCheck>& check = m_corpus.content()->textCheck) {
+        // Told before anything is shown, so that no failure goes untold.
+        check->onFailure(
+            [this] { QMetaObject::invokeMethod(this, &OxelDialog::readAgainWithoutStore, Qt::QueuedConnection); });
+    }
     auto roles = std::make_shared<ElementRoles>(m_corpus.content()->roles);
     const QHash<QString, ElementRole> chosen = rolefile::read(m_corpusPath);
     for (auto each = chosen.begin(); each != chosen.end(); ++each)
@@ -326,11 +335,30 @@ bool OxelDialog::loadOnce()
     setWindowTitle(captionPrefix + nativename::shown(m_corpusPath));
     applyAppearance();
     focusCurrentTab();
-    if (fromStore)
+    if (fromStore) {
         corpusstore::touch(storePath);
-    else
+        // What was not used yet is checked now, on a thread of its own.
+        m_corpus.content()->textCheck->start();
+    } else {
         writeIndex(std::move(draft));
+    }
     return true;
+}
+
+void OxelDialog::stopTextCheck()
+{
+    if (const std::shared_ptr<TextCheck>& check = m_corpus.content()->textCheck)
+        check->onFailure({});
+}
+
+void OxelDialog::readAgainWithoutStore()
+{
+    // Told by the check of the content shown, which a later load would have silenced.
+    if (!m_loadedFromStore || m_loadTask.isRunning())
+        return;
+    QFile::remove(indexPath());
+    m_loadedFromStore = false;
+    loadOnce();
 }
 
 void OxelDialog::writeIndex(std::unique_ptr<corpusstore::Draft> draft)

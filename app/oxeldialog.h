@@ -191,6 +191,10 @@ private:
     void writeIndex(std::unique_ptr<corpusstore::Draft> draft = nullptr);
     // Where the store of the corpus path lives.
     QString indexPath() const;
+    // Tells the content's text check, when it comes from a store, to tell nothing more.
+    void stopTextCheck();
+    // A text of the store was not as written: the store goes, and the file is read again.
+    void readAgainWithoutStore();
     // Says, without a modal box, that no article goes by that word.
     void tellLookUpFailed(const QString& word);
 

@@ -3,6 +3,7 @@
 #include "corpus/articleentry.h"
 #include "corpus/elementindex.h"
 #include "corpus/elementroles.h"
+#include "corpus/textcheck.h"
 
 #include <QStringList>
 #include <memory>
@@ -30,4 +31,10 @@ struct CorpusContent
     // What the load counted of each element name of the index, and the roles guessed from it.
     std::vector<ElementStats> elementStats;
     ElementRoles roles;
+    // Of texts read from a store, which are checked as they are used; none after a parse.
+    std::shared_ptr<TextCheck> textCheck;
+
+    // Whether article `number`'s text can be used: always after a parse; from a store, once its
+    // blocks are found as written.
+    bool textHolds(int number) const { return !textCheck || textCheck->article(number); }
 };

@@ -82,10 +82,11 @@ QString write(const QString& path, const CorpusContent& content, const QString& 
 
 // The content kept in the store at `path`, when it is one of the corpus at `corpusPath` as
 // `identity` says it is now, and every part of it holds: its format, the checksum of each part and
-// every number in it. Nothing otherwise.
+// every number in it. Nothing otherwise. The articles' texts alone are checked as they are used, by
+// the content's textCheck, which the caller starts.
 std::optional<CorpusContent> open(const QString& path, const QString& corpusPath, const Identity& identity);
 
-// The same from bytes in memory, which the content keeps.
+// The same from bytes in memory, which the content keeps, the texts checked too.
 std::optional<CorpusContent> fromBytes(const QByteArray& bytes, const QString& corpusPath, const Identity& identity);
 
 // The stores of `folder` go, the least recently used first, until they take at most `limit`

@@ -266,15 +266,16 @@ void ResultPane::display(int row)
 
 highlighter::Marks ResultPane::showArticle(const SearchResult& record, int row, ArticleView* view)
 {
-    if (row < 0 || row >= record.count()) {
+    const ArticleEntry* const hit = row >= 0 && row < record.count() ? record.hits().at(row) : nullptr;
+    // A text from a store that is not as written is never shown: the window reads the file again.
+    if (!hit || (record.content() && !record.content()->textHolds(hit->number))) {
         view->clearArticle();
         return {};
     }
-    const ArticleEntry& hit = *record.hits().at(row);
     highlighter::Marks marks =
-        highlighter::hitRangesBefore(record, row, ArticleView::shownLengthOf(hit.text), shownMarkLimit);
+        highlighter::hitRangesBefore(record, row, ArticleView::shownLengthOf(hit->text), shownMarkLimit);
     const ElementIndex* index = record.content() ? &record.content()->elements : nullptr;
-    view->showArticle(hit.text, hit.edges, marks.ranges, index, hit.number);
+    view->showArticle(hit->text, hit->edges, marks.ranges, index, hit->number);
     return marks;
 }
 

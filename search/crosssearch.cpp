@@ -276,7 +276,8 @@ CrossSearchOutcome crossSearch(const CorpusDocument& corpus, const QStringList& 
         }
         const ArticleEntry& entry = articles[static_cast<size_t>(n)];
         const ElementIndex::Article article = index.article(n);
-        bool pass = true;
+        // A text not as its store wrote it passes nothing: the window reads the file again.
+        bool pass = outcome.content->textHolds(n);
         quint32 current = ElementIndex::none;
         for (const Criterion& c : tests) {
             if (!pass)

@@ -39,11 +39,14 @@ std::optional<SearchResult> fullTextSearch(const CorpusDocument& corpus, const Q
     const bool scoped = !scope.isWholeArticle();
     const AllScopeSpans within =
         scoped ? allScopeSpans(corpus.elementIndex(), corpus.elementIndex().nameId(scope.element)) : AllScopeSpans();
+    const CorpusContent& content = *corpus.content();
     for (int n = 0; n < total; ++n) {
         const ArticleEntry& entry = articles[static_cast<size_t>(n)];
         const QStringView text = entry.text;
         bool hit = false;
-        if (!scoped) {
+        if (!content.textHolds(n)) {
+            // Not as its store wrote it: not searched, and the window reads the file again.
+        } else if (!scoped) {
             hit = matcher.matches(text, entry.edges, all);
         } else {
             const TextSpan* spans = within.spans.data() + within.first[size_t(entry.number)];

@@ -127,6 +127,18 @@ struct OwnedTables
 using Spoil = std::function<void(OwnedTables&, std::vector<ElementStats>&)>;
 using Change = std::function<void(QByteArray&)>;
 
+// Flips a bit in the first byte of the section numbered `id` of the store.
+Change flipInSection(quint32 id)
+{
+    return [id](QByteArray& b) {
+        quint64 tableOffset = 0;
+        std::memcpy(&tableOffset, b.constData() + b.size() - 24, sizeof tableOffset);
+        quint64 offset = 0;
+        std::memcpy(&offset, b.constData() + tableOffset + 32 * (id - 1) + 8, sizeof offset);
+        b[qsizetype(offset)] = char(b[qsizetype(offset)] ^ 1);
+    };
+}
+
 // The bytes of a store, with one number changed and the checksums made again, as written.
 QByteArray spoiltStore(const CorpusContent& good, const QString& corpusPath, const corpusstore::Identity& identity,
                        const QString& storePath, const Spoil& spoil)
@@ -158,6 +170,8 @@ private slots:
     void init();
     void sameContentAsParse_data();
     void sameContentAsParse();
+    void textsChecked_data();
+    void textsChecked();
     void refused_data();
     void refused();
     void spoiltNumbersRefused_data();
@@ -246,14 +260,56 @@ void TestCorpusStore::refused_data()
     QTest::newRow("a byte more") << Change([](QByteArray& b) { b.append('\0'); }) << false << false;
     QTest::newRow("another magic") << Change([](QByteArray& b) { b[0] = 'X'; }) << false << false;
     QTest::newRow("another version") << Change([](QByteArray& b) { b[8] = char(b[8] + 1); }) << false << false;
-    QTest::newRow("a bit flipped in the texts")
-        << Change([](QByteArray& b) { b[b.size() / 3] = char(b[b.size() / 3] ^ 0x10); }) << false << false;
-    QTest::newRow("a bit flipped in the first section")
-        << Change([](QByteArray& b) { b[64] = char(b[64] ^ 1); }) << false << false;
+    // The sections after the texts: the titles and other strings, the first elements' records.
+    QTest::newRow("a bit flipped in the strings") << flipInSection(5) << false << false;
+    QTest::newRow("a bit flipped in the elements") << flipInSection(7) << false << false;
     QTest::newRow("a bit flipped in the table")
         << Change([](QByteArray& b) { b[b.size() - 60] = char(b[b.size() - 60] ^ 4); }) << false << false;
     QTest::newRow("a bit flipped in the trailer")
         << Change([](QByteArray& b) { b[b.size() - 1] = char(b[b.size() - 1] ^ 0x80); }) << false << false;
+}
+
+void TestCorpusStore::textsChecked_data()
+{
+    QTest::addColumn<bool>("first"); // a bit flipped in the first text, or in the last
+    QTest::newRow("a bit flipped in the first text") << true;
+    QTest::newRow("a bit flipped in the last text") << false;
+}
+
+// The texts, most of a store, are checked as they are used: the store opens, and a text that is
+// not as written fails its article's check and the whole check, not those of texts in other blocks.
+void TestCorpusStore::textsChecked()
+{
+    QFETCH(bool, first);
+    const QStringList words{"de", "la", "vent", "eau", "arbre", "été", "ombre", "cloche", "soleil", "orgue"};
+    testfiles::write(m_corpus, CorpusGenerator::generate(words, 4, 3000000));
+    const corpusfile::Result read = corpusfile::read(m_corpus);
+    QVERIFY(read.content);
+    const corpusstore::Identity identity = *corpusstore::identify(m_corpus);
+    QCOMPARE(corpusstore::write(m_store, *read.content, m_corpus, identity), QString());
+    QByteArray bytes = testfiles::read(m_store);
+    qsizetype textBytes = 0;
+    for (const ArticleEntry& article : read.content->articles)
+        textBytes += 2 * article.text.size();
+    QVERIFY(textBytes > 2 << 20);
+    const int last = int(read.content->articles.size()) - 1;
+    const int spoilt = first ? 0 : last;
+    const qsizetype at = first ? 64 : 64 + textBytes - 1;
+    bytes[at] = char(bytes[at] ^ 0x10);
+    testfiles::write(m_store, bytes);
+
+    std::optional<CorpusContent> stored = corpusstore::open(m_store, m_corpus, identity);
+    QVERIFY(stored);
+    QVERIFY(stored->textCheck);
+    int told = 0;
+    stored->textCheck->onFailure([&told] { ++told; });
+    QVERIFY(stored->textHolds(first ? last : 0));
+    QCOMPARE(told, 0);
+    QVERIFY(!stored->textHolds(spoilt));
+    QCOMPARE(told, 1);
+    QVERIFY(!stored->textCheck->all());
+    QCOMPARE(told, 1);
+    QVERIFY(!corpusstore::fromBytes(bytes, m_corpus, identity));
 }
 
 void TestCorpusStore::refused()

@@ -1665,6 +1665,19 @@ void TestMainWindow::keptIndex()
         QCOMPARE(parsed, QStringList({"VENT", "ÉCHO", "2", "VENT", "vent"}));
     }
     {
+        // The first text of the store spoilt since: found as it is shown, the store goes, the file is
+        // read again and its store written anew.
+        QByteArray spoilt = testfiles::read(store);
+        spoilt[64] = char(spoilt[64] ^ 0x10);
+        testfiles::write(store, spoilt);
+        MainWindow next(dialogs);
+        OxelDialog& window = next.window();
+        QTRY_VERIFY(!window.loadedFromStore());
+        QCOMPARE(window.waitForIndex(), QString());
+        QCOMPARE(searchShown(window), parsed);
+        QVERIFY(testfiles::read(store) != spoilt);
+    }
+    {
         // The next start reads the store: the same hits, count and marks.
         MainWindow next(dialogs);
         OxelDialog& window = next.window();
