@@ -1,3 +1,5 @@
+#include <QElapsedTimer>
+#include <cstdio>
 #include "app/oxeldialog.h"
 
 #include "app/articlefont.h"
@@ -246,6 +248,7 @@ void OxelDialog::loadCorpus()
 bool OxelDialog::loadOnce()
 {
     const WaitCursor waitCursor;
+    QElapsedTimer T; T.start(); auto P=[&](const char* w){ fprintf(stderr, "%s %.0f\n", w, T.nsecsElapsed()/1e6); };
     stopTextCheck();
     clearResults();
 
@@ -311,6 +314,7 @@ bool OxelDialog::loadOnce()
         return false;
     }
 
+    P("task");
     m_corpus.setContent(std::move(*read.content));
     m_loadedIdentity = identity;
     m_loadedFromStore = fromStore;
@@ -326,15 +330,19 @@ bool OxelDialog::loadOnce()
     m_roles = std::move(roles);
     applyRoles(false);
     showOpeningHint(false);
+    P("roles");
     const SearchResult every = m_corpusTab.showCorpus();
+    P("corpustab");
     // Sorted once for both: a corpus may have tens of thousands of element names.
     const QList<ElementChoice> choices = m_corpus.elementChoices();
     m_simpleTab.showCorpus(every, choices);
     m_crossTab.showCorpus(every, choices);
 
+    P("tabs");
     setWindowTitle(captionPrefix + nativename::shown(m_corpusPath));
     applyAppearance();
     focusCurrentTab();
+    P("end");
     if (fromStore) {
         corpusstore::touch(storePath);
         // What was not used yet is checked now, on a thread of its own.

@@ -18,6 +18,7 @@
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <system_error>
+#include <thread>
 #include <type_traits>
 #include <unistd.h>
 #include <utility>
@@ -423,12 +424,18 @@ public:
             if (entry.id != i + 1 || entry.offset % alignment != 0 || entry.offset < previousEnd ||
                 entry.offset > trailer.tableOffset || entry.size > trailer.tableOffset - entry.offset)
                 return false;
-            // The texts are checked by blocks (textsHold()).
-            if (entry.id != Text && !hashHolds(XXH3_64bits(m_base + entry.offset, size_t(entry.size)), entry.hash))
+            // The texts are checked by blocks (TextCheck), the element records beside the rest.
+            if (entry.id != Text && !isElementRecords(Section(entry.id)) && !sectionHolds(Section(entry.id)))
                 return false;
             previousEnd = entry.offset + entry.size;
         }
         return true;
+    }
+    static bool isElementRecords(Section id) { return id >= Elements && id <= ValueAttributes; }
+    bool sectionHolds(Section id) const
+    {
+        const TableEntry& entry = m_table[id - 1];
+        return hashHolds(XXH3_64bits(m_base + entry.offset, size_t(entry.size)), entry.hash);
     }
 
     // The records of a section, when it holds exactly `count` of them.
@@ -534,16 +541,41 @@ std::optional<CorpusContent> contentOf(std::shared_ptr<const void> storage, cons
     if (!slotsHold(t.nameSlots, m.nameSlotCount, m.nameCount) ||
         !slotsHold(t.valueSlots, m.valueSlotCount, m.valueCount))
         return std::nullopt;
-    for (quint32 e = 0; e < m.elementCount; ++e) {
-        const Element& element = t.elements[e];
-        if (t.elementNames[e] >= m.nameCount || element.firstValue > m.elementValueCount ||
-            element.valueCount > m.elementValueCount - element.firstValue)
-            return std::nullopt;
+    // The element records, most of what is checked here, on a second thread while this one goes on.
+    const auto elementsHold = [&in, &t, &m] {
+        for (quint32 id = Elements; id <= ValueAttributes; ++id) {
+            if (!in.sectionHolds(Section(id)))
+                return false;
+        }
+        for (quint32 e = 0; e < m.elementCount; ++e) {
+            const Element& element = t.elements[e];
+            if (t.elementNames[e] >= m.nameCount || element.firstValue > m.elementValueCount ||
+                element.valueCount > m.elementValueCount - element.firstValue)
+                return false;
+        }
+        for (quint32 v = 0; v < m.elementValueCount; ++v) {
+            if (t.elementValues[v] >= m.valueCount || t.valueAttributes[v] >= m.attributeNameCount)
+                return false;
+        }
+        return true;
+    };
+    bool elementsHeld = false;
+    std::thread elementsThread;
+    try {
+        elementsThread = std::thread([&] { elementsHeld = elementsHold(); });
+    } catch (const std::system_error&) {
+        elementsHeld = elementsHold();
     }
-    for (quint32 v = 0; v < m.elementValueCount; ++v) {
-        if (t.elementValues[v] >= m.valueCount || t.valueAttributes[v] >= m.attributeNameCount)
-            return std::nullopt;
-    }
+    // The second thread ends before anything it reads can go, whatever way this one returns.
+    const struct Join
+    {
+        std::thread& thread;
+        ~Join()
+        {
+            if (thread.joinable())
+                thread.join();
+        }
+    } join{elementsThread};
     for (quint32 n = 0; n < m.nameCount; ++n) {
         const StatsRecord& s = stats[n];
         if (s.firstAttribute > m.attributeStatsCount || s.attributeCount > m.attributeStatsCount - s.firstAttribute)
@@ -608,6 +640,10 @@ std::optional<CorpusContent> contentOf(std::shared_ptr<const void> storage, cons
     content.roles = ElementRoles::guess(content.elements.names(), content.elementStats);
     content.textCheck =
         std::make_shared<TextCheck>(texts, in.sizeOf(Text), textBlock, blockHashes, textStarts, m.articleCount);
+    if (elementsThread.joinable())
+        elementsThread.join();
+    if (!elementsHeld)
+        return std::nullopt;
     return content;
 }
 

@@ -4,6 +4,9 @@
 #include "search/patternfinder.h"
 
 #include <algorithm>
+#include <string_view>
+#include <system_error>
+#include <thread>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -14,18 +17,26 @@ namespace {
 // Titles ahead of the one being folded whose text is fetched.
 constexpr size_t prefetchDistance = 8;
 
-// A bit per folded unit: its own for a to z and the space, shared by the other units. A title
-// lacking one of a pattern's bits cannot hold it; a pattern of one unit with a bit of its own is
-// held by exactly the titles with that bit.
-constexpr int ownClasses = 27;
+// A bit per folded unit: its own for a to z, the space and the accented letters of French, shared
+// by the other units. A title lacking one of a pattern's bits cannot hold it; a pattern of one unit
+// with a bit of its own is held by exactly the titles with that bit.
+constexpr std::u16string_view accented = u"àâäçéèêëîïôöùûüÿœæ";
+constexpr int ownClasses = 27 + int(accented.size());
 
-quint32 letterClass(char16_t u)
+int ownClass(char16_t u)
 {
     if (u >= u'a' && u <= u'z')
-        return 1u << (u - u'a');
+        return u - u'a';
     if (u == u' ')
-        return 1u << 26;
-    return 1u << (ownClasses + (u & 3));
+        return 26;
+    const size_t at = u >= 0xE0 ? accented.find(u) : std::u16string_view::npos;
+    return at == std::u16string_view::npos ? -1 : 27 + int(at);
+}
+
+quint64 letterClass(char16_t u)
+{
+    const int own = ownClass(u);
+    return quint64(1) << (own >= 0 ? own : ownClasses + (u & 3));
 }
 
 accentfolding::Level level(bool ignoreAccents)
@@ -35,7 +46,7 @@ accentfolding::Level level(bool ignoreAccents)
 
 bool hasOwnClass(char16_t u)
 {
-    return (u >= u'a' && u <= u'z') || u == u' ';
+    return ownClass(u) >= 0;
 }
 
 // Each unit with accents folded, then letter case: one unit, or two for the ligatures.
@@ -84,6 +95,92 @@ inline qsizetype candidate(const char16_t* t, qsizetype from, qsizetype last, co
     return last + 1;
 }
 
+// The titles, letter case folded, into `buffer`.
+template <typename Buffer>
+void foldCased(Buffer& buffer, const std::vector<ArticleEntry>& articles, size_t total, const char16_t* caseFold)
+{
+    buffer.units.resize(total);
+    buffer.starts.resize(articles.size() + 1);
+    buffer.letters.resize(articles.size());
+    char16_t* cased = buffer.units.data();
+    size_t at = 0;
+    for (size_t a = 0; a < articles.size(); ++a) {
+        // Each title is a heap block of its own: it is fetched ahead, while earlier ones are folded.
+        if (a + prefetchDistance < articles.size())
+            __builtin_prefetch(articles[a + prefetchDistance].title.constData());
+        buffer.starts[a] = qsizetype(at);
+        const QString& text = articles[a].title;
+        const auto* title = reinterpret_cast<const char16_t*>(text.constData());
+        const qsizetype length = text.size();
+        quint64 letters = 0;
+        for (qsizetype i = 0; i < length; ++i) {
+            // Both apostrophes as one in either buffer: they match each other whatever the accent rule.
+            const char16_t c = caseFold[accentfolding::expand(title[i], accentfolding::Level::Apostrophes).first];
+            cased[at++] = c;
+            letters |= letterClass(c);
+        }
+        buffer.letters[a] = letters;
+    }
+    buffer.starts.back() = qsizetype(at);
+}
+
+// The titles, accents then letter case folded, into `buffer`.
+template <typename Buffer>
+void foldPlain(Buffer& buffer, const std::vector<ArticleEntry>& articles, size_t total, const PlainFolding& plain)
+{
+    // A ligature takes two units: room is made for a few.
+    buffer.units.resize(total + total / 64 + 16);
+    buffer.starts.resize(articles.size() + 1);
+    buffer.letters.resize(articles.size());
+    size_t at = 0;
+    for (size_t a = 0; a < articles.size(); ++a) {
+        if (a + prefetchDistance < articles.size())
+            __builtin_prefetch(articles[a + prefetchDistance].title.constData());
+        buffer.starts[a] = qsizetype(at);
+        const QString& text = articles[a].title;
+        const auto* title = reinterpret_cast<const char16_t*>(text.constData());
+        const qsizetype length = text.size();
+        if (at + 2 * size_t(length) > buffer.units.size())
+            buffer.units.resize(buffer.units.size() + buffer.units.size() / 2 + 2 * size_t(length));
+        char16_t* units = buffer.units.data();
+        quint64 letters = 0;
+        for (qsizetype i = 0; i < length; ++i) {
+            const char16_t u = title[i];
+            const char16_t f = plain.first[u];
+            units[at++] = f;
+            letters |= letterClass(f);
+            if (const char16_t g = plain.second[u]) {
+                units[at++] = g;
+                letters |= letterClass(g);
+            }
+        }
+        buffer.letters[a] = letters;
+    }
+    buffer.units.resize(at);
+    buffer.starts.back() = qsizetype(at);
+}
+
+// Runs work(from, to) over [0, count): the first half on a thread of its own when there is enough to
+// share between the two cores, the rest on this one.
+template <typename Work> void inTwo(qsizetype count, qsizetype enough, Work&& work)
+{
+    const qsizetype half = count >= enough ? count / 2 : 0;
+    std::thread other;
+    if (half > 0) {
+        try {
+            other = std::thread([&work, half] { work(qsizetype(0), half); });
+        } catch (const std::system_error&) {
+            work(qsizetype(0), half);
+        }
+    }
+    work(half, count);
+    if (other.joinable())
+        other.join();
+}
+
+// Lists this big or more are looked through on two threads.
+constexpr qsizetype sharedScan = 200000;
+
 } // namespace
 
 TitleIndex::TitleIndex() : TitleIndex(std::make_shared<const CorpusContent>()) {}
@@ -97,52 +194,18 @@ TitleIndex::TitleIndex(std::shared_ptr<const CorpusContent> content) : m_content
     size_t total = 0;
     for (const ArticleEntry& entry : articles)
         total += size_t(entry.title.size());
-    m_cased.units.resize(total);
-    // A ligature takes two units in the second buffer: room is made for a few.
-    m_plain.units.resize(total + total / 64 + 16);
-    m_cased.starts.resize(articles.size() + 1);
-    m_plain.starts.resize(articles.size() + 1);
-    m_cased.letters.resize(articles.size());
-    m_plain.letters.resize(articles.size());
     m_every.reserve(qsizetype(articles.size()));
-    char16_t* cased = m_cased.units.data();
-    size_t at = 0;
-    size_t plainAt = 0;
-    for (size_t a = 0; a < articles.size(); ++a) {
-        // Each title is a heap block of its own: it is fetched ahead, while earlier ones are folded.
-        if (a + prefetchDistance < articles.size())
-            __builtin_prefetch(articles[a + prefetchDistance].title.constData());
-        m_cased.starts[a] = qsizetype(at);
-        m_plain.starts[a] = qsizetype(plainAt);
-        const QString& text = articles[a].title;
-        const auto* title = reinterpret_cast<const char16_t*>(text.constData());
-        const qsizetype length = text.size();
-        if (plainAt + 2 * size_t(length) > m_plain.units.size())
-            m_plain.units.resize(m_plain.units.size() + m_plain.units.size() / 2 + 2 * size_t(length));
-        char16_t* plainUnits = m_plain.units.data();
-        quint32 casedLetters = 0;
-        quint32 plainLetters = 0;
-        for (qsizetype i = 0; i < length; ++i) {
-            const char16_t u = title[i];
-            // Both apostrophes as one in either buffer: they match each other whatever the accent rule.
-            const char16_t c = caseFold[accentfolding::expand(u, accentfolding::Level::Apostrophes).first];
-            cased[at++] = c;
-            casedLetters |= letterClass(c);
-            const char16_t f = plain.first[u];
-            plainUnits[plainAt++] = f;
-            plainLetters |= letterClass(f);
-            if (const char16_t g = plain.second[u]) {
-                plainUnits[plainAt++] = g;
-                plainLetters |= letterClass(g);
-            }
+    for (const ArticleEntry& entry : articles)
+        m_every.append(&entry);
+    // The two buffers at once, one a thread: at millions of titles, each takes a noticeable part of an open.
+    inTwo(2, qsizetype(articles.size()) >= sharedScan ? 2 : 3, [&](qsizetype from, qsizetype to) {
+        for (qsizetype which = from; which < to; ++which) {
+            if (which == 0)
+                foldCased(m_cased, articles, total, caseFold);
+            else
+                foldPlain(m_plain, articles, total, plain);
         }
-        m_cased.letters[a] = casedLetters;
-        m_plain.letters[a] = plainLetters;
-        m_every.append(&articles[a]);
-    }
-    m_plain.units.resize(plainAt);
-    m_cased.starts.back() = qsizetype(at);
-    m_plain.starts.back() = qsizetype(plainAt);
+    });
 }
 
 QString TitleIndex::fold(QStringView pattern, bool ignoreAccents)
@@ -176,8 +239,8 @@ QList<const ArticleEntry*> TitleIndex::scan(const Buffer& buffer, const QString&
     const ArticleEntry* first = m_content->articles.data();
     const qsizetype* starts = buffer.starts.data();
     const char16_t* units = buffer.units.data();
-    const quint32* letters = buffer.letters.data();
-    quint32 needed = 0;
+    const quint64* letters = buffer.letters.data();
+    quint64 needed = 0;
     for (qsizetype i = 0; i < n; ++i)
         needed |= letterClass(p[i]);
     const bool lettersDecide = n == 1 && hasOwnClass(p[0]);
@@ -197,18 +260,21 @@ QList<const ArticleEntry*> TitleIndex::scan(const Buffer& buffer, const QString&
         return false;
     };
     const auto count = qsizetype(m_content->articles.size());
-    if (among.size() == count) {
-        for (qsizetype title = 0; title < count; ++title) {
+    const bool every = among.size() == count;
+    // Halves looked through at once, their hits put end to end.
+    QList<const ArticleEntry*> firstHalf;
+    inTwo(among.size(), sharedScan, [&](qsizetype from, qsizetype to) {
+        QList<const ArticleEntry*>& into = from == 0 && to < among.size() ? firstHalf : hits;
+        for (qsizetype i = from; i < to; ++i) {
+            const qsizetype title = every ? i : among[i] - first;
             if (holds(title))
-                hits.append(first + title);
+                into.append(first + title);
         }
+    });
+    if (firstHalf.isEmpty())
         return hits;
-    }
-    for (const ArticleEntry* entry : among) {
-        if (holds(entry - first))
-            hits.append(entry);
-    }
-    return hits;
+    firstHalf += hits;
+    return firstHalf;
 }
 
 QList<const ArticleEntry*> TitleIndex::scanTitles(const QString& pattern, bool ignoreAccents,

@@ -39,7 +39,7 @@ private:
     {
         std::vector<char16_t> units;
         std::vector<qsizetype> starts; // one per title, then the end
-        std::vector<quint32> letters;  // per title, the letter classes it holds (letterClass())
+        std::vector<quint64> letters;  // per title, the letter classes it holds (letterClass())
     };
 
     // Titles among `among` holding `folded`, found in the folded buffer.

@@ -1,6 +1,7 @@
 #include "search/crosssearch.h"
 #include "search/fulltextsearch.h"
 #include "search/titlefilter.h"
+#include "search/titleindex.h"
 #include "search/titlelookup.h"
 #include "tests/testcorpus.h"
 
@@ -17,6 +18,7 @@ private slots:
     void typed_data();
     void typed();
     void typedAtRandom();
+    void manyTitles();
     void lookUp_data();
     void lookUp();
     void allArticlesListsEveryArticle();
@@ -54,6 +56,8 @@ void TestTitleFilter::filter_data()
     QTest::newRow("case ignored") << "vent" << false << QList<int>{0, 5};
     QTest::newRow("upper finds lower") << "LOINTAIN" << false << QList<int>{2};
     QTest::newRow("accent significant") << "echo" << false << QList<int>{};
+    QTest::newRow("one accented letter, either case") << "É" << false << QList<int>{1, 2};
+    QTest::newRow("one ligature, either case") << "œ" << false << QList<int>{7, 8};
     QTest::newRow("accented either case") << "écho" << false << QList<int>{1, 2};
     QTest::newRow("runs of spaces count as one") << "vent    du" << false << QList<int>{0};
     QTest::newRow("leading and trailing spaces ignored") << "  son " << false << QList<int>{3, 4};
@@ -86,6 +90,33 @@ void TestTitleFilter::filter()
     QCOMPARE(modeName(result.mode()), QStringLiteral("Corpus"));
     QVERIFY(!result.caseSensitive());
     QCOMPARE(result.ignoresAccents(), ignoreAccents);
+}
+
+// Past a few hundred thousand titles, the two halves are looked through at once: the hits come in
+// the corpus's order all the same, from every title and from those of the pattern before.
+void TestTitleFilter::manyTitles()
+{
+    QByteArray xml("<c>");
+    for (int n = 0; n < 300000; ++n)
+        xml += n % 3 == 0 ? "<a><t>Écho</t></a>" : n % 3 == 1 ? "<a><t>écume</t></a>" : "<a><t>vent</t></a>";
+    xml += "</c>";
+    const CorpusDocument corpus = testcorpus::of(xml);
+    QCOMPARE(corpus.articleCount(), 300000);
+    TitleFilter filter{TitleIndex(corpus.content())};
+    for (const auto& [typed, remainder] :
+         {std::pair{"é", -1}, std::pair{"éc", -1}, std::pair{"éch", 0}, std::pair{"écu", 1}, std::pair{"v", 2}}) {
+        const SearchResult result = filter.filter(QString::fromUtf8(typed), false);
+        QCOMPARE(result.count(), remainder < 0 ? 200000 : 100000);
+        int previous = -1;
+        bool inOrder = true;
+        bool right = true;
+        for (const ArticleEntry* entry : result.hits()) {
+            inOrder = inOrder && entry->number > previous;
+            right = right && (remainder < 0 ? entry->number % 3 != 2 : entry->number % 3 == remainder);
+            previous = entry->number;
+        }
+        QVERIFY2(inOrder && right, typed);
+    }
 }
 
 namespace {
