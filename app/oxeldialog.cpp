@@ -1,5 +1,3 @@
-#include <QElapsedTimer>
-#include <cstdio>
 #include "app/oxeldialog.h"
 
 #include "app/articlefont.h"
@@ -248,7 +246,6 @@ void OxelDialog::loadCorpus()
 bool OxelDialog::loadOnce()
 {
     const WaitCursor waitCursor;
-    QElapsedTimer T; T.start(); auto P=[&](const char* w){ fprintf(stderr, "%s %.0f\n", w, T.nsecsElapsed()/1e6); };
     stopTextCheck();
     clearResults();
 
@@ -314,7 +311,6 @@ bool OxelDialog::loadOnce()
         return false;
     }
 
-    P("task");
     m_corpus.setContent(std::move(*read.content));
     m_loadedIdentity = identity;
     m_loadedFromStore = fromStore;
@@ -330,19 +326,15 @@ bool OxelDialog::loadOnce()
     m_roles = std::move(roles);
     applyRoles(false);
     showOpeningHint(false);
-    P("roles");
     const SearchResult every = m_corpusTab.showCorpus();
-    P("corpustab");
     // Sorted once for both: a corpus may have tens of thousands of element names.
     const QList<ElementChoice> choices = m_corpus.elementChoices();
     m_simpleTab.showCorpus(every, choices);
     m_crossTab.showCorpus(every, choices);
 
-    P("tabs");
     setWindowTitle(captionPrefix + nativename::shown(m_corpusPath));
     applyAppearance();
     focusCurrentTab();
-    P("end");
     if (fromStore) {
         corpusstore::touch(storePath);
         // What was not used yet is checked now, on a thread of its own.
