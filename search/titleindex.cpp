@@ -197,15 +197,34 @@ TitleIndex::TitleIndex(std::shared_ptr<const CorpusContent> content) : m_content
     m_every.reserve(qsizetype(articles.size()));
     for (const ArticleEntry& entry : articles)
         m_every.append(&entry);
-    // The two buffers at once, one a thread: at millions of titles, each takes a noticeable part of an open.
-    inTwo(2, qsizetype(articles.size()) >= sharedScan ? 2 : 3, [&](qsizetype from, qsizetype to) {
-        for (qsizetype which = from; which < to; ++which) {
-            if (which == 0)
-                foldCased(m_cased, articles, total, caseFold);
-            else
-                foldPlain(m_plain, articles, total, plain);
-        }
-    });
+    // The two buffers at once, one a thread: at millions of titles, each takes a noticeable part of an
+    // open. A corpus of a few titles is folded here and now.
+    m_folded = std::make_shared<Folded>();
+    const auto fold = [content = m_content, folded = m_folded.get(), total, caseFold, &plain] {
+        inTwo(2, qsizetype(content->articles.size()) >= sharedScan ? 2 : 3, [&](qsizetype from, qsizetype to) {
+            for (qsizetype which = from; which < to; ++which) {
+                if (which == 0)
+                    foldCased(folded->cased, content->articles, total, caseFold);
+                else
+                    foldPlain(folded->plain, content->articles, total, plain);
+            }
+        });
+    };
+    if (qsizetype(articles.size()) < sharedScan) {
+        fold();
+        return;
+    }
+    try {
+        m_folded->folder = std::thread(fold);
+    } catch (const std::system_error&) {
+        fold();
+    }
+}
+
+const TitleIndex::Folded& TitleIndex::folded() const
+{
+    m_folded->wait();
+    return *m_folded;
 }
 
 QString TitleIndex::fold(QStringView pattern, bool ignoreAccents)
@@ -226,7 +245,7 @@ QList<const ArticleEntry*> TitleIndex::find(const QString& pattern, const QStrin
         return among;
     if (folded.isEmpty())
         return scanTitles(pattern, ignoreAccents, among);
-    return scan(ignoreAccents ? m_plain : m_cased, folded, among);
+    return scan(ignoreAccents ? this->folded().plain : this->folded().cased, folded, among);
 }
 
 QList<const ArticleEntry*> TitleIndex::scan(const Buffer& buffer, const QString& folded,

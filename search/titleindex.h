@@ -7,12 +7,14 @@
 #include <QString>
 #include <QStringView>
 #include <memory>
+#include <thread>
 #include <vector>
 
 // The titles of one load laid end to end in one buffer, letter case folded, and again in a second
 // buffer with accents folded first (search/accentfolding.h), each with the offset where every title
 // starts. The title filter scans these rather than one heap string per title. The index keeps the
-// content it describes alive, so the hits it gives point into it as long as it lives.
+// content it describes alive, so the hits it gives point into it as long as it lives. Copies share
+// the buffers; an index and its copies are used from one thread.
 class TitleIndex
 {
 public:
@@ -49,8 +51,27 @@ private:
     QList<const ArticleEntry*> scanTitles(const QString& pattern, bool ignoreAccents,
                                           const QList<const ArticleEntry*>& among) const;
 
+    // The buffers, folded on threads of their own from the index's making on, so that the list of
+    // titles shows before they are ready; the first search waits for them.
+    struct Folded
+    {
+        Folded() = default;
+        Folded(const Folded&) = delete;
+        Folded& operator=(const Folded&) = delete;
+        ~Folded() { wait(); }
+        void wait()
+        {
+            if (folder.joinable())
+                folder.join();
+        }
+        Buffer cased;
+        Buffer plain; // accents folded, then letter case
+        std::thread folder;
+    };
+    // The buffers, once folded.
+    const Folded& folded() const;
+
     std::shared_ptr<const CorpusContent> m_content;
-    Buffer m_cased;
-    Buffer m_plain; // accents folded, then letter case
+    std::shared_ptr<Folded> m_folded;
     QList<const ArticleEntry*> m_every;
 };
