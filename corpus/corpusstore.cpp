@@ -542,7 +542,7 @@ std::optional<CorpusContent> contentOf(std::shared_ptr<const void> storage, cons
         !slotsHold(t.valueSlots, m.valueSlotCount, m.valueCount))
         return std::nullopt;
     // The element records, most of what is checked here, on a second thread while this one goes on.
-    const auto elementsHold = [&in, &t, &m] {
+    const auto elementsHold = [&in, &t, &m, textStarts] {
         for (quint32 id = Elements; id <= ValueAttributes; ++id) {
             if (!in.sectionHolds(Section(id)))
                 return false;
@@ -556,6 +556,18 @@ std::optional<CorpusContent> contentOf(std::shared_ptr<const void> storage, cons
         for (quint32 v = 0; v < m.elementValueCount; ++v) {
             if (t.elementValues[v] >= m.valueCount || t.valueAttributes[v] >= m.attributeNameCount)
                 return false;
+        }
+        // Each element's text within its article's.
+        for (quint32 a = 0; a < m.articleCount; ++a) {
+            const quint32 first = t.articles[a].firstElement;
+            const quint32 end = a + 1 < m.articleCount ? t.articles[a + 1].firstElement : m.elementCount;
+            if (first > end || end > m.elementCount)
+                return false;
+            const quint64 length = textStarts[a + 1] - textStarts[a];
+            for (quint32 e = first; e < end; ++e) {
+                if (t.elementTexts[e].start > t.elementTexts[e].end || t.elementTexts[e].end > length)
+                    return false;
+            }
         }
         return true;
     };
@@ -599,7 +611,7 @@ std::optional<CorpusContent> contentOf(std::shared_ptr<const void> storage, cons
         for (quint32 i = 0; i < count; ++i)
             list->append(string());
     }
-    content.articles.resize(m.articleCount);
+    content.articles.reserve(m.articleCount);
     for (quint32 a = 0; a < m.articleCount; ++a) {
         const ArticleRange& range = t.articles[a];
         const quint32 elementEnd = a + 1 < m.articleCount ? t.articles[a + 1].firstElement : m.elementCount;
@@ -607,15 +619,8 @@ std::optional<CorpusContent> contentOf(std::shared_ptr<const void> storage, cons
         if (range.hasChildNode > 1 || range.firstElement > elementEnd || elementEnd > m.elementCount ||
             range.firstEdge > edgeEnd || edgeEnd > m.edgeCount)
             return std::nullopt;
-        ArticleEntry& article = content.articles[a];
-        article.number = int(a);
-        article.title = string();
-        article.text = QString::fromRawData(texts + textStarts[a], qsizetype(textStarts[a + 1] - textStarts[a]));
-        const auto length = quint32(article.text.size());
-        for (quint32 e = range.firstElement; e < elementEnd; ++e) {
-            if (t.elementTexts[e].start > t.elementTexts[e].end || t.elementTexts[e].end > length)
-                return std::nullopt;
-        }
+        const auto length = quint32(textStarts[a + 1] - textStarts[a]);
+        content.articles.push_back({string(), int(a), QString::fromRawData(texts + textStarts[a], length), {}});
         for (quint32 edge = range.firstEdge; edge < edgeEnd; ++edge) {
             if (t.edges[edge] > length || (edge > range.firstEdge && t.edges[edge] <= t.edges[edge - 1]))
                 return std::nullopt;
