@@ -263,12 +263,8 @@ QList<const ArticleEntry*> TitleIndex::scan(const Buffer& buffer, const QString&
     for (qsizetype i = 0; i < n; ++i)
         needed |= letterClass(p[i]);
     const bool lettersDecide = n == 1 && hasOwnClass(p[0]);
-    QList<const ArticleEntry*> hits;
-    const auto holds = [&](qsizetype title) {
-        if ((letters[title] & needed) != needed)
-            return false;
-        if (lettersDecide)
-            return true;
+    // Whether the title holds the pattern, its letters allowing it.
+    const auto holds = [starts, units, p, n](qsizetype title) {
         const qsizetype last = starts[title + 1] - n;
         // The first and last units are screened already.
         for (qsizetype at = candidate(units, starts[title], last, p, n); at <= last;
@@ -280,20 +276,30 @@ QList<const ArticleEntry*> TitleIndex::scan(const Buffer& buffer, const QString&
     };
     const auto count = qsizetype(m_content->articles.size());
     const bool every = among.size() == count;
-    // Halves looked through at once, their hits put end to end.
-    QList<const ArticleEntry*> firstHalf;
+    // Halves looked through at once, their hits gathered apart (a plain vector: appending to a list
+    // checks whether it is shared, each time), then put end to end.
+    std::vector<const ArticleEntry*> halves[2];
     inTwo(among.size(), sharedScan, [&](qsizetype from, qsizetype to) {
-        QList<const ArticleEntry*>& into = from == 0 && to < among.size() ? firstHalf : hits;
+        std::vector<const ArticleEntry*>& into = halves[from == 0 && to < among.size() ? 0 : 1];
+        const ArticleEntry* const* const amongData = among.constData();
         for (qsizetype i = from; i < to; ++i) {
-            const qsizetype title = every ? i : among[i] - first;
-            if (holds(title))
-                into.append(first + title);
+            if (!every && i + qsizetype(prefetchDistance) * 2 < to) {
+                // Titles among earlier hits lie anywhere: what the next ones need is fetched ahead, their
+                // letters and starts first, then their units.
+                const qsizetype later = amongData[i + prefetchDistance * 2] - first;
+                __builtin_prefetch(letters + later);
+                __builtin_prefetch(starts + later);
+                if (!lettersDecide)
+                    __builtin_prefetch(units + starts[amongData[i + prefetchDistance] - first]);
+            }
+            const qsizetype title = every ? i : amongData[i] - first;
+            if ((letters[title] & needed) == needed && (lettersDecide || holds(title)))
+                into.push_back(first + title);
         }
     });
-    if (firstHalf.isEmpty())
-        return hits;
-    firstHalf += hits;
-    return firstHalf;
+    QList<const ArticleEntry*> hits(qsizetype(halves[0].size() + halves[1].size()));
+    std::copy(halves[1].begin(), halves[1].end(), std::copy(halves[0].begin(), halves[0].end(), hits.data()));
+    return hits;
 }
 
 QList<const ArticleEntry*> TitleIndex::scanTitles(const QString& pattern, bool ignoreAccents,
