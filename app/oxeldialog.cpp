@@ -19,6 +19,7 @@
 #include "search/titlelookup.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -356,6 +357,12 @@ void OxelDialog::readAgainWithoutStore()
     // Told by the check of the content shown, which a later load would have silenced.
     if (!m_loadedFromStore || m_loadTask.isRunning())
         return;
+    // The window may itself be modal: only a window over it waits.
+    if (const QWidget* modal = QApplication::activeModalWidget(); modal && modal != window()) {
+        // A search's progress, a dialog: not from inside them, once they are over.
+        QTimer::singleShot(100, this, &OxelDialog::readAgainWithoutStore);
+        return;
+    }
     QFile::remove(indexPath());
     m_loadedFromStore = false;
     loadOnce();
