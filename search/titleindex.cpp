@@ -281,20 +281,40 @@ QList<const ArticleEntry*> TitleIndex::scan(const Buffer& buffer, const QString&
     std::vector<const ArticleEntry*> halves[2];
     inTwo(among.size(), sharedScan, [&](qsizetype from, qsizetype to) {
         std::vector<const ArticleEntry*>& into = halves[from == 0 && to < among.size() ? 0 : 1];
+        // Copied here: read through the closure, each would be read again after every hit kept.
+        const quint64* const titleLetters = letters;
+        const quint64 needs = needed;
+        const bool decides = lettersDecide;
+        const ArticleEntry* const firstEntry = first;
+        if (every) {
+            if (decides) {
+                // The letters alone decide: counted first, so that the hits are kept without growing.
+                size_t kept = 0;
+                for (qsizetype title = from; title < to; ++title)
+                    kept += (titleLetters[title] & needs) == needs;
+                into.reserve(kept);
+            }
+            for (qsizetype title = from; title < to; ++title) {
+                if ((titleLetters[title] & needs) == needs && (decides || holds(title)))
+                    into.push_back(firstEntry + title);
+            }
+            return;
+        }
         const ArticleEntry* const* const amongData = among.constData();
+        const qsizetype* const titleStarts = starts;
         for (qsizetype i = from; i < to; ++i) {
-            if (!every && i + qsizetype(prefetchDistance) * 2 < to) {
+            if (i + qsizetype(prefetchDistance) * 2 < to) {
                 // Titles among earlier hits lie anywhere: what the next ones need is fetched ahead, their
                 // letters and starts first, then their units.
-                const qsizetype later = amongData[i + prefetchDistance * 2] - first;
-                __builtin_prefetch(letters + later);
-                __builtin_prefetch(starts + later);
-                if (!lettersDecide)
-                    __builtin_prefetch(units + starts[amongData[i + prefetchDistance] - first]);
+                const qsizetype later = amongData[i + prefetchDistance * 2] - firstEntry;
+                __builtin_prefetch(titleLetters + later);
+                __builtin_prefetch(titleStarts + later);
+                if (!decides)
+                    __builtin_prefetch(units + titleStarts[amongData[i + prefetchDistance] - firstEntry]);
             }
-            const qsizetype title = every ? i : amongData[i] - first;
-            if ((letters[title] & needed) == needed && (lettersDecide || holds(title)))
-                into.push_back(first + title);
+            const qsizetype title = amongData[i] - firstEntry;
+            if ((titleLetters[title] & needs) == needs && (decides || holds(title)))
+                into.push_back(amongData[i]);
         }
     });
     QList<const ArticleEntry*> hits(qsizetype(halves[0].size() + halves[1].size()));
