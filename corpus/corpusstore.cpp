@@ -599,7 +599,8 @@ std::optional<CorpusContent> contentOf(std::shared_ptr<const void> storage, cons
     }
 
     CorpusContent content;
-    content.storage = std::move(storage);
+    // A copy: the second thread may still read what it holds while this content goes on a refusal.
+    content.storage = storage;
     content.rootName = string();
     QStringList names;
     QStringList values;
