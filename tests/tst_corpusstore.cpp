@@ -301,14 +301,14 @@ void TestCorpusStore::textsChecked()
     std::optional<CorpusContent> stored = corpusstore::open(m_store, m_corpus, identity);
     QVERIFY(stored);
     QVERIFY(stored->textCheck);
-    int told = 0;
+    std::atomic<int> told{0};
     stored->textCheck->onFailure([&told] { ++told; });
+    // Its own thread checks every block while this one asks for some: each block is checked once.
+    stored->textCheck->start();
     QVERIFY(stored->textHolds(first ? last : 0));
-    QCOMPARE(told, 0);
     QVERIFY(!stored->textHolds(spoilt));
-    QCOMPARE(told, 1);
     QVERIFY(!stored->textCheck->all());
-    QCOMPARE(told, 1);
+    QCOMPARE(told.load(), 1);
     QVERIFY(!corpusstore::fromBytes(bytes, m_corpus, identity));
 }
 
