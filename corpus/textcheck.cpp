@@ -27,6 +27,8 @@ bool TextCheck::article(int number) const
 {
     if (number < 0 || quint32(number) >= m_articleCount)
         return false;
+    if (m_allHold.load(std::memory_order_acquire))
+        return true;
     const quint64 from = m_starts[number] * sizeof(QChar);
     const quint64 to = m_starts[number + 1] * sizeof(QChar);
     return from == to || blocksHold(from / m_block, (to - 1) / m_block + 1);
@@ -34,7 +36,12 @@ bool TextCheck::article(int number) const
 
 bool TextCheck::all() const
 {
-    return blocksHold(0, m_blockCount);
+    if (m_allHold.load(std::memory_order_acquire))
+        return true;
+    const bool hold = blocksHold(0, m_blockCount);
+    if (hold)
+        m_allHold.store(true, std::memory_order_release);
+    return hold;
 }
 
 void TextCheck::start()
@@ -42,10 +49,11 @@ void TextCheck::start()
     if (m_thread.joinable())
         return;
     m_thread = std::thread([this] {
-        for (quint64 b = 0; b < m_blockCount && !m_stop.load(std::memory_order_relaxed); ++b) {
-            if (!blockHolds(b))
+        for (quint64 b = 0; b < m_blockCount; ++b) {
+            if (m_stop.load(std::memory_order_relaxed) || !blockHolds(b))
                 return;
         }
+        m_allHold.store(true, std::memory_order_release);
     });
 }
 

@@ -53,6 +53,8 @@ private:
     std::unique_ptr<std::atomic<quint8>[]> m_states;
     quint64 m_blockCount;
     std::atomic<bool> m_stop{false};
+    // Every block found as written: nothing more to look at.
+    mutable std::atomic<bool> m_allHold{false};
     mutable std::mutex m_failureLock;
     mutable std::function<void()> m_failed;
     mutable bool m_hasFailed = false;
