@@ -88,13 +88,14 @@ bool TextCheck::blockHolds(quint64 block) const
 #else
         const bool holds = hash == m_hashes[block];
 #endif
-        state.store(holds ? Good : Bad, std::memory_order_release);
         if (!holds) {
+            // Told before the block is seen bad: whoever sees it so knows the failure told.
             const std::lock_guard<std::mutex> hold(m_failureLock);
             m_hasFailed = true;
             if (m_failed)
                 std::exchange(m_failed, {})();
         }
+        state.store(holds ? Good : Bad, std::memory_order_release);
         return holds;
     }
     // Another thread is on it: a block takes a fraction of a millisecond.
