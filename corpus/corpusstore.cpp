@@ -860,9 +860,16 @@ QString Draft::complete(const CorpusContent& content, const QString& corpusPath,
 {
     const ElementIndex& index = content.elements;
     const ElementIndex::Tables& t = index.tables();
+    // Where each text starts among those added, then where the last ends; the list stays until the end,
+    // as what is written is gathered, not copied.
+    std::vector<quint64> textStarts;
+    textStarts.reserve(content.articles.size() + 1);
     quint64 units = 0;
-    for (const ArticleEntry& article : content.articles)
+    for (const ArticleEntry& article : content.articles) {
+        textStarts.push_back(units);
         units += quint64(article.text.size());
+    }
+    textStarts.push_back(units);
     if (content.articles.size() > std::numeric_limits<quint32>::max() ||
         qsizetype(content.elementStats.size()) != index.names().size() || units != d->units)
         return QStringLiteral("Not a corpus that can be kept");
@@ -890,15 +897,6 @@ QString Draft::complete(const CorpusContent& content, const QString& corpusPath,
     meta.textBlock = quint32(textBlock);
     out.section(Meta, &meta, 1);
 
-    // Both lists stay until the end: what is written is gathered, not copied.
-    std::vector<quint64> textStarts;
-    textStarts.reserve(content.articles.size() + 1);
-    units = 0;
-    for (const ArticleEntry& article : content.articles) {
-        textStarts.push_back(units);
-        units += quint64(article.text.size());
-    }
-    textStarts.push_back(units);
     out.section(TextStarts, textStarts.data(), textStarts.size());
 
     std::vector<quint64> starts;

@@ -95,14 +95,14 @@ inline qsizetype candidate(const char16_t* t, qsizetype from, qsizetype last, co
     return last + 1;
 }
 
-// The titles, letter case folded, into `buffer`.
-template <typename Buffer>
-void foldCased(Buffer& buffer, const std::vector<ArticleEntry>& articles, size_t total, const char16_t* caseFold)
+// The titles folded into `buffer`, each unit by `fold(unit, out)`, which writes one or two units to
+// `out` and returns how many; `room` units are made for them at first, more when they run out.
+template <typename Buffer, typename Fold>
+void foldTitles(Buffer& buffer, const std::vector<ArticleEntry>& articles, size_t room, Fold&& fold)
 {
-    buffer.units.resize(total);
+    buffer.units.resize(room);
     buffer.starts.resize(articles.size() + 1);
     buffer.letters.resize(articles.size());
-    char16_t* cased = buffer.units.data();
     size_t at = 0;
     for (size_t a = 0; a < articles.size(); ++a) {
         // Each title is a heap block of its own: it is fetched ahead, while earlier ones are folded.
@@ -112,47 +112,15 @@ void foldCased(Buffer& buffer, const std::vector<ArticleEntry>& articles, size_t
         const QString& text = articles[a].title;
         const auto* title = reinterpret_cast<const char16_t*>(text.constData());
         const qsizetype length = text.size();
-        quint64 letters = 0;
-        for (qsizetype i = 0; i < length; ++i) {
-            // Both apostrophes as one in either buffer: they match each other whatever the accent rule.
-            const char16_t c = caseFold[accentfolding::expand(title[i], accentfolding::Level::Apostrophes).first];
-            cased[at++] = c;
-            letters |= letterClass(c);
-        }
-        buffer.letters[a] = letters;
-    }
-    buffer.starts.back() = qsizetype(at);
-}
-
-// The titles, accents then letter case folded, into `buffer`.
-template <typename Buffer>
-void foldPlain(Buffer& buffer, const std::vector<ArticleEntry>& articles, size_t total, const PlainFolding& plain)
-{
-    // A ligature takes two units: room is made for a few.
-    buffer.units.resize(total + total / 64 + 16);
-    buffer.starts.resize(articles.size() + 1);
-    buffer.letters.resize(articles.size());
-    size_t at = 0;
-    for (size_t a = 0; a < articles.size(); ++a) {
-        if (a + prefetchDistance < articles.size())
-            __builtin_prefetch(articles[a + prefetchDistance].title.constData());
-        buffer.starts[a] = qsizetype(at);
-        const QString& text = articles[a].title;
-        const auto* title = reinterpret_cast<const char16_t*>(text.constData());
-        const qsizetype length = text.size();
         if (at + 2 * size_t(length) > buffer.units.size())
             buffer.units.resize(buffer.units.size() + buffer.units.size() / 2 + 2 * size_t(length));
-        char16_t* units = buffer.units.data();
+        char16_t* const units = buffer.units.data();
         quint64 letters = 0;
         for (qsizetype i = 0; i < length; ++i) {
-            const char16_t u = title[i];
-            const char16_t f = plain.first[u];
-            units[at++] = f;
-            letters |= letterClass(f);
-            if (const char16_t g = plain.second[u]) {
-                units[at++] = g;
-                letters |= letterClass(g);
-            }
+            const int written = fold(title[i], units + at);
+            for (int k = 0; k < written; ++k)
+                letters |= letterClass(units[at + k]);
+            at += size_t(written);
         }
         buffer.letters[a] = letters;
     }
@@ -202,11 +170,23 @@ TitleIndex::TitleIndex(std::shared_ptr<const CorpusContent> content) : m_content
     m_folded = std::make_shared<Folded>();
     const auto fold = [content = m_content, folded = m_folded.get(), total, caseFold, &plain] {
         inTwo(2, qsizetype(content->articles.size()) >= sharedScan ? 2 : 3, [&](qsizetype from, qsizetype to) {
+            // A ligature takes two units: room is made for a few.
+            const size_t room = total + total / 64 + 16;
             for (qsizetype which = from; which < to; ++which) {
-                if (which == 0)
-                    foldCased(folded->cased, content->articles, total, caseFold);
-                else
-                    foldPlain(folded->plain, content->articles, total, plain);
+                if (which == 0) {
+                    foldTitles(folded->cased, content->articles, room, [caseFold](char16_t u, char16_t* out) {
+                        // Both apostrophes as one in either buffer: they match each other whatever the
+                        // accent rule.
+                        out[0] = caseFold[accentfolding::expand(u, accentfolding::Level::Apostrophes).first];
+                        return 1;
+                    });
+                } else {
+                    foldTitles(folded->plain, content->articles, room, [&plain](char16_t u, char16_t* out) {
+                        out[0] = plain.first[u];
+                        out[1] = plain.second[u];
+                        return out[1] ? 2 : 1;
+                    });
+                }
             }
         });
     };
